@@ -1,0 +1,94 @@
+#include "Rodezir/LogStream.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+class LogStreamTest : public ::testing::Test {
+protected:
+    kovatest::TempDir dir;
+    kovatest::ScopedCwd cwd{dir.path()};
+
+    void TearDown() override { LogStream::destroy(); }
+    std::string log() const { return kovatest::readFile(dir.path() / "errors.txt"); }
+};
+
+TEST_F(LogStreamTest, headerThenReportsThenEof)
+{
+    kovatest::writeFile(dir.path() / "errors.txt", "old content of an earlier run\n");
+    LogStream::headerText = "Dec 10 2026 12:00:00 3.1.3 : Kova CPR Software";
+    LogStream::instance() << "value " << 42 << " " << true << " " << 2.5f << LogStream::endl;
+    LogStream::headerText.clear();
+    LogStream::destroy();
+
+    auto text = lines(log());
+    ASSERT_GE(text.size(), 7u);
+    EXPECT_EQ(text[0], std::string(75, '-'));
+    EXPECT_EQ(text[1].rfind("Date:", 0), 0u);
+    EXPECT_NE(text[1].find(" Time:"), std::string::npos);
+    EXPECT_NE(text[1][5], ' ');
+    EXPECT_EQ(text[2].rfind("Linux", 0), 0u);
+    EXPECT_EQ(text[3], std::string(75, '-'));
+    EXPECT_EQ(text[4], "Dec 10 2026 12:00:00 3.1.3 : Kova CPR Software");
+    EXPECT_EQ(text[5], std::string(75, '-'));
+    EXPECT_EQ(text[6], "value 42 true 2.500000");
+    EXPECT_EQ(text.back(), "-eof-");
+    EXPECT_EQ(log().find("old content"), std::string::npos) << "each start truncates the log";
+}
+
+TEST_F(LogStreamTest, wideUnitsAbove255BecomeQuestionMarks)
+{
+    LogStream::instance() << std::wstring(L"A\u00e9\u20acB") << L'\u4e2d' << "" << "\n";
+    LogStream::destroy();
+    auto text = lines(log());
+    ASSERT_GE(text.size(), 2u);
+    EXPECT_EQ(text[text.size() - 2], std::string("A\xe9?B?"));
+}
+
+TEST_F(LogStreamTest, assertionWritesItsLineAndCarriesOn)
+{
+    int reached = 0;
+    KOVA_ASSERT(1 + 1 == 3);
+    reached = 1;
+    KOVA_ASSERT(reached == 1);
+    LogStream::destroy();
+    EXPECT_EQ(reached, 1);
+    const std::string expected = std::string("Assert failed in ") + __FILE__ + " (";
+    auto text = log();
+    auto at = text.find(expected);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NE(text.find(") : 1 + 1 == 3\n", at), std::string::npos);
+    EXPECT_EQ(text.find("reached == 1"), std::string::npos);
+}
+
+TEST_F(LogStreamTest, reportAfterDestructionAppendsWithWarning)
+{
+    LogStream::instance() << "first run\n";
+    LogStream::destroy();
+    LogStream::instance() << "late report\n";
+    LogStream::destroy();
+    auto text = log();
+    EXPECT_NE(text.find("first run\n-eof-\n"), std::string::npos);
+    EXPECT_NE(text.find("Warning: the LogStream has been destroyed once\nlate report\n"), std::string::npos);
+}
+
+TEST(ErrorText, unknownCodeNamesTheNumber)
+{
+    EXPECT_EQ(errorText(987654), "Unknown error: 987654");
+    EXPECT_EQ(errorText(2), "No such file or directory\n");
+}
+
+} // namespace
