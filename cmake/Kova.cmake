@@ -82,3 +82,15 @@ function(kova_benchmark name)
   target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
 endfunction()
+
+# A folder whose parts are built by several people at once keeps one
+# fragment per part (<part>.cmake) beside its CMakeLists.txt; the fragments add
+# their sources to the folder's library with target_sources and define their
+# own test programs.
+macro(kova_include_fragments)
+  file(GLOB _kova_fragments CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
+  list(SORT _kova_fragments)
+  foreach(_fragment IN LISTS _kova_fragments)
+    include(${_fragment})
+  endforeach()
+endmacro()
