@@ -1,0 +1,3 @@
+kova_test(SerialisationTests
+  SOURCES SerialisationTest.cpp
+  LIBS config)
