@@ -1,5 +1,7 @@
 #include "Rodezir/LogStream.h"
 
+#include "Rodezir/gstringUtil.h"
+
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
@@ -229,8 +231,4 @@ std::string errorText(unsigned long code)
     return std::string(text) + "\n";
 }
 
-std::wstring errorTextWide(unsigned long code)
-{
-    std::string narrow = errorText(code);
-    return std::wstring(narrow.begin(), narrow.end());
-}
+std::wstring errorTextWide(unsigned long code) { return toWide(errorText(code), CP_ACP); }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <vector>
 
@@ -85,10 +86,21 @@ TEST_F(LogStreamTest, reportAfterDestructionAppendsWithWarning)
     EXPECT_NE(text.find("Warning: the LogStream has been destroyed once\nlate report\n"), std::string::npos);
 }
 
+TEST_F(LogStreamTest, aLogThatCannotBeOpenedDropsEveryReport)
+{
+    std::filesystem::create_directory(dir.path() / "errors.txt");
+    LogStream::instance() << "nowhere to go " << 1 << LogStream::endl;
+    EXPECT_FALSE(LogStream::instance().isOpen());
+    LogStream::destroy();
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "errors.txt"));
+}
+
 TEST(ErrorText, unknownCodeNamesTheNumber)
 {
     EXPECT_EQ(errorText(987654), "Unknown error: 987654");
     EXPECT_EQ(errorText(2), "No such file or directory\n");
+    EXPECT_EQ(errorTextWide(2), L"No such file or directory\n");
+    EXPECT_EQ(errorTextWide(987654), L"Unknown error: 987654");
 }
 
 } // namespace
