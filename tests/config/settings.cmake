@@ -1,3 +1,7 @@
 kova_test(SerialisationTests
   SOURCES SerialisationTest.cpp
   LIBS config)
+
+kova_test(SettingsTests
+  SOURCES PropertyModelTest.cpp SettingsFileTest.cpp SettingsTestSupport.cpp
+  LIBS config)

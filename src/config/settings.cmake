@@ -1,0 +1,3 @@
+# The settings record, its file, and the settings object with the
+# property-folder controller.
+target_sources(config PRIVATE PropertyModel.cpp SettingsFile.cpp)
