@@ -136,21 +136,22 @@ public:
 
 private:
     int storePortNumber(int port);
-    int finishOpen(int result);
     int openComDevice();
+    void releaseAfterFailedOpen();
     int portSettings(int baudRate, bool dtrOn, bool rtsOn);
     int asciiHandshake();
     int framedHandshake();
     int wirelessHandshake();
+    void takeKind(std::uint8_t kind);
+    static std::vector<std::uint8_t> challengeAnswer(std::uint8_t n);
+    int readUntil(std::size_t count, std::uint32_t milliseconds);
     int readComPending();
     int readTcpPending();
-    int readUntil(std::size_t count, std::uint32_t milliseconds);
     bool sendFrame(int command, const std::vector<std::uint8_t>& payload);
     bool sendTcp(const std::vector<std::uint8_t>& bytes);
     bool recoverAfterReadError();
     bool closeWireless();
     bool closeCom();
-    void answerFramedKind(std::uint8_t kind, std::uint8_t n, bool tcp);
 
     std::uint32_t ipAddress = 0;
     std::unique_ptr<platform::TcpClient> socket;
