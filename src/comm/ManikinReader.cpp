@@ -130,8 +130,12 @@ void ManikinReader::start()
 
 void ManikinReader::stop()
 {
-    if (!port_->isRecordedDataPort() && port_->isConnected())
+    // The last pass must run even when this tick's pass already ran, or the
+    // bytes that arrived since are lost at the end of a session.
+    if (!port_->isRecordedDataPort() && port_->isConnected()) {
+        parser_.setPassPending();
         readFrames();
+    }
     receiveWatch_.pause();
     running_ = false;
 }

@@ -1,0 +1,6 @@
+# Manikin reader: frame parsing, sample rate, idle rule, calibration, conversion.
+kova_test(CommReaderTests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/FrameParserTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ManikinReaderTest.cpp
+  LIBS comm)
