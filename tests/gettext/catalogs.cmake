@@ -32,7 +32,7 @@ if(KOVA_TESTS)
   add_custom_target(gettext_test_catalogs DEPENDS ${_outputs})
 
   kova_test(GettextTests
-    SOURCES MoCatalogTest.cpp CatalogBuilder.cpp
+    SOURCES MoCatalogTest.cpp GettextTest.cpp CatalogBuilder.cpp
     LIBS gettext_layer)
   add_dependencies(GettextTests gettext_test_catalogs)
   target_compile_definitions(GettextTests PRIVATE KOVA_TEST_CATALOGS="${_catalogs}")
