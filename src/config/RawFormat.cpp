@@ -1,5 +1,7 @@
 #include "config/RawFormat.h"
 
+#include "Rodezir/gstringUtil.h"
+
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -18,47 +20,6 @@ std::uint64_t getLittleEndian(const unsigned char* place, std::size_t size)
     for (std::size_t i = 0; i < size; ++i)
         value |= static_cast<std::uint64_t>(place[i]) << (8 * i);
     return value;
-}
-
-// Wide strings are UTF-32 here but travel as UTF-16 units, as the station's
-// files and the hand-held controller expect.
-std::vector<std::uint16_t> toUtf16(const std::wstring& text)
-{
-    std::vector<std::uint16_t> units;
-    units.reserve(text.size());
-    for (wchar_t c : text) {
-        auto code = static_cast<std::uint32_t>(c);
-        if (code > 0x10FFFF)
-            code = 0xFFFD;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            units.push_back(static_cast<std::uint16_t>(0xD800 + (code >> 10)));
-            units.push_back(static_cast<std::uint16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            units.push_back(static_cast<std::uint16_t>(code));
-        }
-    }
-    return units;
-}
-
-// A lone surrogate is kept as it stands, so whatever was written reads back.
-std::wstring fromUtf16(const unsigned char* bytes, std::size_t unitCount)
-{
-    std::wstring text;
-    text.reserve(unitCount);
-    for (std::size_t i = 0; i < unitCount; ++i) {
-        auto unit = static_cast<std::uint32_t>(getLittleEndian(bytes + 2 * i, 2));
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < unitCount) {
-            auto next = static_cast<std::uint32_t>(getLittleEndian(bytes + 2 * (i + 1), 2));
-            if (next >= 0xDC00 && next < 0xE000) {
-                text.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00)));
-                ++i;
-                continue;
-            }
-        }
-        text.push_back(static_cast<wchar_t>(unit));
-    }
-    return text;
 }
 
 } // namespace
@@ -138,12 +99,11 @@ void RawFormat::read(std::string& value)
     value = std::move(text);
 }
 
+// Wide strings are UTF-32 here but travel as UTF-16 units, as the station's
+// files and the hand-held controller expect.
 void RawFormat::write(const std::wstring& value)
 {
-    const std::vector<std::uint16_t> units = toUtf16(value);
-    std::vector<unsigned char> bytes(units.size() * 2);
-    for (std::size_t i = 0; i < units.size(); ++i)
-        putLittleEndian(bytes.data() + 2 * i, units[i], 2);
+    const std::vector<unsigned char> bytes = wideToUtf16le(value);
     write(static_cast<std::int32_t>(bytes.size()));
     writeBlock(bytes.data(), bytes.size());
 }
@@ -155,5 +115,5 @@ void RawFormat::read(std::wstring& value)
     const std::size_t size = checkedLength(count);
     std::vector<unsigned char> bytes(size);
     readBlock(bytes.data(), size);
-    value = fromUtf16(bytes.data(), size / 2);
+    value = utf16leToWide(bytes.data(), size);
 }

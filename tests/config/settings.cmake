@@ -5,3 +5,7 @@ kova_test(SerialisationTests
 kova_test(SettingsTests
   SOURCES PropertyModelTest.cpp SettingsFileTest.cpp SettingsTestSupport.cpp
   LIBS config)
+
+kova_fuzzer(SettingsFileFuzzer
+  SOURCES SettingsFileFuzzer.cpp
+  LIBS config)
