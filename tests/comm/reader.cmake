@@ -4,3 +4,7 @@ kova_test(CommReaderTests
     ${CMAKE_CURRENT_LIST_DIR}/FrameParserTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ManikinReaderTest.cpp
   LIBS comm)
+
+kova_fuzzer(FrameParserFuzzer
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/FrameParserFuzz.cpp
+  LIBS comm)
