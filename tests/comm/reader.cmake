@@ -3,6 +3,7 @@ kova_test(CommReaderTests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/FrameParserTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ManikinReaderTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ReaderOnLinkTest.cpp
   LIBS comm)
 
 kova_fuzzer(FrameParserFuzzer
