@@ -1,6 +1,7 @@
 #include "gettext/Gettext.h"
 
 #include "CatalogBuilder.h"
+#include "gettext/MoCatalog.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -174,4 +175,24 @@ TEST_F(GlobalCatalog, upperCaseLanguageCodeSelectsTheWesternPage)
     ASSERT_TRUE(Gettext::instance().setCatalog("ja"));
     EXPECT_EQ(Gettext::instance().languageCode(), "ja");
     EXPECT_EQ(Gettext::translate("File"), L"\u30d5\u30a1\u30a4\u30eb");
+}
+
+TEST(Gettext, stationEnglishCatalogGivesEveryTextBackUnchanged)
+{
+    const std::string path = std::string(KOVA_STATION_CATALOGS) + "/en.mo";
+    Gettext gettext;
+    ASSERT_TRUE(gettext.setCatalog(path));
+    EXPECT_EQ(gettext.languageCode(), "en");
+    EXPECT_EQ(gettext.codePage(), 1252u);
+    EXPECT_EQ(gettext.lookup("&File", gettext.codePage()), L"&File");
+
+    MoCatalog catalog;
+    ASSERT_TRUE(catalog.open(path));
+    ASSERT_GT(catalog.count(), 1u);
+    for (std::uint32_t i = 0; i < catalog.count(); ++i) {
+        const std::string id(catalog.messageId(i));
+        if (id.empty())
+            continue; // the header entry
+        EXPECT_EQ(catalog.lookup(id), id);
+    }
 }

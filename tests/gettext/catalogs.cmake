@@ -34,8 +34,9 @@ if(KOVA_TESTS)
   kova_test(GettextTests
     SOURCES MoCatalogTest.cpp GettextTest.cpp CatalogBuilder.cpp
     LIBS gettext_layer)
-  add_dependencies(GettextTests gettext_test_catalogs)
-  target_compile_definitions(GettextTests PRIVATE KOVA_TEST_CATALOGS="${_catalogs}")
+  add_dependencies(GettextTests gettext_test_catalogs station_catalogs)
+  target_compile_definitions(GettextTests PRIVATE
+    KOVA_TEST_CATALOGS="${_catalogs}" KOVA_STATION_CATALOGS="${KOVA_STATION_CATALOGS}")
 endif()
 
 kova_fuzzer(MoCatalogFuzzer
