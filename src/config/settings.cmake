@@ -1,3 +1,5 @@
 # The settings record, its file, and the settings object with the
 # property-folder controller.
-target_sources(config PRIVATE PropertyModel.cpp SettingsFile.cpp)
+target_sources(config PRIVATE
+  PropertyModel.cpp SettingsFile.cpp
+  PropertyFolderController.cpp CPBTransfer.cpp Configuration.cpp)

@@ -3,7 +3,7 @@ kova_test(SerialisationTests
   LIBS config)
 
 kova_test(SettingsTests
-  SOURCES PropertyModelTest.cpp SettingsFileTest.cpp SettingsTestSupport.cpp
+  SOURCES PropertyModelTest.cpp SettingsFileTest.cpp ConfigurationTest.cpp SettingsTestSupport.cpp
   LIBS config)
 
 kova_fuzzer(SettingsFileFuzzer

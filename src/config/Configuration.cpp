@@ -1,0 +1,74 @@
+#include "config/Configuration.h"
+
+#include "Rodezir/LogStream.h"
+#include "config/CPBTransfer.h"
+#include "config/ConfigurationDialogRunner.h"
+#include "config/SettingsFile.h"
+
+namespace {
+std::unique_ptr<Configuration>& theInstance()
+{
+    static std::unique_ptr<Configuration> configuration;
+    return configuration;
+}
+} // namespace
+
+Configuration& Configuration::instance()
+{
+    if (!theInstance())
+        theInstance().reset(new Configuration());
+    return *theInstance();
+}
+
+void Configuration::destroy() { theInstance().reset(); }
+
+// A file that cannot be read leaves the defaults in force; the reasons are
+// in the error log.
+Configuration::Configuration()
+{
+    PropertyModel loaded;
+    if (SettingsFile::load(SettingsFile::NAME, loaded))
+        controller_.setPropertyModel(loaded);
+}
+
+Configuration::~Configuration()
+{
+    dialogRunner_.reset();
+    changed.disconnectAll();
+}
+
+void Configuration::setDialogRunner(std::unique_ptr<ConfigurationDialogRunner> runner)
+{
+    controller_.removeAllPages();
+    dialogRunner_ = std::move(runner);
+    if (dialogRunner_)
+        dialogRunner_->addPages(controller_);
+}
+
+void Configuration::showDialog(int page)
+{
+    if (!dialogRunner_) {
+        LogStream::instance() << "The configuration dialog is not available.\n";
+        return;
+    }
+    dialogRunner_->run(controller_, page);
+    changed.emit();
+}
+
+bool Configuration::save() { return SettingsFile::save(SettingsFile::NAME, controller_.getPropertyModel()); }
+
+void Configuration::sendToController(QWidget* parent)
+{
+    controller_.storeCurrentPage();
+    CPBTransfer::instance().sendSetup(controller_.getEditedModel(), parent);
+}
+
+// Whatever the transfer's outcome, the copy is taken over: unchanged when
+// the user cancelled, the controller's set-up when one was read.
+void Configuration::getFromController(QWidget* parent)
+{
+    controller_.storeCurrentPage();
+    PropertyModel setup = controller_.getEditedModel();
+    CPBTransfer::instance().getSetup(setup, parent);
+    controller_.setEditedModel(setup);
+}

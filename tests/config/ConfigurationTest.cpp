@@ -1,0 +1,351 @@
+#include "config/CPBTransfer.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationDialogRunner.h"
+#include "config/FolderPage.h"
+#include "config/FolderView.h"
+#include "config/SettingsFile.h"
+
+#include "Rodezir/LogStream.h"
+#include "SettingsTestSupport.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A page that edits the metronome rate and rejects rates of zero or less.
+class RatePage : public FolderPage {
+public:
+    explicit RatePage(int templateId, int bitmap = -1) : templateId_(templateId), bitmap_(bitmap) {}
+    int getTemplateId() const override { return templateId_; }
+    int getHeaderBitmapId() const override { return bitmap_; }
+    void load(const PropertyModel& model) override
+    {
+        rate = model.metronomeRate;
+        ++loads;
+    }
+    bool store(PropertyModel& model) override
+    {
+        if (rate <= 0)
+            return false;
+        model.metronomeRate = rate;
+        return true;
+    }
+    std::wstring getTitle() const override { return L"Page " + std::to_wstring(templateId_); }
+    void showHelp() override { ++helps; }
+
+    double rate = 0;
+    int loads = 0;
+    int helps = 0;
+
+private:
+    int templateId_;
+    int bitmap_;
+};
+
+class FakeView : public FolderView {
+public:
+    int getCurrentPageIndex() const override { return current; }
+    int current = -1;
+};
+
+// Opens the dialog as the folder dialog does, lets the test act on the open
+// dialog, then closes it with OK (when the current page stores) or Cancel.
+class ScriptedDialog : public ConfigurationDialogRunner {
+public:
+    void addPages(PropertyFolderController& controller) override
+    {
+        for (auto& page : pages)
+            controller.addPage(nullptr, &page);
+    }
+    void run(PropertyFolderController& controller, int page) override
+    {
+        openedAt = page;
+        controller.display(&view);
+        view.current = page;
+        controller.loadPage(page);
+        bool accept = whileOpen ? whileOpen(controller, pages[static_cast<std::size_t>(page)]) : false;
+        if (accept && !controller.storeCurrentPage())
+            accept = false;
+        controller.hide(!accept);
+        view.current = -1;
+    }
+
+    std::vector<RatePage> pages{RatePage(246, 253), RatePage(245), RatePage(250), RatePage(251), RatePage(252, 253)};
+    FakeView view;
+    int openedAt = -1;
+    // Returns true to press OK.
+    std::function<bool(PropertyFolderController&, RatePage&)> whileOpen;
+};
+
+// Stands in for the controller transfer: records what it was sent and
+// answers a fetch with a set-up of its own.
+class FakeTransfer : public CPBTransfer {
+public:
+    void sendSetup(const PropertyModel& setup, QWidget*) override { sent.push_back(setup.metronomeRate); }
+    void getSetup(PropertyModel& setup, QWidget*) override
+    {
+        if (answer)
+            setup.setAlgorithm1("From the controller");
+    }
+    std::vector<double>& sent;
+    bool answer = true;
+    explicit FakeTransfer(std::vector<double>& record) : sent(record) {}
+};
+
+class Listener : public SlotHolder {
+public:
+    void onChanged() { ++calls; }
+    int calls = 0;
+};
+
+class ConfigurationTest : public ::testing::Test {
+protected:
+    kovatest::TempDir dir;
+    kovatest::ScopedCwd cwd{dir.path()};
+
+    void TearDown() override
+    {
+        Configuration::destroy();
+        CPBTransfer::install(nullptr);
+        LogStream::destroy();
+    }
+    Lines reports() { return settingstest::logReports(dir.path()); }
+    std::string settingsFile() const { return kovatest::readFile(dir.path() / SettingsFile::NAME); }
+
+    // Installs a scripted dialog and returns it (owned by the configuration).
+    ScriptedDialog& scriptedDialog()
+    {
+        auto dialog = std::make_unique<ScriptedDialog>();
+        ScriptedDialog& view = *dialog;
+        Configuration::instance().setDialogRunner(std::move(dialog));
+        return view;
+    }
+};
+
+TEST_F(ConfigurationTest, startsWithTheDefaultsWhenNoFileExists)
+{
+    EXPECT_TRUE(Configuration::instance().getPropertyModel() == PropertyModel());
+    EXPECT_EQ(reports(), Lines{"Could not open configuration file 'configuration.cprcfg' for loading."});
+}
+
+TEST_F(ConfigurationTest, loadsTheFileAtStartAndSavesWhenAsked)
+{
+    PropertyModel stored;
+    stored.metronomeRate = 88.0;
+    ASSERT_TRUE(SettingsFile::save(SettingsFile::NAME, stored));
+    EXPECT_EQ(Configuration::instance().getPropertyModel().metronomeRate, 88.0);
+
+    Configuration::instance().getPropertyModel().playEndSound = false;
+    ASSERT_TRUE(Configuration::instance().save());
+    Configuration::destroy();
+    EXPECT_FALSE(Configuration::instance().getPropertyModel().playEndSound);
+    EXPECT_EQ(Configuration::instance().getPropertyModel().metronomeRate, 88.0);
+    EXPECT_TRUE(reports().empty());
+}
+
+TEST_F(ConfigurationTest, damagedFileLeavesTheDefaults)
+{
+    std::string bytes = settingstest::FileBytes::defaultFile().bytes;
+    bytes[5] = 0x11; // metronome rate changed, end marker damaged
+    bytes[215] = 0x00;
+    kovatest::writeFile(dir.path() / SettingsFile::NAME, bytes);
+    EXPECT_TRUE(Configuration::instance().getPropertyModel() == PropertyModel());
+    EXPECT_EQ(reports(),
+              Lines{"Could not read all of the configuration in file 'configuration.cprcfg'. Ignoring file."});
+}
+
+TEST_F(ConfigurationTest, okMakesTheEditsLiveAtOnceButTheFileWaitsForSave)
+{
+    PropertyModel stored;
+    ASSERT_TRUE(SettingsFile::save(SettingsFile::NAME, stored));
+    const std::string before = settingsFile();
+    ScriptedDialog& dialog = scriptedDialog();
+    Listener listener;
+    connect(Configuration::instance().changed, listener, &Listener::onChanged);
+    dialog.whileOpen = [](PropertyFolderController& controller, RatePage& page) {
+        EXPECT_FALSE(controller.isModified());
+        EXPECT_EQ(page.rate, 100.0);
+        page.rate = 120.0;
+        EXPECT_TRUE(controller.storeCurrentPage());
+        EXPECT_TRUE(controller.isModified());
+        return true;
+    };
+    Configuration::instance().showDialog(0);
+    EXPECT_EQ(Configuration::instance().getPropertyModel().metronomeRate, 120.0);
+    EXPECT_EQ(listener.calls, 1);
+    EXPECT_EQ(settingsFile(), before);
+    EXPECT_FALSE(Configuration::instance().getController().isModified()) << "not displaying";
+    ASSERT_TRUE(Configuration::instance().save());
+    PropertyModel reread;
+    ASSERT_TRUE(SettingsFile::load(SettingsFile::NAME, reread));
+    EXPECT_EQ(reread.metronomeRate, 120.0);
+}
+
+TEST_F(ConfigurationTest, cancelKeepsTheLiveRecordAndStillSignals)
+{
+    ScriptedDialog& dialog = scriptedDialog();
+    Listener listener;
+    connect(Configuration::instance().changed, listener, &Listener::onChanged);
+    dialog.whileOpen = [](PropertyFolderController& controller, RatePage& page) {
+        page.rate = 60.0;
+        EXPECT_TRUE(controller.storePage(4));
+        return false;
+    };
+    Configuration::instance().showDialog(4);
+    EXPECT_EQ(dialog.openedAt, 4);
+    EXPECT_EQ(dialog.pages[4].loads, 1);
+    EXPECT_EQ(dialog.pages[0].loads, 0) << "only the page opened at is shown";
+    EXPECT_TRUE(Configuration::instance().getPropertyModel() == PropertyModel());
+    EXPECT_EQ(listener.calls, 1);
+}
+
+TEST_F(ConfigurationTest, rejectedPageKeepsTheDialogFromApplying)
+{
+    ScriptedDialog& dialog = scriptedDialog();
+    dialog.whileOpen = [](PropertyFolderController& controller, RatePage& page) {
+        page.rate = -1.0;
+        EXPECT_FALSE(controller.storeCurrentPage());
+        EXPECT_FALSE(controller.apply());
+        page.rate = 99.0;
+        EXPECT_TRUE(controller.apply());
+        return false;
+    };
+    Configuration::instance().showDialog(2);
+    // apply made the edit live even though the dialog was then cancelled.
+    EXPECT_EQ(Configuration::instance().getPropertyModel().metronomeRate, 99.0);
+}
+
+TEST_F(ConfigurationTest, showingTheDialogWithoutOneIsReported)
+{
+    Listener listener;
+    connect(Configuration::instance().changed, listener, &Listener::onChanged);
+    Configuration::instance().showDialog(0);
+    EXPECT_EQ(listener.calls, 0);
+    const Lines lines = reports();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "The configuration dialog is not available.");
+}
+
+TEST_F(ConfigurationTest, controllerTransferWorksOnTheEditedRecord)
+{
+    std::vector<double> sent;
+    CPBTransfer::install(std::make_unique<FakeTransfer>(sent));
+    ScriptedDialog& dialog = scriptedDialog();
+    dialog.whileOpen = [](PropertyFolderController& controller, RatePage& page) {
+        page.rate = 70.0; // not stored yet: sending takes the page in first
+        Configuration::instance().sendToController(nullptr);
+        const int loadsBefore = page.loads;
+        Configuration::instance().getFromController(nullptr);
+        EXPECT_EQ(controller.getEditedModel().getAlgorithm1(), "From the controller");
+        EXPECT_EQ(controller.getEditedModel().metronomeRate, 70.0);
+        EXPECT_EQ(page.loads, loadsBefore + 1) << "the current page shows the fetched set-up";
+        return true;
+    };
+    Configuration::instance().showDialog(0);
+    EXPECT_EQ(sent, std::vector<double>{70.0});
+    EXPECT_EQ(Configuration::instance().getPropertyModel().getAlgorithm1(), "From the controller");
+}
+
+TEST_F(ConfigurationTest, withoutATransferNothingIsSentAndTheRecordStays)
+{
+    ScriptedDialog& dialog = scriptedDialog();
+    dialog.whileOpen = [](PropertyFolderController& controller, RatePage&) {
+        Configuration::instance().sendToController(nullptr);
+        Configuration::instance().getFromController(nullptr);
+        EXPECT_FALSE(controller.isModified());
+        return true;
+    };
+    Configuration::instance().showDialog(0);
+    const Lines lines = reports();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "No controller transfer is available: the set-up was not sent.");
+    EXPECT_EQ(lines.back(), "No controller transfer is available: no set-up was fetched.");
+}
+
+class ControllerTest : public ::testing::Test {
+protected:
+    kovatest::TempDir dir;
+    kovatest::ScopedCwd cwd{dir.path()};
+    PropertyFolderController controller;
+    RatePage general{246, 253};
+    RatePage print{251};
+    FakeView view;
+
+    void SetUp() override
+    {
+        controller.addPage(nullptr, &general);
+        controller.addPage(nullptr, &print);
+    }
+    void TearDown() override { LogStream::destroy(); }
+};
+
+TEST_F(ControllerTest, forwardsToThePagesInTheirOrder)
+{
+    EXPECT_EQ(controller.getSize(), 2);
+    EXPECT_EQ(controller.getTemplateId(0), 246);
+    EXPECT_EQ(controller.getHeaderBitmapId(0), 253);
+    EXPECT_EQ(controller.getHeaderBitmapId(1), -1);
+    EXPECT_EQ(controller.getTitle(1), L"Page 251");
+    controller.showHelp(1);
+    EXPECT_EQ(print.helps, 1);
+    EXPECT_TRUE(controller.storeCurrentPage()) << "nothing is displayed";
+    EXPECT_TRUE(controller.apply());
+}
+
+TEST_F(ControllerTest, pageDefaultsLoadWithoutTouchingTheEditedRecord)
+{
+    PropertyModel live;
+    live.metronomeRate = 42.0;
+    controller.setPropertyModel(live);
+    controller.display(&view);
+    view.current = 0;
+    controller.loadPageDefaults(0);
+    EXPECT_EQ(general.rate, 100.0);
+    EXPECT_EQ(controller.getEditedModel().metronomeRate, 42.0);
+    EXPECT_TRUE(controller.storeCurrentPage());
+    EXPECT_EQ(controller.getEditedModel().metronomeRate, 100.0);
+    controller.hide(true);
+    EXPECT_EQ(controller.getPropertyModel().metronomeRate, 42.0);
+}
+
+TEST_F(ControllerTest, newLiveRecordWhileDisplayingReachesTheCurrentPage)
+{
+    controller.display(&view);
+    view.current = 1;
+    PropertyModel loaded;
+    loaded.metronomeRate = 55.0;
+    controller.setPropertyModel(loaded);
+    EXPECT_EQ(print.rate, 55.0);
+    EXPECT_EQ(general.loads, 0);
+    EXPECT_FALSE(controller.isModified());
+    controller.hide(false);
+    EXPECT_EQ(controller.getPropertyModel().metronomeRate, 55.0);
+}
+
+TEST_F(ControllerTest, misuseIsReportedAndHarmless)
+{
+    EXPECT_FALSE(controller.storePage(2));
+    EXPECT_EQ(controller.getTemplateId(7), -1);
+    EXPECT_EQ(controller.getKey(-1), nullptr);
+    controller.display(&view);
+    controller.display(&view);
+    controller.addPage(nullptr, &general);
+    controller.hide(true);
+    controller.hide(true);
+    EXPECT_EQ(controller.getSize(), 3) << "the check reports; the page is still added";
+    controller.setEditedModel(PropertyModel());
+
+    const Lines lines = settingstest::logReports(dir.path());
+    const char* expected[] = {"page < getSize()", "page < getSize()", "isDisplaying == false", "! isDisplaying",
+                              "isDisplaying == true"};
+    ASSERT_EQ(lines.size(), std::size(expected));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_NE(lines[i].find(std::string(") : ") + expected[i]), std::string::npos) << lines[i];
+}
+
+} // namespace
