@@ -1,3 +1,22 @@
 # The manikin link and the recorded demonstration data it replays.
 target_sources(comm PRIVATE
   CommUtil.cpp LinkEnvironment.cpp CollectedData.cpp CollectedDataSet.cpp SerialPort.cpp)
+
+# The recorded data are generated at build time (tools/recorded-data) and
+# compiled in as ":/kova/bin/<id>".
+set(KOVA_RECORDED_DATA_DIR ${CMAKE_CURRENT_BINARY_DIR}/recorded-data)
+set(KOVA_RECORDED_DATA_FILES)
+foreach(id 169 170 171 308 177 174 173 309 175 172 176 310)
+  list(APPEND KOVA_RECORDED_DATA_FILES ${KOVA_RECORDED_DATA_DIR}/${id})
+endforeach()
+add_custom_command(
+  OUTPUT ${KOVA_RECORDED_DATA_FILES}
+  COMMAND recorded-data ${KOVA_RECORDED_DATA_DIR}
+  DEPENDS recorded-data
+  COMMENT "Generating the recorded demonstration data"
+  VERBATIM)
+set_source_files_properties(${KOVA_RECORDED_DATA_FILES} PROPERTIES GENERATED TRUE)
+qt_add_resources(comm "recorded_data"
+  PREFIX "/kova/bin"
+  BASE ${KOVA_RECORDED_DATA_DIR}
+  FILES ${KOVA_RECORDED_DATA_FILES})

@@ -1,0 +1,96 @@
+#pragma once
+// A scripted CPR performance: cycles of chest compressions at a given rate and
+// depth, pauses with ventilations, and an ECG trace, produced sample by sample
+// as the raw counts a manikin would measure. Deterministic for a given plan.
+
+#include <cstdint>
+
+namespace manikinsim {
+
+// How raw counts relate to millimetres and litres for one kind of manikin link.
+struct CountScale {
+    double countsPerMm = 2.72;
+    double countsPerLitre = 128.2;
+
+    // Framed manikins of kind 3 or 4 and wireless manikins.
+    static CountScale framedKind3or4();
+    // Framed manikins of kind 1.
+    static CountScale framedKind1();
+    // Manikins of the ASCII handshake sending unframed records.
+    static CountScale unframed();
+    // Recorded demonstration data (unframed factors without the live correction).
+    static CountScale recorded();
+};
+
+struct PerformancePlan {
+    int sampleRate = 50;                 // samples per second
+    double compressionRate = 110.0;      // compressions per minute
+    double compressionDepthMm = 55.0;
+    int compressionsPerCycle = 30;
+    int ventilationsPerCycle = 2;
+    double ventilationVolumeLitres = 0.6;
+    double inflationSeconds = 1.0;
+    double exhalationSeconds = 1.5;
+    double pauseSeconds = 0.8;           // between compressions and ventilations
+    double leadInSeconds = 1.0;          // the chest at rest before the first cycle
+    CountScale scale;
+    int restCompression = 6;             // counts with the chest at rest
+    int restVentilation = 4;
+    double jitter = 0.04;                // relative spread of depth, rate and volume
+    // Faults, each every n-th event (0 = never).
+    int shallowEvery = 0;                // a compression at 60 % of the depth
+    int fastEvery = 0;                   // a cycle at 140 % of the rate
+    int stomachInflationEvery = 0;       // a ventilation of 180 % volume that inflates the stomach
+    int wrongHandPositionEvery = 0;      // a compression with the hands misplaced
+    double heartRate = 72.0;             // beats per minute of the ECG trace
+    int ecgBaseline = 40;
+    std::uint32_t seed = 0x2545F491u;
+};
+
+// One sample as the manikin measures it.
+struct PerformanceSample {
+    int compression = 0;                 // raw count, 0 to 255
+    int ventilation = 0;                 // raw count, 0 to 255
+    int ecg = 0;                         // 0 to 255
+    bool stomachInflation = false;
+    bool wrongHandPosition = false;
+    bool compressing = false;            // a compression is in progress
+    bool ventilating = false;            // a ventilation is in progress
+};
+
+class PerformanceGenerator {
+public:
+    explicit PerformanceGenerator(const PerformancePlan& plan);
+
+    PerformanceSample next();
+    std::int64_t sampleIndex() const { return index_; }
+    // Counts of finished events so far.
+    std::int64_t compressions() const { return compressionCount_; }
+    std::int64_t ventilations() const { return ventilationCount_; }
+
+private:
+    enum class Phase { LeadIn, Compressions, PauseBefore, Ventilations, PauseAfter };
+
+    double random();                     // 0 .. 1
+    double spread();                     // 1 +- jitter
+    void beginCompression();
+    void beginVentilation();
+    void nextPhase();
+    int ecgAt(double seconds) const;
+
+    PerformancePlan plan_;
+    std::uint32_t state_;
+    std::int64_t index_ = 0;
+    Phase phase_ = Phase::LeadIn;
+    double phaseTime_ = 0.0;             // seconds into the current event or pause
+    double eventLength_ = 0.0;
+    double eventPeak_ = 0.0;             // mm or litres of the current event
+    bool eventFlag_ = false;             // wrong hand / stomach inflation of the event
+    int eventsLeft_ = 0;
+    std::int64_t cycle_ = 0;
+    double cycleRate_ = 0.0;
+    std::int64_t compressionCount_ = 0;
+    std::int64_t ventilationCount_ = 0;
+};
+
+} // namespace manikinsim
