@@ -111,7 +111,10 @@ std::wstring Gettext::lookup(std::string_view msgid, unsigned codePage) const
     // Not found and found-but-untranslated look alike: both show English.
     if (translation.empty())
         return toWide(id, CP_ACP);
-    return toWide(translation, codePage);
+    // A code page the system cannot convert with gives nothing; the English
+    // text is better than an empty label.
+    std::wstring text = toWide(translation, codePage);
+    return text.empty() ? toWide(id, CP_ACP) : text;
 }
 
 std::wstring Gettext::translate(const char* msgid)

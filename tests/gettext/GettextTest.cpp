@@ -102,6 +102,7 @@ TEST(Gettext, fallsBackToTheMsgidForMissingAndEmptyTranslations)
     EXPECT_EQ(gettext.lookup("Empty", 1252), L"Empty");
     EXPECT_EQ(gettext.lookup("Not there", 1252), L"Not there");
     EXPECT_EQ(gettext.lookup("", 1252), L"");
+    EXPECT_EQ(gettext.lookup("File", 99999), L"File"); // no such code page
     // The station's own narrow text is UTF-8, whatever the language's page.
     EXPECT_EQ(gettext.lookup("Gr\xc3\xbc\xc3\x9f" "e", 932), L"Gr\u00fc\u00dfe");
 }
