@@ -9,3 +9,10 @@ kova_test(CommReaderTests
 kova_fuzzer(FrameParserFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/FrameParserFuzz.cpp
   LIBS comm)
+
+# End to end against the simulated manikin on a pseudo-terminal and loopback TCP.
+if(TARGET manikinsim)
+  kova_test(CommReaderSimulatorTests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ReaderSimulatorTest.cpp
+    LIBS comm manikinsim)
+endif()

@@ -1,0 +1,195 @@
+// The reader end to end: the station's link on a pseudo-terminal or a loopback
+// TCP connection, with the simulated manikin on the other side streaming a
+// scripted performance in real time.
+
+#include "comm/ManikinReader.h"
+#include "comm/Measurement.h"
+#include "comm/SerialPort.h"
+#include "manikin-sim/ManikinSimulator.h"
+#include "platform/Clock.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using manikinsim::Handshake;
+using manikinsim::ManikinSimulator;
+using manikinsim::Misbehaviour;
+using manikinsim::SimulatorOptions;
+using manikinsim::Transport;
+
+namespace {
+
+constexpr int COM_PORT = 5;
+constexpr int WIRELESS_SLOT = 300;
+
+struct Collected {
+    std::vector<ManikinSample> samples;
+    double maxDepth = 0.0;
+    double maxVolume = 0.0;
+};
+
+// Ticks the reader every 20 ms, as the session timer does, for the given time.
+Collected collect(ManikinReader& reader, int milliseconds)
+{
+    Collected result;
+    for (int elapsed = 0; elapsed < milliseconds; elapsed += 20) {
+        reader.update();
+        while (reader.hasSample()) {
+            const ManikinSample sample = reader.popSample();
+            result.samples.push_back(sample);
+            const Measurement measurement = reader.convert(reader.applyOffsets(sample));
+            result.maxDepth = std::max(result.maxDepth, measurement.depth);
+            result.maxVolume = std::max(result.maxVolume, measurement.volume);
+        }
+        platform::Clock::instance().sleep(20);
+    }
+    return result;
+}
+
+bool everyValueIsAByte(const std::vector<ManikinSample>& samples)
+{
+    return std::all_of(samples.begin(), samples.end(), [](const ManikinSample& s) {
+        return s.compression >= 0 && s.compression <= 255 && s.ventilation >= 0 && s.ventilation <= 255;
+    });
+}
+
+SimulatorOptions framedManikin(std::uint8_t kind)
+{
+    SimulatorOptions options;
+    options.handshake = Handshake::Framed;
+    options.kind = kind;
+    options.performance.leadInSeconds = 0.2;
+    options.performance.compressionsPerCycle = 2;
+    options.performance.jitter = 0.0;
+    return options;
+}
+
+class ReaderSimulatorTest : public testing::Test {
+protected:
+    void startSimulator(SimulatorOptions options)
+    {
+        simulator = std::make_unique<ManikinSimulator>(std::move(options));
+        std::string error;
+        ASSERT_TRUE(simulator->start(&error)) << error;
+        if (simulator->options().transport == Transport::PseudoTerminal) {
+            const std::string map = std::to_string(COM_PORT) + "=" + simulator->devicePath();
+            ::setenv("KOVA_PORT_MAP", map.c_str(), 1);
+        }
+    }
+
+    void TearDown() override
+    {
+        port.close();
+        if (simulator)
+            simulator->stop();
+        ::unsetenv("KOVA_PORT_MAP");
+    }
+
+    std::unique_ptr<ManikinSimulator> simulator;
+    SerialPort port;
+};
+
+} // namespace
+
+TEST_F(ReaderSimulatorTest, framedManikinOnAComPortStreamsCompressions)
+{
+    startSimulator(framedManikin(3));
+    ManikinReader reader(port);
+    ASSERT_EQ(reader.open(COM_PORT), 10);
+    EXPECT_EQ(reader.linkType(), 3);
+    reader.restartTimers();
+    reader.start();
+    const Collected collected = collect(reader, 2500);
+
+    // 55 mm compressions, measured through the kind-3 factors.
+    EXPECT_NEAR(collected.maxDepth, 55.0, 3.0);
+    EXPECT_TRUE(everyValueIsAByte(collected.samples));
+    // About 50 samples a second; a loaded machine may stretch the ticks.
+    EXPECT_GT(reader.currentRate(), 25.0);
+    EXPECT_LT(reader.currentRate(), 100.0);
+    reader.stop();
+}
+
+TEST_F(ReaderSimulatorTest, garbageBetweenFramesIsSkipped)
+{
+    startSimulator(framedManikin(4));
+    ManikinReader reader(port);
+    ASSERT_EQ(reader.open(COM_PORT), 10);
+    // Noise only once identified: the handshake itself wants a clean reply.
+    simulator->setMisbehaviour(Misbehaviour::Garbage);
+    reader.start();
+    const Collected collected = collect(reader, 2500);
+    EXPECT_NEAR(collected.maxDepth, 55.0, 3.0);
+    EXPECT_TRUE(everyValueIsAByte(collected.samples));
+    reader.stop();
+}
+
+TEST_F(ReaderSimulatorTest, unframedManikinStreamsRecords)
+{
+    SimulatorOptions options = framedManikin(1);
+    options.handshake = Handshake::Ascii;
+    startSimulator(options);
+    ManikinReader reader(port);
+    ASSERT_EQ(reader.open(COM_PORT), 10);
+    EXPECT_EQ(reader.linkType(), 1);
+    reader.start();
+    const Collected collected = collect(reader, 2500);
+    ASSERT_FALSE(collected.samples.empty());
+    EXPECT_NEAR(collected.maxDepth, 55.0, 3.0);
+    for (const ManikinSample& sample : collected.samples)
+        EXPECT_NE(sample.error, 0) << "every record carries its status byte";
+    EXPECT_LT(reader.currentRate(), 40.0) << "records come at about 20 a second";
+    reader.stop();
+}
+
+TEST_F(ReaderSimulatorTest, wirelessManikinOverLoopbackTcp)
+{
+    // Wireless manikins listen on port 2000; an address of our own in the
+    // loopback network keeps this test clear of any other.
+    SimulatorOptions options = framedManikin(4);
+    options.transport = Transport::Tcp;
+    options.tcpAddress = "127.84.3.7";
+    options.performance.ventilationVolumeLitres = 0.6;
+    startSimulator(options);
+    in_addr address{};
+    ASSERT_EQ(::inet_pton(AF_INET, options.tcpAddress.c_str(), &address), 1);
+    port.setIpAddress(address.s_addr);
+
+    ManikinReader reader(port);
+    ASSERT_EQ(reader.open(WIRELESS_SLOT), 10);
+    EXPECT_EQ(reader.linkType(), 4);
+    reader.start();
+    // Lead-in, two compressions, the pause and the first inflation.
+    const Collected collected = collect(reader, 3800);
+    EXPECT_NEAR(collected.maxDepth, 55.0, 3.0);
+    EXPECT_NEAR(collected.maxVolume, 0.6, 0.05);
+    reader.stop();
+}
+
+TEST_F(ReaderSimulatorTest, olderFramedManikinIsCalibratedAtRest)
+{
+    SimulatorOptions options = framedManikin(1);
+    options.adjustPerformance = false;
+    options.performance.sampleRate = 50;
+    options.performance.scale = manikinsim::CountScale::framedKind1();
+    options.performance.restCompression = 6;
+    options.performance.restVentilation = 4;
+    options.performance.leadInSeconds = 30.0;
+    startSimulator(options);
+    ManikinReader reader(port);
+    ASSERT_EQ(reader.open(COM_PORT), 10);
+    reader.startCalibration();
+    int status = ManikinReader::CALIBRATION_MEASURING;
+    for (int poll = 0; poll < 100 && status == ManikinReader::CALIBRATION_MEASURING; ++poll) {
+        platform::Clock::instance().sleep(100);
+        status = reader.getCalibrationStatus();
+    }
+    EXPECT_EQ(status, ManikinReader::CALIBRATION_DONE);
+    EXPECT_EQ(port.getCompressionOffset(), 6);
+    EXPECT_EQ(port.getVentilationOffset(), 4);
+}
