@@ -1,0 +1,370 @@
+#include "comm/CommSession.h"
+
+#include "Database/AlgorithmRecord.h"
+#include "Rodezir/LogStream.h"
+#include "comm/MeasurementText.h"
+#include "comm/ReaderSampleSource.h"
+#include "comm/SessionStatistics.h"
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <iterator>
+#include <locale>
+#include <ostream>
+#include <sstream>
+
+namespace {
+
+// Link types that deliver 50 frames a second; the others deliver 20.
+constexpr int LINK_COM_FRAMES = 3;
+constexpr int LINK_WIRELESS = 4;
+constexpr double FRAMED_RATE = 50.0;
+constexpr double UNFRAMED_RATE = 20.0;
+
+constexpr std::int32_t COMPRESSION_CHANNEL = 1;
+constexpr std::int32_t VENTILATION_CHANNEL = 2;
+constexpr std::int32_t COMPRESSION_PEAK_THRESHOLD = 40;
+constexpr std::int32_t VENTILATION_PEAK_THRESHOLD = 20;
+constexpr std::int32_t COMPRESSION_MAX_GAP = 0;
+constexpr std::int32_t VENTILATION_MAX_GAP = 4;
+
+// Records are written in blocks, so a large session costs few stream calls.
+constexpr std::size_t WRITE_BLOCK = 64 * 1024;
+constexpr std::size_t READ_BLOCK = 64 * 1024;
+
+const AnalysisSettings DEFAULT_SETTINGS{};
+
+} // namespace
+
+CommSession::CommSession(const AnalysisSettingsSource* settings)
+    : settings_(settings),
+      compression_(*this),
+      ventilation_(*this),
+      compressionAverage_({5, 10, 5}, COMPRESSION_CHANNEL, COMPRESSION_PEAK_THRESHOLD),
+      ventilationAverage_({2, 5, 10, 5, 2, 0}, VENTILATION_CHANNEL, VENTILATION_PEAK_THRESHOLD),
+      compressionSlope_(COMPRESSION_CHANNEL, COMPRESSION_MAX_GAP),
+      ventilationSlope_(VENTILATION_CHANNEL, VENTILATION_MAX_GAP)
+{
+}
+
+CommSession::~CommSession()
+{
+    compressionMarked.disconnectAll();
+    ventilationMarked.disconnectAll();
+    seriesSummaryAdded.disconnectAll();
+    curveChanged.disconnectAll();
+}
+
+AnalysisSettings CommSession::analysisSettings() const
+{
+    return settings_ ? settings_->analysisSettings() : DEFAULT_SETTINGS;
+}
+
+void CommSession::attach(ManikinReader& reader)
+{
+    ownedSource_ = std::make_unique<ReaderSampleSource>(reader);
+    attach(*ownedSource_);
+}
+
+void CommSession::attach(SampleSource& source)
+{
+    if (&source != ownedSource_.get())
+        ownedSource_.reset();
+    source_ = &source;
+    const int link = source.linkType();
+    sampleRate = (link == LINK_COM_FRAMES || link == LINK_WIRELESS) ? FRAMED_RATE : UNFRAMED_RATE;
+    startFromEmpty();
+    stored_ = false;
+}
+
+void CommSession::startFromEmpty()
+{
+    resetAnalysers();
+    results_ = SessionResults{};
+    rawHistory.clear();
+    repairedHistory.clear();
+    filteredHistory.clear();
+    manData.clear();
+}
+
+void CommSession::resetAnalysers()
+{
+    compression_.reset();
+    ventilation_.reset();
+    compression_.setSampleRate(sampleRate);
+}
+
+void CommSession::processNewSamples()
+{
+    if (!source_)
+        return;
+    // The queue is asked for emptiness: four zeros are a manikin at rest and
+    // must keep their place in time.
+    while (source_->hasSample())
+        processSample(source_->popSample());
+}
+
+void CommSession::processSample(const ManikinSample& popped)
+{
+    if (rawHistory.size() >= RAW_HISTORY) {
+        rawHistory.erase(rawHistory.begin());
+        repairedHistory.erase(repairedHistory.begin());
+    }
+    const std::size_t longestKernel =
+        static_cast<std::size_t>(std::max(compressionAverage_.length(), ventilationAverage_.length()));
+    if (filteredHistory.size() > longestKernel + 5)
+        filteredHistory.erase(filteredHistory.begin());
+
+    const ManikinSample corrected = source_->applyOffsets(popped);
+    rawHistory.push_back(corrected);
+    repairedHistory.push_back(corrected);
+
+    compressionSlope_.filter(rawHistory, repairedHistory);
+    ventilationSlope_.filter(rawHistory, repairedHistory);
+
+    const ManikinSample compressionResult = compressionAverage_.filter(repairedHistory, filteredHistory);
+    const ManikinSample ventilationResult = ventilationAverage_.filter(repairedHistory, filteredHistory);
+    const ManikinSample filtered{compressionResult.compression, ventilationResult.ventilation, popped.error, popped.ecg};
+    filteredHistory.push_back(filtered);
+    KOVA_ASSERT(popped.error == filtered.error);
+
+    appendMeasurement(source_->convert(filtered));
+    sampleRate = source_->currentRate();
+    compression_.setSampleRate(sampleRate);
+}
+
+void CommSession::appendMeasurement(const Measurement& m)
+{
+    const auto index = static_cast<std::int32_t>(manData.size());
+    compression_.process(m, index);
+    ventilation_.process(m, index);
+    manData.push_back(m);
+}
+
+void CommSession::markCompression(std::int32_t index)
+{
+    KOVA_ASSERT(index >= 0 && static_cast<std::size_t>(index) < manData.size());
+    if (index < 0 || static_cast<std::size_t>(index) >= manData.size())
+        return;
+    manData[static_cast<std::size_t>(index)].compressionMark = 1;
+    compressionMarked(index);
+}
+
+void CommSession::markVentilation(std::int32_t index)
+{
+    KOVA_ASSERT(index >= 0 && static_cast<std::size_t>(index) < manData.size());
+    if (index < 0 || static_cast<std::size_t>(index) >= manData.size())
+        return;
+    manData[static_cast<std::size_t>(index)].ventilationMark = 1;
+    ventilationMarked(index);
+}
+
+void CommSession::addSeriesSummary(const SeriesSummary& summary)
+{
+    if (summary.compressionPercent == 0)
+        return;
+    const std::int32_t key = (summary.firstStart + summary.lastEnd) / 2;
+    KOVA_ASSERT(key >= 0 && static_cast<std::size_t>(key) < manData.size());
+    summaries_.emplace(key, summary);
+    seriesSummaryAdded(key);
+}
+
+const SeriesSummary* CommSession::seriesSummaryAt(std::int32_t index) const
+{
+    for (const auto& [key, summary] : summaries_)
+        if (summary.firstStart <= index && index < summary.nextStart)
+            return &summary;
+    return nullptr;
+}
+
+bool CommSession::save(std::ostream& out) const
+{
+    if (!out)
+        return false;
+    std::string block;
+    MeasurementText::appendHeader(block, static_cast<std::int32_t>(manData.size()));
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    if (!out)
+        return false;
+    block.clear();
+    for (const Measurement& m : manData) {
+        MeasurementText::appendRecord(block, m);
+        if (block.size() >= WRITE_BLOCK) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            if (!out)
+                return false;
+            block.clear();
+        }
+    }
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    return static_cast<bool>(out);
+}
+
+bool CommSession::save(std::FILE* file) const
+{
+    if (!file || std::ferror(file))
+        return false;
+    std::ostringstream text;
+    save(text);
+    const std::string bytes = text.str();
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && !std::ferror(file);
+}
+
+bool CommSession::loadText(std::string_view text, double rate, std::size_t* consumed)
+{
+    sampleRate = rate;
+    startFromEmpty();
+    stored_ = true;
+    source_ = nullptr;
+    ownedSource_.reset();
+
+    MeasurementText::Reader reader(text);
+    std::int32_t count = 0;
+    bool ok = reader.readCount(count);
+    if (ok) {
+        // Never trust the count for the allocation: the text must hold the records.
+        const std::size_t possible = reader.remaining() / MeasurementText::MIN_RECORD_BYTES + 1;
+        manData.reserve(std::min(static_cast<std::size_t>(count), possible));
+        Measurement m;
+        for (std::int32_t i = 0; ok && i < count; ++i) {
+            m = Measurement{};
+            ok = reader.readRecord(m);
+            if (ok)
+                appendMeasurement(m);
+        }
+    }
+    if (consumed)
+        *consumed = reader.position();
+    if (!ok) {
+        // Nothing of a damaged text stays behind, not even in the analysers.
+        startFromEmpty();
+        manData.shrink_to_fit();
+    }
+    return ok;
+}
+
+bool CommSession::load(std::istream& in, double rate)
+{
+    if (!in) {
+        loadText({}, rate);
+        return false;
+    }
+    const std::istream::pos_type start = in.tellg();
+    std::string text;
+    char buffer[READ_BLOCK];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    std::size_t consumed = 0;
+    const bool ok = loadText(text, rate, &consumed);
+    // Leave the stream behind the measurement text for the sections that follow.
+    in.clear();
+    if (start != std::istream::pos_type(-1))
+        in.seekg(start + static_cast<std::streamoff>(consumed));
+    return ok;
+}
+
+bool CommSession::load(std::FILE* file, double rate)
+{
+    if (!file || std::ferror(file)) {
+        loadText({}, rate);
+        return false;
+    }
+    const long start = std::ftell(file);
+    std::string text;
+    char buffer[READ_BLOCK];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, got);
+    if (std::ferror(file)) {
+        loadText({}, rate);
+        return false;
+    }
+    std::size_t consumed = 0;
+    const bool ok = loadText(text, rate, &consumed);
+    if (start >= 0)
+        std::fseek(file, start + static_cast<long>(consumed), SEEK_SET);
+    return ok;
+}
+
+bool CommSession::commandLineWantsDump(std::string_view commandLine)
+{
+    return commandLine.find("dumpdata") != std::string_view::npos;
+}
+
+void CommSession::writeDump() const
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::ostringstream name;
+    name.imbue(std::locale::classic());
+    name << "dumped data " << std::put_time(&local, "%B %d, %Y %H %M") << ".txt";
+    std::ofstream dump(std::filesystem::current_path() / name.str(), std::ios::trunc);
+    dump.imbue(std::locale::classic());
+    const std::size_t lines = std::min({rawHistory.size(), repairedHistory.size(), filteredHistory.size()});
+    for (std::size_t r = 0; r < lines; ++r)
+        dump << rawHistory[r].compression << '\t' << repairedHistory[r].compression << '\t'
+             << filteredHistory[r].compression << '\t' << rawHistory[r].ventilation << '\t'
+             << repairedHistory[r].ventilation << '\t' << filteredHistory[r].ventilation << '\n';
+    if (!dump)
+        LogStream::instance() << "Could not write the dumped data file " << name.str() << "\n";
+}
+
+void CommSession::evaluate()
+{
+    if (dumpData_)
+        writeDump();
+
+    if (source_)
+        sampleRate = source_->currentRate();
+    resetAnalysers();
+    for (std::size_t i = 0; i < manData.size(); ++i) {
+        const Measurement m = manData[i];
+        compression_.process(m, static_cast<std::int32_t>(i));
+        ventilation_.process(m, static_cast<std::int32_t>(i));
+    }
+    const auto last = static_cast<std::int32_t>(manData.size()) - 1;
+
+    getFirstActionTime();
+    KOVA_ASSERT(algor != 0);
+    if (!algor)
+        return;
+
+    const auto& series = compression_.series();
+    const auto& groups = ventilation_.groups();
+    if (trainingMode == 0 || trainingMode == 1 || trainingMode == 2) {
+        results_.ventilation =
+            SessionStatistics::evaluateVentilations(groups, last, algor->vVolLow, algor->vVolHigh, sampleRate);
+        results_.initialVentilations = SessionStatistics::evaluateInitialVentilations(series, groups);
+    }
+    if (trainingMode == 0 || trainingMode == 1 || trainingMode == 3) {
+        const AnalysisSettings settings = analysisSettings();
+        SessionStatistics::CompressionLimits limits;
+        limits.depthLow = algor->compDepthLow;
+        limits.depthHigh = algor->compDepthHigh;
+        limits.rateLow = algor->eccRateLow;
+        limits.rateHigh = algor->eccRateHigh;
+        limits.maxPause = settings.maxPauseBetweenCompressions;
+        limits.cardiacOutputLow = settings.cardiacOutputLow;
+        limits.cardiacOutputHigh = settings.cardiacOutputHigh;
+        results_.compression = SessionStatistics::evaluateCompressions(series, limits, sampleRate);
+    }
+    if (trainingMode == 0)
+        results_.cycles = SessionStatistics::evaluateCycles(series, groups,
+                                                            static_cast<std::int32_t>(algor->ventCompRatioSingleComp),
+                                                            static_cast<std::int32_t>(algor->ventCompRatioSingleVent));
+    else if (trainingMode == 1)
+        results_.cycles = SessionStatistics::evaluateCycles(series, groups,
+                                                            static_cast<std::int32_t>(algor->ventCompRatioDoubleComp),
+                                                            static_cast<std::int32_t>(algor->ventCompRatioDoubleVent));
+}
+
+std::int32_t CommSession::getFirstActionTime()
+{
+    results_.firstActionTime =
+        SessionStatistics::firstActionTime(compression_.series(), ventilation_.groups(), sampleRate);
+    return results_.firstActionTime;
+}

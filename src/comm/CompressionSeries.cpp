@@ -1,0 +1,86 @@
+#include "comm/CompressionSeries.h"
+
+#include "Database/AlgorithmRecord.h"
+#include "Rodezir/LogStream.h"
+
+#include <algorithm>
+#include <cmath>
+
+void CompressionSeries::add(const CompressionRecord& record)
+{
+    records.push_back(record);
+    if (records.size() == 1) {
+        firstStart = record.indexStart;
+        firstPeak = record.indexPeak;
+        lastEnd = record.indexEnd;
+        lastPeak = record.indexPeak;
+    } else {
+        firstStart = std::min(firstStart, record.indexStart);
+        firstPeak = std::min(firstPeak, record.indexPeak);
+        lastEnd = std::max(lastEnd, record.indexEnd);
+        lastPeak = std::max(lastPeak, record.indexPeak);
+        if (lastPeak != firstPeak)
+            peakFrequency = static_cast<double>(records.size() - 1) / (lastPeak - firstPeak);
+    }
+    if (record.wrongHandPosition == 1)
+        ++wrongHandCount;
+    if (record.incompleteRelease == 1)
+        ++incompleteReleaseCount;
+}
+
+void CompressionSeries::computeDurations()
+{
+    compressionTimeSum = 0.0;
+    cycleTimeSum = 0.0;
+    if (records.size() < 2)
+        return;
+    for (std::size_t i = 0; i + 1 < records.size(); ++i) {
+        CompressionRecord& record = records[i];
+        const std::int32_t nextStart = records[i + 1].indexStart;
+        KOVA_ASSERT(record.indexPeakEnd == 0 || record.indexPeakEnd > record.indexStart);
+        KOVA_ASSERT(nextStart > record.indexPeakEnd);
+        record.compressionTime = record.indexPeakEnd - record.indexStart;
+        record.relaxationTime = nextStart - record.indexPeakEnd;
+        compressionTimeSum = std::trunc(compressionTimeSum + record.compressionTime);
+        cycleTimeSum = std::trunc(cycleTimeSum + record.compressionTime + record.relaxationTime);
+    }
+}
+
+void CompressionSeries::computeCardiacOutput(std::int32_t nextStart, const AnalysisSettings& settings)
+{
+    duration = nextStart - firstStart;
+    cardiacOutputVolume = 0.0;
+    KOVA_ASSERT(algor != 0);
+    if (!algor)
+        return;
+    const double low = settings.overrideCompressionDepth ? settings.compressionDepthLow : algor->compDepthLow;
+    const double high = settings.overrideCompressionDepth ? settings.compressionDepthHigh : algor->compDepthHigh;
+    int correct = 0;
+    int wrongHand = 0;
+    for (const CompressionRecord& record : records) {
+        if (record.peakDepth < low || record.peakDepth > high || record.incompleteRelease != 0)
+            continue;
+        if (record.wrongHandPosition)
+            ++wrongHand;
+        else
+            ++correct;
+    }
+    cardiacOutputVolume =
+        wrongHand * settings.cardiacOutputPerWrongHand + correct * settings.cardiacOutputPerCompression;
+}
+
+double CompressionSeries::getCardiacOutput(double rate) const
+{
+    // The series still running at the end of a session is never closed and
+    // has no duration: it shows no output rather than 0/0.
+    if (duration <= 0)
+        return 0.0;
+    return rate * cardiacOutputVolume * 60 / duration;
+}
+
+std::int32_t CompressionSeries::compressionPercent() const
+{
+    if (cycleTimeSum == 0)
+        return 0;
+    return static_cast<std::int32_t>(100 * compressionTimeSum / cycleTimeSum);
+}

@@ -1,0 +1,289 @@
+#include "SessionTestSupport.h"
+
+#include "Database/AlgorithmRecord.h"
+#include "Rodezir/LogStream.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+using namespace sessiontest;
+
+namespace {
+
+constexpr int PERIOD = 30; // 100 compressions per minute at 50 samples per second
+constexpr int HOLD = 5;
+
+// Fifteen compressions of the given depth, one every PERIOD samples from `start`.
+void seriesAt(CommSession& session, std::size_t start, int count = 15, double depth = 45.0, int period = PERIOD,
+              int hold = HOLD)
+{
+    for (int k = 0; k < count; ++k)
+        compressionAt(session, start + static_cast<std::size_t>(k * period), depth, false, hold);
+}
+
+// Two rescue breaths, then 15:2 twice, then rest: 1301 samples.
+//   ventilations 110, 120 | series 200..627 | ventilations 660, 670 |
+//   series 700..1127 | ventilations 1160, 1170 | rest to 1300
+void standardSession(CommSession& session)
+{
+    ventilationAt(session, 110);
+    ventilationAt(session, 120);
+    seriesAt(session, 200);
+    ventilationAt(session, 660);
+    ventilationAt(session, 670);
+    seriesAt(session, 700);
+    ventilationAt(session, 1160);
+    ventilationAt(session, 1170);
+    restUntil(session, 1301);
+}
+
+class Evaluation : public ::testing::Test {
+protected:
+    AlgorithmRecord algorithm;
+    CommSession session;
+
+    void SetUp() override { session.setAlgorithm(&algorithm); }
+};
+
+TEST_F(Evaluation, singlePersonSessionFigures)
+{
+    standardSession(session);
+    session.trainingMode = 0;
+    session.evaluate();
+
+    EXPECT_EQ(session.getFirstActionTime(), 2); // first ventilation peak at 111
+    EXPECT_EQ(session.getNrInitialVentilations(), 2);
+    EXPECT_EQ(session.getNrVentilations(), 6);
+    EXPECT_DOUBLE_EQ(session.getVentVolumeAverage(), 0.5);
+    EXPECT_DOUBLE_EQ(session.getVentFreqAverage(), 6 * 50.0 * 60 / 1300);
+    EXPECT_EQ(session.getVentVolumeOK(), 6);
+
+    EXPECT_EQ(session.getNrCompressions(), 30);
+    EXPECT_EQ(session.getNrCompGroups(), 2);
+    EXPECT_DOUBLE_EQ(session.getCompFreqAverage(), 100.0);
+    EXPECT_EQ(session.getCompFreqOK(), 2);
+    EXPECT_DOUBLE_EQ(session.getCompDepthAverage(), 45.0);
+    EXPECT_EQ(session.getCompDepthOK(), 30);
+    EXPECT_EQ(session.getPauseOK(), 1);
+    EXPECT_EQ(session.getPauseLong(), 0);
+    EXPECT_EQ(session.getPauseAverage(), 1); // 80 samples
+    // Only the closed first series has times: 14 cycles of 7 pressing samples in 30.
+    EXPECT_DOUBLE_EQ(session.getCompRelaxRatio(), 98.0 / 420);
+    // 15 x 0.03 l over the 500 samples from its start to the next series.
+    EXPECT_DOUBLE_EQ(session.getCardiacOutput(), 0.45 * 50 * 60 / 500);
+    EXPECT_EQ(session.getNrCycles(), 2);
+    EXPECT_EQ(session.getCyclesOK(), 2);
+    EXPECT_DOUBLE_EQ(session.getCompPerCycleAverage(), 15.0);
+    EXPECT_DOUBLE_EQ(session.getVentPerCycleAverage(), 2.0);
+}
+
+TEST_F(Evaluation, runningLastSeriesIsNoSpuriousLowCardiacOutput)
+{
+    standardSession(session);
+    session.evaluate();
+    EXPECT_EQ(session.getCardiacOutputOK(), 2);
+    EXPECT_EQ(session.getCardiacOutputLow(), 0);
+    EXPECT_EQ(session.getCardiacOutputHigh(), 0);
+    EXPECT_EQ(session.compressionSeries().back().getCardiacOutput(session.sampleRate), 0.0);
+}
+
+TEST_F(Evaluation, trainingModesEvaluateTheirOwnParts)
+{
+    const struct {
+        int mode;
+        int ventilations;
+        int initial;
+        int compressions;
+        int cycles;
+        int cyclesOK;
+    } cases[] = {
+        {0, 6, 2, 30, 2, 2},
+        // 5:1 does not match 15:2; the last series' two breaths are not one breath.
+        {1, 6, 2, 30, 1, 0},
+        {2, 6, 2, 0, 0, 0},
+        {3, 0, 0, 30, 0, 0},
+    };
+    for (const auto& c : cases) {
+        CommSession fresh;
+        fresh.setAlgorithm(&algorithm);
+        standardSession(fresh);
+        fresh.trainingMode = c.mode;
+        fresh.evaluate();
+        EXPECT_EQ(fresh.getNrVentilations(), c.ventilations) << "mode " << c.mode;
+        EXPECT_EQ(fresh.getNrInitialVentilations(), c.initial) << "mode " << c.mode;
+        EXPECT_EQ(fresh.getNrCompressions(), c.compressions) << "mode " << c.mode;
+        EXPECT_EQ(fresh.getNrCompGroups(), c.compressions ? 2 : 0) << "mode " << c.mode;
+        EXPECT_EQ(fresh.getNrCycles(), c.cycles) << "mode " << c.mode;
+        EXPECT_EQ(fresh.getCyclesOK(), c.cyclesOK) << "mode " << c.mode;
+    }
+}
+
+TEST_F(Evaluation, judgementsAgainstTheAlgorithm)
+{
+    // Series one: 110 per minute at the limit, depths 35/40/50/55; series two:
+    // 75 per minute, 12 s after the first; breaths 0.3, 0.4, 0.6, 0.7 l.
+    compressionAt(session, 100, 35, false, HOLD);
+    compressionAt(session, 127, 40, false, HOLD);
+    compressionAt(session, 154, 50, false, HOLD);
+    compressionAt(session, 181, 55, false, HOLD);
+    seriesAt(session, 800, 3, 45, 40, 15);
+    ventilationAt(session, 1100, 0.3);
+    ventilationAt(session, 1110, 0.4);
+    ventilationAt(session, 1120, 0.6);
+    ventilationAt(session, 1130, 0.7);
+    restUntil(session, 1201);
+    session.trainingMode = 0;
+    session.evaluate();
+
+    EXPECT_EQ(session.getCompDepthLow(), 1);
+    EXPECT_EQ(session.getCompDepthOK(), 5);
+    EXPECT_EQ(session.getCompDepthHigh(), 1);
+    EXPECT_EQ(session.getNrCompGroups(), 2);
+    EXPECT_EQ(session.getCompFreqOK(), 0);
+    EXPECT_EQ(session.getCompFreqHigh(), 1); // 3 per 81 samples = 111 per minute
+    EXPECT_EQ(session.getCompFreqLow(), 1);
+    EXPECT_EQ(session.getCompFreqOK() + session.getCompFreqLow() + session.getCompFreqHigh(), session.getNrCompGroups());
+    EXPECT_EQ(session.getPauseLong(), 1); // 801 - 182 = 619 samples, 12.4 s
+    EXPECT_EQ(session.getPauseAverage(), 12);
+    EXPECT_EQ(session.getVentVolumeLow(), 1);
+    EXPECT_EQ(session.getVentVolumeOK(), 2);
+    EXPECT_EQ(session.getVentVolumeHigh(), 1);
+    // No series before the breaths: every breath counts as initial.
+    EXPECT_EQ(session.getNrInitialVentilations(), 0);
+}
+
+TEST_F(Evaluation, stationSettingsJudgeThePauseAndTheCardiacOutput)
+{
+    struct StrictSettings final : AnalysisSettingsSource {
+        AnalysisSettings analysisSettings() const override
+        {
+            AnalysisSettings s;
+            s.maxPauseBetweenCompressions = 1;
+            s.cardiacOutputLow = 3.0;
+            return s;
+        }
+    } strict;
+    CommSession strictSession(&strict);
+    strictSession.setAlgorithm(&algorithm);
+    standardSession(strictSession);
+    strictSession.evaluate();
+    EXPECT_EQ(strictSession.getPauseLong(), 1);   // 1.6 s
+    EXPECT_EQ(strictSession.getCardiacOutputLow(), 1); // 2.7 L/min
+    EXPECT_EQ(strictSession.getCardiacOutputOK(), 1);
+}
+
+TEST_F(Evaluation, oneSeriesHasNoPauses)
+{
+    seriesAt(session, 100);
+    restUntil(session, 700);
+    session.evaluate();
+    EXPECT_EQ(session.getNrCompGroups(), 1);
+    EXPECT_EQ(session.getPauseAverage(), 0);
+    EXPECT_EQ(session.getPauseOK(), 0);
+    EXPECT_EQ(session.getPauseLong(), 0);
+    EXPECT_EQ(session.getCompRelaxRatio(), 0.0);
+    EXPECT_EQ(session.getCardiacOutput(), 0.0);
+}
+
+TEST_F(Evaluation, firstActionTime)
+{
+    EXPECT_EQ(session.getFirstActionTime(), -1);
+    ventilationAt(session, 160);
+    restUntil(session, 300);
+    session.evaluate();
+    EXPECT_EQ(session.getFirstActionTime(), 3); // peak at 161
+    compressionAt(session, 400);
+    session.evaluate();
+    EXPECT_EQ(session.getFirstActionTime(), 3);
+
+    CommSession compressionsFirst;
+    compressionsFirst.setAlgorithm(&algorithm);
+    compressionAt(compressionsFirst, 120); // peak 121
+    ventilationAt(compressionsFirst, 200);
+    compressionsFirst.evaluate();
+    EXPECT_EQ(compressionsFirst.getFirstActionTime(), 2);
+}
+
+TEST_F(Evaluation, skippedEvaluationsKeepTheirResults)
+{
+    standardSession(session);
+    session.trainingMode = 0;
+    session.evaluate();
+    session.trainingMode = 2;
+    session.evaluate();
+    EXPECT_EQ(session.getNrCompressions(), 30);
+    EXPECT_EQ(session.getNrCycles(), 2);
+}
+
+TEST_F(Evaluation, evaluationRepeatsTheAnalysisExactly)
+{
+    standardSession(session);
+    const std::vector<CompressionSeries> series = session.compressionSeries();
+    const std::vector<VentilationGroup> groups = session.ventilationGroups();
+    session.evaluate();
+    session.evaluate();
+    ASSERT_EQ(session.compressionSeries().size(), series.size());
+    for (std::size_t i = 0; i < series.size(); ++i)
+        EXPECT_EQ(session.compressionSeries()[i].records, series[i].records);
+    ASSERT_EQ(session.ventilationGroups().size(), groups.size());
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        EXPECT_EQ(session.ventilationGroups()[i].records, groups[i].records);
+    EXPECT_EQ(session.seriesSummaries().size(), 1u);
+}
+
+TEST(EvaluationWithoutAlgorithm, logsAndSkipsTheJudgements)
+{
+    CommSession session;
+    standardSession(session);
+    session.evaluate();
+    EXPECT_EQ(session.getNrCompressions(), 0);
+    EXPECT_EQ(session.getNrVentilations(), 0);
+    EXPECT_EQ(session.getFirstActionTime(), 2);
+    EXPECT_NE(kovatest::readFile(LogStream::instance().path()).find("algor != 0"), std::string::npos);
+}
+
+TEST(EvaluationDump, writesTheFilterHistoriesWhenAsked)
+{
+    EXPECT_TRUE(CommSession::commandLineWantsDump("KOVA_CPR demo dumpdata lang:de"));
+    EXPECT_FALSE(CommSession::commandLineWantsDump("KOVA_CPR demo"));
+
+    kovatest::TempDir folder;
+    kovatest::ScopedCwd cwd(folder.path());
+    AlgorithmRecord algorithm;
+    PushSource source;
+    CommSession session;
+    session.setAlgorithm(&algorithm);
+    session.attach(source);
+    for (int i = 0; i < 14; ++i)
+        source.push(ManikinSample{10 * i, 20 + i, 0, 0});
+    session.processNewSamples();
+
+    session.evaluate();
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+
+    session.setDumpData(true);
+    session.evaluate();
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        files.push_back(entry.path());
+    ASSERT_EQ(files.size(), 1u);
+    const std::string name = files[0].filename().string();
+    EXPECT_EQ(name.rfind("dumped data ", 0), 0u);
+    EXPECT_EQ(name.substr(name.size() - 4), ".txt");
+    const std::string text = kovatest::readFile(files[0]);
+    // 11 raw and repaired samples remain, and 12 filtered ones.
+    std::istringstream lines(text);
+    std::string first;
+    std::getline(lines, first);
+    std::ostringstream expected;
+    expected << 30 << '\t' << 30 << '\t' << session.filteredHistory[0].compression << '\t' << 23 << '\t' << 23 << '\t'
+             << session.filteredHistory[0].ventilation;
+    EXPECT_EQ(first, expected.str());
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);
+}
+
+} // namespace
