@@ -91,6 +91,21 @@ TEST(MoCatalog, hashedUnhashedAndBigEndianCatalogsTranslateAlike)
     }
 }
 
+TEST(MoCatalog, largeCatalogsFindEveryEntryInEveryForm)
+{
+    for (const char* form : {"many-hashed.mo", "many-nohash.mo", "many-big.mo"}) {
+        SCOPED_TRACE(form);
+        MoCatalog catalog;
+        ASSERT_TRUE(catalog.open(catalogPath(form)));
+        for (int n = 1; n <= 2000; ++n) {
+            const std::string id = "Message " + std::to_string(n) + " of the station";
+            ASSERT_EQ(catalog.lookup(id), "Nachricht " + std::to_string(n)) << id;
+        }
+        for (int n : {0, 2001, 100000})
+            EXPECT_EQ(catalog.lookup("Message " + std::to_string(n) + " of the station"), "");
+    }
+}
+
 TEST(MoCatalog, searchesByHalvingWhenTheHashTableHasFewerThanThreeSlots)
 {
     std::vector<kovatest::CatalogEntry> entries;
