@@ -112,7 +112,39 @@ TEST_F(ReaderSimulatorTest, framedManikinOnAComPortStreamsCompressions)
     // About 50 samples a second; a loaded machine may stretch the ticks.
     EXPECT_GT(reader.currentRate(), 25.0);
     EXPECT_LT(reader.currentRate(), 100.0);
+
+    port.requestBatteryLevel();
+    collect(reader, 200);
+    EXPECT_EQ(port.getBatteryLevel(), 3);
     reader.stop();
+}
+
+TEST_F(ReaderSimulatorTest, silentNewerManikinIsLostAfter10Seconds)
+{
+    startSimulator(framedManikin(3));
+    ASSERT_EQ(port.open(COM_PORT), 10);
+    // From here the reader's time is ours; the link is already identified.
+    platform::ManualClock clock;
+    platform::ScopedClock scopedClock(clock);
+    ManikinReader reader(port);
+    port.requestDataStreams();
+    reader.start();
+    for (int tick = 0; tick < 200 && reader.currentSample().compression == -1; ++tick) {
+        platform::SystemClock().sleep(20);
+        clock.advance(20);
+        reader.update();
+    }
+    ASSERT_NE(reader.currentSample().compression, -1) << "the manikin never streamed";
+
+    simulator->setMisbehaviour(Misbehaviour::Silent);
+    platform::SystemClock().sleep(100);
+    reader.update(); // what was still on its way
+    clock.advance(10000);
+    EXPECT_TRUE(reader.update());
+    EXPECT_EQ(port.getLinkType(), 3);
+    clock.advance(1);
+    EXPECT_FALSE(reader.update());
+    EXPECT_EQ(port.getLinkType(), 5);
 }
 
 TEST_F(ReaderSimulatorTest, garbageBetweenFramesIsSkipped)
