@@ -1,0 +1,68 @@
+#include "Rodezir/TemplateDialog.h"
+
+#include "Rodezir/DialogBuilder.h"
+#include "Rodezir/DialogItem.h"
+#include "Rodezir/LogStream.h"
+
+namespace kova {
+
+TemplateDialog::TemplateDialog(int templateId, QWidget* parent) : QDialog(parent), template_(templateId)
+{
+    if (template_.isEmpty())
+        LogStream::instance() << "TemplateDialog : no dialog template " << templateId << "." << LogStream::endl;
+}
+
+TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
+    : QDialog(parent), template_(dialogTemplate)
+{
+}
+
+TemplateDialog::~TemplateDialog() = default;
+
+bool TemplateDialog::create()
+{
+    if (created_)
+        return createResult_;
+    created_ = true;
+    if (!DialogBuilder::build(this, template_))
+        return createResult_ = false;
+    notifier_ = new ControlNotifier(this);
+    notifier_->on(IDOK, Notification::Clicked, [this] { onOK(); });
+    notifier_->on(IDCANCEL, Notification::Clicked, [this] { reject(); });
+    createResult_ = true;
+    onInitDialog();
+    return createResult_;
+}
+
+int TemplateDialog::doModal()
+{
+    if (!create())
+        return -1;
+    return exec();
+}
+
+ControlNotifier& TemplateDialog::notifier()
+{
+    if (!notifier_)
+        notifier_ = new ControlNotifier(this);
+    return *notifier_;
+}
+
+QWidget* TemplateDialog::getDlgItem(int id) const
+{
+    return kova::getDlgItem(this, id);
+}
+
+void TemplateDialog::reject()
+{
+    // onCancel normally ends in QDialog::reject, which must not come back here.
+    if (cancelling_) {
+        QDialog::reject();
+        return;
+    }
+    cancelling_ = true;
+    onCancel();
+    cancelling_ = false;
+}
+
+} // namespace kova
