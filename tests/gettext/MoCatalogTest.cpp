@@ -262,6 +262,19 @@ TEST(MoCatalog, damagedCatalogsAreRejectedAtOpenWithALogLine)
     }
 }
 
+TEST(MoCatalog, oversizedFileIsRefusedBeforeItIsRead)
+{
+    kovatest::TempDir dir;
+    const fs::path file = dir.path() / "huge.mo";
+    writeBytes(file, catalogBytes("sample-hashed.mo"));
+    fs::resize_file(file, MoCatalog::MAX_FILE_SIZE + 1); // sparse: costs no disk
+    const std::size_t logBefore = OpenLog::text().size();
+    MoCatalog catalog;
+    EXPECT_FALSE(catalog.open(file.string()));
+    EXPECT_EQ(OpenLog::text().substr(logBefore),
+              "Message catalog " + file.string() + " rejected: the file is too large\n");
+}
+
 TEST(MoCatalog, hashProbeThatCirclesWithoutReachingAnEmptySlotEnds)
 {
     // Four slots: "a" hashes to 97, so its probe starts at slot 1 and steps
