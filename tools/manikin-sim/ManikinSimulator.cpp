@@ -223,6 +223,11 @@ void ManikinSimulator::readInput()
 
 void ManikinSimulator::handleByte(std::uint8_t byte)
 {
+    const bool ascii = options_.transport == Transport::PseudoTerminal && options_.handshake == Handshake::Ascii;
+    if (state_ == State::AwaitingAnswer && ascii && answer_.empty() && byte != 0x20) {
+        // Not an answer: the station refused our reply and goes on asking.
+        state_ = State::Idle;
+    }
     if (state_ == State::AwaitingAnswer) {
         answer_.push_back(byte);
         if (answer_.size() == answerLength_)
@@ -311,8 +316,9 @@ void ManikinSimulator::handleAnswer()
         }
         return;
     }
-    // The framed manikins acknowledge the answer.
-    outgoing_.insert(outgoing_.end(), {0x06, options_.kind, 0x0D, 0x0A});
+    // The framed manikins on a cable acknowledge the answer.
+    if (options_.transport == Transport::PseudoTerminal)
+        outgoing_.insert(outgoing_.end(), {0x06, options_.kind, 0x0D, 0x0A});
 }
 
 void ManikinSimulator::handleFrame(int command, const std::vector<std::uint8_t>& payload)

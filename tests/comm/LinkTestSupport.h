@@ -1,0 +1,115 @@
+#pragma once
+// Shared pieces of the manikin link tests: a simulated manikin mapped to a
+// COM port, loopback addresses of their own for wireless manikins, a clock
+// that can jump ahead, and a start-up state with the recorded data.
+
+#include "app/CprTrainingAppState.h"
+#include "manikin-sim/ManikinSimulator.h"
+#include "platform/Clock.h"
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <vector>
+#include <string>
+#include <unistd.h>
+
+namespace linktest {
+
+constexpr int SIM_COM_PORT = 5;
+
+// The real clock, moved ahead on demand: handshakes run against a real peer
+// while an idle time-out can still be reached at once.
+class JumpClock final : public platform::Clock {
+public:
+    std::uint32_t tickCount() override { return system_.tickCount() + offset_; }
+    void sleep(std::uint32_t milliseconds) override { system_.sleep(milliseconds); }
+    void jump(std::uint32_t milliseconds) { offset_ += milliseconds; }
+
+private:
+    platform::SystemClock system_;
+    std::atomic<std::uint32_t> offset_{0};
+};
+
+// The real clock, keeping a list of every sleep asked of it.
+class RecordingClock final : public platform::Clock {
+public:
+    std::uint32_t tickCount() override { return system_.tickCount(); }
+    void sleep(std::uint32_t milliseconds) override
+    {
+        {
+            std::lock_guard lock(mutex_);
+            sleeps_.push_back(milliseconds);
+        }
+        system_.sleep(milliseconds);
+    }
+    std::vector<std::uint32_t> sleeps() const
+    {
+        std::lock_guard lock(mutex_);
+        return sleeps_;
+    }
+
+private:
+    platform::SystemClock system_;
+    mutable std::mutex mutex_;
+    std::vector<std::uint32_t> sleeps_;
+};
+
+// Maps COM 5 to the simulator's pseudo-terminal for the life of the object.
+class ScopedPortMap {
+public:
+    explicit ScopedPortMap(const std::string& map) { ::setenv("KOVA_PORT_MAP", map.c_str(), 1); }
+    ~ScopedPortMap() { ::setenv("KOVA_PORT_MAP", "", 1); }
+};
+
+// Starts a simulator on a pseudo-terminal mapped to COM 5.
+inline std::unique_ptr<manikinsim::ManikinSimulator> startOnPseudoTerminal(manikinsim::SimulatorOptions options)
+{
+    options.transport = manikinsim::Transport::PseudoTerminal;
+    auto simulator = std::make_unique<manikinsim::ManikinSimulator>(std::move(options));
+    if (!simulator->start())
+        return nullptr;
+    return simulator;
+}
+
+// A wireless manikin on a loopback address no other test process uses
+// (port 2000 is fixed, so the address tells the manikins apart).
+inline std::unique_ptr<manikinsim::ManikinSimulator> startWireless(manikinsim::SimulatorOptions options,
+                                                                   std::uint32_t& address)
+{
+    static int serial = 0;
+    options.transport = manikinsim::Transport::Tcp;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const unsigned pid = static_cast<unsigned>(::getpid());
+        const std::string text = "127." + std::to_string(100 + pid % 150) + "." + std::to_string((pid / 150) % 250)
+            + "." + std::to_string(1 + (serial++ % 250));
+        options.tcpAddress = text;
+        auto simulator = std::make_unique<manikinsim::ManikinSimulator>(options);
+        if (simulator->start()) {
+            address = ::inet_addr(text.c_str());
+            return simulator;
+        }
+    }
+    return nullptr;
+}
+
+// The application's start-up state with the recorded data sets loaded.
+class DemoState {
+public:
+    explicit DemoState(const std::string& commandLine = "demo")
+        : state_(commandLine)
+    {
+        state_.loadRecordedData();
+        CprTrainingAppState::setInstance(&state_);
+    }
+    ~DemoState() { CprTrainingAppState::setInstance(nullptr); }
+    CprTrainingAppState& state() { return state_; }
+
+private:
+    CprTrainingAppState state_;
+};
+
+} // namespace linktest
