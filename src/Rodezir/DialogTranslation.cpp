@@ -2,6 +2,7 @@
 
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/gstringUtil.h"
+#include "gettext/Gettext.h"
 
 #include <QString>
 #include <QWidget>
@@ -19,7 +20,7 @@ std::wstring translate(const std::string& msgid)
 {
     if (customTranslator())
         return customTranslator()(msgid);
-    return toWide(msgid);
+    return Gettext::translateString(msgid);
 }
 
 } // namespace

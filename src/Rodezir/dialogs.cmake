@@ -27,4 +27,4 @@ kova_library(Rodezir_gui GUI
     ${_dialogs_dir}/FrameLayout.cpp
     ${_dialogs_dir}/AspectLayout.cpp
     ${_dialogs_dir}/AreaGroup.cpp
-  PUBLIC_LIBS Rodezir Qt6::Widgets)
+  PUBLIC_LIBS Rodezir gettext_layer Qt6::Widgets)

@@ -1,6 +1,7 @@
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/DialogTranslation.h"
 #include "Rodezir/gstringUtil.h"
+#include "gettext/Gettext.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,27 @@ TEST(DialogTranslation, longTextsAreCutTo1023Characters)
     ASSERT_EQ(catalog.asked.size(), 1u);
     EXPECT_EQ(catalog.asked[0], std::string(1022, 'x'));
     EXPECT_EQ(label.text(), QString(1022, 'x'));
+}
+
+TEST(DialogTranslation, translatesThroughTheLoadedCatalog)
+{
+    ASSERT_TRUE(Gettext::instance().setCatalog(KOVA_DIALOGS_CATALOG));
+    QDialog dialog;
+    dialog.setWindowTitle(marked("Persons"));
+    auto* first = new QLabel(marked("First name:"), &dialog);
+    auto* instructor = new QPushButton(marked("Instructor"), &dialog);
+    auto* missing = new QPushButton(marked("Not in the catalog"), &dialog);
+    auto* plain = new QPushButton("Help", &dialog);
+    auto* alone = new QLabel(marked(""), &dialog);
+    translateDialog(&dialog);
+    Gettext::instance().setCatalog("");
+
+    EXPECT_EQ(dialog.windowTitle(), "Personer");
+    EXPECT_EQ(first->text(), "Fornavn:");
+    EXPECT_EQ(instructor->text(), QString::fromUtf8("Instruktør"));
+    EXPECT_EQ(missing->text(), "Not in the catalog");
+    EXPECT_EQ(plain->text(), "Help");
+    EXPECT_EQ(alone->text(), "");
 }
 
 TEST(DialogTranslation, markerIsTheUtf8FormOfTheCurrencySign)

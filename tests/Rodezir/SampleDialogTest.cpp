@@ -4,12 +4,11 @@
 #include "Rodezir/ControlGroup.h"
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/FrameLayout.h"
 #include "Rodezir/LayoutDialog.h"
 #include "Rodezir/LayoutSpacer.h"
 #include "Rodezir/WindowGeometry.h"
-#include "Rodezir/gstringUtil.h"
+#include "gettext/Gettext.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +20,6 @@
 #include <QPushButton>
 
 #include <filesystem>
-#include <map>
 
 namespace {
 
@@ -124,13 +122,6 @@ protected:
     }
 };
 
-const std::map<std::string, std::string> DANISH{
-    {"Trainee", "Kursist"},       {"Person", "Person"},   {"First name:", "Fornavn:"},
-    {"Last name:", "Efternavn:"}, {"Instructor", "Instruktør"}, {"Course:", "Kursus:"},
-    {"Sessions:", "Sessioner:"},  {"OK", "OK"},           {"Cancel", "Annuller"},
-    {"Help", "Hjælp"},
-};
-
 class SampleDialogTest : public ::testing::Test {
 protected:
     kovatest::TempDir dir;
@@ -139,14 +130,11 @@ protected:
     void SetUp() override
     {
         DialogRegistry::add(traineeDialog());
-        setDialogTranslator([](const std::string& msgid) {
-            const auto found = DANISH.find(msgid);
-            return toWide(found != DANISH.end() ? found->second : msgid);
-        });
+        ASSERT_TRUE(Gettext::instance().setCatalog(KOVA_DIALOGS_CATALOG));
     }
     void TearDown() override
     {
-        setDialogTranslator({});
+        Gettext::instance().setCatalog("");
         DialogRegistry::remove(IDD_TRAINEE);
     }
 };

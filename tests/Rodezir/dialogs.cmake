@@ -4,6 +4,24 @@ kova_test(DialogTemplateCodecTests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/DialogTemplateCodecTest.cpp
   LIBS Rodezir)
 
+kova_fuzzer(DialogTemplateFuzzer
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz/DialogTemplateFuzzer.cpp
+  LIBS Rodezir)
+
+if(KOVA_TESTS AND KOVA_GUI)
+  # The Danish test catalog, in the Western code page the translation layer reads "da" with.
+  find_program(KOVA_DIALOGS_MSGFMT msgfmt REQUIRED)
+  find_program(KOVA_DIALOGS_MSGCONV msgconv REQUIRED)
+  set(_dialogs_catalog_dir ${CMAKE_CURRENT_BINARY_DIR}/dialogs-catalog)
+  add_custom_command(
+    OUTPUT ${_dialogs_catalog_dir}/da.mo
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_dialogs_catalog_dir}
+    COMMAND ${KOVA_DIALOGS_MSGCONV} --to-code=CP1252 -o ${_dialogs_catalog_dir}/da.po ${CMAKE_CURRENT_LIST_DIR}/dialogs-da.po
+    COMMAND ${KOVA_DIALOGS_MSGFMT} --check -o ${_dialogs_catalog_dir}/da.mo ${_dialogs_catalog_dir}/da.po
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/dialogs-da.po)
+  add_custom_target(dialogs_test_catalog DEPENDS ${_dialogs_catalog_dir}/da.mo)
+endif()
+
 kova_test(DialogPlatformTests GUI
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/DialogTemplateTest.cpp
@@ -14,7 +32,7 @@ kova_test(DialogPlatformTests GUI
     ${CMAKE_CURRENT_LIST_DIR}/DialogTranslationTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SampleDialogTest.cpp
   LIBS Rodezir_gui)
-
-kova_fuzzer(DialogTemplateFuzzer
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz/DialogTemplateFuzzer.cpp
-  LIBS Rodezir)
+if(TARGET DialogPlatformTests)
+  add_dependencies(DialogPlatformTests dialogs_test_catalog)
+  target_compile_definitions(DialogPlatformTests PRIVATE KOVA_DIALOGS_CATALOG="${_dialogs_catalog_dir}/da.mo")
+endif()
