@@ -3,11 +3,13 @@
 // to a COM port with KOVA_PORT_MAP="5=<path>" and open COM 5 in the station.
 
 #include "manikin-sim/ManikinSimulator.h"
+#include "manikin-sim/SearchResponder.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -32,7 +34,10 @@ void usage()
               "  --depth MM         compression depth (default 55)\n"
               "  --volume L         ventilation volume (default 0.6)\n"
               "  --battery N        battery level reported (default 3)\n"
-              "  --silent | --garbage | --drop N   misbehave");
+              "  --silent | --garbage | --drop N   misbehave\n"
+              "  --answer-search ADDRESS   with --tcp: answer the station's search arriving at\n"
+              "                     ADDRESS (a broadcast address) from the --tcp address\n"
+              "  --name TEXT        the name sent with the answer (default \"Manikin\")");
 }
 
 } // namespace
@@ -40,6 +45,8 @@ void usage()
 int main(int argc, char** argv)
 {
     manikinsim::SimulatorOptions options;
+    std::string searchAddress;
+    std::string manikinName = "Manikin";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -71,6 +78,10 @@ int main(int argc, char** argv)
         } else if (arg == "--drop" && hasValue) {
             options.misbehaviour = manikinsim::Misbehaviour::DropLink;
             options.dropAfterSamples = std::atoi(argv[++i]);
+        } else if (arg == "--answer-search" && hasValue) {
+            searchAddress = argv[++i];
+        } else if (arg == "--name" && hasValue) {
+            manikinName = argv[++i];
         } else {
             usage();
             return arg == "--help" ? 0 : 2;
@@ -83,6 +94,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "manikin-sim: %s\n", error.c_str());
         return 1;
     }
+    std::unique_ptr<manikinsim::SearchResponder> responder;
+    if (!searchAddress.empty() && options.transport == manikinsim::Transport::Tcp) {
+        responder = std::make_unique<manikinsim::SearchResponder>(manikinsim::SearchResponderOptions{
+            searchAddress, 2000, options.tcpAddress, manikinsim::SearchResponderOptions::text(manikinName)});
+        if (!responder->start(&error)) {
+            std::fprintf(stderr, "manikin-sim: %s\n", error.c_str());
+            return 1;
+        }
+    }
     if (options.transport == manikinsim::Transport::Tcp)
         std::printf("%s:%u\n", options.tcpAddress.c_str(), options.tcpPort);
     else
@@ -93,6 +113,8 @@ int main(int argc, char** argv)
     std::signal(SIGTERM, onSignal);
     while (!stopRequested)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (responder)
+        responder->stop();
     simulator.stop();
     return 0;
 }
