@@ -27,4 +27,5 @@ kova_library(Rodezir_gui GUI
     ${_dialogs_dir}/FrameLayout.cpp
     ${_dialogs_dir}/AspectLayout.cpp
     ${_dialogs_dir}/AreaGroup.cpp
+    ${_dialogs_dir}/MenuBuilder.cpp
   PUBLIC_LIBS Rodezir gettext_layer Qt6::Widgets)

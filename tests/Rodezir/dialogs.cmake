@@ -9,6 +9,7 @@ kova_fuzzer(DialogTemplateFuzzer
   LIBS Rodezir)
 
 if(KOVA_TESTS AND KOVA_GUI)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
   # The Danish test catalog, in the Western code page the translation layer reads "da" with.
   find_program(KOVA_DIALOGS_MSGFMT msgfmt REQUIRED)
   find_program(KOVA_DIALOGS_MSGCONV msgconv REQUIRED)
@@ -31,7 +32,8 @@ kova_test(DialogPlatformTests GUI
     ${CMAKE_CURRENT_LIST_DIR}/LayoutDialogTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogTranslationTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SampleDialogTest.cpp
-  LIBS Rodezir_gui)
+    ${CMAKE_CURRENT_LIST_DIR}/MenuBuilderTest.cpp
+  LIBS Rodezir_gui Qt6::Test)
 if(TARGET DialogPlatformTests)
   add_dependencies(DialogPlatformTests dialogs_test_catalog)
   target_compile_definitions(DialogPlatformTests PRIVATE KOVA_DIALOGS_CATALOG="${_dialogs_catalog_dir}/da.mo")
