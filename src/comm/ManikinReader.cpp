@@ -3,6 +3,7 @@
 #include "Rodezir/LogStream.h"
 #include "comm/Measurement.h"
 #include "comm/ReaderPort.h"
+#include "comm/SerialPort.h"
 #include "platform/Clock.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace {
 
 constexpr int STREAM_ATTEMPTS = 100;
 constexpr std::uint32_t STREAM_SLEEP_MS = 25;
-constexpr int HIGHEST_COM_PORT = 256;
 constexpr int RATE_MIN_SAMPLES = 50;
 constexpr std::size_t CALIBRATION_MIN_BYTES = 120;
 constexpr int CALIBRATION_MAX_SPREAD = 8;
@@ -57,7 +57,7 @@ ManikinReader::~ManikinReader() = default;
 bool ManikinReader::isFrameLink() const
 {
     const int type = port_->linkType();
-    return type == LINK_COM_FRAMES || type == LINK_WIRELESS;
+    return type == SerialPort::LINK_FRAMED_COM || type == SerialPort::LINK_WIRELESS;
 }
 
 double ManikinReader::nominalRate() const
@@ -73,7 +73,7 @@ int ManikinReader::linkType() const
 int ManikinReader::open(int port)
 {
     const int number = port == -1 ? port_->portNumber() : port;
-    const int result = number > HIGHEST_COM_PORT ? port_->openWireless(port) : port_->open(port);
+    const int result = number > LAST_COM_PORT ? port_->openWireless(port) : port_->open(port);
     if (result != OPEN_SUCCESS)
         return result;
     if (port_->isRecordedDataPort())
@@ -176,7 +176,7 @@ bool ManikinReader::readFrames()
             // Newer manikins never fall silent while they work; older ones
             // may have been swapped or restarted, so ask who is there.
             if (port_->kindIs3or4()) {
-                port_->setLinkType(LINK_LOST);
+                port_->setLinkType(SerialPort::LINK_LOST);
                 return false;
             }
             return port_->identify() == OPEN_SUCCESS;
@@ -197,13 +197,13 @@ bool ManikinReader::parseFrames(bool final)
     parser_.setKindIs3(port_->kindIs3());
     bool result = false;
     switch (port_->linkType()) {
-    case LINK_UNFRAMED:
+    case SerialPort::LINK_UNFRAMED:
         return parseRecord();
-    case LINK_WIRELESS:
+    case SerialPort::LINK_WIRELESS:
         port_->readPending();
         result = parser_.wirelessPass(port_->readData(), final);
         break;
-    case LINK_COM_FRAMES:
+    case SerialPort::LINK_FRAMED_COM:
         port_->readPending();
         result = parser_.comPass(port_->readData(), final);
         break;
@@ -263,7 +263,7 @@ Measurement ManikinReader::convert(const ManikinSample& sample) const
     const bool recorded = port_->isRecordedDataPort();
     const int type = port_->linkType();
     ConversionFactors factors = UNFRAMED;
-    if (!recorded && type == LINK_COM_FRAMES && !port_->kindIs3or4())
+    if (!recorded && type == SerialPort::LINK_FRAMED_COM && !port_->kindIs3or4())
         factors = FRAMED_KIND_1;
     else if (!recorded && isFrameLink())
         factors = FRAMED_KIND_3_4;
@@ -290,7 +290,7 @@ void ManikinReader::startCalibration()
     // Samples queued before the measurement (the stream wait's among them)
     // are not rest values of this measurement.
     parser_.sampleQueue().clear();
-    if (port_->linkType() == LINK_COM_FRAMES) {
+    if (port_->linkType() == SerialPort::LINK_FRAMED_COM) {
         port_->requestDataStreams();
         port_->requestDataStreams();
     }
@@ -311,7 +311,7 @@ int ManikinReader::getCalibrationStatus()
     if (calibrationWatch_.elapsed() < CALIBRATION_MS)
         return CALIBRATION_MEASURING;
     port_->readPending();
-    if (port_->linkType() != LINK_COM_FRAMES && port_->readData().size() < CALIBRATION_MIN_BYTES)
+    if (port_->linkType() != SerialPort::LINK_FRAMED_COM && port_->readData().size() < CALIBRATION_MIN_BYTES)
         return CALIBRATION_TOO_LITTLE_DATA;
     while (parseFrames(true)) {
     }

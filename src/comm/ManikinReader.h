@@ -16,12 +16,6 @@ struct Measurement;
 
 class ManikinReader {
 public:
-    // Link types of the manikin link.
-    static constexpr int LINK_UNFRAMED = 1;
-    static constexpr int LINK_COM_FRAMES = 3;
-    static constexpr int LINK_WIRELESS = 4;
-    static constexpr int LINK_LOST = 5;
-
     // Open results the reader adds to those of the link.
     static constexpr int OPEN_SUCCESS = 10;
     static constexpr int OPEN_NO_DATA = 6;
@@ -50,7 +44,8 @@ public:
     int open(int port);
     void start();
     void stop();
-    // One tick: drains the link into the sample queue. False when the link is lost.
+    // One tick: drains the link into the sample queue. False when the link was
+    // found lost, or silent and not identified again.
     bool update();
     // Counts the measured rate from now on; called when a session starts.
     void restartTimers();
