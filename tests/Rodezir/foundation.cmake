@@ -11,3 +11,7 @@ kova_fuzzer(Utf8DecodeFuzzer
 kova_fuzzer(ArchiveCodecFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ArchiveCodecFuzzer.cpp
   LIBS Rodezir)
+
+kova_test(FileUtilTests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/FileUtilTest.cpp
+  LIBS Rodezir config)
