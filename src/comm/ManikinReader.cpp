@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace {
 
@@ -27,7 +28,7 @@ struct ConversionFactors {
 constexpr ConversionFactors FRAMED_KIND_1{0.3184713375796178, 0.012195121951219513};
 constexpr ConversionFactors FRAMED_KIND_3_4{0.29411764705882354, 0.013};
 constexpr ConversionFactors UNFRAMED{0.24752475247524752, 0.008928571428571428};
-// Live manikins read deeper and smaller than their raw counts say.
+// The final correction of live readings; recorded data go without it.
 constexpr double LIVE_DEPTH_SCALE = 1.25;
 constexpr double LIVE_VOLUME_SCALE = 0.6;
 
