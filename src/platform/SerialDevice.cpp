@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -17,6 +18,14 @@ namespace {
 bool isMissingModemLines(int error)
 {
     return error == ENOTTY || error == EINVAL;
+}
+
+// A terminal whose device went away (an unplugged adapter, a closed
+// pseudo-terminal peer) reads as empty for ever; only its poll state tells.
+bool isHungUp(int fd)
+{
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 bool setLine(int fd, int line, bool on)
@@ -133,8 +142,10 @@ long SerialDevice::read(std::uint8_t* buffer, std::size_t capacity)
         return -1;
     for (;;) {
         const ssize_t n = ::read(fd_, buffer, capacity);
-        if (n >= 0)
+        if (n > 0)
             return static_cast<long>(n);
+        if (n == 0)
+            return isHungUp(fd_) ? -1 : 0;
         if (errno == EINTR)
             continue;
         return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
