@@ -247,8 +247,14 @@ int screenDpiY()
     return 96;
 }
 
-bool takesText(const QWidget* widget)
+// Frames, lines and pictures show no text: a picture's text names its resource.
+bool takesText(const QWidget* widget, const DialogControlTable& control)
 {
+    if (DialogTemplateCodec::predefinedClassOrdinal(control.windowClass) == 0x82) {
+        const std::uint32_t kind = control.style & SS_TYPEMASK;
+        if (kind == SS_ICON || kind == SS_BITMAP)
+            return false;
+    }
     return !qobject_cast<const QFrame*>(widget) || qobject_cast<const QLabel*>(widget);
 }
 
@@ -285,7 +291,7 @@ QWidget* DialogBuilder::createControl(QWidget* parent, const DialogControlTable&
     if (qobject_cast<QComboBox*>(widget))
         height = std::min(height, widget->sizeHint().height());
     widget->setGeometry(rect.left, rect.top, rect.width(), height);
-    if (!control.text.isOrdinal() && !control.text.text.empty() && takesText(widget))
+    if (!control.text.isOrdinal() && !control.text.text.empty() && takesText(widget, control))
         setWindowText(widget, textOf(control));
     widget->setEnabled(!(control.style & WS_DISABLED));
     if (!(control.style & WS_TABSTOP) && widget->focusPolicy() != Qt::NoFocus)

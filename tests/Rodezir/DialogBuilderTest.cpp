@@ -136,6 +136,22 @@ TEST_F(DialogBuilderTest, radioButtonsAreExclusiveWithinTheirGroupOnly)
     EXPECT_TRUE(button(3)->isChecked());
 }
 
+TEST_F(DialogBuilderTest, pictureControlsShowTheirResources)
+{
+    DialogTable table;
+    table.cx = table.cy = 100;
+    table.controls = {control(L"", 1, L"STATIC", SS_BITMAP, 0, 0, 20, 20), control(L"#140", 2, L"STATIC", SS_BITMAP, 30, 0, 20, 20),
+                      control(L"#141", 3, L"STATIC", SS_ICON, 60, 0, 20, 20)};
+    table.controls[0].text = TemplateName::number(140);
+    QWidget dialog;
+    ASSERT_TRUE(DialogBuilder::build(&dialog, DialogTemplate(table)));
+    for (int id : {1, 2}) {
+        const QPixmap picture = qobject_cast<QLabel*>(getDlgItem(&dialog, id))->pixmap();
+        EXPECT_EQ(picture.size(), QSize(16, 12)) << id;
+    }
+    EXPECT_TRUE(qobject_cast<QLabel*>(getDlgItem(&dialog, 3))->pixmap().isNull());
+}
+
 TEST_F(DialogBuilderTest, registeredClassesAndMalformedTemplates)
 {
     DialogBuilder::registerWindowClass(L"KovaGauge", [](QWidget* parent, const DialogControlTable&) {

@@ -38,3 +38,11 @@ if(TARGET DialogPlatformTests)
   add_dependencies(DialogPlatformTests dialogs_test_catalog)
   target_compile_definitions(DialogPlatformTests PRIVATE KOVA_DIALOGS_CATALOG="${_dialogs_catalog_dir}/da.mo")
 endif()
+
+if(TARGET DialogPlatformTests)
+  # A picture of our own, compiled in as bitmap 140 and icon 141 for the picture controls.
+  set(_dialogs_picture ${CMAKE_CURRENT_LIST_DIR}/resources/trainee-mark.png)
+  set_source_files_properties(${_dialogs_picture} PROPERTIES QT_RESOURCE_ALIAS 140)
+  qt_add_resources(DialogPlatformTests "dialogs_test_bitmaps" PREFIX "/kova/bitmap" BASE ${CMAKE_CURRENT_LIST_DIR}/resources
+    FILES ${_dialogs_picture})
+endif()
