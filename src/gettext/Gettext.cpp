@@ -25,13 +25,6 @@ constexpr unsigned WESTERN_CODE_PAGE = 1252;
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isAsciiLetterOrDigit(char c) { return isAsciiLetter(c) || (c >= '0' && c <= '9'); }
 
-bool endsWithMoExtension(std::string_view path)
-{
-    const std::size_t n = path.size();
-    return n >= 3 && path[n - 3] == '.' && (path[n - 2] == 'm' || path[n - 2] == 'M')
-        && (path[n - 1] == 'o' || path[n - 1] == 'O');
-}
-
 } // namespace
 
 Gettext::Gettext() = default;
@@ -62,7 +55,7 @@ std::string Gettext::languageCodeFromPath(std::string_view path)
         return {};
     if (path.size() == 2)
         return std::string(path);
-    if (endsWithMoExtension(path)) {
+    if (MoCatalog::endsWithMoExtension(path)) {
         // ".mo" and "x.mo" have fewer than two characters before the
         // extension; what there is is taken as it stands and matches no
         // language.

@@ -24,13 +24,6 @@ constexpr std::size_t HASH_TABLE_AT = 24;
 // are searched by halving instead.
 constexpr std::uint32_t MIN_HASH_SIZE = 3;
 
-bool hasMoExtension(const std::string& path)
-{
-    const std::size_t n = path.size();
-    return n > 3 && path[n - 3] == '.' && (path[n - 2] == 'm' || path[n - 2] == 'M')
-        && (path[n - 1] == 'o' || path[n - 1] == 'O');
-}
-
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -93,10 +86,19 @@ int compareBytes(std::string_view a, std::string_view b)
 
 } // namespace
 
+bool MoCatalog::endsWithMoExtension(std::string_view path)
+{
+    const std::size_t n = path.size();
+    return n >= 3 && path[n - 3] == '.' && (path[n - 2] == 'm' || path[n - 2] == 'M')
+        && (path[n - 1] == 'o' || path[n - 1] == 'O');
+}
+
 bool MoCatalog::open(const std::string& path)
 {
     clear();
-    const std::string fileName = hasMoExtension(path) ? path : path + ".mo";
+    // The bare name ".mo" is a file name, not an extension.
+    const bool hasExtension = path.size() > 3 && endsWithMoExtension(path);
+    const std::string fileName = hasExtension ? path : path + ".mo";
     std::vector<unsigned char> bytes;
     bool tooLarge = false;
     if (!readWholeFile(fileName, bytes, tooLarge)) {

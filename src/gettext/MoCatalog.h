@@ -32,6 +32,9 @@ public:
 
     bool isLoaded() const { return !image_.empty(); }
 
+    // The text ends in "." followed by "m" or "M" and "o" or "O".
+    static bool endsWithMoExtension(std::string_view path);
+
     // The number of messages, and the stored message id of one of them
     // (index below `count`), as the catalog holds it.
     std::uint32_t count() const { return count_; }

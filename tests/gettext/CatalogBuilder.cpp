@@ -4,6 +4,8 @@
 
 namespace kovatest {
 
+std::string testCatalogPath(const std::string& name) { return std::string(KOVA_TEST_CATALOGS) + "/" + name; }
+
 std::uint32_t getWord(const std::vector<unsigned char>& bytes, std::size_t offset)
 {
     return std::uint32_t(bytes.at(offset)) | std::uint32_t(bytes.at(offset + 1)) << 8

@@ -14,6 +14,9 @@ struct CatalogEntry {
     std::string translation;
 };
 
+// A catalog that the build wrote with msgfmt for the tests.
+std::string testCatalogPath(const std::string& name);
+
 // Header, id table, translation table, the hash slots exactly as given
 // (their count is the table size; none gives size 0), then the strings.
 std::vector<unsigned char> buildCatalog(const std::vector<CatalogEntry>& entries,

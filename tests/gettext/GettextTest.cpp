@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string catalogPath(const std::string& name) { return std::string(KOVA_TEST_CATALOGS) + "/" + name; }
+using kovatest::testCatalogPath;
 
 void writeCatalog(const fs::path& path, const std::vector<kovatest::CatalogEntry>& entries)
 {
@@ -132,7 +132,7 @@ TEST(Gettext, failedLoadKeepsTheLanguageCodeAndDropsTheOldCatalog)
 TEST_F(GlobalCatalog, translatesJapaneseThroughItsCodePage)
 {
     Gettext& global = Gettext::instance();
-    ASSERT_TRUE(global.setCatalog(catalogPath("ja.mo")));
+    ASSERT_TRUE(global.setCatalog(testCatalogPath("ja.mo")));
     EXPECT_TRUE(global.isEastAsian());
     EXPECT_EQ(Gettext::translate("File"), L"\u30d5\u30a1\u30a4\u30eb");
     EXPECT_EQ(Gettext::translate("m|File"), L"\u30d5\u30a1\u30a4\u30eb");
@@ -146,7 +146,7 @@ TEST_F(GlobalCatalog, translatesJapaneseThroughItsCodePage)
 
 TEST_F(GlobalCatalog, translatesPolishThroughItsCodePage)
 {
-    ASSERT_TRUE(Gettext::instance().setCatalog(catalogPath("pl")));
+    ASSERT_TRUE(Gettext::instance().setCatalog(testCatalogPath("pl")));
     EXPECT_FALSE(Gettext::instance().isEastAsian());
     EXPECT_EQ(Gettext::translate("Error"), L"B\u0142\u0105d");
     EXPECT_EQ(Gettext::translateString("c|Compression depth"), L"G\u0142\u0119boko\u015b\u0107 uci\u015bni\u0119\u0107");
@@ -157,8 +157,8 @@ TEST_F(GlobalCatalog, translatesPolishThroughItsCodePage)
 TEST_F(GlobalCatalog, upperCaseLanguageCodeSelectsTheWesternPage)
 {
     kovatest::TempDir dir;
-    fs::copy_file(catalogPath("ja.mo"), dir.path() / "ja.MO");
-    fs::copy_file(catalogPath("ja.mo"), dir.path() / "JA.mo");
+    fs::copy_file(testCatalogPath("ja.mo"), dir.path() / "ja.MO");
+    fs::copy_file(testCatalogPath("ja.mo"), dir.path() / "JA.mo");
 
     ASSERT_TRUE(Gettext::instance().setCatalog(dir.file("ja.MO")));
     EXPECT_EQ(Gettext::translate("File"), L"\u30d5\u30a1\u30a4\u30eb");
@@ -172,7 +172,7 @@ TEST_F(GlobalCatalog, upperCaseLanguageCodeSelectsTheWesternPage)
 
     // The bare code names the catalog in the working folder.
     kovatest::ScopedCwd cwd(dir.path());
-    fs::copy_file(catalogPath("ja.mo"), dir.path() / "ja.mo");
+    fs::copy_file(testCatalogPath("ja.mo"), dir.path() / "ja.mo");
     ASSERT_TRUE(Gettext::instance().setCatalog("ja"));
     EXPECT_EQ(Gettext::instance().languageCode(), "ja");
     EXPECT_EQ(Gettext::translate("File"), L"\u30d5\u30a1\u30a4\u30eb");

@@ -17,11 +17,11 @@ using kovatest::putWord;
 
 namespace {
 
-std::string catalogPath(const std::string& name) { return std::string(KOVA_TEST_CATALOGS) + "/" + name; }
+using kovatest::testCatalogPath;
 
 std::vector<unsigned char> catalogBytes(const std::string& name)
 {
-    const std::string text = kovatest::readFile(catalogPath(name));
+    const std::string text = kovatest::readFile(testCatalogPath(name));
     return {text.begin(), text.end()};
 }
 
@@ -78,7 +78,7 @@ TEST(MoCatalog, hashedUnhashedAndBigEndianCatalogsTranslateAlike)
     for (const char* form : {"sample-hashed.mo", "sample-nohash.mo", "sample-big.mo"}) {
         SCOPED_TRACE(form);
         MoCatalog catalog;
-        ASSERT_TRUE(catalog.open(catalogPath(form)));
+        ASSERT_TRUE(catalog.open(testCatalogPath(form)));
         for (const Message& message : SAMPLE)
             EXPECT_EQ(catalog.lookup(message.id), message.translation) << message.id;
         for (const char* missing : {"Not in the catalog", "Fil", "Files", "file", "Cancel "})
@@ -96,7 +96,7 @@ TEST(MoCatalog, largeCatalogsFindEveryEntryInEveryForm)
     for (const char* form : {"many-hashed.mo", "many-nohash.mo", "many-big.mo"}) {
         SCOPED_TRACE(form);
         MoCatalog catalog;
-        ASSERT_TRUE(catalog.open(catalogPath(form)));
+        ASSERT_TRUE(catalog.open(testCatalogPath(form)));
         for (int n = 1; n <= 2000; ++n) {
             const std::string id = "Message " + std::to_string(n) + " of the station";
             ASSERT_EQ(catalog.lookup(id), "Nachricht " + std::to_string(n)) << id;
@@ -288,9 +288,9 @@ TEST(MoCatalog, hashProbeThatCirclesWithoutReachingAnEmptySlotEnds)
 TEST(MoCatalog, keepsTheCatalogsOwnEncoding)
 {
     MoCatalog japanese;
-    ASSERT_TRUE(japanese.open(catalogPath("ja")));
+    ASSERT_TRUE(japanese.open(testCatalogPath("ja")));
     EXPECT_EQ(japanese.lookup("File"), "\x83\x74\x83\x40\x83\x43\x83\x8b"); // code page 932
     MoCatalog polish;
-    ASSERT_TRUE(polish.open(catalogPath("pl")));
+    ASSERT_TRUE(polish.open(testCatalogPath("pl")));
     EXPECT_EQ(polish.lookup("Error"), "B\xb3\xb9" "d"); // code page 1250
 }
