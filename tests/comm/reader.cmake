@@ -4,6 +4,7 @@ kova_test(CommReaderTests
     ${CMAKE_CURRENT_LIST_DIR}/FrameParserTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ManikinReaderTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ReaderOnLinkTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StopwatchTest.cpp
   LIBS comm)
 
 kova_fuzzer(FrameParserFuzzer
