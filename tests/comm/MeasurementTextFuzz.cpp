@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the measurement text reader, then evaluates and
 // writes back whatever was accepted.
 
-#include "Database/AlgorithmRecord.h"
 #include "comm/CommSession.h"
+
+#include "Database/AlgorithmRecord.h"
 
 #include <cstddef>
 #include <cstdint>
