@@ -1,5 +1,7 @@
 #include "platform/PortMap.h"
 
+#include "platform/RegistryStore.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -88,11 +90,44 @@ std::map<int, std::string> PortMap::scan(const std::string& deviceFolder)
     return map;
 }
 
+std::map<int, std::string> PortMap::fromRegistry(const RegistryStore& store)
+{
+    std::map<int, std::string> named;
+    for (const RegistryRoot root : {RegistryRoot::Machine, RegistryRoot::User}) {
+        for (const std::string& name : store.valueNames(root, REGISTRY_KEY)) {
+            const auto path = store.getString(root, REGISTRY_KEY, name);
+            std::string entry = name + "=" + (path ? *path : std::string());
+            for (auto& [port, device] : parse(entry))
+                named[port] = device;
+        }
+    }
+    return named;
+}
+
+std::map<int, std::string> PortMap::merge(const std::map<int, std::string>& named,
+                                          const std::map<int, std::string>& scanned)
+{
+    std::map<int, std::string> map = named;
+    int port = 1;
+    for (const auto& [scannedPort, device] : scanned) {
+        const bool alreadyNamed = std::any_of(named.begin(), named.end(),
+                                              [&](const auto& entry) { return entry.second == device; });
+        if (alreadyNamed)
+            continue;
+        while (port <= LAST_COM_PORT && map.count(port) != 0)
+            ++port;
+        if (port > LAST_COM_PORT)
+            break;
+        map[port] = device;
+    }
+    return map;
+}
+
 std::map<int, std::string> PortMap::current()
 {
     if (const char* text = std::getenv(ENVIRONMENT_VARIABLE))
         return parse(text);
-    return scan();
+    return merge(fromRegistry(RegistryStore::instance()), scan());
 }
 
 std::string PortMap::devicePath(int portNumber)

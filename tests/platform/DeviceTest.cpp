@@ -3,6 +3,7 @@
 
 #include "TempDir.h"
 #include "platform/PortMap.h"
+#include "platform/RegistryStore.h"
 #include "platform/SerialDevice.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,29 @@ TEST(PortMap, theEnvironmentReplacesTheWholeMap)
     ::setenv(PortMap::ENVIRONMENT_VARIABLE, "", 1);
     EXPECT_TRUE(PortMap::current().empty());
     ::unsetenv(PortMap::ENVIRONMENT_VARIABLE);
+}
+
+TEST(PortMap, theRegistryNamesDevicesAndTheUserHiveWins)
+{
+    kovatest::TempDir folder;
+    platform::RegistryStore store(folder.path());
+    platform::RegistryStore::setMachineWritable(true);
+    using platform::RegistryRoot;
+    store.setString(RegistryRoot::Machine, PortMap::REGISTRY_KEY, "1", "/dev/ttyS0");
+    store.setString(RegistryRoot::Machine, PortMap::REGISTRY_KEY, "4", "/dev/ttyS1");
+    store.setString(RegistryRoot::Machine, PortMap::REGISTRY_KEY, "300", "/dev/ttyS2");
+    store.setDword(RegistryRoot::Machine, PortMap::REGISTRY_KEY, "6", 7);
+    store.setString(RegistryRoot::User, PortMap::REGISTRY_KEY, "4", "/dev/ttyUSB0");
+    platform::RegistryStore::setMachineWritable(false);
+    const auto named = PortMap::fromRegistry(store);
+    EXPECT_EQ(named, (std::map<int, std::string>{{1, "/dev/ttyS0"}, {4, "/dev/ttyUSB0"}}));
+
+    // Scanned adapters the registry does not name fill the free numbers.
+    const std::map<int, std::string> scanned = {{1, "/dev/ttyUSB0"}, {2, "/dev/ttyUSB1"}, {3, "/dev/ttyACM0"}};
+    EXPECT_EQ(PortMap::merge(named, scanned), (std::map<int, std::string>{{1, "/dev/ttyS0"},
+                                                                          {2, "/dev/ttyUSB1"},
+                                                                          {3, "/dev/ttyACM0"},
+                                                                          {4, "/dev/ttyUSB0"}}));
 }
 
 class PseudoTerminal : public ::testing::Test {
