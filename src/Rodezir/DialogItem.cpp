@@ -35,8 +35,14 @@ QWidget* getDlgItem(const QWidget* parent, int id)
 {
     if (!parent || id == 0)
         return nullptr;
-    const auto children = parent->findChildren<QWidget*>();
-    for (QWidget* child : children)
+    // The dialog's own controls come first, so a page or child dialog inside
+    // it with controls of the same ids never hides them.
+    const auto own = parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* child : own)
+        if (controlId(child) == id)
+            return child;
+    const auto all = parent->findChildren<QWidget*>();
+    for (QWidget* child : all)
         if (controlId(child) == id)
             return child;
     return nullptr;

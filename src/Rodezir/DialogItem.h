@@ -13,8 +13,8 @@ namespace kova {
 int controlId(const QWidget* control);
 void setControlId(QWidget* control, int id);
 
-// The child (at any depth) of `parent` that carries the id, or null; the
-// first in creation order when several do.
+// The control of `parent` that carries the id, or null: its own children
+// first, then deeper descendants; the first in creation order when several do.
 QWidget* getDlgItem(const QWidget* parent, int id);
 
 // The window text: a window's title, a button's or label's text, a group

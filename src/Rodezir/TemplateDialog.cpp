@@ -4,6 +4,8 @@
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/LogStream.h"
 
+#include <QAbstractButton>
+
 namespace kova {
 
 TemplateDialog::TemplateDialog(int templateId, QWidget* parent) : QDialog(parent), template_(templateId)
@@ -24,8 +26,13 @@ bool TemplateDialog::create()
     if (created_)
         return createResult_;
     created_ = true;
+    const std::uint32_t style = template_.getStyle();
+    if ((style & WS_CHILD) && parentWidget())
+        setWindowFlags(Qt::Widget);
     if (!DialogBuilder::build(this, template_))
         return createResult_ = false;
+    if (isWindow() && !(style & WS_THICKFRAME))
+        setFixedSize(size());
     notifier_ = new ControlNotifier(this);
     notifier_->on(IDOK, Notification::Clicked, [this] { onOK(); });
     notifier_->on(IDCANCEL, Notification::Clicked, [this] { reject(); });
@@ -51,6 +58,28 @@ ControlNotifier& TemplateDialog::notifier()
 QWidget* TemplateDialog::getDlgItem(int id) const
 {
     return kova::getDlgItem(this, id);
+}
+
+QString TemplateDialog::getDlgItemText(int id) const
+{
+    return windowText(getDlgItem(id));
+}
+
+void TemplateDialog::setDlgItemText(int id, const QString& text)
+{
+    setWindowText(getDlgItem(id), text);
+}
+
+bool TemplateDialog::isDlgButtonChecked(int id) const
+{
+    const auto* button = qobject_cast<const QAbstractButton*>(getDlgItem(id));
+    return button && button->isChecked();
+}
+
+void TemplateDialog::checkDlgButton(int id, bool checked)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(getDlgItem(id)))
+        button->setChecked(checked);
 }
 
 void TemplateDialog::reject()

@@ -4,6 +4,8 @@
 // DialogBuilder.h), then calls onInitDialog once, the place where a dialog
 // fills its controls, connects its notifications and builds its layout.
 // The OK and Cancel buttons (ids IDOK and IDCANCEL) call onOK and onCancel.
+// A template without WS_THICKFRAME gives a dialog of fixed size; one with
+// WS_CHILD gives a dialog that sits inside its parent (a page).
 
 #include "Rodezir/ControlNotifier.h"
 #include "Rodezir/DialogTemplate.h"
@@ -29,6 +31,12 @@ public:
     int doModal();
 
     QWidget* getDlgItem(int id) const;
+    // The window text of a control; empty when the dialog has no such control.
+    QString getDlgItemText(int id) const;
+    void setDlgItemText(int id, const QString& text);
+    // The check state of a check box or radio button.
+    bool isDlgButtonChecked(int id) const;
+    void checkDlgButton(int id, bool checked);
     // The notification adapter of the dialog's controls.
     ControlNotifier& notifier();
     const DialogTemplate& dialogTemplate() const { return template_; }

@@ -3,6 +3,7 @@
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/DialogTemplate.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/TemplateDialog.h"
 #include "Rodezir/WindowGeometry.h"
 #include "TempDir.h"
 
@@ -237,6 +238,49 @@ TEST_F(DialogBuilderTest, notificationsReachTheirHandlersById)
     seen.clear();
     combo->setCurrentIndex(0);
     EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(DialogBuilderTest, templateDialogsRunTheirButtonsAndKeepTheirFrame)
+{
+    DialogTable table;
+    table.caption = L"Fixed";
+    table.cx = 120;
+    table.cy = 60;
+    table.controls = {control(L"Instructor", 5, L"BUTTON", BS_AUTOCHECKBOX, 7, 7, 60, 10),
+                      editText(6, 7, 20, 60, 12),
+                      defPushButton(L"OK", IDOK, 7, 40, 50, 14),
+                      pushButton(L"Cancel", IDCANCEL, 63, 40, 50, 14)};
+    TemplateDialog dialog{DialogTemplate(table)};
+    ASSERT_TRUE(dialog.create());
+    EXPECT_TRUE(dialog.create());
+    // Without WS_THICKFRAME the user cannot resize it.
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+
+    dialog.setDlgItemText(6, "Ane");
+    EXPECT_EQ(dialog.getDlgItemText(6), "Ane");
+    EXPECT_EQ(dialog.getDlgItemText(99), "");
+    dialog.checkDlgButton(5, true);
+    EXPECT_TRUE(dialog.isDlgButtonChecked(5));
+    EXPECT_FALSE(dialog.isDlgButtonChecked(6));
+
+    dialog.show();
+    qobject_cast<QPushButton*>(dialog.getDlgItem(IDCANCEL))->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
+
+    // A child template becomes a page inside its parent, and the parent's own
+    // controls are found before the page's controls of the same id.
+    DialogTable page = table;
+    page.style = WS_CHILD | DS_CONTROL | DS_SETFONT;
+    QWidget parent;
+    auto* ownOk = new QPushButton(&parent);
+    TemplateDialog pageDialog(DialogTemplate(page), &parent);
+    ASSERT_TRUE(pageDialog.create());
+    EXPECT_FALSE(pageDialog.isWindow());
+    setControlId(ownOk, IDOK);
+    EXPECT_EQ(getDlgItem(&parent, IDOK), ownOk);
+
+    EXPECT_EQ(TemplateDialog(DialogTemplate()).doModal(), -1);
 }
 
 } // namespace
