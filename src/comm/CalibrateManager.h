@@ -8,6 +8,7 @@
 #include "comm/PortChoice.h"
 #include "comm/PortInformation.h"
 #include "comm/PortNumbers.h"
+#include "comm/WirelessDiscovery.h"
 
 #include <array>
 #include <cstdint>
@@ -17,8 +18,6 @@
 
 class ManikinReader;
 class SerialPort;
-class WirelessDiscovery;
-struct WirelessReply;
 
 class CalibrateManager {
 public:

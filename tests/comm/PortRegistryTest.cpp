@@ -289,7 +289,7 @@ TEST_F(PortRegistry, portChoicesOfferTheReadyPortsInAscendingOrder)
     EXPECT_EQ(manager.getFirstReadyPortText(), " ");
 
     manager.setIsCalibrated(true, 300);
-    manager.getSerPort(300)->setInfo("Resus Kit 7");
+    manager.getSerPort(300)->setInfo(WirelessReply::fromText("Resus Kit 7", 0).name.data());
     manager.setIsCalibrated(true, 14);
     manager.setIsCalibrated(true, 9);
     manager.takePort(9);

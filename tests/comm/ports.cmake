@@ -20,3 +20,7 @@ endif()
 kova_fuzzer(WirelessReplyFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/WirelessReplyFuzz.cpp
   LIBS comm)
+
+kova_test(CommPortsGuiTests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/PortComboTest.cpp
+  LIBS comm_gui)
