@@ -10,6 +10,7 @@
 #include "comm/WirelessDiscovery.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "manikin-sim/SearchResponder.h"
+#include "platform/Clock.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -218,12 +219,17 @@ TEST_F(WirelessSearch, aReplyIsReadAsTextOfAtMost99BytesAndNamedByIts32First)
     EXPECT_NE(text.find("127.0.0.3: \"" + std::string(40, 'n') + "\"\r\n"), std::string::npos) << text;
 }
 
-TEST_F(WirelessSearch, withoutAnswersTheSearchSaysSo)
+TEST_F(WirelessSearch, withoutAnswersTheSearchWaitsItsTwoWindowsOnTheStationClock)
 {
     bringUpStation();
+    platform::ManualClock clock;
+    platform::ScopedClock installed(clock);
     WirelessDiscovery discovery(diagnostics.file());
     EXPECT_TRUE(discovery.searchWireless().empty());
     EXPECT_NE(diagnostics.text().find("No packets received\r\n"), std::string::npos);
+    // Two seconds for a first answer, then two seconds of collecting.
+    EXPECT_GE(clock.sleptTotal(), 4000u);
+    EXPECT_LE(clock.sleptTotal(), 4000u + 2 * WirelessDiscovery::POLL_STEP_MS);
 }
 
 TEST_F(WirelessSearch, theWirelessScanGivesFoundManikinsTheLowestFreeSlotsAndKeepsAHeldOne)
