@@ -3,15 +3,6 @@
 #include <algorithm>
 
 namespace kova {
-namespace {
-
-double scaleOf(int placed, int natural)
-{
-    return natural != 0 ? static_cast<double>(placed) / natural : 1.0;
-}
-
-} // namespace
-
 LayoutItemPtr AreaGroup::create(const LayoutArea& a1, const LayoutArea& a2, const LayoutArea& a3,
                                 const LayoutArea& a4, const LayoutArea& a5, const LayoutArea& a6,
                                 const LayoutArea& a7, const LayoutArea& a8)

@@ -10,17 +10,6 @@
 #include <initializer_list>
 
 namespace kova {
-namespace {
-
-// The scale from a natural extent to a placed one; 1 when there is no natural
-// extent, so an item of zero size moves instead of dividing by zero.
-double scaleOf(int placed, int natural)
-{
-    return natural != 0 ? static_cast<double>(placed) / natural : 1.0;
-}
-
-} // namespace
-
 LayoutItemPtr ControlGroup::create(QWidget* parent, int id1, int id2, int id3, int id4, int id5, int id6, int id7,
                                    int id8)
 {

@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
@@ -240,13 +239,6 @@ Factories& factories()
     return registered;
 }
 
-int screenDpiY()
-{
-    if (qGuiApp && qGuiApp->primaryScreen())
-        return qRound(qGuiApp->primaryScreen()->logicalDotsPerInchY());
-    return 96;
-}
-
 // Frames, lines and pictures show no text: a picture's text names its resource.
 bool takesText(const QWidget* widget, const DialogControlTable& control)
 {
@@ -311,7 +303,7 @@ bool DialogBuilder::build(QWidget* dialog, const DialogTemplate& dialogTemplate)
     }
     const DialogTemplate::Font font = dialogTemplate.getFont();
     if (font.pointSize > 0 && !font.face.empty())
-        dialog->setFont(FontUtil::dialogFont(font.face, font.pointSize, screenDpiY()));
+        dialog->setFont(FontUtil::dialogFont(font.face, font.pointSize, FontUtil::screenDpiY()));
     setWindowText(dialog, QString::fromStdWString(table->caption));
     const RECT client = dialogTemplate.toPixels(table->x, table->y, table->cx, table->cy);
     dialog->resize(client.width(), client.height());

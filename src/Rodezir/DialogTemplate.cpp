@@ -9,7 +9,6 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QString>
 
 #include <algorithm>
@@ -29,13 +28,6 @@ void appendWord(std::vector<std::uint8_t>& out, std::uint32_t value)
 {
     out.push_back(static_cast<std::uint8_t>(value & 0xFF));
     out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-int screenDpiY()
-{
-    if (qGuiApp && qGuiApp->primaryScreen())
-        return qRound(qGuiApp->primaryScreen()->logicalDotsPerInchY());
-    return 96;
 }
 
 // Base units of a font as the dialog manager measures them: the average width
@@ -359,7 +351,7 @@ SIZE DialogTemplate::getBaseUnits() const
     const Font font = getFont();
     if (!qGuiApp || font.pointSize < 0 || font.face.empty())
         return systemBaseUnits();
-    QFont measured = FontUtil::dialogFont(font.face, font.pointSize, screenDpiY());
+    QFont measured = FontUtil::dialogFont(font.face, font.pointSize, FontUtil::screenDpiY());
     return measureBaseUnits(measured);
 }
 

@@ -1,5 +1,6 @@
 #include "Rodezir/FontUtil.h"
 
+#include "Rodezir/Geometry.h"
 #include "Rodezir/LogStream.h"
 
 #include <QFontDatabase>
@@ -74,11 +75,7 @@ QFontDatabase::WritingSystem scriptOf(int charset)
 
 int deviceDpiY(const QPaintDevice* device)
 {
-    if (device)
-        return device->logicalDpiY();
-    if (qGuiApp && qGuiApp->primaryScreen())
-        return qRound(qGuiApp->primaryScreen()->logicalDotsPerInchY());
-    return 96;
+    return device ? device->logicalDpiY() : screenDpiY();
 }
 
 QFontMetrics metricsOn(const QFont& font, const QPaintDevice* device)
@@ -89,6 +86,13 @@ QFontMetrics metricsOn(const QFont& font, const QPaintDevice* device)
 const char* flagText(bool value) { return value ? "true" : "false"; }
 
 } // namespace
+
+int screenDpiY()
+{
+    if (qGuiApp && qGuiApp->primaryScreen())
+        return qRound(qGuiApp->primaryScreen()->logicalDotsPerInchY());
+    return 96;
+}
 
 QString installedFamily(const std::string& face)
 {
@@ -171,7 +175,8 @@ QFont dialogFont(const std::string& face, int pointSize, int dpiY)
     QFont font(installedFamily(face));
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Normal);
-    const int pixels = (pointSize * dpiY + 36) / 72;
+    // As the dialog manager asks for it: -MulDiv(points, LOGPIXELSY, 72) pixels of character height.
+    const int pixels = mulDiv(pointSize, dpiY, 72);
     font.setPixelSize(std::max(1, pixels));
     return font;
 }

@@ -60,6 +60,9 @@ bool create(QFont& font, const std::string& face, int height, bool bold, bool it
 // The same font, or nothing on failure (nothing logged).
 std::optional<QFont> createHandle(const std::string& face, int height, bool bold, bool italic);
 
+// The logical dots per inch of the screen (96 without one).
+int screenDpiY();
+
 // The font of a dialog template: the face at the point size for a screen of
 // `dpiY` dots per inch, weight normal.
 QFont dialogFont(const std::string& face, int pointSize, int dpiY);

@@ -42,6 +42,13 @@ inline RECT unionRect(const RECT& a, const RECT& b)
             a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
 }
 
+// The factor that stretches a natural extent to a placed one; 1 when there
+// is no natural extent, so an item of zero size moves instead of dividing by zero.
+inline double scaleOf(int placed, int natural)
+{
+    return natural != 0 ? static_cast<double>(placed) / natural : 1.0;
+}
+
 // a * b / c rounded to the nearest integer, halves away from zero, computed
 // without overflow; -1 when c is 0. Dialog-unit conversions depend on this
 // exact rounding.
