@@ -1,0 +1,75 @@
+// The installed database: the set-up step that makes the default SQLite
+// database and its data source, and the script that points the data source
+// at a shared PostgreSQL database.
+
+#include "RecordsFixture.h"
+#include "ScenarioTestTable.h"
+
+#include "Database/Database.h"
+
+#include <cstdlib>
+
+namespace {
+// Runs a script of the source tree with extra environment; gives its exit status.
+int runScript(const std::string& script, const std::string& environment, const std::string& arguments = "")
+{
+    std::string command = environment + " " + (kovatest::sourceDir() / script).string() + " " + arguments
+        + " >/dev/null 2>&1";
+    return std::system(command.c_str());
+}
+
+// The station's tables answer through "kovacpr".
+void expectStationTables()
+{
+    openDatabase();
+    ASSERT_TRUE(databaseOpen) << theDatabase.lastError();
+    for (const char* table : {"Algorithm", "Course", "Events", "Person", "Scenario", "Session"})
+        EXPECT_NO_THROW(theDatabase.query(std::string("SELECT \"RowId\" FROM \"") + table + "\"", {},
+                                          {SqlType::Integer}))
+            << table;
+}
+} // namespace
+
+using InstalledDatabase = RecordsFixture;
+
+TEST_F(InstalledDatabase, setupMakesTheSqliteDatabaseAndItsDataSourceOnceAndKeepsARegisteredOne)
+{
+    if (onPostgresql())
+        GTEST_SKIP() << "the set-up makes the SQLite database";
+    const std::string odbcIni = odbcIniPath();
+    const std::string environment = "HOME=" + folder.file("home") + " KOVA_STATION_DIR=" + folder.file("station")
+        + " KOVA_DATA_DIR=" + folder.file("station/data") + " ODBCINI=" + odbcIni;
+    std::filesystem::create_directories(folder.path() / "home");
+    kovatest::writeFile(odbcIni, "[other]\nDriver=SQLite3\nDatabase=/nonexistent/other.db\n");
+
+    ASSERT_EQ(runScript("scripts/setup.d/20-records", environment), 0);
+    expectStationTables();
+    ScenarioTestTable table(theDatabase);
+    table.open("");
+    table.store({"Kept", 60, "", false, 1});
+    theDatabase.close();
+
+    const std::string afterFirstRun = kovatest::readFile(odbcIni);
+    EXPECT_NE(afterFirstRun.find("[other]"), std::string::npos);
+    ASSERT_EQ(runScript("scripts/setup.d/20-records", environment), 0);
+    EXPECT_EQ(kovatest::readFile(odbcIni), afterFirstRun);
+    expectStationTables();
+    EXPECT_EQ(column("Scenario", "Name"), std::vector<std::string>{"Kept"});
+}
+
+TEST_F(InstalledDatabase, postgresqlScriptPointsTheDataSourceAtTheSharedDatabase)
+{
+    if (!onPostgresql())
+        GTEST_SKIP() << "needs the PostgreSQL test server";
+    const std::string odbcIni = odbcIniPath();
+    kovatest::writeFile(odbcIni, "[kovacpr]\nDriver=SQLite3\nDatabase=/nonexistent/kovacpr.db\n");
+    const std::string server = kovatest::readFile(std::getenv("KOVA_TEST_POSTGRESQL"));
+    const std::string host = server.substr(0, server.find_last_not_of("\n") + 1);
+
+    ASSERT_EQ(runScript("scripts/use-postgresql", "ODBCINI=" + odbcIni,
+                        "--host " + host + " --database postgres --user postgres --create-tables"),
+              0);
+    EXPECT_NE(kovatest::readFile(odbcIni + ".before-postgresql").find("SQLite3"), std::string::npos);
+    EXPECT_EQ(kovatest::readFile(odbcIni).find("SQLite3"), std::string::npos);
+    expectStationTables();
+}

@@ -1,0 +1,145 @@
+#include "RecordsFixture.h"
+
+#include "Database/Database.h"
+#include "Database/DatabaseError.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+// The driver manager reads ODBCSYSINI and ODBCINI once per process and keeps
+// what it read of them, so every test of a process writes its data sources
+// into the same folder; CTest runs each test in a process of its own.
+std::filesystem::path processOdbcFolder()
+{
+    return std::filesystem::temp_directory_path() / ("kova-odbc-" + std::to_string(getpid()));
+}
+
+std::filesystem::path odbcFolder()
+{
+    static const bool made = [] {
+        std::filesystem::create_directories(processOdbcFolder());
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(processOdbcFolder(), ignored);
+        });
+        return true;
+    }();
+    (void)made;
+    return processOdbcFolder();
+}
+
+std::string trimmed(const std::string& text)
+{
+    auto begin = text.find_first_not_of(" \t\r\n");
+    if (begin == std::string::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
+}
+} // namespace
+
+std::vector<std::string> schemaStatements(const std::string& engine)
+{
+    std::string text = kovatest::readFile(kovatest::sourceDir() / "src/Database/schema" / ("kovacpr-" + engine + ".sql"));
+    std::string withoutComments;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("--", 0) != 0)
+            withoutComments += line + "\n";
+    }
+    std::vector<std::string> statements;
+    std::istringstream parts(withoutComments);
+    for (std::string part; std::getline(parts, part, ';');) {
+        if (!trimmed(part).empty())
+            statements.push_back(trimmed(part));
+    }
+    return statements;
+}
+
+std::string RecordsFixture::odbcIniPath() { return (odbcFolder() / "odbc-user.ini").string(); }
+
+std::string RecordsFixture::adminConnectString() const
+{
+    return "Driver={PostgreSQL ANSI};Servername=" + pgFolder_
+        + ";Port=5432;Database=postgres;Username=postgres;ConnSettings={SET client_encoding TO 'UTF8'}";
+}
+
+void RecordsFixture::SetUp()
+{
+    // Only the drivers come from the machine; every data source is the test's own.
+    kovatest::writeFile(odbcFolder() / "odbcinst.ini", kovatest::readFile("/etc/odbcinst.ini"));
+    kovatest::writeFile(odbcFolder() / "odbc.ini", "");
+    setenv("ODBCSYSINI", odbcFolder().c_str(), 1);
+    setenv("ODBCINI", odbcIniPath().c_str(), 1);
+
+    const char* pgState = std::getenv("KOVA_TEST_POSTGRESQL");
+    if (pgState) {
+        pgFolder_ = trimmed(kovatest::readFile(pgState));
+        if (pgFolder_.empty())
+            GTEST_SKIP() << "the PostgreSQL test server is not running";
+        std::random_device random;
+        pgSchema_ = "records_" + std::to_string(random()) + "_" + std::to_string(random());
+        DatabaseConnection admin;
+        if (!admin.open(adminConnectString()))
+            GTEST_SKIP() << "the PostgreSQL test server does not answer: " << admin.lastError();
+        admin.execute("CREATE SCHEMA " + pgSchema_);
+        admin.execute("SET search_path TO " + pgSchema_);
+        for (const auto& statement : schemaStatements("postgresql"))
+            admin.execute(statement);
+    }
+    if (!pgState) {
+        // Straight to the driver: the test may still take the data source away.
+        DatabaseConnection setup;
+        ASSERT_TRUE(setup.open("Driver=SQLite3;Database=" + folder.file("kovacpr.db"))) << setup.lastError();
+        for (const auto& statement : schemaStatements("sqlite"))
+            setup.execute(statement);
+    }
+    registerDataSource(true);
+}
+
+void RecordsFixture::TearDown()
+{
+    theDatabase.close();
+    databaseOpen = false;
+    if (!pgSchema_.empty()) {
+        DatabaseConnection admin;
+        if (admin.open(adminConnectString()))
+            admin.execute("DROP SCHEMA " + pgSchema_ + " CASCADE");
+    }
+}
+
+void RecordsFixture::registerDataSource(bool withKovacpr)
+{
+    std::string entry;
+    if (withKovacpr && onPostgresql()) {
+        entry = "[kovacpr]\nDriver=PostgreSQL ANSI\nServername=" + pgFolder_
+            + "\nPort=5432\nDatabase=postgres\nUsername=postgres\nConnSettings=SET client_encoding TO 'UTF8'; SET "
+              "search_path TO "
+            + pgSchema_ + "\n";
+    } else if (withKovacpr) {
+        entry = "[kovacpr]\nDriver=SQLite3\nDatabase=" + folder.file("kovacpr.db") + "\nTimeout=5000\n";
+    } else {
+        entry = "[other]\nDriver=SQLite3\nDatabase=" + folder.file("other.db") + "\n";
+    }
+    kovatest::writeFile(odbcIniPath(), entry);
+}
+
+void RecordsFixture::openRecords()
+{
+    openDatabase();
+    ASSERT_TRUE(databaseOpen) << theDatabase.lastError();
+}
+
+std::vector<std::string> RecordsFixture::column(const std::string& table, const std::string& name)
+{
+    std::vector<std::string> values;
+    for (const auto& row : theDatabase.query("SELECT \"" + name + "\" FROM \"" + table + "\" ORDER BY \"RowId\"", {},
+                                             {SqlType::Text})) {
+        const auto* text = std::get_if<std::string>(&row.front());
+        values.push_back(text ? *text : "<null>");
+    }
+    return values;
+}

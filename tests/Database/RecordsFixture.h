@@ -1,0 +1,46 @@
+#pragma once
+// A fresh "kovacpr" data source for each test, reached through unixODBC with
+// an odbc.ini of its own: a SQLite file, or (when KOVA_TEST_POSTGRESQL names
+// the state file of the throwaway server) a schema of its own on PostgreSQL.
+// Message boxes are recorded and sleeps are instant.
+
+#include "Database/DatabaseConnection.h"
+#include "TempDir.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class RecordsFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes the user's odbc.ini, with or without the "kovacpr" entry.
+    void registerDataSource(bool withKovacpr);
+    // openDatabase() on the test's data source; the test fails when it does not open.
+    void openRecords();
+    // A text column of every row of a table, in row-id order.
+    std::vector<std::string> column(const std::string& table, const std::string& name);
+    bool onPostgresql() const { return !pgFolder_.empty(); }
+    // The user's odbc.ini as the driver manager reads it.
+    static std::string odbcIniPath();
+
+    kovatest::TempDir folder;
+    platform::RecordingMessageAsker asker;
+    platform::ManualClock clock;
+
+private:
+    std::string adminConnectString() const;
+
+    platform::ScopedMessageAsker askerScope_{asker};
+    platform::ScopedClock clockScope_{clock};
+    std::string pgFolder_;
+    std::string pgSchema_;
+};
+
+// The statements of a schema file, without its comments.
+std::vector<std::string> schemaStatements(const std::string& engine);
