@@ -109,9 +109,10 @@ std::map<int, std::string> PortMap::merge(const std::map<int, std::string>& name
 {
     std::map<int, std::string> map = named;
     int port = 1;
-    for (const auto& [scannedPort, device] : scanned) {
+    for (const auto& entry : scanned) {
+        const std::string& device = entry.second;
         const bool alreadyNamed = std::any_of(named.begin(), named.end(),
-                                              [&](const auto& entry) { return entry.second == device; });
+                                              [&device](const auto& other) { return other.second == device; });
         if (alreadyNamed)
             continue;
         while (port <= LAST_COM_PORT && map.count(port) != 0)
