@@ -420,7 +420,7 @@ const char* toCString(const std::wstring& text, unsigned int codePage)
 
 const char* toAnsiCString(const std::wstring& text) { return toCString(text, CP_ACP); }
 
-std::wstring formatWide(const wchar_t* format, ...)
+std::wstring formatWideArgs(const wchar_t* format, ...)
 {
     va_list args;
     va_start(args, format);

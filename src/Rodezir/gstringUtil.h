@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // The ANSI code page and the UTF-8 code page.
@@ -40,8 +41,15 @@ inline const wchar_t* wcStr(const std::wstring& text) { return text.c_str(); }
 // texts: "%s" and "%ls" take a wide string (const wchar_t*), "%hs" and "%S" a
 // narrow UTF-8 one (const char*); "%c"/"%lc" a wide character, "%hc"/"%C" a
 // narrow one; numbers are formatted in the C locale. The result is cut to the
-// first 65536 characters.
-std::wstring formatWide(const wchar_t* format, ...);
+// first 65536 characters. Only numbers, characters and character pointers
+// can be passed: a string object is refused when the code is compiled.
+std::wstring formatWideArgs(const wchar_t* format, ...);
+template <class... Args>
+std::wstring formatWide(const wchar_t* format, Args... args)
+{
+    static_assert((std::is_scalar_v<Args> && ...), "pass strings to formatWide as wcStr(text) or cStr(text)");
+    return formatWideArgs(format, args...);
+}
 
 // One number through a narrow printf format (C locale), cut to 50 characters.
 std::wstring intToWide(int value, const char* format = "%d");
