@@ -339,6 +339,20 @@ TEST_F(ComLink, aVanishedManikinFailsTheFarewellAndIsNotAlive)
     EXPECT_TRUE(port.isConnected());
 }
 
+TEST_F(ComLink, aFailedReadEndsInAnAttemptToIdentifyAgain)
+{
+    startManikin(asciiManikin());
+    ASSERT_EQ(port.open(SIM_COM_PORT), SerialPort::OPEN_SUCCESS);
+    simulator->dropLink();
+    EXPECT_EQ(port.readPending(), -1);
+    EXPECT_TRUE(port.getReadError());
+    // The device cannot be asked again: the link gives up.
+    EXPECT_FALSE(port.isAlive());
+    EXPECT_FALSE(port.isConnected());
+    EXPECT_EQ(port.readPending(), 0);
+    EXPECT_TRUE(port.close());
+}
+
 TEST_F(ComLink, peekBeyondTheQueueReadsZeroAndIsLogged)
 {
     startManikin(framedManikin(3));

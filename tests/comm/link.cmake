@@ -6,6 +6,7 @@ if(TARGET manikinsim)
       ${CMAKE_CURRENT_LIST_DIR}/SerialPortComTest.cpp
       ${CMAKE_CURRENT_LIST_DIR}/SerialPortWirelessTest.cpp
       ${CMAKE_CURRENT_LIST_DIR}/RecordedDataTest.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/PerformanceGeneratorTest.cpp
     LIBS comm app_core manikinsim)
   if(TARGET CommLinkTests)
     target_compile_definitions(CommLinkTests PRIVATE
