@@ -7,6 +7,7 @@
 #include "comm/SessionStatistics.h"
 
 #include <algorithm>
+#include <functional>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +35,11 @@ constexpr std::int32_t VENTILATION_MAX_GAP = 4;
 // Records are written in blocks, so a large session costs few stream calls.
 constexpr std::size_t WRITE_BLOCK = 64 * 1024;
 constexpr std::size_t READ_BLOCK = 64 * 1024;
+// Whitespace and a partial record carried from one block to the next can
+// never be this long in a sound text.
+constexpr std::size_t MAX_CARRY = 1024 * 1024;
+// One minute of samples on the framed links.
+constexpr std::size_t GROWTH_STEP = 3000;
 
 const AnalysisSettings DEFAULT_SETTINGS{};
 
@@ -138,6 +144,10 @@ void CommSession::processSample(const ManikinSample& popped)
 
 void CommSession::appendMeasurement(const Measurement& m)
 {
+    // A session grows by 50 records a second for up to hours: growing by a
+    // quarter keeps the spare room (and so the memory per sample) small.
+    if (manData.size() == manData.capacity())
+        manData.reserve(manData.size() + manData.size() / 4 + GROWTH_STEP);
     const auto index = static_cast<std::int32_t>(manData.size());
     compression_.process(m, index);
     ventilation_.process(m, index);
@@ -213,36 +223,20 @@ bool CommSession::save(std::FILE* file) const
     return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && !std::ferror(file);
 }
 
-bool CommSession::loadText(std::string_view text, double rate, std::size_t* consumed)
+bool CommSession::loadText(std::string_view text, double rate, std::size_t* consumed, std::size_t blockSize)
 {
-    sampleRate = rate;
-    startFromEmpty();
-    stored_ = true;
-    source_ = nullptr;
-    ownedSource_.reset();
-
-    MeasurementText::Reader reader(text);
-    std::int32_t count = 0;
-    bool ok = reader.readCount(count);
-    if (ok) {
-        // Never trust the count for the allocation: the text must hold the records.
-        const std::size_t possible = reader.remaining() / MeasurementText::MIN_RECORD_BYTES + 1;
-        manData.reserve(std::min(static_cast<std::size_t>(count), possible));
-        Measurement m;
-        for (std::int32_t i = 0; ok && i < count; ++i) {
-            m = Measurement{};
-            ok = reader.readRecord(m);
-            if (ok)
-                appendMeasurement(m);
-        }
-    }
+    std::size_t offset = 0;
+    blockSize = std::max<std::size_t>(blockSize, 1);
+    const auto read = [&](char* buffer, std::size_t capacity) {
+        const std::size_t n = std::min({capacity, blockSize, text.size() - offset});
+        std::copy_n(text.data() + offset, n, buffer);
+        offset += n;
+        return n;
+    };
+    std::size_t used = 0;
+    const bool ok = loadBlocks(read, text.size(), rate, used);
     if (consumed)
-        *consumed = reader.position();
-    if (!ok) {
-        // Nothing of a damaged text stays behind, not even in the analysers.
-        startFromEmpty();
-        manData.shrink_to_fit();
-    }
+        *consumed = used;
     return ok;
 }
 
@@ -253,12 +247,22 @@ bool CommSession::load(std::istream& in, double rate)
         return false;
     }
     const std::istream::pos_type start = in.tellg();
-    std::string text;
-    char buffer[READ_BLOCK];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    std::size_t sizeHint = 0;
+    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        sizeHint = static_cast<std::size_t>(std::max<std::streamoff>(in.tellg() - start, 0));
+        in.seekg(start);
+    }
+    in.clear();
+    const auto read = [&](char* buffer, std::size_t capacity) {
+        in.read(buffer, static_cast<std::streamsize>(capacity));
+        return static_cast<std::size_t>(in.gcount());
+    };
     std::size_t consumed = 0;
-    const bool ok = loadText(text, rate, &consumed);
+    bool ok = loadBlocks(read, sizeHint, rate, consumed);
+    if (in.bad()) {
+        ok = false;
+        loadText({}, rate);
+    }
     // Leave the stream behind the measurement text for the sections that follow.
     in.clear();
     if (start != std::istream::pos_type(-1))
@@ -273,20 +277,95 @@ bool CommSession::load(std::FILE* file, double rate)
         return false;
     }
     const long start = std::ftell(file);
-    std::string text;
-    char buffer[READ_BLOCK];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, got);
-    if (std::ferror(file)) {
-        loadText({}, rate);
-        return false;
+    std::size_t sizeHint = 0;
+    if (start >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
+        sizeHint = static_cast<std::size_t>(std::max(std::ftell(file) - start, 0L));
+        std::fseek(file, start, SEEK_SET);
     }
+    const auto read = [&](char* buffer, std::size_t capacity) { return std::fread(buffer, 1, capacity, file); };
     std::size_t consumed = 0;
-    const bool ok = loadText(text, rate, &consumed);
+    bool ok = loadBlocks(read, sizeHint, rate, consumed);
+    if (std::ferror(file)) {
+        ok = false;
+        loadText({}, rate);
+    }
     if (start >= 0)
         std::fseek(file, start + static_cast<long>(consumed), SEEK_SET);
     return ok;
+}
+
+// The text is parsed block by block as it is read, so a long session needs
+// no second copy of its file in memory. A block is parsed only up to its last
+// whitespace, so no number is ever cut in two; a record that runs over the
+// end of a block is read again with the next one.
+bool CommSession::loadBlocks(const std::function<std::size_t(char*, std::size_t)>& read, std::size_t sizeHint,
+                             double rate, std::size_t& consumed)
+{
+    sampleRate = rate;
+    startFromEmpty();
+    stored_ = true;
+    source_ = nullptr;
+    ownedSource_.reset();
+
+    TextLoad load;
+    load.sizeHint = sizeHint;
+    std::string pending;
+    std::vector<char> block(READ_BLOCK);
+    std::size_t dropped = 0;
+    bool end = false;
+    LoadStep step = LoadStep::NeedMore;
+    while (step == LoadStep::NeedMore) {
+        const std::size_t got = end ? 0 : read(block.data(), block.size());
+        end = got == 0;
+        pending.append(block.data(), got);
+        std::size_t usable = pending.size();
+        if (!end) {
+            const std::size_t space = pending.find_last_of(" \t\n\v\f\r");
+            usable = space == std::string::npos ? 0 : space + 1;
+        }
+        MeasurementText::Reader reader(std::string_view(pending.data(), usable));
+        step = loadSome(reader, load);
+        consumed = dropped + reader.position();
+        if (step == LoadStep::NeedMore && (end || pending.size() - reader.position() > MAX_CARRY))
+            step = LoadStep::Damaged;
+        pending.erase(0, reader.position());
+        dropped += reader.position();
+    }
+    if (step == LoadStep::Damaged) {
+        // Nothing of a damaged text stays behind, not even in the analysers.
+        startFromEmpty();
+        manData.shrink_to_fit();
+        return false;
+    }
+    return true;
+}
+
+CommSession::LoadStep CommSession::loadSome(MeasurementText::Reader& reader, TextLoad& load)
+{
+    if (!load.haveCount) {
+        std::int32_t count = 0;
+        if (!reader.readCount(count))
+            return reader.exhausted() ? LoadStep::NeedMore : LoadStep::Damaged;
+        load.haveCount = true;
+        load.left = count;
+        // Never trust the count for the allocation: the text must hold the records.
+        const std::size_t possible =
+            std::max(load.sizeHint, reader.remaining()) / MeasurementText::MIN_RECORD_BYTES + 1;
+        manData.reserve(std::min(static_cast<std::size_t>(count), possible));
+    }
+    Measurement m;
+    while (load.left > 0) {
+        const std::size_t recordStart = reader.position();
+        m = Measurement{};
+        if (!reader.readRecord(m)) {
+            const bool more = reader.exhausted();
+            reader.rewind(recordStart);
+            return more ? LoadStep::NeedMore : LoadStep::Damaged;
+        }
+        appendMeasurement(m);
+        --load.left;
+    }
+    return LoadStep::Done;
 }
 
 bool CommSession::commandLineWantsDump(std::string_view commandLine)

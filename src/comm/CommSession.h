@@ -11,6 +11,7 @@
 #include "comm/CompressionAnalyser.h"
 #include "comm/ManikinSample.h"
 #include "comm/Measurement.h"
+#include "comm/MeasurementText.h"
 #include "comm/SampleSource.h"
 #include "comm/SeriesSummary.h"
 #include "comm/SessionResults.h"
@@ -18,6 +19,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -58,8 +60,10 @@ public:
     // behind the last number read. False (and no data) when the text is damaged.
     bool load(std::istream& in, double rate);
     bool load(std::FILE* file, double rate);
-    // The same from text in memory; consumed gets the bytes read.
-    bool loadText(std::string_view text, double rate, std::size_t* consumed = nullptr);
+    // The same from text in memory; consumed gets the bytes read. The text
+    // is taken in blocks of blockSize bytes as it would be from a file.
+    bool loadText(std::string_view text, double rate, std::size_t* consumed = nullptr,
+                  std::size_t blockSize = 64 * 1024);
 
     // Analyses all measurements again and computes the results.
     void evaluate();
@@ -135,6 +139,16 @@ public:
     double sampleRate = 50.0;
 
 private:
+    enum class LoadStep { Done, NeedMore, Damaged };
+    struct TextLoad {
+        bool haveCount = false;
+        std::int32_t left = 0;
+        std::size_t sizeHint = 0;
+    };
+
+    bool loadBlocks(const std::function<std::size_t(char*, std::size_t)>& read, std::size_t sizeHint, double rate,
+                    std::size_t& consumed);
+    LoadStep loadSome(MeasurementText::Reader& reader, TextLoad& load);
     void startFromEmpty();
     void resetAnalysers();
     void processSample(const ManikinSample& popped);

@@ -58,6 +58,7 @@ void Reader::skipSpace()
 {
     while (pos_ < text_.size() && isSpace(text_[pos_]))
         ++pos_;
+    exhausted_ = pos_ == text_.size();
 }
 
 bool Reader::readInt(std::int32_t& value)

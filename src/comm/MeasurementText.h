@@ -30,6 +30,11 @@ public:
     // Bytes consumed so far (up to the end of the last number read).
     std::size_t position() const { return pos_; }
     std::size_t remaining() const { return text_.size() - pos_; }
+    // Goes back to an earlier position, to read a record again once more text is there.
+    void rewind(std::size_t position) { pos_ = position; }
+    // The last failed read found only whitespace up to the end of the text:
+    // the text may go on, rather than being damaged.
+    bool exhausted() const { return exhausted_; }
 
 private:
     void skipSpace();
@@ -39,6 +44,7 @@ private:
 
     std::string_view text_;
     std::size_t pos_ = 0;
+    bool exhausted_ = false;
 };
 
 // The shortest record line: eight one-digit numbers with their separators.

@@ -137,6 +137,27 @@ TEST(MeasurementText, damagedTextFailsAndLeavesNothing)
     }
 }
 
+TEST(MeasurementText, textCutIntoBlocksAnywhereReadsTheSame)
+{
+    CommSession session;
+    session.manData = {measurement(45.678, 0.51234, 512, 0b01010), measurement(0, 0, 0, 0),
+                       measurement(1234.5, 0.006, 3, 0b10000), measurement(7, 0.25, -40, 0b00100)};
+    const std::string text = saved(session) + "recommendations:\n";
+    for (std::size_t block = 1; block <= text.size(); ++block) {
+        CommSession stored;
+        std::size_t consumed = 0;
+        ASSERT_TRUE(stored.loadText(text, 50.0, &consumed, block)) << "block " << block;
+        EXPECT_EQ(stored.manData.size(), 4u) << "block " << block;
+        EXPECT_EQ(consumed, text.find("\r\nrecommendations")) << "block " << block;
+        EXPECT_EQ(stored.manData[2], measurement(1234, 0.006, 3, 0b10000)) << "block " << block;
+    }
+    // A cut record is damage, in any block size.
+    for (std::size_t block : {1u, 5u, 64u}) {
+        CommSession stored;
+        EXPECT_FALSE(stored.loadText("2\r\n1 0 0 0 1 0 1 0\r\n1 0 0", 50.0, nullptr, block)) << "block " << block;
+    }
+}
+
 TEST(MeasurementText, failedStreamFailsBothWays)
 {
     CommSession session;
