@@ -106,11 +106,13 @@ protected:
         portMap = std::make_unique<ScopedPortMap>(map);
     }
 
-    // Polls a running calibration once a second, as the calibration window does.
+    // Polls a running calibration, as the calibration window does.
     int calibrate(int port)
     {
-        if (!manager.startCalibration(port))
-            return -1;
+        return manager.startCalibration(port) ? pollCalibration(port) : -1;
+    }
+    int pollCalibration(int port)
+    {
         int status = ManikinReader::CALIBRATION_MEASURING;
         for (int poll = 0; poll < 100 && status == ManikinReader::CALIBRATION_MEASURING; ++poll) {
             platform::Clock::instance().sleep(250);
@@ -382,6 +384,17 @@ TEST_F(WirelessSlots, aSlotHeldBySessionKeepsItsManikinAndAVanishedOneIsNoLonger
     EXPECT_FALSE(manager.getIsCalibrated(259));
     EXPECT_EQ(manager.usbChoices(), (std::vector<PortChoice>{{258, "Newcomer"}}));
     manager.getSerPort(257)->close();
+}
+
+TEST_F(WirelessSlots, aManikinThatFallsSilentDuringCalibrationDeliveredTooLittle)
+{
+    const std::uint32_t address = startWirelessManikin("Resus Kit 1");
+    replies = {reply(address)};
+    manager.scanWireless();
+    ASSERT_TRUE(manager.startCalibration(257));
+    wireless[address]->setMisbehaviour(Misbehaviour::Silent);
+    EXPECT_EQ(pollCalibration(257), ManikinReader::CALIBRATION_TOO_LITTLE_DATA);
+    EXPECT_FALSE(manager.getSerPort(257)->isConnected());
 }
 
 TEST_F(WirelessSlots, manikinsBeyondTheLastSlotAreLeftOut)
