@@ -121,7 +121,7 @@ std::string OdbcStatement::readText(int index, bool& isNull)
             isNull = true;
             break;
         }
-        // A piece that did not fit fills the buffer up to its terminator; the
+        // A part that did not fit fills the buffer up to its terminator; the
         // rest follows with the next call.
         bool truncated = result == SQL_SUCCESS_WITH_INFO
             && (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(buffer.size()));
