@@ -90,6 +90,11 @@ CalibrateManager::~CalibrateManager()
     changed.disconnectAll();
 }
 
+void CalibrateManager::setWirelessDiscovery(std::unique_ptr<WirelessDiscovery> discovery)
+{
+    discovery_ = discovery ? std::move(discovery) : std::make_unique<WirelessDiscovery>();
+}
+
 bool CalibrateManager::validPort(int port)
 {
     KOVA_ASSERT(port>0 && port <= COM_PORTS);

@@ -33,6 +33,10 @@ public:
     CalibrateManager(const CalibrateManager&) = delete;
     CalibrateManager& operator=(const CalibrateManager&) = delete;
 
+    // Replaces the search the wireless scan runs (null: the broadcast search),
+    // so a window test can scan without a network.
+    void setWirelessDiscovery(std::unique_ptr<WirelessDiscovery> discovery);
+
     bool getIsValid(int port) const;
     bool getIsAvailable(int port) const;
     bool getIsCPB(int port) const;

@@ -284,6 +284,27 @@ TEST_F(PortRegistry, listenersHearOfEveryChangeAndOnlyOfChanges)
     EXPECT_NE(logText().find("portInformation[port].isAvailable==false"), std::string::npos);
 }
 
+TEST_F(PortRegistry, theStationsRegistryLivesFromFirstUseUntilItIsDestroyed)
+{
+    CalibrateManager& registry = CalibrateManager::get();
+    EXPECT_EQ(&CalibrateManager::get(), &registry);
+    ChangeCounter listener;
+    connect(registry.changed, listener, &ChangeCounter::onChanged);
+    std::vector<WirelessReply> none;
+    registry.setWirelessDiscovery(std::make_unique<ScriptedDiscovery>(none));
+    registry.scanWireless();
+    registry.takePort(20);
+    EXPECT_EQ(listener.count, 2);
+
+    // A new registry after the old one's end starts from the beginning, and
+    // the old one's listeners are gone with it.
+    CalibrateManager::destroy();
+    CalibrateManager& fresh = CalibrateManager::get();
+    EXPECT_TRUE(fresh.getIsAvailable(20));
+    EXPECT_TRUE(fresh.changed.empty());
+    CalibrateManager::destroy();
+}
+
 TEST_F(PortRegistry, portChoicesOfferTheReadyPortsInAscendingOrder)
 {
     EXPECT_TRUE(manager.usbChoices().empty());
