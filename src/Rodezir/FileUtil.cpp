@@ -235,9 +235,10 @@ std::unique_ptr<unsigned char[]> readAllFromHandle(std::size_t& size, FileHandle
     return std::move(result.block);
 }
 
-bool readWhole(const std::string& path, std::unique_ptr<unsigned char[]>& block, std::size_t& size, bool quiet)
+namespace {
+
+bool takeComplete(ReadResult result, std::unique_ptr<unsigned char[]>& block, std::size_t& size)
 {
-    ReadResult result = readPath(path, quiet);
     if (!result.block || !result.complete)
         return false;
     block = std::move(result.block);
@@ -245,14 +246,16 @@ bool readWhole(const std::string& path, std::unique_ptr<unsigned char[]>& block,
     return true;
 }
 
+} // namespace
+
+bool readWhole(const std::string& path, std::unique_ptr<unsigned char[]>& block, std::size_t& size, bool quiet)
+{
+    return takeComplete(readPath(path, quiet), block, size);
+}
+
 bool readWholeFromHandle(FileHandle handle, std::unique_ptr<unsigned char[]>& block, std::size_t& size, bool quiet)
 {
-    ReadResult result = readHandle(handle, quiet);
-    if (!result.block || !result.complete)
-        return false;
-    block = std::move(result.block);
-    size = result.size;
-    return true;
+    return takeComplete(readHandle(handle, quiet), block, size);
 }
 
 bool writeFile(const std::string& path, const void* data, std::size_t size, bool flush)

@@ -50,26 +50,30 @@ bool readWholeFromHandle(FileHandle handle, std::unique_ptr<unsigned char[]>& bl
 // The same with `buffer` over the block (begin = position = the block's
 // start, end = start + size). The buffer lives in the configuration library;
 // these two stay inline so the utility library does not depend on it.
-inline bool readFile(const std::string& path, mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, bool quiet = false)
+inline bool fillBuffer(bool complete, std::unique_ptr<unsigned char[]>& data, std::size_t size, mem_buffer& buffer,
+                       std::unique_ptr<unsigned char[]>& block)
 {
-    std::unique_ptr<unsigned char[]> data;
-    std::size_t size = 0;
-    if (!readWhole(path, data, size, quiet))
+    if (!complete)
         return false;
     block = std::move(data);
     buffer = mem_buffer(block.get(), size);
     return true;
 }
 
+inline bool readFile(const std::string& path, mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, bool quiet = false)
+{
+    std::unique_ptr<unsigned char[]> data;
+    std::size_t size = 0;
+    const bool complete = readWhole(path, data, size, quiet);
+    return fillBuffer(complete, data, size, buffer, block);
+}
+
 inline bool readFromHandle(mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, FileHandle handle, bool quiet = false)
 {
     std::unique_ptr<unsigned char[]> data;
     std::size_t size = 0;
-    if (!readWholeFromHandle(handle, data, size, quiet))
-        return false;
-    block = std::move(data);
-    buffer = mem_buffer(block.get(), size);
-    return true;
+    const bool complete = readWholeFromHandle(handle, data, size, quiet);
+    return fillBuffer(complete, data, size, buffer, block);
 }
 
 // Replaces the file with `size` bytes: the file is opened exclusively (10

@@ -296,41 +296,20 @@ bool loadArray(const RegistryValue& stored, Collection& target)
 
 } // namespace
 
-bool RegistryKey::getObject(const std::string& name, std::vector<std::uint8_t>& bytes)
+template <class Collection>
+bool RegistryKey::getArray(const std::string& name, Collection& target)
 {
     RegistryValue stored;
     bool isBinary = false;
     if (!queryBinary(name, OBJECT_ROOM, stored, isBinary))
         return false;
-    return !isBinary || loadArray(stored, bytes) || invalidData();
+    return !isBinary || loadArray(stored, target) || invalidData();
 }
 
-bool RegistryKey::getObject(const std::string& name, std::vector<std::uint16_t>& words)
-{
-    RegistryValue stored;
-    bool isBinary = false;
-    if (!queryBinary(name, OBJECT_ROOM, stored, isBinary))
-        return false;
-    return !isBinary || loadArray(stored, words) || invalidData();
-}
-
-bool RegistryKey::getObject(const std::string& name, std::vector<std::uint32_t>& dwords)
-{
-    RegistryValue stored;
-    bool isBinary = false;
-    if (!queryBinary(name, OBJECT_ROOM, stored, isBinary))
-        return false;
-    return !isBinary || loadArray(stored, dwords) || invalidData();
-}
-
-bool RegistryKey::getObject(const std::string& name, std::vector<std::string>& strings)
-{
-    RegistryValue stored;
-    bool isBinary = false;
-    if (!queryBinary(name, OBJECT_ROOM, stored, isBinary))
-        return false;
-    return !isBinary || loadArray(stored, strings) || invalidData();
-}
+bool RegistryKey::getObject(const std::string& name, std::vector<std::uint8_t>& bytes) { return getArray(name, bytes); }
+bool RegistryKey::getObject(const std::string& name, std::vector<std::uint16_t>& words) { return getArray(name, words); }
+bool RegistryKey::getObject(const std::string& name, std::vector<std::uint32_t>& dwords) { return getArray(name, dwords); }
+bool RegistryKey::getObject(const std::string& name, std::vector<std::string>& strings) { return getArray(name, strings); }
 
 bool RegistryKey::getFiveDwords(const std::string& name, std::vector<std::uint32_t>& dwords)
 {

@@ -127,6 +127,8 @@ private:
     bool queryValue(const std::string& name, std::size_t room, platform::RegistryValue& value);
     bool queryBinary(const std::string& name, std::size_t room, platform::RegistryValue& value, bool& isBinary);
     bool invalidData();
+    template <class Collection>
+    bool getArray(const std::string& name, Collection& target);
     bool setFiveDwords(const std::string& name, const std::vector<std::uint32_t>& dwords);
     // Empty when the value is not binary; five elements otherwise.
     bool getFiveDwords(const std::string& name, std::vector<std::uint32_t>& dwords);

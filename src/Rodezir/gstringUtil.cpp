@@ -1,8 +1,6 @@
 #include "Rodezir/gstringUtil.h"
 
 #include <array>
-#include <cerrno>
-#include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
