@@ -24,9 +24,16 @@ bool hasFileHeader(const std::uint8_t* bytes, std::size_t size)
     return size >= FILE_HEADER_SIZE && bytes[0] == 'B' && bytes[1] == 'M';
 }
 
+bool knownBitCount(int bitCount)
+{
+    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
+}
+
 // Entries of the colour table; -1 for a bit count that is refused.
 long colourTableEntries(int bitCount, std::uint32_t clrUsed)
 {
+    if (!knownBitCount(bitCount))
+        return -1;
     if (clrUsed != 0)
         return bitCount >= 16 ? -1 : static_cast<long>(clrUsed);
     switch (bitCount) {

@@ -128,11 +128,13 @@ TEST(DibImage, refusesWhatItCannotReadSafely)
     colourCountOnTrueColour.add({0, 0, 0, 0});
     DibBuilder oddBitCount(1, 1, 2);
     oddBitCount.add({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    DibBuilder noBitsWithColours(2, 1, 0, 2);
+    noBitsWithColours.add({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     DibBuilder compressed(1, 1, 8, 0, 1);
     DibBuilder huge(1 << 20, 1 << 20, 1);
     DibBuilder hugePalette(1, 1, 8, 100000);
     DibBuilder zeroWidth(0, 1, 24);
-    for (const auto* dib : {&shortBits, &colourCountOnTrueColour, &oddBitCount, &compressed, &huge, &hugePalette,
+    for (const auto* dib : {&shortBits, &colourCountOnTrueColour, &oddBitCount, &noBitsWithColours, &compressed, &huge, &hugePalette,
                             &zeroWidth})
         EXPECT_FALSE(dib->decode());
     const std::uint8_t cut[] = {40, 0, 0, 0, 1};
