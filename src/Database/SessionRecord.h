@@ -93,3 +93,6 @@ std::wstring cstringToWide(const std::string& text);
 // The data folder named in the registry, with its trailing separator; false
 // (and the folder untouched) when the registry does not name one.
 bool readDataFolder(std::string& folder);
+
+// The missing data folder is told once per run; this starts a new count.
+void forgetDataFolderWarning();

@@ -1,0 +1,27 @@
+#pragma once
+// The built-in training data installed at start-up: the basic-life-support
+// scenarios and the guideline algorithms they name, added while the
+// installation's "Patch level" is 0 and none of the scenarios exists yet.
+
+#include "Database/AlgorithmRecord.h"
+#include "Database/ScenarioRecord.h"
+
+#include <cstdint>
+#include <vector>
+
+class DatabasePatch {
+public:
+    virtual ~DatabasePatch() = default;
+
+    // The whole upgrade; silent, and never stops the start-up.
+    static void runIfNeeded();
+    // The installation's "Patch level", 0 when it names none.
+    static std::uint32_t readPatchLevel();
+    // True when neither algorithm nor any of the scenarios is there.
+    static bool isNeeded();
+    static void installAlgorithms();
+    static void installScenarios();
+
+    static std::vector<AlgorithmRecord> builtInAlgorithms();
+    static std::vector<ScenarioRecord> builtInScenarios();
+};

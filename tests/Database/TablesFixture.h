@@ -1,0 +1,56 @@
+#pragma once
+// The records fixture with the station's registry in the test's folder and
+// the data source open, plus helpers to put rows in and read them back.
+
+#include "RecordsFixture.h"
+
+#include "Database/Database.h"
+#include "platform/RegistryStore.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+class TablesFixture : public RecordsFixture {
+protected:
+    static constexpr const char* STATION_KEY = "SOFTWARE\\Kova\\Kova CPR\\3.1.3";
+
+    void SetUp() override
+    {
+        RecordsFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        setenv("KOVA_REGISTRY_DIR", folder.file("registry").c_str(), 1);
+        openRecords();
+    }
+    void TearDown() override
+    {
+        platform::RegistryStore::setMachineWritable(false);
+        unsetenv("KOVA_REGISTRY_DIR");
+        RecordsFixture::TearDown();
+    }
+
+    // What the installation leaves in the machine hive.
+    void setMachineString(const std::string& name, const std::string& value)
+    {
+        platform::RegistryStore::setMachineWritable(true);
+        platform::RegistryStore::instance().setString(platform::RegistryRoot::Machine, STATION_KEY, name, value);
+        platform::RegistryStore::setMachineWritable(false);
+    }
+    void setMachineDword(const std::string& name, std::uint32_t value)
+    {
+        platform::RegistryStore::setMachineWritable(true);
+        platform::RegistryStore::instance().setDword(platform::RegistryRoot::Machine, STATION_KEY, name, value);
+        platform::RegistryStore::setMachineWritable(false);
+    }
+
+    void exec(const std::string& sql, const std::vector<SqlValue>& parameters = {})
+    {
+        theDatabase.execute(sql, parameters);
+    }
+    long long count(const std::string& table)
+    {
+        auto rows = theDatabase.query("SELECT COUNT(*) FROM \"" + table + "\"", {}, {SqlType::Integer});
+        return std::get<long long>(rows.front().front());
+    }
+};
