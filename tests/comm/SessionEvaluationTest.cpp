@@ -2,6 +2,8 @@
 
 #include "Database/AlgorithmRecord.h"
 #include "Rodezir/LogStream.h"
+#include "comm/ConfigurationAnalysisSettings.h"
+#include "config/Configuration.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -174,6 +176,23 @@ TEST_F(Evaluation, stationSettingsJudgeThePauseAndTheCardiacOutput)
     EXPECT_EQ(strictSession.getPauseLong(), 1);   // 1.6 s
     EXPECT_EQ(strictSession.getCardiacOutputLow(), 1); // 2.7 L/min
     EXPECT_EQ(strictSession.getCardiacOutputOK(), 1);
+}
+
+TEST_F(Evaluation, liveSettingsAreReadWhenTheEvaluationRuns)
+{
+    LogStream::instance(); // the log stays in the test's own folder
+    kovatest::TempDir folder;
+    kovatest::ScopedCwd cwd(folder.path());
+    CommSession configured(&ConfigurationAnalysisSettings::instance());
+    configured.setAlgorithm(&algorithm);
+    standardSession(configured);
+    configured.evaluate();
+    EXPECT_EQ(configured.getPauseOK(), 1);
+
+    Configuration::instance().getPropertyModel().maxPauseBetweenCompressions = 1;
+    configured.evaluate();
+    EXPECT_EQ(configured.getPauseLong(), 1);
+    Configuration::destroy();
 }
 
 TEST_F(Evaluation, oneSeriesHasNoPauses)
