@@ -253,23 +253,12 @@ int SerialPort::asciiHandshake()
             readData.pop_front();
     }
 
-    if (readData.size() != 5)
+    int kind = LINK_CLOSED;
+    std::vector<std::uint8_t> answer;
+    if (answerAsciiReply(readData, kind, answer) != OPEN_SUCCESS)
         return OPEN_WRONG_ANSWER;
-    const std::uint8_t digit = readData[0];
-    const std::uint8_t letter = readData[1];
-    const std::uint8_t challenge = readData[2];
-    const std::uint8_t end = readData[3];
-    if ((end != 0x0D && end != 0x0A) || !isReplyDigit(digit) || letter < 'a' || letter > 'k')
-        return OPEN_WRONG_ANSWER;
-    const int kind = digit == '2' && letter == 'c' ? LINK_CONTROLLER : LINK_UNFRAMED;
     readData.clear();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-
-    const std::uint8_t e = digit == '1' ? static_cast<std::uint8_t>(letter + 0x31) : letter;
-    const auto echo = static_cast<std::uint8_t>(e - 0x20);
-    const std::vector<std::uint8_t> answer = kind == LINK_UNFRAMED
-        ? std::vector<std::uint8_t>{0x20, static_cast<std::uint8_t>(0xFF - challenge), echo}
-        : std::vector<std::uint8_t>{0x20, echo};
     if (!writeSerial(answer))
         return OPEN_WRONG_ANSWER;
     linkType = kind;
@@ -297,9 +286,10 @@ int SerialPort::framedHandshake()
         return OPEN_NO_ANSWER;
     if (readUntil(4, FRAMED_REPLY_MS) < 0 || readData.size() < 4)
         return OPEN_NO_ANSWER;
-    const std::uint8_t kind = readData[0];
-    if (readData[2] != 0x0D || readData[3] != 0x0A || !isFramedKind(kind))
+    const std::uint8_t reply[4] = {readData[0], readData[1], readData[2], readData[3]};
+    if (checkFramedReply(reply, sizeof reply) != OPEN_SUCCESS)
         return OPEN_WRONG_ANSWER;
+    const std::uint8_t kind = reply[0];
     takeKind(kind);
     if (!writeSerial(challengeAnswer(readData[1])))
         return OPEN_WRONG_ANSWER;
@@ -326,6 +316,45 @@ std::vector<std::uint8_t> SerialPort::challengeAnswer(std::uint8_t n)
     // Any split of n into two parts proves that we are a station.
     const int r = n == 0 ? 0 : std::rand() % (n + 1);
     return {static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(n - r)};
+}
+
+int SerialPort::answerAsciiReply(const std::deque<std::uint8_t>& reply, int& kind, std::vector<std::uint8_t>& answer)
+{
+    if (reply.size() != 5)
+        return OPEN_WRONG_ANSWER;
+    const std::uint8_t digit = reply[0];
+    const std::uint8_t letter = reply[1];
+    const std::uint8_t challenge = reply[2];
+    const std::uint8_t end = reply[3];
+    if ((end != 0x0D && end != 0x0A) || !isReplyDigit(digit) || letter < 'a' || letter > 'k')
+        return OPEN_WRONG_ANSWER;
+    kind = digit == '2' && letter == 'c' ? LINK_CONTROLLER : LINK_UNFRAMED;
+    const std::uint8_t e = digit == '1' ? static_cast<std::uint8_t>(letter + 0x31) : letter;
+    const auto echo = static_cast<std::uint8_t>(e - 0x20);
+    answer = kind == LINK_UNFRAMED ? std::vector<std::uint8_t>{0x20, static_cast<std::uint8_t>(0xFF - challenge), echo}
+                                   : std::vector<std::uint8_t>{0x20, echo};
+    return OPEN_SUCCESS;
+}
+
+int SerialPort::checkFramedReply(const std::uint8_t* reply, std::size_t length)
+{
+    if (length < 4)
+        return OPEN_NO_ANSWER;
+    if (reply[2] != 0x0D || reply[3] != 0x0A || !isFramedKind(reply[0]))
+        return OPEN_WRONG_ANSWER;
+    return OPEN_SUCCESS;
+}
+
+int SerialPort::checkWirelessReply(const std::uint8_t* reply, std::size_t length)
+{
+    if (length == 0)
+        return OPEN_NO_ANSWER;
+    if (!isFramedKind(reply[0]))
+        return OPEN_WRONG_KIND;
+    // A reply too short to hold CR LF does not end with them either.
+    if (length < 4 || reply[2] != 0x0D || reply[3] != 0x0A)
+        return OPEN_NO_CRLF;
+    return OPEN_SUCCESS;
 }
 
 int SerialPort::readUntil(std::size_t count, std::uint32_t milliseconds)
@@ -378,10 +407,9 @@ int SerialPort::wirelessHandshake()
     const long received = socket->receive(reply.data(), static_cast<std::size_t>(receiveBufferSize));
     if (received <= 0)
         return OPEN_NO_ANSWER;
-    if (!isFramedKind(reply[0]))
-        return OPEN_WRONG_KIND;
-    if (received < 4 || reply[2] != 0x0D || reply[3] != 0x0A)
-        return OPEN_NO_CRLF;
+    const int checked = checkWirelessReply(reply.data(), static_cast<std::size_t>(received));
+    if (checked != OPEN_SUCCESS)
+        return checked;
     takeKind(reply[0]);
     const auto answer = challengeAnswer(reply[1]);
     socket->send(answer.data(), answer.size());

@@ -130,6 +130,15 @@ public:
     // Selects set p % 3 for port p.
     void selectRecordedData(int port);
 
+    // The checks of the devices' handshake replies. The ASCII reply (exactly
+    // five bytes) gives the link type and the answer to send back.
+    static int answerAsciiReply(const std::deque<std::uint8_t>& reply, int& kind, std::vector<std::uint8_t>& answer);
+    // The framed reply {kind, n, CR, LF} on a COM port and over TCP.
+    static int checkFramedReply(const std::uint8_t* reply, std::size_t length);
+    static int checkWirelessReply(const std::uint8_t* reply, std::size_t length);
+    // Two bytes r and n - r with r chosen at random.
+    static std::vector<std::uint8_t> challengeAnswer(std::uint8_t n);
+
     // Every received byte, oldest first; the frame reader and the controller
     // transfer take bytes from the front.
     std::deque<std::uint8_t> readData;
@@ -143,7 +152,6 @@ private:
     int framedHandshake();
     int wirelessHandshake();
     void takeKind(std::uint8_t kind);
-    static std::vector<std::uint8_t> challengeAnswer(std::uint8_t n);
     int readUntil(std::size_t count, std::uint32_t milliseconds);
     int readComPending();
     int readTcpPending();

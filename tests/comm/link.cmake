@@ -14,3 +14,7 @@ if(TARGET manikinsim)
     add_dependencies(CommLinkTests recorded-data)
   endif()
 endif()
+
+kova_fuzzer(HandshakeReplyFuzzer
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/HandshakeReplyFuzz.cpp
+  LIBS comm)
