@@ -127,8 +127,8 @@ TEST(IconImageList, rendersTheContactSheet)
             const int x = 8 + (i % PER_ROW) * (32 * ZOOM + 8);
             const int y = top + (i / PER_ROW) * (32 * ZOOM + 18);
             const QPixmap icon = list.pixmap(i);
-            painter.drawPixmap(QRect(x, y, icon.width() * ZOOM, icon.height() * ZOOM), icon);
-            painter.drawText(x, y + 32 * ZOOM + 12, QString::number(i));
+            painter.drawText(x, y + 11, QString::number(i));
+            painter.drawPixmap(QRect(x, y + 14, icon.width() * ZOOM, icon.height() * ZOOM), icon);
         }
         top += rows * (32 * ZOOM + 18) + 4;
     }

@@ -293,8 +293,10 @@ const std::array<Draw, EVENT_ICON_COUNT>& pictograms()
         [](C c) {
             QPainter& p = c.painter();
             p.save();
-            p.translate(15, 16);
-            p.rotate(45);
+            // Ear and mouth pieces towards the upper right, the grip bowed to the lower left.
+            p.translate(16, 16);
+            p.rotate(225);
+            p.scale(0.85, 0.85);
             QPainterPath handle(QPointF(-9, -1));
             handle.cubicTo(-5, -6, 5, -6, 9, -1);
             c.stroke(handle, c.tone(GREEN), 7);
@@ -338,11 +340,11 @@ const std::array<Draw, EVENT_ICON_COUNT>& pictograms()
         [](C c) {
             QPainter& p = c.painter();
             p.save();
-            p.translate(15, 19);
-            p.rotate(-60);
-            headSilhouette(c, -11, -12, 23, c.ink());
+            p.translate(17, 18);
+            p.rotate(-35);
+            headSilhouette(c, -10, -11, 21, c.ink());
             p.restore();
-            c.arc(15, 18, 14, 60, 90, c.tone(BLUE), true, c.penWidth() * 1.1);
+            c.arc(16, 17, 13.5, 80, 95, c.tone(BLUE), true, c.penWidth() * 1.1);
         },
         // 6: chest compressions
         [](C c) {
