@@ -257,10 +257,7 @@ TEST_F(AlgorithmScenarioTables, savingRenumbersAndReplacesOnlyThisScenariosEvent
 
 TEST_F(AlgorithmScenarioTables, aRefusedEventLeavesTheStoredListAsItWasAndIsReported)
 {
-    if (onPostgresql())
-        GTEST_SKIP() << "the refusing trigger is written for SQLite";
-    exec("CREATE TRIGGER refuse BEFORE INSERT ON \"Events\" WHEN NEW.\"Name\" = 'bad' "
-         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    refuseInserts("Events", "Name", "bad");
     ScenarioEventList list("Drill");
     std::vector<EventRecord> first = {{"Drill", 0, "one", "", 0}, {"Drill", 1, "two", "", 0}};
     ASSERT_TRUE(list.save(first));

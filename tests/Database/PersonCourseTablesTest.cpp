@@ -50,10 +50,7 @@ TEST_F(PersonCourseTables, addPersonRefusesEmptyAndExistingNamesAndStoresNewOnes
 
 TEST_F(PersonCourseTables, addPersonAnswersFalseWhenTheDatabaseRefusesTheRow)
 {
-    if (onPostgresql())
-        GTEST_SKIP() << "the refusing trigger is written for SQLite";
-    exec("CREATE TRIGGER refuse BEFORE INSERT ON \"Person\" "
-         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    refuseInserts("Person", "Name", "Trainee A");
     PersonTable table(theDatabase);
     table.open("");
     EXPECT_FALSE(table.addPerson("Trainee A", false));

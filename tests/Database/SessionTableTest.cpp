@@ -210,12 +210,9 @@ TEST_F(SessionTables, courseSessionsAreReplacedInOrderAndFoundUnderTheTablesOwnF
 
 TEST_F(SessionTables, aRefusedCourseSessionLeavesTheStoredCourseAsItWas)
 {
-    if (onPostgresql())
-        GTEST_SKIP() << "the refusing trigger is written for SQLite";
     exec("INSERT INTO \"Session\" (\"CourseInstructor\", \"CourseDate\", \"CourseTime\", \"Note\") VALUES "
          "('A', '2024-11-05', '09:30', 'old')");
-    exec("CREATE TRIGGER refuse BEFORE INSERT ON \"Session\" WHEN NEW.\"Note\" = 'bad' "
-         "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    refuseInserts("Session", "Note", "bad");
     SessionTable table(theDatabase);
     table.open("");
     CourseRecord course;

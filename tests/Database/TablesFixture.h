@@ -48,6 +48,21 @@ protected:
     {
         theDatabase.execute(sql, parameters);
     }
+    // Makes the database refuse every new row of the table whose column
+    // holds the value, as a full disk or a broken constraint would.
+    void refuseInserts(const std::string& table, const std::string& column, const std::string& value)
+    {
+        const std::string condition = "NEW.\"" + column + "\" = '" + value + "'";
+        if (!onPostgresql()) {
+            exec("CREATE TRIGGER \"refuse" + table + "\" BEFORE INSERT ON \"" + table + "\" WHEN " + condition
+                 + " BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+            return;
+        }
+        exec("CREATE FUNCTION \"refuse" + table + "\"() RETURNS trigger AS $body$ BEGIN IF " + condition
+             + " THEN RAISE EXCEPTION 'refused by the test'; END IF; RETURN NEW; END $body$ LANGUAGE plpgsql");
+        exec("CREATE TRIGGER \"refuse" + table + "\" BEFORE INSERT ON \"" + table
+             + "\" FOR EACH ROW EXECUTE FUNCTION \"refuse" + table + "\"()");
+    }
     long long count(const std::string& table)
     {
         auto rows = theDatabase.query("SELECT COUNT(*) FROM \"" + table + "\"", {}, {SqlType::Integer});
