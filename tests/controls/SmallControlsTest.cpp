@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPointer>
+#include <QTest>
 
 namespace {
 
@@ -108,6 +109,26 @@ TEST(RoundButton, faceIsTwoToneAndLightBlueWithTheFocus)
     const QImage plain = drawButton(button, 0);
     for (int x = 6; x < 74; ++x)
         ASSERT_EQ(plain.pixel(x, 4) & 0xFFFFFF, qRgb(232, 230, 226) & 0xFFFFFF);
+}
+
+TEST(RoundButton, focusedButtonOnScreenShowsTheLightBlueFace)
+{
+    QWidget window;
+    window.resize(120, 60);
+    auto* button = new RoundButton(QStringLiteral("OK"), &window);
+    button->setPalette(testPalette());
+    button->setGeometry(10, 10, 80, 32);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    button->setFocus();
+    ASSERT_TRUE(button->hasFocus());
+    const QImage shown = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(3, 8) & 0xFFFFFF, qRgb(0xBC, 0xEC, 0xFE) & 0xFFFFFF);
+    EXPECT_EQ(shown.pixel(3, 24) & 0xFFFFFF, qRgb(0x97, 0xE1, 0xFD) & 0xFFFFFF);
+    button->clearFocus();
+    const QImage unfocused = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(unfocused.pixel(3, 24) & 0xFFFFFF, qRgb(212, 208, 200) & 0xFFFFFF);
 }
 
 TEST(RoundButton, attachTakesTheDialogButtonsPlace)
