@@ -6,10 +6,10 @@
 #include "Database/RecordSet.h"
 #include "Database/SqlIdentifier.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/gstringUtil.h"
+#include "gettext/Gettext.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-
-#include <QString>
 
 #include <functional>
 #include <new>
@@ -18,8 +18,6 @@ namespace {
 constexpr int OPEN_TRIES = 3;
 constexpr std::uint32_t OPEN_RETRY_DELAY_MS = 1000;
 constexpr bool FALSE = false;
-
-std::wstring toWide(const std::string& text) { return QString::fromUtf8(text.c_str()).toStdWString(); }
 
 // Runs a change, reporting a database failure in the error box and running
 // out of memory in the error log; the caller carries on either way.
@@ -183,8 +181,9 @@ std::string DBUtil::quote(const std::string& text)
 
 void DBUtil::showError(const std::string& errorText)
 {
-    std::wstring message = toWide("An unexpected error occured while accessing the database:\n\n");
-    message += toWide(errorText.empty() ? std::string("Unknown error\n") : errorText);
-    message += toWide("\nPlease try to correct the problem yourself, or contact support for further help.");
+    // The driver's own text is shown as it came, untranslated.
+    std::wstring message = Gettext::translate("An unexpected error occured while accessing the database:\n\n");
+    message += toWide(errorText.empty() ? std::string("Unknown error\n") : errorText, CP_ACP);
+    message += Gettext::translate("\nPlease try to correct the problem yourself, or contact support for further help.");
     platform::messageBox(message, L"Kova CPR Software", platform::MB_OK | platform::MB_ICONWARNING);
 }

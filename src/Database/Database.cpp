@@ -1,9 +1,8 @@
 #include "Database/Database.h"
 
 #include "Rodezir/LogStream.h"
+#include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
-
-#include <QString>
 
 #include <cctype>
 #include <new>
@@ -35,7 +34,7 @@ void openDatabase()
     }
     databaseOpen = ok;
     if (!ok)
-        platform::messageBox(QString::fromUtf8(NO_DATABASE_MESSAGE).toStdWString(), L"Kova CPR Software",
+        platform::messageBox(Gettext::translate(NO_DATABASE_MESSAGE), L"Kova CPR Software",
                              platform::MB_OK | platform::MB_ICONWARNING);
 }
 

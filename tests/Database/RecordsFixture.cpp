@@ -50,6 +50,19 @@ std::string driversKeptLoaded(const std::string& odbcinst)
     return kept;
 }
 
+// The test's records, under the same name for every test of the process so
+// that the data source reads the same each time.
+std::string sqliteFile() { return (odbcFolder() / "kovacpr.db").string(); }
+
+std::string processSchema()
+{
+    static const std::string schema = [] {
+        std::random_device random;
+        return "records_" + std::to_string(getpid()) + "_" + std::to_string(random());
+    }();
+    return schema;
+}
+
 std::string trimmed(const std::string& text)
 {
     auto begin = text.find_first_not_of(" \t\r\n");
@@ -104,8 +117,7 @@ void RecordsFixture::SetUp()
         pgFolder_ = trimmed(kovatest::readFile(pgState));
         if (pgFolder_.empty())
             GTEST_SKIP() << "the PostgreSQL test server is not running";
-        std::random_device random;
-        pgSchema_ = "records_" + std::to_string(random()) + "_" + std::to_string(random());
+        pgSchema_ = processSchema();
         DatabaseConnection admin;
         if (!admin.open(adminConnectString()))
             GTEST_SKIP() << "the PostgreSQL test server does not answer: " << admin.lastError();
@@ -117,7 +129,8 @@ void RecordsFixture::SetUp()
     if (!pgState) {
         // Straight to the driver: the test may still take the data source away.
         DatabaseConnection setup;
-        ASSERT_TRUE(setup.open("Driver=SQLite3;Database=" + folder.file("kovacpr.db"))) << setup.lastError();
+        std::filesystem::remove(sqliteFile());
+        ASSERT_TRUE(setup.open("Driver=SQLite3;Database=" + sqliteFile())) << setup.lastError();
         for (const auto& statement : schemaStatements("sqlite"))
             setup.execute(statement);
     }
@@ -144,7 +157,7 @@ void RecordsFixture::registerDataSource(bool withKovacpr)
               "search_path TO "
             + pgSchema_ + "\n";
     } else if (withKovacpr) {
-        entry = "[kovacpr]\nDriver=SQLite3\nDatabase=" + folder.file("kovacpr.db") + "\nTimeout=5000\n";
+        entry = "[kovacpr]\nDriver=SQLite3\nDatabase=" + sqliteFile() + "\nTimeout=5000\n";
     } else {
         entry = "[other]\nDriver=SQLite3\nDatabase=" + folder.file("other.db") + "\n";
     }

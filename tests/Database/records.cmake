@@ -34,3 +34,6 @@ if(KOVA_TESTS)
       ENVIRONMENT "KOVA_TEST_POSTGRESQL=${_records_pg_state}"
       FIXTURES_REQUIRED records_postgresql)
 endif()
+
+# The combo boxes of the record dialogs, on the SQLite data source.
+kova_test(DatabaseRecordsGuiTests GUI SOURCES RecordsFixture.cpp ComboBoxListTest.cpp LIBS Database_gui)
