@@ -552,11 +552,13 @@ const std::array<Draw, EVENT_ICON_COUNT>& pictograms()
         [](C c) {
             QPainter& p = c.painter();
             p.save();
-            p.translate(13, 19);
-            p.rotate(-90);
-            headSilhouette(c, -11, -12, 23, c.ink());
+            p.translate(14, 15);
+            p.rotate(-20);
+            headSilhouette(c, -10, -11, 21, c.ink());
             p.restore();
-            c.arrow(27, 30, 27, 10, c.tone(BLUE), c.penWidth() * 1.1);
+            c.rect(13, 25, 9, 3, c.tone(BLUE), true, 1.5);
+            c.rect(13, 29, 9, 3, c.tone(BLUE), true, 1.5);
+            c.arrow(27, 31, 27, 14, c.tone(BLUE), c.penWidth() * 1.1);
         },
         // 36: back blows
         [](C c) {
@@ -767,10 +769,10 @@ const std::array<Draw, EVENT_ICON_COUNT>& pictograms()
         },
         // 66: drowning
         [](C c) {
-            c.circle(16, 9, 4.5, c.ink(), true);
-            c.line(9, 4, 11, 12, c.ink(), c.penWidth() * 1.2);
-            c.line(23, 4, 21, 12, c.ink(), c.penWidth() * 1.2);
-            for (double y : {18.0, 25.0}) {
+            c.circle(16, 14, 4.5, c.ink(), true);
+            c.line(12, 17, 5, 3, c.ink(), c.penWidth() * 1.2);
+            c.line(20, 17, 27, 3, c.ink(), c.penWidth() * 1.2);
+            for (double y : {22.0, 28.0}) {
                 QPainterPath wave(QPointF(1, y));
                 for (double x = 1; x < 31; x += 8) {
                     wave.quadTo(x + 2, y - 3, x + 4, y);
@@ -885,12 +887,14 @@ const std::array<Draw, EVENT_ICON_COUNT>& pictograms()
         },
         // 81: wrist pulse
         [](C c) {
-            c.rect(1, 19, 22, 8, c.ink(), true, 3);
-            c.rect(21, 17, 10, 12, c.ink(), true, 5);
-            c.rect(13, 9, 3.2, 11, c.tone(RED), true, 1.6);
-            c.rect(17, 8, 3.2, 12, c.tone(RED), true, 1.6);
-            c.polyline({QPointF(1, 8), QPointF(5, 8), QPointF(7, 3), QPointF(9, 12), QPointF(11, 8)}, c.tone(RED),
-                       c.penWidth() * 0.8);
+            // A forearm with the hand open at its end; two fingers rest on the wrist.
+            hand(c, 15, 0, 1.0, c.ink());
+            c.rect(17.5, 18, 11, 14, c.ink(), true, 2);
+            c.rect(3, 18.5, 18, 10, c.paper(), true, 2);
+            c.rect(4, 19.5, 16, 3.4, c.tone(RED), true, 1.7);
+            c.rect(4, 24.5, 16, 3.4, c.tone(RED), true, 1.7);
+            c.polyline({QPointF(1, 9), QPointF(4, 9), QPointF(6, 3), QPointF(8, 14), QPointF(10, 9), QPointF(13, 9)},
+                       c.tone(RED), c.penWidth() * 0.8);
         },
         // 82: agonal breathing
         [](C c) {
