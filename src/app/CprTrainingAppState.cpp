@@ -1,6 +1,7 @@
 #include "app/CprTrainingAppState.h"
 
 #include "Rodezir/LogStream.h"
+#include "Rodezir/Util.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -43,28 +44,11 @@ std::string CprTrainingAppState::joinCommandLine(int argc, const char* const* ar
     return line;
 }
 
-std::string CprTrainingAppState::commandLineOption(const std::string& commandLine, const std::string& key,
-                                                   const std::string& defaultValue)
-{
-    const std::size_t quoted = commandLine.find(key + '"');
-    if (quoted != std::string::npos) {
-        const std::size_t start = quoted + key.size() + 1;
-        const std::size_t end = commandLine.find('"', start);
-        return commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    }
-    const std::size_t found = commandLine.find(key);
-    if (found == std::string::npos)
-        return defaultValue;
-    const std::size_t start = found + key.size();
-    const std::size_t end = commandLine.find(' ', start);
-    return commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
 int CprTrainingAppState::parseCommDelay(const std::string& commandLine)
 {
     if (commandLine.empty())
         return 0;
-    const std::string value = commandLineOption(commandLine, "commdelay:", "");
+    const std::string value = kova::getCommandLineOption(commandLine, "commdelay:", "");
     if (value.empty())
         return 0;
     // Read as the run-time library's text-to-integer conversion does: leading

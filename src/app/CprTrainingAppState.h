@@ -24,13 +24,9 @@ public:
     CprTrainingAppState& operator=(const CprTrainingAppState&) = delete;
 
     // The arguments after the program name joined by blanks; an argument
-    // holding a blank gets its value quoted ("lang:\"a b.mo\"").
+    // holding a blank gets its value quoted ("lang:\"a b.mo\""), so options
+    // read from the line get it back whole.
     static std::string joinCommandLine(int argc, const char* const* argv);
-    // The value of an option: after key" up to the next quote, else after key
-    // up to the next blank; the default when the key is absent. The first
-    // occurrence counts, inside longer words too.
-    static std::string commandLineOption(const std::string& commandLine, const std::string& key,
-                                         const std::string& defaultValue);
 
     // Loads the three recorded data sets from the program's resources.
     void loadRecordedData();

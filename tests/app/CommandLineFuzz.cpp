@@ -14,7 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CprTrainingAppState state(text);
     if (state.commDelay() < 0 || state.commDelay() > CprTrainingAppState::MAX_COMM_DELAY_MS)
         __builtin_trap();
-    CprTrainingAppState::commandLineOption(text, "lang:", "");
     for (const auto& [port, path] : platform::PortMap::parse(text))
         if (port < 1 || port > 256 || path.empty())
             __builtin_trap();

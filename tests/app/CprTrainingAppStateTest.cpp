@@ -4,6 +4,7 @@
 #include "app/CprTrainingAppState.h"
 
 #include "Rodezir/LogStream.h"
+#include "Rodezir/Util.h"
 #include "TempDir.h"
 #include "comm/LinkEnvironment.h"
 
@@ -64,30 +65,12 @@ TEST(CprTrainingAppState, aDelayOutsideTheRangeIsIgnoredWithALogLine)
     }
 }
 
-TEST(CprTrainingAppState, optionValuesFollowTheQuotingRules)
-{
-    const struct {
-        const char* commandLine;
-        const char* key;
-        const char* value;
-    } cases[] = {
-        {"lang:\"/opt/kova/my de.mo\" demo", "lang:", "/opt/kova/my de.mo"},
-        {"lang:\"/open/ended", "lang:", "/open/ended"},
-        {"lang:de.mo demo", "lang:", "de.mo"},
-        {"xlang:de", "lang:", "de"},
-        {"demo", "lang:", "fallback"},
-        {"lang:a lang:b", "lang:", "a"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CprTrainingAppState::commandLineOption(c.commandLine, c.key, "fallback"), c.value) << c.commandLine;
-}
-
 TEST(CprTrainingAppState, argumentsAreJoinedIntoOneCommandLine)
 {
     const char* argv[] = {"KOVA_CPR", "demo", "lang:/opt/my catalogs/de.mo", "commdelay:20"};
     const std::string line = CprTrainingAppState::joinCommandLine(4, argv);
     EXPECT_EQ(line, "demo lang:\"/opt/my catalogs/de.mo\" commdelay:20");
-    EXPECT_EQ(CprTrainingAppState::commandLineOption(line, "lang:", ""), "/opt/my catalogs/de.mo");
+    EXPECT_EQ(kova::getCommandLineOption(line, "lang:", ""), "/opt/my catalogs/de.mo");
     const CprTrainingAppState state(line);
     EXPECT_EQ(state.commandLine(), line);
     EXPECT_TRUE(state.demoMode());
