@@ -161,16 +161,8 @@ QSize MapBitmapButton::sizeHint() const
 
 void MapBitmapButton::paintEvent(QPaintEvent*)
 {
-    DrawItemStruct item;
-    item.rcItem = rect();
-    if (isDown() || isChecked())
-        item.itemState |= ODS_SELECTED;
-    if (hasFocus())
-        item.itemState |= ODS_FOCUS;
-    if (!isEnabled())
-        item.itemState |= ODS_DISABLED;
     QPainter painter(this);
-    DrawItem(painter, item);
+    DrawItem(painter, drawItemOf(*this));
 }
 
 } // namespace kova

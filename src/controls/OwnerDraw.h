@@ -3,6 +3,7 @@
 // item and its state flags, with the values the station's drawing code was
 // written against; and the COLORREF colours (0x00BBGGRR) the drawings name.
 
+#include <QAbstractButton>
 #include <QColor>
 #include <QRect>
 
@@ -22,6 +23,21 @@ struct DrawItemStruct {
     QRect rcItem;
     unsigned itemState = 0;
 };
+
+// The record a drawn button paints itself from: its whole area, and pressed,
+// focused and disabled as it is now.
+inline DrawItemStruct drawItemOf(const QAbstractButton& button)
+{
+    DrawItemStruct item;
+    item.rcItem = button.rect();
+    if (button.isDown() || button.isChecked())
+        item.itemState |= ODS_SELECTED;
+    if (button.hasFocus())
+        item.itemState |= ODS_FOCUS;
+    if (!button.isEnabled())
+        item.itemState |= ODS_DISABLED;
+    return item;
+}
 
 using COLORREF = std::uint32_t;
 

@@ -97,16 +97,8 @@ void RoundButton::DrawItem(QPainter& painter, const DrawItemStruct& item) const
 
 void RoundButton::paintEvent(QPaintEvent*)
 {
-    DrawItemStruct item;
-    item.rcItem = rect();
-    if (isDown() || isChecked())
-        item.itemState |= ODS_SELECTED;
-    if (hasFocus())
-        item.itemState |= ODS_FOCUS;
-    if (!isEnabled())
-        item.itemState |= ODS_DISABLED;
     QPainter painter(this);
-    DrawItem(painter, item);
+    DrawItem(painter, drawItemOf(*this));
 }
 
 } // namespace kova
