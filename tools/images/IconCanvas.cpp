@@ -42,6 +42,18 @@ const std::map<char, Glyph>& glyphs()
     return table;
 }
 
+QPainterPath pathThrough(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    for (const QPointF& point : points) {
+        if (path.elementCount() == 0)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+    }
+    return path;
+}
+
 } // namespace
 
 IconCanvas::IconCanvas(QPainter& painter, bool monochrome, double pixelsPerUnit)
@@ -81,29 +93,12 @@ void IconCanvas::line(double x1, double y1, double x2, double y2, QColor colour,
 
 void IconCanvas::polyline(std::initializer_list<QPointF> points, QColor colour, double width) const
 {
-    QPainterPath path;
-    bool first = true;
-    for (const QPointF& point : points) {
-        if (first)
-            path.moveTo(point);
-        else
-            path.lineTo(point);
-        first = false;
-    }
-    stroke(path, colour, width);
+    stroke(pathThrough(points), colour, width);
 }
 
 void IconCanvas::polygon(std::initializer_list<QPointF> points, QColor colour) const
 {
-    QPainterPath path;
-    bool first = true;
-    for (const QPointF& point : points) {
-        if (first)
-            path.moveTo(point);
-        else
-            path.lineTo(point);
-        first = false;
-    }
+    QPainterPath path = pathThrough(points);
     path.closeSubpath();
     fill(path, colour);
 }
