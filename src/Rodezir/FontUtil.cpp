@@ -24,7 +24,7 @@ struct FaceMapping {
     std::array<const char*, 2> families;
 };
 
-constexpr std::array<FaceMapping, 13> FACE_MAP{{
+constexpr std::array<FaceMapping, 14> FACE_MAP{{
     {"MS Sans Serif", {"Liberation Sans", "DejaVu Sans"}},
     {"MS Shell Dlg", {"Liberation Sans", "DejaVu Sans"}},
     {"MS Shell Dlg 2", {"Liberation Sans", "DejaVu Sans"}},
@@ -38,6 +38,9 @@ constexpr std::array<FaceMapping, 13> FACE_MAP{{
     {"Century Gothic", {"URW Gothic", "DejaVu Sans"}},
     {"Courier New", {"Liberation Mono", "DejaVu Sans Mono"}},
     {"Courier", {"Liberation Mono", "DejaVu Sans Mono"}},
+    // The small face of dialogs too large for the screen: a narrow sans keeps
+    // 7-point texts readable.
+    {"Small Fonts", {"Liberation Sans Narrow", "Liberation Sans"}},
 }};
 
 // Qt cannot make fonts taller than this many pixels.

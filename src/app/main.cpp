@@ -2,6 +2,7 @@
 
 #include "Rodezir/LogStream.h"
 #include "app/CprTrainingAppState.h"
+#include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 
 #include <QApplication>
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
     CprTrainingAppState::setInstance(&state);
     state.loadRecordedData();
 
+    // The registry of every manikin port; scans happen in the search window.
+    CalibrateManager::get();
     // Loads "configuration.cprcfg"; the defaults stay in force when it is missing or damaged.
     Configuration::instance();
 
@@ -34,6 +37,7 @@ int main(int argc, char* argv[])
     // The settings file is written once, at exit.
     Configuration::instance().save();
     Configuration::destroy();
+    CalibrateManager::destroy();
     CprTrainingAppState::setInstance(nullptr);
     LogStream::destroy();
     return result;
