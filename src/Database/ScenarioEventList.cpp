@@ -3,8 +3,8 @@
 #include "Database/DBUtil.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
-#include "Database/DatabaseTransaction.h"
 #include "Database/EventListControl.h"
+#include "Database/RowReplacement.h"
 #include "Database/SqlIdentifier.h"
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
@@ -90,29 +90,9 @@ bool ScenarioEventList::save(std::vector<EventRecord>& events)
     long order = 0;
     for (EventRecord& event : events)
         event.order = order++;
-    bool saved = true;
-    // The old rows go and the new ones come in one transaction: a failure
-    // part way must never leave a scenario with both, or with neither.
-    try {
-        DatabaseTransaction transaction(table_.connection());
-        DBUtil::remove(table_.connection(), "Events", "Scenario", scenario_);
-        for (const EventRecord& event : events) {
-            table_.addNew();
-            table_.setRecord(event);
-            table_.update();
-        }
-        transaction.commit();
-    } catch (const DatabaseError& error) {
-        DBUtil::showError(error.what());
-        saved = false;
-    } catch (const std::bad_alloc&) {
-        constexpr bool FALSE = false;
-        KOVA_ASSERT(FALSE);
-        saved = false;
-    }
-    table_.reopen();
-    TablePool::refresh(TableKind::Events);
-    return saved;
+    // A failure part way must never leave a scenario with both lists, or with neither.
+    return replaceRows(
+        table_, [&] { DBUtil::remove(table_.connection(), "Events", "Scenario", scenario_); }, events);
 }
 
 void ScenarioEventList::setupListColumns(EventListControl& list)

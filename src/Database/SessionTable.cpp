@@ -3,7 +3,7 @@
 #include "Database/ColumnName.h"
 #include "Database/DBUtil.h"
 #include "Database/DatabaseError.h"
-#include "Database/DatabaseTransaction.h"
+#include "Database/RowReplacement.h"
 #include "Database/SqlIdentifier.h"
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
@@ -134,27 +134,8 @@ bool SessionTable::deleteCourseSessions(const CourseRecord& course, std::vector<
         session.CourseTime = course.time;
         session.CourseOrder = order++;
     }
-    bool saved = true;
-    // The old sessions go and the new ones come in one transaction: a course
-    // must never keep both lists, nor lose the old one to a failed store.
-    try {
-        DatabaseTransaction transaction(connection());
-        DBUtil::removeWhere(connection(), "Session", course.getKey(), SESSION_COURSE_COLUMNS);
-        for (const SessionRecord& session : sessions) {
-            addNew();
-            setRecord(session);
-            update();
-        }
-        transaction.commit();
-    } catch (const DatabaseError& error) {
-        DBUtil::showError(error.what());
-        saved = false;
-    } catch (const std::bad_alloc&) {
-        constexpr bool FALSE = false;
-        KOVA_ASSERT(FALSE);
-        saved = false;
-    }
-    reopen();
-    TablePool::refresh(TableKind::Session);
-    return saved;
+    // A course must never keep both lists, nor lose the old one to a failed store.
+    return replaceRows(
+        *this, [&] { DBUtil::removeWhere(connection(), "Session", course.getKey(), SESSION_COURSE_COLUMNS); },
+        sessions);
 }

@@ -172,17 +172,8 @@ TEST_F(PersonCourseTables, courseKeysMatchTheInstructorIgnoringCaseAndTheRestExa
 
 TEST_F(PersonCourseTables, aNewCourseIsStampedWithTodayAndNow)
 {
-    RecordTime::setNow([] {
-        std::tm t{};
-        t.tm_year = 2024 - 1900;
-        t.tm_mon = 10;
-        t.tm_mday = 5;
-        t.tm_hour = 9;
-        t.tm_min = 7;
-        return t;
-    });
+    ScopedRecordTime fiveNovember(2024, 11, 5, 9, 7);
     CourseRecord course;
-    RecordTime::setNow({});
     EXPECT_EQ(course.date, "2024-11-05");
     EXPECT_EQ(course.time, "09:07");
     EXPECT_TRUE(course.instructor.empty() && course.defaultScenario.empty() && course.note.empty());

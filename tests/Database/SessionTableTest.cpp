@@ -61,17 +61,8 @@ TEST_F(SessionTables, anIdentifierThatNamesARowOrADataFileIsDrawnAgain)
 
 TEST_F(SessionTables, aNewRecordIsStampedAndHasTheStoredDefaults)
 {
-    RecordTime::setNow([] {
-        std::tm t{};
-        t.tm_year = 2024 - 1900;
-        t.tm_mon = 10;
-        t.tm_mday = 5;
-        t.tm_hour = 9;
-        t.tm_min = 7;
-        return t;
-    });
+    ScopedRecordTime fiveNovember(2024, 11, 5, 9, 7);
     SessionRecord record;
-    RecordTime::setNow({});
     EXPECT_EQ(record.CourseDate, "2024-11-05");
     EXPECT_EQ(record.StartTime, "09:07");
     EXPECT_EQ(record.Duration, 600);

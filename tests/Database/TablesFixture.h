@@ -5,11 +5,31 @@
 #include "RecordsFixture.h"
 
 #include "Database/Database.h"
+#include "Database/RecordTime.h"
 #include "platform/RegistryStore.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
+
+// New records are stamped with this local time while the object lives.
+class ScopedRecordTime {
+public:
+    ScopedRecordTime(int year, int month, int day, int hour, int minute)
+    {
+        std::tm time{};
+        time.tm_year = year - 1900;
+        time.tm_mon = month - 1;
+        time.tm_mday = day;
+        time.tm_hour = hour;
+        time.tm_min = minute;
+        RecordTime::setNow([time] { return time; });
+    }
+    ~ScopedRecordTime() { RecordTime::setNow({}); }
+    ScopedRecordTime(const ScopedRecordTime&) = delete;
+    ScopedRecordTime& operator=(const ScopedRecordTime&) = delete;
+};
 
 class TablesFixture : public RecordsFixture {
 protected:

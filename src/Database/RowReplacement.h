@@ -1,0 +1,46 @@
+#pragma once
+// Replaces a group of rows of a table (a scenario's events, a course's
+// sessions) by a new list in one transaction: the old rows go and the new
+// ones come together, or nothing changes and the user is told why.
+
+#include "Database/DBUtil.h"
+#include "Database/DatabaseError.h"
+#include "Database/DatabaseTable.h"
+#include "Database/DatabaseTransaction.h"
+#include "Database/TablePool.h"
+#include "Rodezir/LogStream.h"
+
+#include <functional>
+#include <new>
+#include <vector>
+
+// `removeOld` deletes the group through DBUtil; the new rows are added
+// through the table's record set, which is reopened afterwards either way
+// (a rolled-back add must not linger in its rows) and the table's kind
+// refreshed. True when the new list is stored.
+template <class Record, class Key>
+bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>& removeOld,
+                 const std::vector<Record>& rows)
+{
+    bool stored = true;
+    try {
+        DatabaseTransaction transaction(table.connection());
+        removeOld();
+        for (const Record& row : rows) {
+            table.addNew();
+            table.setRecord(row);
+            table.update();
+        }
+        transaction.commit();
+    } catch (const DatabaseError& error) {
+        DBUtil::showError(error.what());
+        stored = false;
+    } catch (const std::bad_alloc&) {
+        constexpr bool FALSE = false;
+        KOVA_ASSERT(FALSE);
+        stored = false;
+    }
+    table.reopen();
+    TablePool::refresh(table.kind());
+    return stored;
+}
