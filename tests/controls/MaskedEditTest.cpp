@@ -238,3 +238,34 @@ TEST(MaskedEdit, textSetFromInputSkipsRefusedCharactersAndKeepsLeadingInputs)
 }
 
 } // namespace
+
+namespace {
+
+// Refuses to let the focus go, as a field with incomplete input would.
+class InsistingEdit : public TestEdit {
+public:
+    using TestEdit::TestEdit;
+    bool OnCheckInput() override { return false; }
+};
+
+TEST(MaskedEdit, tabbingInPutsTheCaretOnTheFirstInputAndARefusedCheckKeepsTheFocus)
+{
+    QWidget window;
+    auto* other = new QLineEdit(&window);
+    auto* edit = new InsistingEdit(QStringLiteral("\\#-##"), &window);
+    edit->move(0, 30);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    edit->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(edit->hasFocus());
+    EXPECT_FALSE(edit->hasSelectedText()) << "the whole-text selection of tabbing in is dropped";
+    EXPECT_EQ(edit->cursorPosition(), 2);
+
+    other->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->beeps, 1);
+}
+
+} // namespace
