@@ -11,3 +11,12 @@ kova_test(ReportCtrlTests GUI
     ${CMAKE_CURRENT_LIST_DIR}/ReportCtrlTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FlatHeaderTest.cpp
   LIBS reportctrl Qt6::Test)
+
+# The row text reader runs without windows, so the fuzz build compiles it directly.
+kova_fuzzer(ReportCellCodecFuzzer
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/ReportCellCodecFuzz.cpp
+    ${PROJECT_SOURCE_DIR}/src/controls/reportctrl/ReportCellCodec.cpp)
+if(KOVA_FUZZ)
+  target_include_directories(ReportCellCodecFuzzer PRIVATE ${PROJECT_SOURCE_DIR}/src)
+endif()
