@@ -377,14 +377,14 @@ const std::array<Draw, EVENT_ICON_COUNT>& pictograms()
         [](C c) { syringe(c, 16, 16, 1.1, c.tone(RED)); },
         // 13: recovery position
         [](C c) {
-            const double w = c.penWidth() * 1.3;
-            c.circle(6, 15, 3.8, c.ink(), true);
-            c.line(10, 16, 22, 17, c.ink(), w);
-            c.polyline({QPointF(4, 21), QPointF(8, 19.5)}, c.ink(), w);
-            c.polyline({QPointF(13, 16.5), QPointF(15, 22), QPointF(19, 23)}, c.ink(), w);
-            c.polyline({QPointF(22, 17), QPointF(25, 23), QPointF(29, 22)}, c.ink(), w);
-            c.line(22, 17, 30, 16.5, c.ink(), w);
-            c.line(2, 26.5, 30, 26.5, c.tone(GREEN), c.penWidth() * 0.9);
+            // On the side, head resting on the hand, the upper knee bent forward to the ground.
+            const double w = c.penWidth() * 1.5;
+            c.circle(6, 17, 4, c.ink(), true);
+            c.line(10.5, 19, 21, 20, c.ink(), w * 1.4);
+            c.polyline({QPointF(12, 19.5), QPointF(9, 25.5), QPointF(3, 25.5)}, c.ink(), w * 0.8);
+            c.polyline({QPointF(21, 20), QPointF(24, 26), QPointF(29, 26)}, c.ink(), w);
+            c.line(21, 20, 30, 19.5, c.ink(), w);
+            c.line(1, 29.5, 31, 29.5, c.tone(GREEN), c.penWidth() * 0.9);
         },
         // 14: gloves
         [](C c) {
