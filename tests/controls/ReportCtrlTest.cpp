@@ -8,7 +8,9 @@
 #include "controls/reportctrl/CReportTipCtrl.h"
 #include "controls/reportctrl/CReportView.h"
 #include "Rodezir/ControlNotifier.h"
+#include "Rodezir/DialogBuilder.h"
 #include "Rodezir/DialogItem.h"
+#include "Rodezir/DialogTemplate.h"
 #include "Rodezir/DialogTable.h"
 #include "Rodezir/RegistryKey.h"
 
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -565,6 +568,26 @@ TEST(ReportCtrlEdit, aParentThatAnswersTheEndKeepsTheCell)
     EXPECT_EQ(parent.list->getItemText(0, 0), "old");
 }
 
+TEST(ReportCtrlEdit, escapeClosesTheDialogOnlyWhenNoEditIsOpen)
+{
+    QDialog dialog;
+    auto* list = new CReportCtrl(&dialog, RVS_ALLOWEDIT);
+    ReportSubItem column;
+    list->defineSubItem(0, column);
+    list->activateSubItem(0);
+    ReportItem item;
+    item.mask = RVIM_TEXT;
+    item.text = "old";
+    list->insertItem(item);
+    dialog.show();
+    ASSERT_TRUE(list->beginEdit(0, 0, VK_RETURN));
+    QTest::keyClick(list->editor(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+}
+
 // ---- owner data ----------------------------------------------------------------------
 
 TEST(ReportCtrlOwnerData, rowsComeFromTheParentAndTheStoreIsRefused)
@@ -752,6 +775,23 @@ TEST(ReportCtrlPaint, debriefingListWithABarCellAndColours)
     // Odd rows take colour 0 as their background.
     const QRect oddRow = parent.list->getCellRect(3, 3).adjusted(2, 2, -2, -2);
     EXPECT_GT(countColour(image, oddRow, colorFromRef(0xE6E6E6)), oddRow.width() * oddRow.height() / 2);
+}
+
+TEST(ReportCtrlTemplate, aDialogTemplatePlacesTheControlWithItsStyle)
+{
+    CReportCtrl::registerWindowClass();
+    DialogTable table;
+    table.cx = 200;
+    table.cy = 120;
+    table.controls.push_back(control(L"", 1010, L"MFCReportCtrl",
+                                     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | RVS_SHOWEVENBKCOLOR | RVS_SHOWVGRID,
+                                     5, 5, 190, 110));
+    QWidget dialog;
+    ASSERT_TRUE(DialogBuilder::build(&dialog, DialogTemplate(table)));
+    auto* list = qobject_cast<CReportCtrl*>(getDlgItem(&dialog, 1010));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->getStyle() & 0xFFFF, std::uint32_t(RVS_SHOWEVENBKCOLOR | RVS_SHOWVGRID));
+    EXPECT_NE(list->frameStyle(), int(QFrame::NoFrame));
 }
 
 TEST(ReportView, theViewIsOneControlFillingItsClientArea)

@@ -1916,7 +1916,11 @@ void CReportCtrl::keyPressEvent(QKeyEvent* event)
         if (character >= 0x20 || character == VK_BACK || character == VK_RETURN)
             onChar(character);
     }
-    event->accept();
+    // Enter and Escape that start no edit still reach the dialog's default and cancel buttons.
+    if ((key == VK_RETURN || key == VK_ESCAPE) && !editor_)
+        event->ignore();
+    else
+        event->accept();
 }
 
 void CReportCtrl::onKeyDown(int key, unsigned flags, Qt::KeyboardModifiers modifiers)
@@ -1941,7 +1945,7 @@ void CReportCtrl::onKeyDown(int key, unsigned flags, Qt::KeyboardModifiers modif
     const int lowest = (style_ & RVS_ALLOWEDIT) ? -1 : 0;
     switch (key) {
     case VK_SPACE:
-        if (focusRow_ >= -1 && focusRow_ < count)
+        if (focusRow_ >= lowest && focusRow_ < count)
             selectRange(focusRow_, focusRow_, true, true, ctrl);
         break;
     case VK_PRIOR:
