@@ -10,6 +10,7 @@
 // signal or the receiver of the next connection.
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 // A node in two doubly linked rings: its signal's (sender) and its receiver's.
@@ -130,18 +131,20 @@ private:
     SignalConnectionList head_{SignalConnectionList::Role::Sender};
 };
 
-// Connects a receiver's member function to a signal; the handle lets the
-// receiver cut this one connection early with SignalConnection::disconnect.
-template <class... Args, class Receiver>
-SignalConnection* connect(Signal<Args...>& signal, Receiver& receiver, void (Receiver::*slot)(Args...))
+// Connects a receiver's member function (its own or one it inherits) to a
+// signal; the handle lets the receiver cut this one connection early with
+// SignalConnection::disconnect.
+template <class... Args, class Receiver, class Owner>
+    requires std::is_base_of_v<Owner, Receiver> && std::is_base_of_v<SlotHolder, Receiver>
+SignalConnection* connect(Signal<Args...>& signal, Receiver& receiver, void (Owner::*slot)(Args...))
 {
-    auto connection = std::make_unique<SlotConnection<Receiver, Args...>>(receiver, slot);
+    auto connection = std::make_unique<SlotConnection<Owner, Args...>>(static_cast<Owner&>(receiver), slot);
     signal.list().linkFront(connection.get(), static_cast<SlotHolder&>(receiver).slotConnections());
     return connection.release();
 }
 
-template <class... Args, class Receiver>
-SignalConnection* connect(Signal<Args...>& signal, Receiver* receiver, void (Receiver::*slot)(Args...))
+template <class... Args, class Receiver, class Owner>
+SignalConnection* connect(Signal<Args...>& signal, Receiver* receiver, void (Owner::*slot)(Args...))
 {
     return connect(signal, *receiver, slot);
 }
@@ -163,14 +166,14 @@ private:
     std::shared_ptr<Signal<Args...>> signal_;
 };
 
-template <class... Args, class Receiver>
-SignalConnection* connect(SharedSignal<Args...>& signal, Receiver& receiver, void (Receiver::*slot)(Args...))
+template <class... Args, class Receiver, class Owner>
+SignalConnection* connect(SharedSignal<Args...>& signal, Receiver& receiver, void (Owner::*slot)(Args...))
 {
     return connect(signal.signal(), receiver, slot);
 }
 
-template <class... Args, class Receiver>
-SignalConnection* connect(SharedSignal<Args...>& signal, Receiver* receiver, void (Receiver::*slot)(Args...))
+template <class... Args, class Receiver, class Owner>
+SignalConnection* connect(SharedSignal<Args...>& signal, Receiver* receiver, void (Owner::*slot)(Args...))
 {
     return connect(signal.signal(), *receiver, slot);
 }

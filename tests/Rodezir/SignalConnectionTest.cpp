@@ -116,6 +116,22 @@ TEST_F(SignalTest, aConnectionMadeDuringEmissionWaitsForTheNextOne)
     EXPECT_EQ(calls, (std::vector<std::string>{"recruiter:1", "older:1", "recruit:2", "recruiter:2", "older:2"}));
 }
 
+class Panel : public Listener {
+public:
+    Panel() : Listener("panel") {}
+};
+
+TEST_F(SignalTest, anInheritedSlotConnectsThroughTheDerivedReceiver)
+{
+    Sender sender;
+    auto panel = std::make_unique<Panel>();
+    connect(sender.sampleAdded, *panel, &Panel::onSample);
+    sender.sampleAdded.emit(4);
+    panel.reset();
+    sender.sampleAdded.emit(5);
+    EXPECT_EQ(calls, (std::vector<std::string>{"panel:4"}));
+}
+
 TEST_F(SignalTest, disconnectByHandleLeavesTheOthers)
 {
     Sender sender;
