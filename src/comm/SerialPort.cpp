@@ -89,7 +89,6 @@ void SerialPort::reset()
     receiveBufferSize = RECEIVE_BUFFER_SIZE;
     defibrillationEffect = 1;
     command24Flag = false;
-    readInProgress = false;
     ipAddress = 0;
     readError = false;
 }

@@ -165,7 +165,6 @@ private:
     std::unique_ptr<platform::TcpClient> socket;
     std::unique_ptr<platform::SerialDevice> handle;
     std::vector<std::uint8_t> readBuffer;
-    std::deque<std::uint8_t> secondQueue;
     Stopwatch idleWatch;
     std::array<char, MANIKIN_NAME_SIZE> manikinName{};
     std::array<int, 2> calibrationOffsets{};
@@ -180,6 +179,5 @@ private:
     bool kindIs3 = false;
     bool connected = false;
     bool command24Flag = false;
-    bool readInProgress = false;
     bool readError = false;
 };
