@@ -19,11 +19,10 @@ QStringList itemsOf(const QComboBox& combo)
 }
 } // namespace
 
-using ComboBoxFill = RecordsFixture;
+using ComboBoxFill = OpenRecordsFixture;
 
 TEST_F(ComboBoxFill, sortedDropDownListGetsTheColumnInOrderAndKeepsItsChoice)
 {
-    openRecords();
     ScenarioTestTable table(theDatabase);
     table.open("");
     for (const char* name : {"child", "Basic", "Advanced", "Ärzte"})
@@ -47,7 +46,6 @@ TEST_F(ComboBoxFill, sortedDropDownListGetsTheColumnInOrderAndKeepsItsChoice)
 
 TEST_F(ComboBoxFill, unsortedEditableBoxKeepsTheRowOrderAndItsTypedText)
 {
-    openRecords();
     ScenarioTestTable table(theDatabase);
     table.open("");
     for (const char* name : {"Zulu", "Alpha"})

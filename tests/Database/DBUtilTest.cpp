@@ -18,16 +18,8 @@ struct CourseKey {
 
 const std::vector<std::string> SESSION_COURSE_COLUMNS = {"CourseInstructor", "CourseDate", "CourseTime"};
 
-class Cascades : public RecordsFixture {
+class Cascades : public OpenRecordsFixture {
 protected:
-    void SetUp() override
-    {
-        RecordsFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        openRecords();
-    }
-
     void addSession(const std::string& id, const std::string& person, const CourseKey& course = {})
     {
         theDatabase.execute("INSERT INTO \"Session\" (\"Serialidentifier\", \"PersonVentilation\", "

@@ -9,22 +9,8 @@
 #include "Database/DatabaseError.h"
 
 namespace {
-class RecordSets : public RecordsFixture {
+class RecordSets : public ScenarioRecordsFixture {
 protected:
-    void SetUp() override
-    {
-        RecordsFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        openRecords();
-        ScenarioTestTable writer(theDatabase);
-        writer.open("");
-        ASSERT_TRUE(writer.isOpen);
-        writer.store({"Basic", 120, "ERC 2010", true, 1});
-        writer.store({"Advanced", 600, "AHA 2010", false, 2});
-        writer.store({"Child", 300, "ERC 2010", true, 3});
-    }
-
     // Names of the rows from the cursor on, walking forward.
     static std::vector<std::string> walk(ScenarioTestTable& table)
     {

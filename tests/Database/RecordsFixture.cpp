@@ -1,5 +1,7 @@
 #include "RecordsFixture.h"
 
+#include "ScenarioTestTable.h"
+
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 
@@ -179,4 +181,25 @@ std::vector<std::string> RecordsFixture::column(const std::string& table, const 
         values.push_back(text ? *text : "<null>");
     }
     return values;
+}
+
+void OpenRecordsFixture::SetUp()
+{
+    RecordsFixture::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    openRecords();
+}
+
+void ScenarioRecordsFixture::SetUp()
+{
+    OpenRecordsFixture::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    ScenarioTestTable writer(theDatabase);
+    writer.open("");
+    ASSERT_TRUE(writer.isOpen);
+    writer.store({"Basic", 120, "ERC 2010", true, 1});
+    writer.store({"Advanced", 600, "AHA 2010", false, 2});
+    writer.store({"Child", 300, "ERC 2010", true, 3});
 }

@@ -42,5 +42,18 @@ private:
     std::string pgSchema_;
 };
 
+// The same with "kovacpr" open.
+class OpenRecordsFixture : public RecordsFixture {
+protected:
+    void SetUp() override;
+};
+
+// The same holding three scenarios, in this order: Basic (120 s, "ERC 2010"),
+// Advanced (600 s, "AHA 2010", no events, mode 2), Child (300 s, "ERC 2010", mode 3).
+class ScenarioRecordsFixture : public OpenRecordsFixture {
+protected:
+    void SetUp() override;
+};
+
 // The statements of a schema file, without its comments.
 std::vector<std::string> schemaStatements(const std::string& engine);

@@ -8,21 +8,8 @@
 #include "Database/Database.h"
 
 namespace {
-class Pool : public RecordsFixture {
+class Pool : public ScenarioRecordsFixture {
 protected:
-    void SetUp() override
-    {
-        RecordsFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        openRecords();
-        ScenarioTestTable writer(theDatabase);
-        writer.open("");
-        writer.store({"Basic", 120, "ERC 2010", true, 1});
-        writer.store({"Advanced", 600, "AHA 2010", false, 2});
-        writer.store({"Child", 300, "ERC 2010", true, 3});
-    }
-
     static std::vector<std::string> algorithms(ScenarioTestTable& table)
     {
         std::vector<std::string> names;
