@@ -192,16 +192,22 @@ TEST(ReportCtrlModel, subItemsTakeTheDefaultWidthAndActivateOnce)
     ReportSubItem column;
     column.width = -5;
     column.caption = "Event";
+    column.format |= RVCF_EX_TOOLTIP;
     EXPECT_EQ(parent.list->defineSubItem(0, column), 0);
     EXPECT_EQ(parent.list->getSubItemWidth(0), 200);
     EXPECT_EQ(parent.list->activateSubItem(0), 0);
     EXPECT_EQ(parent.list->activateSubItem(0), -1);
+    FlatHeaderItemInfo info;
+    ASSERT_TRUE(parent.list->getHeaderCtrl().getItemInfo(0, info));
+    EXPECT_EQ(info.tooltip, "Sort by: Event");
+    EXPECT_EQ(info.flags, unsigned(FH_TOOLTIP));
     EXPECT_EQ(parent.list->getActiveSubItemCount(), 1);
     EXPECT_EQ(parent.list->getTotalWidth(), 200);
 
     // A subitem defined before an active one shifts its number and every row's cells.
     parent.addRows({"kept"});
     column.caption = "Front";
+    column.format &= ~RVCF_EX_TOOLTIP;
     parent.list->defineSubItem(0, column);
     EXPECT_EQ(parent.list->getSubItemFromColumn(0), 1);
     EXPECT_EQ(parent.list->getItemText(0, 1), "kept");

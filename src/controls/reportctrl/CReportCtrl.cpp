@@ -115,6 +115,7 @@ CReportCtrl::CReportCtrl(QWidget* parent, std::uint32_t style, int id)
     setMouseTracking(style_ & RVS_SHOWTIPS);
     cacheHandles_.fill(-2);
     noItemsText_ = QString::fromStdWString(Gettext::translate("There are no items to show in this view."));
+    tooltipFormat_ = narrow(QString::fromStdWString(Gettext::translate("Sort by: %s")));
     tip_ = std::make_unique<CReportTipCtrl>(this, margin_);
     vBar_->hide();
     hBar_->hide();
