@@ -3,8 +3,12 @@
 #include "Database/AlgorithmTable.h"
 #include "Database/DatabasePatch.h"
 #include "Database/ScenarioTable.h"
+#include "Database/SessionRecord.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -73,6 +77,40 @@ TEST_F(BuiltInDataUpgrade, withoutADatabaseTheStartUpGoesOn)
     databaseOpen = false;
     DatabasePatch::runIfNeeded();
     EXPECT_TRUE(asker.asked.empty());
+}
+
+TEST_F(BuiltInDataUpgrade, theInstallationCarriesTheGuidelineRowsAndTheDataFolderOnce)
+{
+    if (onPostgresql())
+        GTEST_SKIP() << "the set-up makes the SQLite database";
+    const std::string data = folder.file("station dir/data");
+    const std::string registry = folder.file("installed registry");
+    const std::string environment = "HOME='" + folder.file("home") + "' KOVA_STATION_DIR='" + folder.file("station dir")
+        + "' KOVA_DATA_DIR='" + data + "' KOVA_REGISTRY_DIR='" + registry + "' ODBCINI='" + folder.file("odbc.ini")
+        + "'";
+    std::filesystem::create_directories(folder.path() / "home");
+    for (const char* step : {"20-records", "21-builtin-records", "21-builtin-records"}) {
+        const std::string command =
+            environment + " " + (kovatest::sourceDir() / "scripts/setup.d" / step).string() + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << step;
+    }
+
+    DatabaseConnection installed;
+    ASSERT_TRUE(installed.open("Driver=SQLite3;Database=" + data + "/kovacpr.db")) << installed.lastError();
+    std::vector<std::string> names;
+    for (const auto& row : installed.query("SELECT \"Name\", \"builtIn\" FROM \"Algorithm\" ORDER BY \"RowId\"", {},
+                                           {SqlType::Text, SqlType::Integer})) {
+        names.push_back(std::get<std::string>(row[0]));
+        EXPECT_EQ(std::get<long long>(row[1]), 1);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"AHA 2010 (American Heart Association)",
+                                               "ERC 2010 (European Resuscitation Council)"}));
+
+    setenv("KOVA_REGISTRY_DIR", registry.c_str(), 1);
+    std::string dataFolder;
+    ASSERT_TRUE(readDataFolder(dataFolder));
+    EXPECT_EQ(dataFolder, data + "/");
+    EXPECT_EQ(DatabasePatch::readPatchLevel(), 0u);
 }
 
 } // namespace
