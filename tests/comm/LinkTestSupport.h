@@ -7,6 +7,7 @@
 #include "manikin-sim/ManikinSimulator.h"
 #include "platform/Clock.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cstdint>
@@ -32,6 +33,24 @@ public:
 private:
     platform::SystemClock system_;
     std::atomic<std::uint32_t> offset_{0};
+};
+
+// The real clock with short sleeps: every sleep lasts at most 2 ms but moves
+// the tick count on by all it was asked for. Fixed waits pass at once while
+// reads still wait for a real peer.
+class ShortSleepClock final : public platform::Clock {
+public:
+    std::uint32_t tickCount() override { return system_.tickCount() + offset_; }
+    void sleep(std::uint32_t milliseconds) override
+    {
+        const std::uint32_t real = std::min<std::uint32_t>(milliseconds, 2);
+        system_.sleep(real);
+        offset_ += milliseconds - real;
+    }
+
+private:
+    platform::SystemClock system_;
+    std::uint32_t offset_ = 0;
 };
 
 // The real clock, keeping a list of every sleep asked of it.

@@ -5,6 +5,7 @@
 
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
+#include "comm/ManikinReader.h"
 #include "comm/SerialPort.h"
 
 #include <gtest/gtest.h>
@@ -206,6 +207,22 @@ TEST_F(ComLink, wrongOrMissingAnswersGiveTheirCodes)
         // Nothing was answered to a reply that was refused.
         EXPECT_TRUE(simulator->lastAnswer().empty());
     }
+}
+
+TEST_F(ComLink, aManikinThatSendsNoDataOpensWithoutData)
+{
+    ShortSleepClock clock;
+    platform::ScopedClock installed(clock);
+    SimulatorOptions options = framedManikin(3);
+    options.misbehaviour = Misbehaviour::Mute;
+    startManikin(options);
+    ManikinReader reader(port);
+    EXPECT_EQ(reader.open(SIM_COM_PORT), SerialPort::OPEN_NO_DATA);
+    EXPECT_TRUE(simulator->answerAccepted());
+    // The reader asked for the data streams again and again.
+    const auto frames = simulator->receivedFrames();
+    EXPECT_GE(std::count(frames.begin(), frames.end(), manikinsim::ReceivedFrame{13, {2, 0}}), 50);
+    EXPECT_TRUE(port.close());
 }
 
 TEST_F(ComLink, portsThatDoNotExistAreNotAvailable)

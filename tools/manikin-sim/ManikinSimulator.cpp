@@ -349,7 +349,7 @@ void ManikinSimulator::handleFrame(int command, const std::vector<std::uint8_t>&
 
 void ManikinSimulator::stream()
 {
-    if (!streaming_ || misbehaviour_ == Misbehaviour::Silent)
+    if (!streaming_ || misbehaviour_ == Misbehaviour::Silent || misbehaviour_ == Misbehaviour::Mute)
         return;
     if (!generator_) {
         generator_ = std::make_unique<PerformanceGenerator>(options_.performance);

@@ -25,6 +25,7 @@ enum class Handshake { Ascii, Framed };
 enum class Misbehaviour {
     None,
     Silent,   // answers nothing at all
+    Mute,     // answers the handshake but never sends data
     Garbage,  // noise before its answers and between its frames
     DropLink, // goes away after dropAfterSamples streamed samples
 };

@@ -73,6 +73,8 @@ int main(int argc, char** argv)
             options.batteryLevel = std::atoi(argv[++i]);
         } else if (arg == "--silent") {
             options.misbehaviour = manikinsim::Misbehaviour::Silent;
+        } else if (arg == "--mute") {
+            options.misbehaviour = manikinsim::Misbehaviour::Mute;
         } else if (arg == "--garbage") {
             options.misbehaviour = manikinsim::Misbehaviour::Garbage;
         } else if (arg == "--drop" && hasValue) {
