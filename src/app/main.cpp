@@ -1,37 +1,66 @@
 // KOVA_CPR: the CPR training station.
 
+#include "Database/Database.h"
+#include "Database/DatabasePatch.h"
+#include "Database/RuntimeRandom.h"
+#include "Rodezir/InitLanguage.h"
 #include "Rodezir/LogStream.h"
 #include "app/CprTrainingAppState.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
+#include "platform/MessageBox.h"
+#include "platform/QtMessageAsker.h"
 
 #include <QApplication>
 #include <QMainWindow>
 
 #include <clocale>
+#include <ctime>
+#include <string>
+
+namespace {
+
+// Build date and time, the version and the program title, as the error log's header shows it.
+std::string versionText()
+{
+    return std::string(__DATE__) + " " + __TIME__ + " 3.1.3 : Kova CPR Software";
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     LogStream::setShowOnExit(false);
+    LogStream::headerText = versionText();
     LogStream::instance();
 
     QApplication application(argc, argv);
     // Qt takes the user's locale; numbers in files and logs stay in the C locale.
     std::setlocale(LC_NUMERIC, "C");
+    platform::QtMessageAsker asker;
+    platform::ScopedMessageAsker askerInForce(asker);
 
     CprTrainingAppState state(CprTrainingAppState::joinCommandLine(argc, argv));
+    kova::initLanguage(state.commandLine(), "en.mo");
+    RuntimeRandom::seed(static_cast<std::uint32_t>(std::time(nullptr)));
     CprTrainingAppState::setInstance(&state);
     state.loadRecordedData();
 
     // The registry of every manikin port; scans happen in the search window.
     CalibrateManager::get();
-    // Loads "configuration.cprcfg"; the defaults stay in force when it is missing or damaged.
-    Configuration::instance();
 
     QMainWindow frame;
     frame.setWindowTitle(QStringLiteral("Kova CPR Software"));
     frame.resize(1024, 700);
+    asker.setParent(&frame);
     frame.show();
+
+    // Without records the station still trains: openDatabase tells the user once.
+    openDatabase();
+    DatabasePatch::runIfNeeded();
+    // Loads "configuration.cprcfg"; the defaults stay in force when it is missing or damaged.
+    Configuration::instance();
+
     const int result = application.exec();
 
     // The settings file is written once, at exit.

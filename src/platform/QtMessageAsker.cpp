@@ -1,0 +1,73 @@
+#include "platform/QtMessageAsker.h"
+
+#include <QMessageBox>
+#include <QString>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+
+// The buttons of a style in the order the box shows them, left to right.
+std::vector<QMessageBox::StandardButton> buttonsOf(unsigned style)
+{
+    switch (style & 0xF) {
+    case MB_OKCANCEL: return {QMessageBox::Ok, QMessageBox::Cancel};
+    case MB_ABORTRETRYIGNORE: return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+    case MB_YESNOCANCEL: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case MB_YESNO: return {QMessageBox::Yes, QMessageBox::No};
+    case MB_RETRYCANCEL: return {QMessageBox::Retry, QMessageBox::Cancel};
+    default: return {QMessageBox::Ok};
+    }
+}
+
+QMessageBox::Icon iconOf(unsigned style)
+{
+    switch (style & 0xF0) {
+    case MB_ICONERROR: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONWARNING: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+int resultOf(int button)
+{
+    constexpr std::array<std::pair<QMessageBox::StandardButton, int>, 7> RESULTS{{
+        {QMessageBox::Ok, IDOK},
+        {QMessageBox::Cancel, IDCANCEL},
+        {QMessageBox::Abort, IDABORT},
+        {QMessageBox::Retry, IDRETRY},
+        {QMessageBox::Ignore, IDIGNORE},
+        {QMessageBox::Yes, IDYES},
+        {QMessageBox::No, IDNO},
+    }};
+    for (const auto& [standard, result] : RESULTS)
+        if (button == standard)
+            return result;
+    return IDCANCEL;
+}
+
+} // namespace
+
+int QtMessageAsker::ask(const std::wstring& text, const std::wstring& caption, unsigned style)
+{
+    const std::vector<QMessageBox::StandardButton> buttons = buttonsOf(style);
+    QMessageBox::StandardButtons shown;
+    for (QMessageBox::StandardButton button : buttons)
+        shown |= button;
+    QMessageBox box(iconOf(style), QString::fromStdWString(caption), QString::fromStdWString(text), shown,
+                    parent_);
+    // The second button is the default where the style asks for it; else the first.
+    const std::size_t defaultIndex = (style & MB_DEFBUTTON2) ? 1 : 0;
+    if (defaultIndex < buttons.size())
+        box.setDefaultButton(buttons[defaultIndex]);
+    return resultOf(box.exec());
+}
+
+} // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+// Message boxes of the windowed program: the station's box styles shown with QMessageBox.
+
+#include "platform/MessageBox.h"
+
+class QWidget;
+
+namespace platform {
+
+class QtMessageAsker final : public MessageAsker {
+public:
+    // Boxes are shown over the given window (the main frame), or centred when null.
+    explicit QtMessageAsker(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    int ask(const std::wstring& text, const std::wstring& caption, unsigned style) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace platform

@@ -1,0 +1,45 @@
+#include "platform/QtMessageAsker.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// Presses the default button of the box once it is up, as a user pressing Enter.
+void pressDefaultWhenShown(QString* seenText)
+{
+    QTimer::singleShot(0, [seenText] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        *seenText = box->text();
+        box->defaultButton()->click();
+    });
+}
+
+TEST(QtMessageAsker, stylesGiveTheirButtonsAndDefaults)
+{
+    struct Case {
+        unsigned style;
+        int answer;
+    };
+    const Case cases[] = {
+        {platform::MB_OK | platform::MB_ICONERROR, platform::IDOK},
+        {platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION, platform::IDYES},
+        {platform::MB_YESNOCANCEL | platform::MB_DEFBUTTON2, platform::IDNO},
+        {platform::MB_RETRYCANCEL, platform::IDRETRY},
+        {platform::MB_OKCANCEL | platform::MB_DEFBUTTON2, platform::IDCANCEL},
+    };
+    platform::QtMessageAsker asker;
+    for (const Case& c : cases) {
+        QString seen;
+        pressDefaultWhenShown(&seen);
+        EXPECT_EQ(asker.ask(L"Records \u00e9t\u00e9", L"Kova CPR Software", c.style), c.answer) << c.style;
+        EXPECT_EQ(seen, QString::fromUtf8("Records \u00e9t\u00e9"));
+    }
+}
+
+} // namespace
