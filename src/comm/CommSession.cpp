@@ -4,6 +4,7 @@
 #include "Rodezir/LogStream.h"
 #include "comm/MeasurementText.h"
 #include "comm/ReaderSampleSource.h"
+#include "comm/SerialPort.h"
 #include "comm/SessionStatistics.h"
 
 #include <algorithm>
@@ -19,9 +20,7 @@
 
 namespace {
 
-// Link types that deliver 50 frames a second; the others deliver 20.
-constexpr int LINK_COM_FRAMES = 3;
-constexpr int LINK_WIRELESS = 4;
+// The framed links deliver 50 samples a second; the others 20.
 constexpr double FRAMED_RATE = 50.0;
 constexpr double UNFRAMED_RATE = 20.0;
 
@@ -81,7 +80,8 @@ void CommSession::attach(SampleSource& source)
         ownedSource_.reset();
     source_ = &source;
     const int link = source.linkType();
-    sampleRate = (link == LINK_COM_FRAMES || link == LINK_WIRELESS) ? FRAMED_RATE : UNFRAMED_RATE;
+    const bool framed = link == SerialPort::LINK_FRAMED_COM || link == SerialPort::LINK_WIRELESS;
+    sampleRate = framed ? FRAMED_RATE : UNFRAMED_RATE;
     startFromEmpty();
     stored_ = false;
 }
