@@ -783,6 +783,38 @@ TEST(ReportCtrlPaint, debriefingListWithABarCellAndColours)
     EXPECT_GT(countColour(image, oddRow, colorFromRef(0xE6E6E6)), oddRow.width() * oddRow.height() / 2);
 }
 
+TEST(ReportCtrlPaint, editableListWithEntryRowChecksAndCellFocus)
+{
+    Parent parent(RVS_ALLOWEDIT | RVS_FOCUSSUBITEMS | RVS_SHOWHGRID | RVS_SHOWVGRID | RVS_EXPANDGRID | WS_BORDER, 3,
+                  480, 220);
+    parent.addRows({"Anna", "Bjorn", "Carl"});
+    parent.list->setItemCheck(0, 1, 1);
+    parent.list->setItemCheck(1, 1, 0);
+    parent.list->setItemText(0, 2, "Instructor");
+    parent.list->setItemText(-1, 0, "New person");
+    parent.window.show();
+    parent.list->setFocus();
+    QApplication::setActiveWindow(&parent.window);
+    QApplication::processEvents();
+    ASSERT_TRUE(parent.list->setFocusCell(2, 2));
+
+    const QImage image = parent.list->grab().toImage();
+    const QString path = QString::fromStdString((kovatest::binaryDir() / "tests" / "controls" / "report-editable.png").string());
+    ASSERT_TRUE(image.save(path));
+
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    // The entry row's frame around the item with handle -1.
+    const QRect entry(4, parent.list->getCellRect(-1, 0).top() - 2, 400, 2);
+    EXPECT_GT(countColour(image, entry, face), 700);
+    EXPECT_EQ(parent.list->getItemText(-1, 0), "New person");
+    // The checked box has its mark, the unchecked one only its frame.
+    const QColor text = QApplication::palette().color(QPalette::Text);
+    const int checked = countColour(image, parent.list->getCellRect(0, 1), text, 60);
+    const int unchecked = countColour(image, parent.list->getCellRect(1, 1), text, 60);
+    EXPECT_GT(unchecked, 10);
+    EXPECT_GT(checked, unchecked + 5);
+}
+
 TEST(ReportCtrlTemplate, aDialogTemplatePlacesTheControlWithItsStyle)
 {
     CReportCtrl::registerWindowClass();

@@ -1404,7 +1404,7 @@ int CReportCtrl::lastFirstRow()
 int CReportCtrl::rowTop(int position)
 {
     if (position == -1)
-        return entryArea_.top();
+        return entryArea_.top() + DLG_FRAME;
     int y = itemArea_.top();
     if (position >= firstRow_) {
         for (int p = firstRow_; p < position; ++p)
