@@ -143,6 +143,35 @@ TEST(FlatHeader, hotDividerMarksTheOrderOnTheSideOfThePoint)
     EXPECT_FALSE(h.header->dropMarkerVisible());
 }
 
+TEST(FlatHeader, anItemDraggedPastAnotherMovesInTheDisplayOrder)
+{
+    Header h;
+    h.window.show();
+    QSignalSpy clicks(h.header, &CFlatHeaderCtrl::itemClicked);
+    QSignalSpy moves(h.header, &CFlatHeaderCtrl::orderChanged);
+    const QPoint start = h.header->getItemRect(0).center();
+    const QPoint target(h.header->getItemRect(2).center().x() + 30, 10);
+    h.send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    h.send(QEvent::MouseMove, target, Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(h.header->dropMarkerVisible());
+    EXPECT_EQ(h.header->dropPosition(), 3);
+    h.send(QEvent::MouseButtonRelease, target, Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(h.header->dropMarkerVisible());
+    EXPECT_EQ(moves.count(), 1);
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(h.header->orderToIndex(0), 1);
+    EXPECT_EQ(h.header->orderToIndex(2), 0);
+    EXPECT_EQ(h.header->getItemRect(0).left(), 360);
+
+    // A press and release on the spot is a click and moves nothing.
+    const QPoint spot = h.header->getItemRect(1).center();
+    h.send(QEvent::MouseButtonPress, spot, Qt::LeftButton, Qt::LeftButton);
+    h.send(QEvent::MouseButtonRelease, spot, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(moves.count(), 1);
+    EXPECT_FALSE(h.header->moveItem(1, 1));
+}
+
 TEST(FlatHeader, optionsOutsideOneToSixAreRefused)
 {
     Header h;

@@ -263,6 +263,14 @@ TEST(ReportCtrlSort, sortingMovesRowsAndKeepsTheFocusedItem)
 
     ASSERT_TRUE(parent.list->sortItems(true));
     EXPECT_EQ(parent.column(0), (std::vector<std::string>{"alpha", "bravo", "charlie", "delta", "echo"}));
+
+    // The multi-column sort follows the columns' display order.
+    for (int position = 0; position < 5; ++position)
+        parent.list->setItemText(parent.list->getItemAtPosition(position), 1, position % 2 ? "x" : "y");
+    ASSERT_TRUE(parent.list->getHeaderCtrl().moveItem(1, 0));
+    EXPECT_EQ(parent.list->getCellRect(0, 1).left(), parent.list->itemArea().left());
+    ASSERT_TRUE(parent.list->sortItems(true));
+    EXPECT_EQ(parent.column(0), (std::vector<std::string>{"bravo", "delta", "alpha", "charlie", "echo"}));
 }
 
 TEST(ReportCtrlSort, aCompareFunctionThatContradictsItselfCannotRunOffTheRows)

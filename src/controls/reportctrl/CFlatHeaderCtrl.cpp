@@ -359,6 +359,8 @@ void CFlatHeaderCtrl::mousePressEvent(QMouseEvent* event)
         return;
     }
     pressedItem_ = index;
+    pressPoint_ = point;
+    movingItem_ = false;
     update();
 }
 
@@ -371,8 +373,31 @@ void CFlatHeaderCtrl::mouseMoveEvent(QMouseEvent* event)
             applyWidth(dragItem_, width);
         return;
     }
+    if (pressedItem_ >= 0 && (event->buttons() & Qt::LeftButton)) {
+        // Dragging an item shows where it would land between the others.
+        if (!movingItem_ && (point - pressPoint_).manhattanLength() >= QApplication::startDragDistance())
+            movingItem_ = true;
+        if (movingItem_)
+            setHotDivider(point);
+        return;
+    }
     if (!(event->buttons() & Qt::LeftButton))
         updateCursor(point);
+}
+
+bool CFlatHeaderCtrl::moveItem(int index, int dropOrder)
+{
+    const int from = indexToOrder(index);
+    if (from < 0 || dropOrder < 0 || dropOrder > getItemCount())
+        return false;
+    const int to = dropOrder > from ? dropOrder - 1 : dropOrder;
+    if (to == from)
+        return false;
+    order_.erase(order_.begin() + from);
+    order_.insert(order_.begin() + to, index);
+    update();
+    emit orderChanged();
+    return true;
 }
 
 void CFlatHeaderCtrl::mouseReleaseEvent(QMouseEvent* event)
@@ -380,9 +405,17 @@ void CFlatHeaderCtrl::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     const int pressed = pressedItem_;
+    const bool moved = movingItem_;
+    const int drop = dropPosition_;
     dragItem_ = -1;
     confined_ = false;
     pressedItem_ = -1;
+    movingItem_ = false;
+    if (moved) {
+        setHotDivider(-1);
+        moveItem(pressed, drop);
+        return;
+    }
     if (pressed >= 0) {
         update();
         if (hitTest(event->position().toPoint()) == pressed)

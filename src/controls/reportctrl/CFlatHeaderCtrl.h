@@ -96,6 +96,10 @@ public:
     bool dropMarkerVisible() const { return dropWnd_ != nullptr; }
     void setDropMarkerColour(const QColor& colour) { dropColour_ = colour; }
 
+    // Shows item `index` at the drop order (the order before which it lands);
+    // false when that leaves it where it is.
+    bool moveItem(int index, int dropOrder);
+
     // The width the item's content needs: image, caption and sort mark with margins.
     int contentWidth(int index) const;
 
@@ -103,6 +107,8 @@ signals:
     void itemChanged(int index, unsigned changes);
     void itemClicked(int index);
     void dividerDoubleClicked(int index);
+    // The display order of the items changed.
+    void orderChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -140,6 +146,8 @@ private:
     int offset_ = 0;
     QColor highlight_, shadow_, face_, text_;
     int pressedItem_ = -1;
+    QPoint pressPoint_;
+    bool movingItem_ = false;
     int dragItem_ = -1;
     int dragStartX_ = 0;
     int dragStartWidth_ = 0;

@@ -129,6 +129,10 @@ CReportCtrl::CReportCtrl(QWidget* parent, std::uint32_t style, int id)
     });
     connect(header_, &CFlatHeaderCtrl::itemChanged, this, &CReportCtrl::onHeaderItemChanged);
     connect(header_, &CFlatHeaderCtrl::dividerDoubleClicked, this, &CReportCtrl::onDividerDoubleClicked);
+    connect(header_, &CFlatHeaderCtrl::orderChanged, this, [this] {
+        closeEditorKeepingText();
+        update();
+    });
     setFontAndMetrics(parent ? parent->font() : QApplication::font());
     wheelLines_ = getWheelScrollLines();
     setDefaultColors();
