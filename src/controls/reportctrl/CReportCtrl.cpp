@@ -73,6 +73,16 @@ int virtualKey(int qtKey)
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
+// The description that reads or writes one field of one cell or row.
+ReportItem describe(int item, int subItem, unsigned mask)
+{
+    ReportItem description;
+    description.mask = mask;
+    description.item = item;
+    description.subItem = subItem;
+    return description;
+}
+
 QString qtext(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::string narrow(const QString& text) { return text.toUtf8().toStdString(); }
@@ -770,76 +780,52 @@ bool CReportCtrl::getItem(ReportItem& item)
 
 std::string CReportCtrl::getItemText(int item, int subItem)
 {
-    ReportItem d;
-    d.mask = RVIM_TEXT;
-    d.item = item;
-    d.subItem = subItem;
+    ReportItem d = describe(item, subItem, RVIM_TEXT);
     return getItem(d) ? d.text : std::string();
 }
 
 bool CReportCtrl::setItemText(int item, int subItem, const std::string& text)
 {
-    ReportItem d;
-    d.mask = RVIM_TEXT;
-    d.item = item;
-    d.subItem = subItem;
+    ReportItem d = describe(item, subItem, RVIM_TEXT);
     d.text = text;
     return setItem(d);
 }
 
 int CReportCtrl::getItemImage(int item, int subItem)
 {
-    ReportItem d;
-    d.mask = RVIM_IMAGE;
-    d.item = item;
-    d.subItem = subItem;
+    ReportItem d = describe(item, subItem, RVIM_IMAGE);
     return getItem(d) ? d.image : -1;
 }
 
 bool CReportCtrl::setItemImage(int item, int subItem, int image)
 {
-    ReportItem d;
-    d.mask = RVIM_IMAGE;
-    d.item = item;
-    d.subItem = subItem;
+    ReportItem d = describe(item, subItem, RVIM_IMAGE);
     d.image = image;
     return setItem(d);
 }
 
 int CReportCtrl::getItemCheck(int item, int subItem)
 {
-    ReportItem d;
-    d.mask = RVIM_CHECK;
-    d.item = item;
-    d.subItem = subItem;
+    ReportItem d = describe(item, subItem, RVIM_CHECK);
     return getItem(d) ? d.check : -1;
 }
 
 bool CReportCtrl::setItemCheck(int item, int subItem, int check)
 {
-    ReportItem d;
-    d.mask = RVIM_CHECK;
-    d.item = item;
-    d.subItem = subItem;
+    ReportItem d = describe(item, subItem, RVIM_CHECK);
     d.check = check;
     return setItem(d);
 }
 
 std::intptr_t CReportCtrl::getItemData(int item)
 {
-    ReportItem d;
-    d.mask = RVIM_LPARAM;
-    d.item = item;
-    d.subItem = -1;
+    ReportItem d = describe(item, -1, RVIM_LPARAM);
     return getItem(d) ? d.data : 0;
 }
 
 bool CReportCtrl::setItemData(int item, std::intptr_t data)
 {
-    ReportItem d;
-    d.mask = RVIM_LPARAM;
-    d.item = item;
-    d.subItem = -1;
+    ReportItem d = describe(item, -1, RVIM_LPARAM);
     d.data = data;
     return setItem(d);
 }
