@@ -433,12 +433,12 @@ void CommSession::evaluate()
     }
     if (trainingMode == 0)
         results_.cycles = SessionStatistics::evaluateCycles(series, groups,
-                                                            static_cast<std::int32_t>(algor->ventCompRatioSingleComp),
-                                                            static_cast<std::int32_t>(algor->ventCompRatioSingleVent));
+                                                            SessionStatistics::truncate(algor->ventCompRatioSingleComp),
+                                                            SessionStatistics::truncate(algor->ventCompRatioSingleVent));
     else if (trainingMode == 1)
         results_.cycles = SessionStatistics::evaluateCycles(series, groups,
-                                                            static_cast<std::int32_t>(algor->ventCompRatioDoubleComp),
-                                                            static_cast<std::int32_t>(algor->ventCompRatioDoubleVent));
+                                                            SessionStatistics::truncate(algor->ventCompRatioDoubleComp),
+                                                            SessionStatistics::truncate(algor->ventCompRatioDoubleVent));
 }
 
 std::int32_t CommSession::getFirstActionTime()

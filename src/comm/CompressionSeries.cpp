@@ -1,6 +1,7 @@
 #include "comm/CompressionSeries.h"
 
 #include "Database/AlgorithmRecord.h"
+#include "comm/SessionStatistics.h"
 #include "Rodezir/LogStream.h"
 
 #include <algorithm>
@@ -82,5 +83,5 @@ std::int32_t CompressionSeries::compressionPercent() const
 {
     if (cycleTimeSum == 0)
         return 0;
-    return static_cast<std::int32_t>(100 * compressionTimeSum / cycleTimeSum);
+    return SessionStatistics::truncate(100 * compressionTimeSum / cycleTimeSum);
 }

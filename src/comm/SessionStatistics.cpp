@@ -128,7 +128,7 @@ CompressionResults SessionStatistics::evaluateCompressions(const std::vector<Com
         r.averageRate = (r.count - r.seriesCount) * sampleRate * 60 / peakSpanSum;
     r.averageDepth = depthSum / r.count;
     if (r.seriesCount >= 2)
-        r.averagePause = static_cast<std::int32_t>(pauseSum / ((r.seriesCount - 1) * sampleRate));
+        r.averagePause = truncate(pauseSum / ((r.seriesCount - 1) * sampleRate));
     if (durationSum >= 1)
         r.averageCardiacOutput = cardiacVolumeSum * sampleRate * 60 / durationSum;
     if (cycleTimeSum > 0)
@@ -171,5 +171,14 @@ std::int32_t SessionStatistics::firstActionTime(const std::vector<CompressionSer
     if (p < 0 && q < 0)
         return -1;
     const std::int32_t first = p < 0 ? q : (q < 0 ? p : std::min(p, q));
-    return static_cast<std::int32_t>(first / sampleRate);
+    return truncate(first / sampleRate);
+}
+
+std::int32_t SessionStatistics::truncate(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    constexpr double low = std::numeric_limits<std::int32_t>::min();
+    constexpr double high = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(std::trunc(value), low, high));
 }

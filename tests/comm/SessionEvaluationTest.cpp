@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 using namespace sessiontest;
@@ -252,6 +253,24 @@ TEST_F(Evaluation, evaluationRepeatsTheAnalysisExactly)
     for (std::size_t i = 0; i < groups.size(); ++i)
         EXPECT_EQ(session.ventilationGroups()[i].records, groups[i].records);
     EXPECT_EQ(session.seriesSummaries().size(), 1u);
+}
+
+TEST_F(Evaluation, damagedRateAndLimitsGiveNoUndefinedFigures)
+{
+    // A stored session whose record holds no rate, judged by a broken algorithm.
+    CommSession live;
+    standardSession(live);
+    std::ostringstream text;
+    ASSERT_TRUE(live.save(text));
+    std::istringstream in(text.str());
+    ASSERT_TRUE(session.load(in, 0.0));
+    algorithm.ventCompRatioSingleComp = std::numeric_limits<double>::quiet_NaN();
+    algorithm.ventCompRatioSingleVent = 1e300;
+    session.evaluate();
+    EXPECT_EQ(session.getNrCompressions(), 30);
+    EXPECT_EQ(session.getFirstActionTime(), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(session.getNrCycles(), 1); // no ventilation count matches the broken ratio but the first series counts
+    EXPECT_EQ(session.getCyclesOK(), 0);
 }
 
 TEST(EvaluationWithoutAlgorithm, logsAndSkipsTheJudgements)
