@@ -1,0 +1,83 @@
+#include "propertyPage/ConfigPage.h"
+
+#include "Rodezir/LogStream.h"
+#include "propertyPage/ConfigSeams.h"
+#include "propertyPage/PageExchange.h"
+
+#include <QAbstractButton>
+
+namespace {
+
+// The page window: a child dialog that hands its initialisation back to the page.
+class PageWindow final : public kova::TemplateDialog {
+public:
+    PageWindow(const kova::DialogTemplate& pageTemplate, QWidget* host, std::function<void()> init)
+        : TemplateDialog(pageTemplate, host), init_(std::move(init))
+    {
+    }
+
+protected:
+    bool onInitDialog() override
+    {
+        init_();
+        return true;
+    }
+
+private:
+    std::function<void()> init_;
+};
+
+} // namespace
+
+ConfigPage::ConfigPage() = default;
+
+ConfigPage::~ConfigPage() { destroyWindow(); }
+
+bool ConfigPage::createWindow(const kova::DialogTemplate& pageTemplate, QWidget* host)
+{
+    destroyWindow();
+    window_ = new PageWindow(pageTemplate, host, [this] { onInitPage(); });
+    if (!window_->create()) {
+        destroyWindow();
+        return false;
+    }
+    return true;
+}
+
+void ConfigPage::destroyWindow()
+{
+    delete window_.data();
+    window_.clear();
+}
+
+void ConfigPage::showHelp() { configseams::showHelpTopic(HELP_TOPIC); }
+
+bool ConfigPage::runExchange(bool saving)
+{
+    KOVA_ASSERT(window_ != nullptr);
+    if (!window_)
+        return true;
+    PageExchange data(*window_, saving);
+    exchange(data);
+    return data.ok();
+}
+
+QWidget* ConfigPage::item(int id) const { return window_ ? window_->getDlgItem(id) : nullptr; }
+
+bool ConfigPage::isChecked(int id) const
+{
+    auto* button = qobject_cast<QAbstractButton*>(item(id));
+    return button && button->isChecked();
+}
+
+void ConfigPage::setChecked(int id, bool checked)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(item(id)))
+        button->setChecked(checked);
+}
+
+void ConfigPage::enableItem(int id, bool enabled)
+{
+    if (QWidget* widget = item(id))
+        widget->setEnabled(enabled);
+}

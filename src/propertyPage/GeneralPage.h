@@ -1,0 +1,23 @@
+#pragma once
+// The "General" page: end-of-session sound, metronome frequency, ECG graph.
+
+#include "propertyPage/ConfigPage.h"
+
+class GeneralPage : public ConfigPage {
+    Q_OBJECT
+public:
+    static constexpr int TEMPLATE_ID = 246;
+
+    int getTemplateId() const override { return TEMPLATE_ID; }
+    int getHeaderBitmapId() const override { return 253; }
+    void load(const PropertyModel& model) override;
+    bool store(PropertyModel& model) override;
+
+protected:
+    void exchange(PageExchange& exchange) override;
+
+private:
+    int playEndSound_ = 1;
+    double metronomeRate_ = 100.0;
+    int ecgEnabled_ = 1;
+};

@@ -1,0 +1,327 @@
+// The "Configuration" dialog over a folder controller, with the algorithm
+// table of a temporary SQLite data source: OK and Cancel, each page's
+// validation, the tab strip's veto, the controller page's lists, the dialog
+// growing to its largest page, and a screenshot of every page.
+
+#include "RecordsFixture.h"
+
+#include "Database/AlgorithmTable.h"
+#include "Database/Database.h"
+#include "Rodezir/DialogItem.h"
+#include "Rodezir/LogStream.h"
+#include "comm/CalibrateManager.h"
+#include "comm/WirelessDiscovery.h"
+#include "config/PropertyFolderController.h"
+#include "propertyPage/ConfigDialogTables.h"
+#include "propertyPage/ConfigPage.h"
+#include "propertyPage/ConfigurationDialogs.h"
+#include "propertyPage/IconDescription.h"
+#include "propertyPage/PropertyFolderView.h"
+#include "propertyPage/PropertyPage4.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+constexpr int GENERAL = 0, DEBRIEFING_1 = 1, DEBRIEFING_2 = 2, PRINT = 3, CONTROLLER = 4;
+
+class SilentDiscovery final : public WirelessDiscovery {
+public:
+    SilentDiscovery() : WirelessDiscovery(nullptr) {}
+    std::vector<WirelessReply> searchWireless() override { return {}; }
+};
+
+QStringList itemsOf(const QComboBox* combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+} // namespace
+
+class ConfigurationDialog : public RecordsFixture {
+protected:
+    void SetUp() override
+    {
+        RecordsFixture::SetUp();
+        CalibrateManager::get().setWirelessDiscovery(std::make_unique<SilentDiscovery>());
+        registerConfigDialogTables();
+        openRecords();
+        addAlgorithms({"ERC 2010 (European Resuscitation Council)", "AHA 2010 (American Heart Association)"});
+        dialogs.addPages(controller);
+    }
+
+    void TearDown() override
+    {
+        view.reset();
+        controller.removeAllPages();
+        RecordsFixture::TearDown();
+    }
+
+    static void addAlgorithms(const std::vector<std::string>& names)
+    {
+        AlgorithmTable table(theDatabase);
+        table.open("");
+        ASSERT_TRUE(table.isOpen);
+        for (const std::string& name : names) {
+            AlgorithmRecord record;
+            record.Name = name;
+            table.addNew();
+            table.setRecord(record);
+            table.update();
+        }
+    }
+
+    PropertyFolderView& open(int page)
+    {
+        view = std::make_unique<PropertyFolderView>(controller, page);
+        EXPECT_TRUE(view->run(false));
+        return *view;
+    }
+
+    QWidget* pageItem(int id) const
+    {
+        QWidget* page = view->currentPageWindow();
+        return page ? kova::getDlgItem(page, id) : nullptr;
+    }
+
+    void type(int id, const QString& text) const
+    {
+        auto* edit = qobject_cast<QLineEdit*>(pageItem(id));
+        ASSERT_NE(edit, nullptr) << id;
+        edit->setText(text);
+    }
+
+    QComboBox* pageCombo(int id) const { return qobject_cast<QComboBox*>(pageItem(id)); }
+
+    void press(int id) const
+    {
+        auto* button = qobject_cast<QAbstractButton*>(kova::getDlgItem(view.get(), id));
+        ASSERT_NE(button, nullptr) << id;
+        button->click();
+    }
+
+    // Pressing OK ends the dialog and the view is deleted, as the settings object does.
+    void pressOkAndClose()
+    {
+        press(kova::IDOK);
+        EXPECT_TRUE(view->isAccepted());
+        view.reset();
+    }
+
+    void saveScreenshot(QWidget& window, const std::string& name) const
+    {
+        const auto path = kovatest::binaryDir() / (name + ".png");
+        EXPECT_TRUE(window.grab().save(QString::fromStdString(path.string())));
+    }
+
+    PropertyFolderController controller;
+    ConfigurationDialogs dialogs;
+    std::unique_ptr<PropertyFolderView> view;
+};
+
+TEST_F(ConfigurationDialog, okMakesTheEditedRecordLiveAndCancelLeavesIt)
+{
+    open(GENERAL);
+    type(1341, "120");
+    view->tabStrip()->select(PRINT);
+    type(1344, "30");
+    pressOkAndClose();
+    EXPECT_EQ(controller.getPropertyModel().metronomeRate, 120.0);
+    EXPECT_EQ(controller.getPropertyModel().graphMaxPrintTime, 30);
+    EXPECT_FALSE(controller.getIsDisplaying());
+
+    const PropertyModel before = controller.getPropertyModel();
+    open(GENERAL);
+    type(1341, "90");
+    view->tabStrip()->select(DEBRIEFING_2);
+    type(1342, "40");
+    press(kova::IDCANCEL);
+    EXPECT_FALSE(view->isAccepted());
+    view.reset();
+    EXPECT_TRUE(controller.getPropertyModel() == before);
+}
+
+TEST_F(ConfigurationDialog, eachPageRejectsAnOutOfRangeValueWithItsMessage)
+{
+    struct Case {
+        int page;
+        int id;
+        const char* text;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {GENERAL, 1341, "251", L"Please enter a number between 1 and 250."},
+        {GENERAL, 1341, "0.5", L"Please enter a number between 1 and 250."},
+        {DEBRIEFING_1, 1376, "0", L"Please enter a number between 0.0001 and 50."},
+        {DEBRIEFING_1, 1357, "lots", L"Please enter a number."},
+        {DEBRIEFING_2, 1342, "abc", L"Please enter an integer."},
+        {DEBRIEFING_2, 1342, "101", L"Please enter an integer between 1 and 100."},
+        {DEBRIEFING_2, 1338, "100.5", L"Please enter a number between 0 and 100."},
+        {PRINT, 1344, "241", L"Please enter an integer between 1 and 240."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const PropertyModel before = controller.getPropertyModel();
+        asker.asked.clear();
+        open(c.page);
+        view->activateWindow();
+        type(c.id, c.text);
+        press(kova::IDOK);
+        EXPECT_FALSE(view->isAccepted());
+        EXPECT_TRUE(view->isVisible());
+        ASSERT_EQ(asker.asked.size(), 1u);
+        EXPECT_EQ(asker.asked[0].text, c.message);
+        EXPECT_EQ(view->focusWidget(), pageItem(c.id));
+        press(kova::IDCANCEL);
+        view.reset();
+        EXPECT_TRUE(controller.getPropertyModel() == before);
+    }
+}
+
+TEST_F(ConfigurationDialog, aPageThatRejectsItsInputKeepsTheTabStrip)
+{
+    open(DEBRIEFING_2);
+    type(1340, "0");
+    EXPECT_FALSE(view->tabStrip()->select(PRINT));
+    EXPECT_EQ(view->tabStrip()->getCurSel(), DEBRIEFING_2);
+    EXPECT_EQ(view->getCurrentPageIndex(), DEBRIEFING_2);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, L"Please enter a number between 0.01 and 100.");
+
+    type(1340, "52");
+    type(1375, "30");
+    EXPECT_TRUE(view->tabStrip()->select(PRINT));
+    EXPECT_EQ(view->getCurrentPageIndex(), PRINT);
+    EXPECT_EQ(dialogs.page(DEBRIEFING_2)->window(), nullptr);
+    pressOkAndClose();
+    // A depth range typed the wrong way round is stored in order.
+    EXPECT_EQ(controller.getPropertyModel().compressionDepthLow, 30.0);
+    EXPECT_EQ(controller.getPropertyModel().compressionDepthHigh, 52.0);
+}
+
+TEST_F(ConfigurationDialog, theDialogGrowsToItsLargestPageAndNoSmaller)
+{
+    const kova::DialogTemplate viewTemplate(PropertyFolderView::TEMPLATE_ID);
+    const kova::SIZE designed = viewTemplate.toPixels(viewTemplate.getSize());
+    const kova::DialogTemplate largest(PropertyPage4::TEMPLATE_ID);
+    const kova::SIZE page = largest.toPixels(largest.getSize());
+
+    open(CONTROLLER);
+    for (int i = 0; i < CONTROLLER; ++i)
+        EXPECT_EQ(dialogs.page(i)->window(), nullptr);
+    ASSERT_NE(view->currentPageWindow(), nullptr);
+    EXPECT_EQ(view->tabStrip()->getCurSel(), CONTROLLER);
+    EXPECT_GT(view->width(), designed.cx);
+    EXPECT_GT(view->height(), designed.cy);
+    EXPECT_GE(view->currentPageWindow()->width(), page.cx);
+    EXPECT_GE(view->currentPageWindow()->height(), page.cy);
+    EXPECT_EQ(view->minimumSize(), view->size());
+
+    view->resize(view->size() + QSize(40, 30));
+    EXPECT_GE(view->currentPageWindow()->width(), page.cx + 40);
+}
+
+TEST_F(ConfigurationDialog, controllerPageListsTheCatalogLanguagesAndTheAlgorithms)
+{
+    kovatest::TempDir catalogs;
+    for (const char* name : {"de.mo", "fr.mo", "xx.mo", "en.mo", "notes.txt"})
+        kovatest::writeFile(catalogs.path() / name, "");
+    EXPECT_EQ(PropertyPage4::languageCandidates(catalogs.path().string()),
+              (std::vector<std::string>{"de", "en", "en", "fr", "xx"}));
+
+    std::filesystem::remove(catalogs.path() / "en.mo");
+    kovatest::ScopedCwd cwd(catalogs.path());
+    PropertyModel model;
+    model.setLanguage(0, "it");
+    model.setLanguage(1, "fr");
+    model.setLanguage(2, "zz");
+    model.setAlgorithm1("ERC 2010 (European Resuscitation Council)");
+    model.setIcon(2, 96);
+    controller.setPropertyModel(model);
+
+    open(CONTROLLER);
+    // Each language appears once per catalog, sorted by name; "xx" is no language.
+    EXPECT_EQ(itemsOf(pageCombo(1395)), (QStringList{"English", "French", "German"}));
+    EXPECT_EQ(pageCombo(1395)->currentText(), "English");
+    EXPECT_EQ(pageCombo(1396)->currentText(), "French");
+    EXPECT_EQ(pageCombo(1397)->currentIndex(), -1);
+    EXPECT_EQ(itemsOf(pageCombo(1080)), (QStringList{"AHA 2010 (American Heart Association)",
+                                                      "ERC 2010 (European Resuscitation Council)"}));
+    EXPECT_EQ(pageCombo(1080)->currentText(), "ERC 2010 (European Resuscitation Council)");
+    EXPECT_EQ(pageCombo(1390)->count(), PropertyPage4::ICON_ITEMS);
+    EXPECT_EQ(pageCombo(1391)->currentIndex(), 96);
+
+    pressOkAndClose();
+    const PropertyModel& live = controller.getPropertyModel();
+    EXPECT_EQ(live.getLanguage(0), "en");
+    EXPECT_EQ(live.getLanguage(1), "fr");
+    EXPECT_EQ(live.getLanguage(2), "");
+    EXPECT_EQ(live.getIcon(2), 96);
+    EXPECT_EQ(live.getAlgorithm1(), "ERC 2010 (European Resuscitation Council)");
+}
+
+TEST_F(ConfigurationDialog, legendsTakeOverOnOkOnlyAndStayWhenLegendsAreSwitchedOff)
+{
+    PropertyModel model;
+    model.enableLegends = true;
+    model.setIconLegend(0, "Airway");
+    controller.setPropertyModel(model);
+    open(CONTROLLER);
+    auto* page = dynamic_cast<PropertyPage4*>(dialogs.page(CONTROLLER));
+
+    auto answerLegends = [](const char* text, int button) {
+        QTimer::singleShot(0, [text, button] {
+            auto* dialog = qobject_cast<IconDescription*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDlgItemText(IconDescription::EDITS[0], text);
+            qobject_cast<QAbstractButton*>(dialog->getDlgItem(button))->click();
+        });
+    };
+    answerLegends("Changed", kova::IDCANCEL);
+    qobject_cast<QAbstractButton*>(pageItem(1404))->click();
+    EXPECT_EQ(page->legends()[0], "Airway");
+
+    answerLegends("Breathing", kova::IDOK);
+    qobject_cast<QAbstractButton*>(pageItem(1404))->click();
+    EXPECT_EQ(page->legends()[0], "Breathing");
+
+    qobject_cast<QAbstractButton*>(pageItem(1405))->click();
+    EXPECT_FALSE(pageItem(1404)->isEnabled());
+    pressOkAndClose();
+    EXPECT_EQ(controller.getPropertyModel().getIconLegend(0), "Breathing");
+    EXPECT_FALSE(controller.getPropertyModel().enableLegends);
+}
+
+TEST_F(ConfigurationDialog, withoutControllersTheTransferButtonsStayHidden)
+{
+    open(GENERAL);
+    EXPECT_FALSE(kova::getDlgItem(view.get(), PropertyFolderView::GET_FROM_CONTROLLER)->isVisible());
+    EXPECT_FALSE(kova::getDlgItem(view.get(), PropertyFolderView::SEND_TO_CONTROLLER)->isVisible());
+    EXPECT_TRUE(kova::getDlgItem(view.get(), kova::IDOK)->isVisible());
+}
+
+TEST_F(ConfigurationDialog, screenshotOfEveryPage)
+{
+    const char* names[] = {"general", "debriefing1", "debriefing2", "print", "controller"};
+    for (int i = GENERAL; i <= CONTROLLER; ++i) {
+        open(i);
+        QApplication::processEvents();
+        saveScreenshot(*view, std::string("configuration-") + names[i]);
+        view.reset();
+    }
+    IconDescription legends({1, 2, 3, 4, 5, 6}, {"Airway", "Breathing", "", "", "", "Pulse"});
+    ASSERT_TRUE(legends.create());
+    legends.show();
+    QApplication::processEvents();
+    saveScreenshot(legends, "configuration-icon-legends");
+}
