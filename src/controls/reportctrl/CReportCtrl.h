@@ -23,7 +23,6 @@
 #include <memory>
 #include <vector>
 
-class QLineEdit;
 class QListWidget;
 class QScrollBar;
 
@@ -210,8 +209,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class CReportCtrlTestAccess;
-
     void layout();
     void updateScrollBars();
     int rowsFitting(int from);
