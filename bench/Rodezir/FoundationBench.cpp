@@ -30,7 +30,7 @@ void signalEmission(benchmark::State& state)
     }
     int index = 0;
     for (auto _ : state)
-        sampleAdded.emit(++index);
+        sampleAdded.notify(++index);
     benchmark::DoNotOptimize(listeners.front()->total);
 }
 BENCHMARK(signalEmission)->Arg(1)->Arg(10);

@@ -71,7 +71,7 @@ void AreaGroup::setup(const RECT& rect)
 void AreaGroup::notifyPlaced()
 {
     for (auto& area : areas_)
-        area.listeners.emit(area.rect.left, area.rect.top, area.rect.right, area.rect.bottom, area.visible);
+        area.listeners.notify(area.rect.left, area.rect.top, area.rect.right, area.rect.bottom, area.visible);
 }
 
 } // namespace kova

@@ -116,12 +116,13 @@ template <class... Args>
 class Signal {
 public:
     // Calls every connection with the arguments, newest first. A connection
-    // made meanwhile is not called by this emission.
-    void emit(Args... args)
+    // made meanwhile is not called by this emission. (Not named "emit": Qt
+    // defines that word away in every file that includes its headers.)
+    void notify(Args... args)
     {
         head_.forEachConnection([&](SignalConnection* c) { static_cast<SlotInvoker<Args...>*>(c)->invoke(args...); });
     }
-    void operator()(Args... args) { emit(args...); }
+    void operator()(Args... args) { notify(args...); }
 
     bool empty() const { return head_.empty(); }
     void disconnectAll() { head_.disconnectAll(); }
@@ -156,8 +157,8 @@ class SharedSignal {
 public:
     SharedSignal() : signal_(std::make_shared<Signal<Args...>>()) {}
 
-    void emit(Args... args) { signal_->emit(args...); }
-    void operator()(Args... args) { signal_->emit(args...); }
+    void notify(Args... args) { signal_->notify(args...); }
+    void operator()(Args... args) { signal_->notify(args...); }
     bool empty() const { return signal_->empty(); }
     Signal<Args...>& signal() { return *signal_; }
     long useCount() const { return signal_.use_count(); }

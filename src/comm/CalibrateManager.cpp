@@ -131,7 +131,7 @@ void CalibrateManager::setIsCalibrated(bool calibrated, int port)
     if (!validPort(port) || portInformation[port].calibrated == calibrated)
         return;
     portInformation[port].calibrated = calibrated;
-    changed.emit();
+    changed.notify();
 }
 
 SerialPort* CalibrateManager::getSerPort(int port)
@@ -187,7 +187,7 @@ void CalibrateManager::takePort(int port)
     KOVA_ASSERT(portInformation[port].isAvailable);
     KOVA_ASSERT(portInformation[port].serPort!=0);
     portInformation[port].isAvailable = false;
-    changed.emit();
+    changed.notify();
 }
 
 void CalibrateManager::releasePort(int port)
@@ -197,7 +197,7 @@ void CalibrateManager::releasePort(int port)
     KOVA_ASSERT(portInformation[port].serPort!=0);
     KOVA_ASSERT(portInformation[port].isAvailable==false);
     portInformation[port].isAvailable = true;
-    changed.emit();
+    changed.notify();
 }
 
 void CalibrateManager::recordOpenResult(int port, int openError, bool wireless)
@@ -261,7 +261,7 @@ void CalibrateManager::scanComPorts()
     const bool demoMode = LinkEnvironment::demoSwitch();
     for (int port = 1; port <= LAST_COM_PORT; ++port)
         scanComPort(port, demoMode);
-    changed.emit();
+    changed.notify();
 }
 
 bool CalibrateManager::holdsWirelessAddress(std::uint32_t address) const
@@ -320,7 +320,7 @@ void CalibrateManager::scanWireless()
     }
     for (const WirelessReply& reply : replies)
         placeWirelessReply(reply);
-    changed.emit();
+    changed.notify();
 }
 
 void CalibrateManager::dropCalibrationReader(int port)

@@ -52,7 +52,7 @@ void Configuration::showDialog(int page)
         return;
     }
     dialogRunner_->run(controller_, page);
-    changed.emit();
+    changed.notify();
 }
 
 bool Configuration::save() { return SettingsFile::save(SettingsFile::NAME, controller_.getPropertyModel()); }

@@ -38,7 +38,7 @@ TEST_F(SignalTest, newestConnectionIsCalledFirstWithTheArguments)
     connect(sender.sampleAdded, a, &Listener::onSample);
     connect(sender.sampleAdded, b, &Listener::onSample);
     connect(sender.sampleAdded, &c, &Listener::onSample);
-    sender.sampleAdded.emit(7);
+    sender.sampleAdded.notify(7);
     EXPECT_EQ(calls, (std::vector<std::string>{"c:7", "b:7", "a:7"}));
 }
 
@@ -51,8 +51,8 @@ TEST_F(SignalTest, eitherEndsDeathRemovesTheConnection)
     connect(sender.changed, *doomed, &Listener::onPing);
     connect(sender.sampleAdded, stays, &Listener::onSample);
     doomed.reset();
-    sender.sampleAdded.emit(1);
-    sender.changed.emit();
+    sender.sampleAdded.notify(1);
+    sender.changed.notify();
     EXPECT_EQ(calls, (std::vector<std::string>{"stays:1"}));
     EXPECT_TRUE(sender.changed.empty());
 
@@ -84,8 +84,8 @@ TEST_F(SignalTest, aSlotMayDisconnectItselfDuringEmission)
     connect(sender.sampleAdded, first, &Listener::onSample);
     remover.own = connect(sender.sampleAdded, remover, &SelfRemover::onSample);
     connect(sender.sampleAdded, last, &Listener::onSample);
-    sender.sampleAdded.emit(1);
-    sender.sampleAdded.emit(2);
+    sender.sampleAdded.notify(1);
+    sender.sampleAdded.notify(2);
     EXPECT_EQ(calls, (std::vector<std::string>{"last:1", "self:1", "first:1", "last:2", "first:2"}));
 }
 
@@ -111,8 +111,8 @@ TEST_F(SignalTest, aConnectionMadeDuringEmissionWaitsForTheNextOne)
     connect(sender.sampleAdded, older, &Listener::onSample);
     Recruiter recruiter(sender, recruit);
     connect(sender.sampleAdded, recruiter, &Recruiter::onSample);
-    sender.sampleAdded.emit(1);
-    sender.sampleAdded.emit(2);
+    sender.sampleAdded.notify(1);
+    sender.sampleAdded.notify(2);
     EXPECT_EQ(calls, (std::vector<std::string>{"recruiter:1", "older:1", "recruit:2", "recruiter:2", "older:2"}));
 }
 
@@ -126,9 +126,9 @@ TEST_F(SignalTest, anInheritedSlotConnectsThroughTheDerivedReceiver)
     Sender sender;
     auto panel = std::make_unique<Panel>();
     connect(sender.sampleAdded, *panel, &Panel::onSample);
-    sender.sampleAdded.emit(4);
+    sender.sampleAdded.notify(4);
     panel.reset();
-    sender.sampleAdded.emit(5);
+    sender.sampleAdded.notify(5);
     EXPECT_EQ(calls, (std::vector<std::string>{"panel:4"}));
 }
 
@@ -140,7 +140,7 @@ TEST_F(SignalTest, disconnectByHandleLeavesTheOthers)
     connect(sender.sampleAdded, b, &Listener::onSample);
     SignalConnection::disconnect(handle);
     SignalConnection::disconnect(nullptr);
-    sender.sampleAdded.emit(3);
+    sender.sampleAdded.notify(3);
     EXPECT_EQ(calls, (std::vector<std::string>{"b:3"}));
     EXPECT_TRUE(a.slotConnections().empty());
 }
@@ -152,8 +152,8 @@ TEST_F(SignalTest, copiesStartWithoutConnections)
     connect(sender.changed, original, &Listener::onPing);
     Listener copy(original);
     Sender senderCopy(sender);
-    sender.changed.emit();
-    senderCopy.changed.emit();
+    sender.changed.notify();
+    senderCopy.changed.notify();
     EXPECT_EQ(calls, (std::vector<std::string>{"original"}));
     EXPECT_TRUE(copy.slotConnections().empty());
 }
@@ -164,7 +164,7 @@ TEST_F(SignalTest, sharedSignalCopiesShareOneRingThatDiesWithTheLast)
     auto first = std::make_unique<SharedSignal<int>>();
     SharedSignal<int> second = *first;
     connect(*first, listener, &Listener::onSample);
-    second.emit(5);
+    second.notify(5);
     EXPECT_EQ(calls, (std::vector<std::string>{"shared:5"}));
     first.reset();
     second(6);
