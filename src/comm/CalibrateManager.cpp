@@ -248,6 +248,7 @@ void CalibrateManager::scanComPort(int port, bool demoMode)
         information.isValid = true;
         information.calibrated = false;
         information.isCPB = false;
+        comm->setKindFlags(true, true);
         return;
     }
     if (!information.isAvailable)

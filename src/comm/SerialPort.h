@@ -111,6 +111,12 @@ public:
     bool isConnected() const { return connected; }
     bool getKindIs3or4() const { return kindIs3or4; }
     bool getKindIs3() const { return kindIs3; }
+    // The scan marks recorded-data ports as the newest manikins without opening them.
+    void setKindFlags(bool is3or4, bool is3)
+    {
+        kindIs3or4 = is3or4;
+        kindIs3 = is3;
+    }
     bool getReadError() const { return readError; }
     std::uint8_t getDefibrillationEffect() const { return defibrillationEffect; }
     bool getCommand24Flag() const { return command24Flag; }

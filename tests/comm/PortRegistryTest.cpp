@@ -183,6 +183,8 @@ TEST_F(PortRegistry, recordedDataPortsAreValidButCalibratedOnlyByTheirMeasuremen
         EXPECT_TRUE(manager.getIsValid(port)) << port;
         EXPECT_FALSE(manager.getIsCalibrated(port)) << port;
         EXPECT_FALSE(manager.getIsCPB(port)) << port;
+        EXPECT_TRUE(manager.getSerPort(port)->getKindIs3or4()) << port;
+        EXPECT_TRUE(manager.getSerPort(port)->getKindIs3()) << port;
     }
     // The pseudo-terminal behind 250 is never opened while it replays recorded data.
     EXPECT_EQ(simulators[250]->challengesAnswered(), 0);
