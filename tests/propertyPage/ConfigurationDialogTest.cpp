@@ -14,6 +14,7 @@
 #include "config/PropertyFolderController.h"
 #include "propertyPage/ConfigDialogTables.h"
 #include "propertyPage/ConfigPage.h"
+#include "propertyPage/ConfigSeams.h"
 #include "propertyPage/ConfigurationDialogs.h"
 #include "propertyPage/IconDescription.h"
 #include "propertyPage/PropertyFolderView.h"
@@ -324,4 +325,76 @@ TEST_F(ConfigurationDialog, screenshotOfEveryPage)
     legends.show();
     QApplication::processEvents();
     saveScreenshot(legends, "configuration-icon-legends");
+}
+
+namespace {
+
+// An algorithm editor in which the instructor saves the record under a new name.
+class RenamingEditor final : public configseams::AlgorithmEditor {
+public:
+    RenamingEditor(std::string name, std::vector<std::string>& opened) : name_(std::move(name)) { opened.push_back(name_); }
+    int doModal() override
+    {
+        AlgorithmTable table(theDatabase);
+        table.open("");
+        AlgorithmRecord record = table.getByName(name_);
+        record.Name = "Renamed limits";
+        table.addNew();
+        table.setRecord(record);
+        table.update();
+        return kova::IDOK;
+    }
+    std::string getCurrentKey() const override { return "Renamed limits"; }
+
+private:
+    std::string name_;
+};
+
+struct CountingCalibration final : configseams::CalibrationWindow {
+    explicit CountingCalibration(int& runs) : runs_(runs) {}
+    void setExpanded(bool expanded) override { expanded_ = expanded; }
+    bool runModal(QWidget*) override
+    {
+        runs_ += expanded_ ? 1 : 100;
+        return true;
+    }
+    int& runs_;
+    bool expanded_ = false;
+};
+
+} // namespace
+
+TEST_F(ConfigurationDialog, detailsSearchAndHelpOpenTheirWindows)
+{
+    addAlgorithms({"Own limits"});
+    std::vector<std::string> opened;
+    configseams::setAlgorithmEditorFactory([&opened](const std::string& name, bool flag) {
+        EXPECT_FALSE(flag);
+        return std::make_unique<RenamingEditor>(name, opened);
+    });
+    int calibrations = 0;
+    configseams::setCalibrationWindowFactory(
+        [&calibrations] { return std::make_unique<CountingCalibration>(calibrations); });
+    std::vector<int> topics;
+    configseams::setHelpFunction([&topics](int topic) { topics.push_back(topic); });
+
+    PropertyModel model;
+    model.setAlgorithm1("AHA 2010 (American Heart Association)");
+    model.setAlgorithm2("Own limits");
+    controller.setPropertyModel(model);
+    open(CONTROLLER);
+    qobject_cast<QAbstractButton*>(pageItem(1085))->click();
+    EXPECT_EQ(opened, std::vector<std::string>{"Own limits"});
+    EXPECT_EQ(pageCombo(1081)->currentText(), "Renamed limits");
+    EXPECT_EQ(pageCombo(1080)->currentText(), "AHA 2010 (American Heart Association)");
+    EXPECT_TRUE(itemsOf(pageCombo(1080)).contains("Renamed limits"));
+
+    qobject_cast<QAbstractButton*>(pageItem(1101))->click();
+    EXPECT_EQ(calibrations, 1);
+    press(25504);
+    EXPECT_EQ(topics, std::vector<int>{10018});
+
+    configseams::setAlgorithmEditorFactory(nullptr);
+    configseams::setCalibrationWindowFactory(nullptr);
+    configseams::setHelpFunction(nullptr);
 }
