@@ -135,6 +135,8 @@ TEST_F(ConfigurationDialog, okMakesTheEditedRecordLiveAndCancelLeavesIt)
     open(GENERAL);
     type(1341, "120");
     view->tabStrip()->select(PRINT);
+    // The Print page names no header picture, so General's stays.
+    EXPECT_EQ(kova::getDlgItem(view.get(), 25502)->property("kovaHeaderBitmap").toInt(), 253);
     type(1344, "30");
     pressOkAndClose();
     EXPECT_EQ(controller.getPropertyModel().metronomeRate, 120.0);
