@@ -11,4 +11,5 @@ kova_test(PropertyPageTests GUI
   LIBS propertyPage Database_gui Qt6::Test)
 if(TARGET PropertyPageTests)
   target_include_directories(PropertyPageTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/Database)
+  target_compile_definitions(PropertyPageTests PRIVATE QT_NO_KEYWORDS)
 endif()
