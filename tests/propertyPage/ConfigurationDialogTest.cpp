@@ -400,3 +400,33 @@ TEST_F(ConfigurationDialog, detailsSearchAndHelpOpenTheirWindows)
     configseams::setCalibrationWindowFactory(nullptr);
     configseams::setHelpFunction(nullptr);
 }
+
+TEST_F(ConfigurationDialog, debriefingChoicesReachTheRecord)
+{
+    PropertyModel model;
+    model.ratioAsPercent = true;
+    model.overrideCompressionDepth = true;
+    model.minuteVolumeLow = 6.0;
+    model.minuteVolumeHigh = 1.5;
+    controller.setPropertyModel(model);
+    open(DEBRIEFING_2);
+    EXPECT_EQ(pageCombo(1271)->currentText(), "50%:50%");
+    EXPECT_TRUE(pageItem(1340)->isEnabled());
+    // Switching the override off disables both depth edits at once.
+    qobject_cast<QAbstractButton*>(pageItem(1358))->click();
+    EXPECT_FALSE(pageItem(1340)->isEnabled());
+    EXPECT_FALSE(pageItem(1375)->isEnabled());
+    pageCombo(1271)->setCurrentIndex(pageCombo(1271)->findText("1.0"));
+
+    view->tabStrip()->select(DEBRIEFING_1);
+    qobject_cast<QAbstractButton*>(pageItem(1364))->click();
+    pressOkAndClose();
+    const PropertyModel& live = controller.getPropertyModel();
+    EXPECT_FALSE(live.ratioAsPercent);
+    EXPECT_FALSE(live.overrideCompressionDepth);
+    EXPECT_EQ(live.compressionDepthLow, model.compressionDepthLow);
+    EXPECT_FALSE(live.debriefingAsCounts);
+    // The minute-volume bounds stay as they were entered.
+    EXPECT_EQ(live.minuteVolumeLow, 6.0);
+    EXPECT_EQ(live.minuteVolumeHigh, 1.5);
+}
