@@ -10,6 +10,7 @@
 #include "config/Configuration.h"
 #include "platform/MessageBox.h"
 #include "platform/QtMessageAsker.h"
+#include "propertyPage/ConfigurationDialogs.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -60,6 +61,7 @@ int main(int argc, char* argv[])
     DatabasePatch::runIfNeeded();
     // Loads "configuration.cprcfg"; the defaults stay in force when it is missing or damaged.
     Configuration::instance();
+    installConfigurationDialog();
 
     const int result = application.exec();
 
