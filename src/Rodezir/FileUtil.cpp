@@ -2,6 +2,7 @@
 
 #include "Rodezir/LogStream.h"
 #include "platform/Clock.h"
+#include "platform/ReplacingFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -74,38 +75,12 @@ bool seekToStart(FileHandle handle)
     return false;
 }
 
-// Writes everything it can; answers the bytes written.
-std::size_t writeAll(FileHandle handle, const void* data, std::size_t size)
-{
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t wrote = ::write(handle, bytes + done, size - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            break;
-        done += static_cast<std::size_t>(wrote);
-    }
-    return done;
-}
-
 bool writeAndReport(FileHandle handle, const void* data, std::size_t size)
 {
-    if (writeAll(handle, data, size) == size)
+    if (platform::writeAll(handle, data, size))
         return true;
     logError("Could not write all of the data into file via handle");
     return false;
-}
-
-void syncFolderOf(const std::string& file)
-{
-    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // The file a path finally names, so that replacing it keeps a symbolic link.
@@ -272,35 +247,25 @@ bool writeFile(const std::string& path, const void* data, std::size_t size, bool
     struct stat info {};
     const mode_t mode = ::fstat(held, &info) == 0 ? (info.st_mode & 07777) : 0644;
 
-    const std::string temporary = target + ".saving" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (flush ? O_DSYNC : 0), mode);
-    bool result = fd >= 0;
+    platform::ReplacingFile replacing(target, target + ".saving" + std::to_string(::getpid()), mode, flush);
+    bool result = replacing.open();
     if (!result) {
-        LogStream::instance() << "Could not access file '" << temporary << "' error: " << errorText(static_cast<unsigned long>(errno)) << "\n";
+        LogStream::instance() << "Could not access file '" << replacing.temporaryPath() << "' error: " << errorText(static_cast<unsigned long>(errno)) << "\n";
         logError("Could not open file '" + path + "' for saving");
     } else {
-        ::fchmod(fd, mode);
-        result = writeAndReport(fd, data, size);
+        result = writeAndReport(replacing.fd(), data, size);
         // The new bytes are on the disk before they replace the old ones.
-        if (result && ::fsync(fd) != 0) {
+        if (result && !replacing.finish()) {
             logError("Error while writing data to file via handle");
             result = false;
         }
-        if (::close(fd) != 0 && result) {
-            logError("Could not close file '" + temporary + "'");
-            result = false;
-        }
-        if (result && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        if (result && !replacing.commit()) {
             LogStream::instance() << "Could not replace file '" << path << "' error: " << errorText(static_cast<unsigned long>(errno)) << "\n";
             result = false;
         }
-        if (!result)
-            ::unlink(temporary.c_str());
     }
     if (!result && !existed)
         ::unlink(target.c_str());
-    if (result && flush)
-        syncFolderOf(target);
     if (::close(held) != 0) {
         logError("Could not close file '" + path + "'");
         return false;

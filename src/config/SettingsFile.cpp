@@ -3,13 +3,13 @@
 #include "Rodezir/LogStream.h"
 #include "config/ObjectInput.h"
 #include "config/ObjectOutput.h"
+#include "platform/ReplacingFile.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
-#include <unistd.h>
 
 namespace {
 
@@ -20,23 +20,16 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 void logLine(const std::string& text) { LogStream::instance() << text << "\n"; }
 
-// Writes the bytes to a temporary file beside the target and renames it over
-// the target, so a failure at any point leaves the previous file whole.
+// The previous file stays whole until the new one is complete on the disk.
 bool replaceFile(const std::string& name, const unsigned char* bytes, std::size_t size)
 {
-    const std::string temporary = name + ".tmp";
-    std::FILE* raw = std::fopen(temporary.c_str(), "wb");
-    if (!raw) {
+    platform::ReplacingFile file(name, name + ".tmp");
+    if (!file.open()) {
         logLine("Could not open configuration file '" + name + "' for saving");
         return false;
     }
-    File file(raw);
-    bool written = std::fwrite(bytes, 1, size, file.get()) == size && std::fflush(file.get()) == 0
-        && ::fsync(::fileno(file.get())) == 0;
-    written = std::fclose(file.release()) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), name.c_str()) != 0) {
+    if (!file.write(bytes, size) || !file.finish() || !file.commit()) {
         logLine("Could not write configuration file '" + name + "'. The previous file is kept.");
-        std::remove(temporary.c_str());
         return false;
     }
     return true;

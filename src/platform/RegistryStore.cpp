@@ -1,5 +1,7 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/ReplacingFile.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -95,53 +97,20 @@ LoadResult loadHive(const std::filesystem::path& file, RegistryHive& hive)
     return hive.fromText(text) ? LoadResult::Good : LoadResult::Damaged;
 }
 
-bool writeAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return false;
-        done += static_cast<std::size_t>(wrote);
-    }
-    return true;
-}
-
-void syncFolder(const std::filesystem::path& folder)
-{
-    Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid())
-        ::fsync(fd.get());
-}
-
 // Temporary file, flushed to disk, renamed over the hive file: the old file
 // stays whole until the new one is complete.
 bool saveHive(const std::filesystem::path& file, const RegistryHive& hive, bool keepDamaged)
 {
-    const std::filesystem::path temporary = file.string() + ".tmp" + std::to_string(::getpid());
-    Fd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (!fd.valid())
+    platform::ReplacingFile replacing(file.string(), file.string() + ".tmp" + std::to_string(::getpid()));
+    const std::string text = hive.toText();
+    if (!replacing.open() || !replacing.write(text.data(), text.size()) || !replacing.finish())
         return false;
-    const bool written = writeAll(fd.get(), hive.toText()) && ::fsync(fd.get()) == 0;
-    if (!fd.close() || !written) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
     if (keepDamaged) {
         const std::filesystem::path damaged = file.string() + ".damaged";
-        if (::access(damaged.c_str(), F_OK) != 0 && ::link(file.c_str(), damaged.c_str()) != 0) {
-            ::unlink(temporary.c_str());
+        if (::access(damaged.c_str(), F_OK) != 0 && ::link(file.c_str(), damaged.c_str()) != 0)
             return false;
-        }
     }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    syncFolder(file.parent_path());
-    return true;
+    return replacing.commit();
 }
 
 std::filesystem::path lockFile(const std::filesystem::path& folder, RegistryRoot root)
