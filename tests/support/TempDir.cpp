@@ -47,6 +47,19 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+void enterFolderOfSingleTest(const std::string& gtestFilter)
+{
+    if (gtestFilter.empty() || gtestFilter.find_first_of("*?:-") != std::string::npos)
+        return;
+    std::string name = gtestFilter;
+    for (char& c : name)
+        if (c == '/' || c == '\\')
+            c = '_';
+    const std::filesystem::path folder = std::filesystem::current_path() / "cases" / name;
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);
+}
+
 std::filesystem::path sourceDir() { return KOVA_SOURCE_DIR; }
 std::filesystem::path binaryDir() { return KOVA_BINARY_DIR; }
 

@@ -36,6 +36,12 @@ private:
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
+// CTest runs every test case as a process of its own, many at once, all in
+// their program's working folder. A process that runs one case moves into a
+// subfolder named after it, so the error log and the files one case writes
+// never meet another's.
+void enterFolderOfSingleTest(const std::string& gtestFilter);
+
 // The source and build trees, for fixtures and screenshots.
 std::filesystem::path sourceDir();
 std::filesystem::path binaryDir();
