@@ -4,7 +4,7 @@
 // text with its analysis, the evaluation, and a baseline that only converts
 // the text's numbers with strtod. Prints the ratios against the baseline.
 
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 #include "comm/CommSession.h"
 #include "manikin-sim/PerformanceGenerator.h"
 

@@ -4,7 +4,7 @@
 // every open, and the cascades of a renamed or deleted algorithm into
 // sessions and scenarios.
 
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 #include "Database/DatabaseTable.h"
 
 class AlgorithmTable : public DatabaseTable<AlgorithmRecord> {

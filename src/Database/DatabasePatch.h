@@ -3,7 +3,7 @@
 // scenarios and the guideline algorithms they name, added while the
 // installation's "Patch level" is 0 and none of the scenarios exists yet.
 
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 #include "Database/ScenarioRecord.h"
 
 #include <cstdint>

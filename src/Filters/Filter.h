@@ -2,7 +2,7 @@
 // Base of the filters on the raw manikin channels: picks the channel a filter
 // works on out of a raw sample.
 
-#include "comm/ManikinSample.h"
+#include "Filters/ManikinSample.h"
 
 #include <cstdint>
 

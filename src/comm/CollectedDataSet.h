@@ -3,7 +3,7 @@
 // compression, ventilation, error (status) and ECG. Each channel wraps on its own.
 
 #include "comm/CollectedData.h"
-#include "comm/ManikinSample.h"
+#include "Filters/ManikinSample.h"
 
 #include <array>
 

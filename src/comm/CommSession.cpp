@@ -1,6 +1,6 @@
 #include "comm/CommSession.h"
 
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 #include "Rodezir/LogStream.h"
 #include "comm/MeasurementText.h"
 #include "comm/ReaderSampleSource.h"

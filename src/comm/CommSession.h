@@ -9,7 +9,7 @@
 #include "Rodezir/SignalConnection.h"
 #include "comm/AnalysisSettings.h"
 #include "comm/CompressionAnalyser.h"
-#include "comm/ManikinSample.h"
+#include "Filters/ManikinSample.h"
 #include "comm/Measurement.h"
 #include "comm/MeasurementText.h"
 #include "comm/SampleSource.h"

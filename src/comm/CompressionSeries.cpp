@@ -1,6 +1,6 @@
 #include "comm/CompressionSeries.h"
 
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 #include "comm/SessionStatistics.h"
 #include "Rodezir/LogStream.h"
 

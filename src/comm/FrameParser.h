@@ -3,7 +3,7 @@
 // doubled 0x7E bytes, wireless frames, and the unframed 4-byte records of older
 // manikins. Pure byte work over a queue; the reader supplies the bytes.
 
-#include "comm/ManikinSample.h"
+#include "Filters/ManikinSample.h"
 
 #include <cstdint>
 #include <deque>

@@ -5,7 +5,7 @@
 // converts raw samples into millimetres and litres.
 
 #include "comm/FrameParser.h"
-#include "comm/ManikinSample.h"
+#include "Filters/ManikinSample.h"
 #include "comm/Stopwatch.h"
 
 #include <memory>

@@ -3,7 +3,7 @@
 // identity and state, and the few commands the reader sends. SerialPortReaderPort
 // binds it to a SerialPort; tests hand the reader a scripted port instead.
 
-#include "comm/ManikinSample.h"
+#include "Filters/ManikinSample.h"
 
 #include <cstdint>
 #include <deque>

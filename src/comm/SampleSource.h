@@ -3,7 +3,7 @@
 // raw samples, the calibration offsets, the conversion to millimetres and
 // litres and the measured sample rate.
 
-#include "comm/ManikinSample.h"
+#include "Filters/ManikinSample.h"
 #include "comm/Measurement.h"
 
 class SampleSource {

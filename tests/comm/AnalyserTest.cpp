@@ -1,6 +1,6 @@
 #include "SessionTestSupport.h"
 
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 
 #include <gtest/gtest.h>
 

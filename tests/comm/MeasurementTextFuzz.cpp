@@ -4,7 +4,7 @@
 
 #include "comm/CommSession.h"
 
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "SessionTestSupport.h"
 
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 #include "Rodezir/LogStream.h"
 #include "comm/ConfigurationAnalysisSettings.h"
 #include "config/Configuration.h"

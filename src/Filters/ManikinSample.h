@@ -1,6 +1,6 @@
 #pragma once
-// One raw sample as the manikin reader queues it: the counts of one frame or
-// record before offsets and conversion.
+// One raw sample of the manikin: the counts of one frame or record before
+// offsets and conversion, as the reader queues them and the filters repair them.
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "Database/AlgorithmRecord.h"
+#include "config/AlgorithmRecord.h"
 
 #include <gtest/gtest.h>
 
