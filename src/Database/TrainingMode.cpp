@@ -1,0 +1,32 @@
+#include "Database/TrainingMode.h"
+
+#include "gettext/Gettext.h"
+
+#include <array>
+
+namespace TrainingMode {
+namespace {
+
+constexpr std::array<const char*, COUNT> TEXTS{
+    "Single-person CPR",
+    "Two-person CPR",
+    "Ventilation only",
+    "Chest compression only",
+};
+
+} // namespace
+
+const char* englishText(int mode)
+{
+    if (mode < 0 || mode >= COUNT)
+        return nullptr;
+    return TEXTS[static_cast<std::size_t>(mode)];
+}
+
+std::wstring getText(int mode)
+{
+    const char* text = englishText(mode);
+    return text ? Gettext::translate(text) : std::wstring();
+}
+
+} // namespace TrainingMode
