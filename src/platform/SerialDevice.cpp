@@ -73,6 +73,10 @@ bool SerialDevice::close()
         return true;
     const int fd = std::exchange(fd_, -1);
     path_.clear();
+    // The exclusive mode belongs to the terminal, not to our descriptor: a
+    // terminal that outlives it (a pseudo-terminal whose other end stays
+    // open) would refuse an ordinary user's next open.
+    ::ioctl(fd, TIOCNXCL);
     return ::close(fd) == 0;
 }
 

@@ -22,7 +22,8 @@ public:
     // Opens the device for reading and writing, exclusively, without making it
     // the controlling terminal, with reads and writes that never block.
     OpenResult open(const std::string& path);
-    // False when the system refused to close the descriptor (it is forgotten anyway).
+    // Gives the exclusive hold up first. False when the system refused to
+    // close the descriptor (it is forgotten anyway).
     bool close();
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }

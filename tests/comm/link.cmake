@@ -7,7 +7,8 @@ if(TARGET manikinsim)
       ${CMAKE_CURRENT_LIST_DIR}/SerialPortWirelessTest.cpp
       ${CMAKE_CURRENT_LIST_DIR}/RecordedDataTest.cpp
       ${CMAKE_CURRENT_LIST_DIR}/PerformanceGeneratorTest.cpp
-    LIBS comm app_core manikinsim)
+    LIBS comm app_core manikinsim
+    LABELS device)
   if(TARGET CommLinkTests)
     target_compile_definitions(CommLinkTests PRIVATE
       KOVA_RECORDED_DATA_GENERATOR="$<TARGET_FILE:recorded-data>")

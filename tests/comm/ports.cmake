@@ -2,7 +2,8 @@
 if(TARGET manikinsim)
   kova_test(CommPortsTests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/PortRegistryTest.cpp
-    LIBS comm app_core manikinsim)
+    LIBS comm app_core manikinsim
+    LABELS device)
   if(TARGET CommPortsTests)
     add_dependencies(CommPortsTests recorded-data)
   endif()

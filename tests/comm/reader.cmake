@@ -5,7 +5,8 @@ kova_test(CommReaderTests
     ${CMAKE_CURRENT_LIST_DIR}/ManikinReaderTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ReaderOnLinkTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StopwatchTest.cpp
-  LIBS comm)
+  LIBS comm
+  LABELS device)
 
 kova_fuzzer(FrameParserFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/FrameParserFuzz.cpp
@@ -15,5 +16,6 @@ kova_fuzzer(FrameParserFuzzer
 if(TARGET manikinsim)
   kova_test(CommReaderSimulatorTests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ReaderSimulatorTest.cpp
-    LIBS comm manikinsim)
+    LIBS comm manikinsim
+    LABELS device)
 endif()

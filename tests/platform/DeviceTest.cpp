@@ -8,8 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -130,6 +134,24 @@ TEST_F(PseudoTerminal, aVanishedPeerMakesTheStatusUnreadableAndReadsFail)
     EXPECT_EQ(device.read(buffer, sizeof buffer), -1);
     const std::uint8_t byte = 1;
     EXPECT_EQ(device.write(&byte, 1), -1);
+}
+
+TEST_F(PseudoTerminal, closingReleasesTheTerminalForTheNextOpen)
+{
+    SerialDevice device;
+    ASSERT_EQ(device.open(path), SerialDevice::OpenResult::Opened);
+    ASSERT_TRUE(device.close());
+    // The other end stays open, so the terminal keeps whatever mode the
+    // closed descriptor left on it; held exclusively, an ordinary user could
+    // not open it again.
+    const int other = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0) << std::strerror(errno);
+    int exclusive = 1;
+    EXPECT_EQ(::ioctl(other, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(other);
+    EXPECT_EQ(device.open(path), SerialDevice::OpenResult::Opened);
+    EXPECT_TRUE(device.close());
 }
 
 TEST(SerialDevice, missingDevicesAndNonTerminalsAreTold)
