@@ -221,6 +221,15 @@ bool takeComplete(ReadResult result, std::unique_ptr<unsigned char[]>& block, st
     return true;
 }
 
+bool fillBuffer(ReadResult result, mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block)
+{
+    std::size_t size = 0;
+    if (!takeComplete(std::move(result), block, size))
+        return false;
+    buffer = mem_buffer(block.get(), size);
+    return true;
+}
+
 } // namespace
 
 bool readWhole(const std::string& path, std::unique_ptr<unsigned char[]>& block, std::size_t& size, bool quiet)
@@ -231,6 +240,16 @@ bool readWhole(const std::string& path, std::unique_ptr<unsigned char[]>& block,
 bool readWholeFromHandle(FileHandle handle, std::unique_ptr<unsigned char[]>& block, std::size_t& size, bool quiet)
 {
     return takeComplete(readHandle(handle, quiet), block, size);
+}
+
+bool readFile(const std::string& path, mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, bool quiet)
+{
+    return fillBuffer(readPath(path, quiet), buffer, block);
+}
+
+bool readFromHandle(mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, FileHandle handle, bool quiet)
+{
+    return fillBuffer(readHandle(handle, quiet), buffer, block);
 }
 
 bool writeFile(const std::string& path, const void* data, std::size_t size, bool flush)

@@ -4,7 +4,7 @@
 // holder keeps it; every failure is one line in the error log unless the
 // caller asked for quiet operation. Nothing here throws.
 
-#include "config/mem_buffer.h"
+#include "Rodezir/mem_buffer.h"
 
 #include <cstddef>
 #include <memory>
@@ -48,33 +48,9 @@ bool readWhole(const std::string& path, std::unique_ptr<unsigned char[]>& block,
 bool readWholeFromHandle(FileHandle handle, std::unique_ptr<unsigned char[]>& block, std::size_t& size, bool quiet);
 
 // The same with `buffer` over the block (begin = position = the block's
-// start, end = start + size). The buffer lives in the configuration library;
-// these two stay inline so the utility library does not depend on it.
-inline bool fillBuffer(bool complete, std::unique_ptr<unsigned char[]>& data, std::size_t size, mem_buffer& buffer,
-                       std::unique_ptr<unsigned char[]>& block)
-{
-    if (!complete)
-        return false;
-    block = std::move(data);
-    buffer = mem_buffer(block.get(), size);
-    return true;
-}
-
-inline bool readFile(const std::string& path, mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, bool quiet = false)
-{
-    std::unique_ptr<unsigned char[]> data;
-    std::size_t size = 0;
-    const bool complete = readWhole(path, data, size, quiet);
-    return fillBuffer(complete, data, size, buffer, block);
-}
-
-inline bool readFromHandle(mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, FileHandle handle, bool quiet = false)
-{
-    std::unique_ptr<unsigned char[]> data;
-    std::size_t size = 0;
-    const bool complete = readWholeFromHandle(handle, data, size, quiet);
-    return fillBuffer(complete, data, size, buffer, block);
-}
+// start, end = start + size); on failure both stay untouched.
+bool readFile(const std::string& path, mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, bool quiet = false);
+bool readFromHandle(mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, FileHandle handle, bool quiet = false);
 
 // Replaces the file with `size` bytes: the file is opened exclusively (10
 // attempts 200 ms apart), the data goes to a temporary file beside it, is

@@ -3,7 +3,7 @@
 // scalars, length-prefixed strings, no tags and no padding. The reader must
 // know the order and the types of the fields.
 
-#include "config/mem_buffer.h"
+#include "Rodezir/mem_buffer.h"
 
 #include <cstdint>
 #include <string>

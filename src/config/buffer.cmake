@@ -1,3 +1,3 @@
-# The bounded byte buffer and the raw field encoding that every serialised
-# record of the station is built from.
-target_sources(config PRIVATE mem_buffer.cpp RawFormat.cpp)
+# The raw field encoding that every serialised record of the station is
+# built from, over the byte buffer of the utility library.
+target_sources(config PRIVATE RawFormat.cpp)

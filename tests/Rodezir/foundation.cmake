@@ -14,4 +14,4 @@ kova_fuzzer(ArchiveCodecFuzzer
 
 kova_test(FileUtilTests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/FileUtilTest.cpp
-  LIBS Rodezir config)
+  LIBS Rodezir)

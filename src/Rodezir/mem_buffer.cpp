@@ -1,4 +1,4 @@
-#include "config/mem_buffer.h"
+#include "Rodezir/mem_buffer.h"
 
 #include <limits>
 
