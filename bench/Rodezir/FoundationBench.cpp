@@ -1,7 +1,8 @@
 // What the foundation costs where it runs often: a signal emitted on every
 // sample, texts narrowed for every label, and a registry lookup, which reads
 // the hive file afresh each time.
-#include "Rodezir/SignalConnection.h"
+#include "Rodezir/Signal.h"
+#include "Rodezir/SlotHolder.h"
 #include "Rodezir/gstringUtil.h"
 #include "platform/RegistryStore.h"
 

@@ -5,7 +5,7 @@
 // listeners where it went and whether it is visible.
 
 #include "Rodezir/LayoutItem.h"
-#include "Rodezir/SignalConnection.h"
+#include "Rodezir/SharedSignal.h"
 
 #include <vector>
 

@@ -3,6 +3,7 @@
 target_sources(Rodezir PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/gstringUtil.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SignalConnection.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SignalConnectionList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ArchiveCodec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mem_buffer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RegistryKey.cpp

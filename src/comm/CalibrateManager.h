@@ -4,7 +4,7 @@
 // the calibration of a port, the hand-over of ports to sessions, the port
 // choices of dialogs, and a signal to listeners after every change.
 
-#include "Rodezir/SignalConnection.h"
+#include "Rodezir/Signal.h"
 #include "comm/PortChoice.h"
 #include "comm/PortInformation.h"
 #include "comm/PortNumbers.h"

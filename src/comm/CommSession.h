@@ -6,7 +6,7 @@
 
 #include "Filters/RunningAverageFilter.h"
 #include "Filters/SlopeFilter.h"
-#include "Rodezir/SignalConnection.h"
+#include "Rodezir/Signal.h"
 #include "comm/AnalysisSettings.h"
 #include "comm/CompressionAnalyser.h"
 #include "Filters/ManikinSample.h"

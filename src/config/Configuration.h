@@ -3,7 +3,8 @@
 // subsystem reads, loaded from "configuration.cprcfg" when the object is
 // created at start-up and written back once at exit.
 
-#include "Rodezir/SignalConnection.h"
+#include "Rodezir/Signal.h"
+#include "Rodezir/SlotHolder.h"
 #include "config/PropertyFolderController.h"
 
 #include <memory>

@@ -1,6 +1,7 @@
 #include "propertyPage/PropertyFolderView.h"
 
 #include "Rodezir/ControlNotifier.h"
+#include "Rodezir/Signal.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "config/PropertyFolderController.h"

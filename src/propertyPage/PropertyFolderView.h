@@ -3,7 +3,7 @@
 // the set-up from a REV Evezodidaz controller and send it to them, shown
 // while at least one controller is known.
 
-#include "Rodezir/SignalConnection.h"
+#include "Rodezir/SlotHolder.h"
 #include "propertyPage/FolderDialog.h"
 
 class PropertyFolderView : public FolderDialog, public virtual SlotHolder {

@@ -1,4 +1,7 @@
+#include "Rodezir/SharedSignal.h"
+#include "Rodezir/Signal.h"
 #include "Rodezir/SignalConnection.h"
+#include "Rodezir/SlotHolder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 // Helpers of the measurement-store tests: a sample source the test fills, a
 // listener that records signal emissions, and measurement sequences.
 
-#include "Rodezir/SignalConnection.h"
+#include "Rodezir/Signal.h"
+#include "Rodezir/SlotHolder.h"
 #include "comm/CommSession.h"
 #include "comm/SampleSource.h"
 
