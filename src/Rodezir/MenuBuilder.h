@@ -4,7 +4,8 @@
 // Menu texts are translated as they are built; each command action carries
 // its command id and reports it through the window's command handler.
 
-#include "platform/ResourceTables.h"
+#include "platform/AcceleratorTable.h"
+#include "platform/MenuResource.h"
 
 #include <QKeySequence>
 
