@@ -1,38 +1,21 @@
 #include "platform/Clock.h"
 
-#include <chrono>
-#include <thread>
+#include "platform/SystemClock.h"
 
 namespace platform {
 
 namespace {
-Clock* installed = nullptr;
-
-Clock* current()
-{
-    static SystemClock systemClock;
-    return installed ? installed : &systemClock;
-}
+Clock* installedClock = nullptr;
 } // namespace
 
-Clock& Clock::instance() { return *current(); }
-
-void Clock::setInstance(Clock* clock) { installed = clock; }
-
-std::uint32_t SystemClock::tickCount()
+Clock& Clock::instance()
 {
-    using namespace std::chrono;
-    auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-    return static_cast<std::uint32_t>(ms);
+    static SystemClock systemClock;
+    return installedClock ? *installedClock : systemClock;
 }
 
-void SystemClock::sleep(std::uint32_t milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
+void Clock::setInstance(Clock* clock) { installedClock = clock; }
 
-ScopedClock::ScopedClock(Clock& clock) : previous_(installed) { installed = &clock; }
-
-ScopedClock::~ScopedClock() { installed = previous_; }
+Clock* Clock::installed() { return installedClock; }
 
 } // namespace platform

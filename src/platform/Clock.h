@@ -17,45 +17,8 @@ public:
     static Clock& instance();
     // Installs a clock (null restores the system clock); the caller keeps ownership.
     static void setInstance(Clock* clock);
-};
-
-// The real clock: a monotonic tick count and a real sleep.
-class SystemClock final : public Clock {
-public:
-    std::uint32_t tickCount() override;
-    void sleep(std::uint32_t milliseconds) override;
-};
-
-// A clock that only moves when told to; sleeping advances it at once.
-class ManualClock final : public Clock {
-public:
-    std::uint32_t tickCount() override { return now_; }
-    void sleep(std::uint32_t milliseconds) override
-    {
-        now_ += milliseconds;
-        sleptTotal_ += milliseconds;
-        ++sleeps_;
-    }
-    void advance(std::uint32_t milliseconds) { now_ += milliseconds; }
-    std::uint64_t sleptTotal() const { return sleptTotal_; }
-    int sleeps() const { return sleeps_; }
-
-private:
-    std::uint32_t now_ = 1000;
-    std::uint64_t sleptTotal_ = 0;
-    int sleeps_ = 0;
-};
-
-// Installs a clock for the life of the object and restores the previous one.
-class ScopedClock {
-public:
-    explicit ScopedClock(Clock& clock);
-    ~ScopedClock();
-    ScopedClock(const ScopedClock&) = delete;
-    ScopedClock& operator=(const ScopedClock&) = delete;
-
-private:
-    Clock* previous_;
+    // The clock a test installed, or null while the system clock is in force.
+    static Clock* installed();
 };
 
 } // namespace platform

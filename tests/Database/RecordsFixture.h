@@ -6,7 +6,8 @@
 
 #include "Database/DatabaseConnection.h"
 #include "TempDir.h"
-#include "platform/Clock.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
 #include "Rodezir/FileUtil.h"
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
-#include "platform/Clock.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>
 

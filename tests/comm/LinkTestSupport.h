@@ -5,7 +5,7 @@
 
 #include "app/CprTrainingAppState.h"
 #include "manikin-sim/ManikinSimulator.h"
-#include "platform/Clock.h"
+#include "platform/SystemClock.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

@@ -2,7 +2,8 @@
 #include "FrameBytes.h"
 #include "comm/ManikinReader.h"
 #include "comm/Measurement.h"
-#include "platform/Clock.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,9 @@
 #include "comm/SerialPort.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "platform/Clock.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
+#include "platform/SystemClock.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

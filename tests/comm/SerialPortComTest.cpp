@@ -7,6 +7,7 @@
 #include "TempDir.h"
 #include "comm/ManikinReader.h"
 #include "comm/SerialPort.h"
+#include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>
 

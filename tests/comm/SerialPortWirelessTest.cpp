@@ -4,6 +4,7 @@
 #include "LinkTestSupport.h"
 
 #include "comm/SerialPort.h"
+#include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>
 

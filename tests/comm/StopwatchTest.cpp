@@ -1,5 +1,6 @@
 #include "comm/Stopwatch.h"
-#include "platform/Clock.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>
 

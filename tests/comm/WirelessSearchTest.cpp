@@ -10,7 +10,8 @@
 #include "comm/WirelessDiscovery.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "manikin-sim/SearchResponder.h"
-#include "platform/Clock.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,6 @@
 #include "platform/Clock.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
