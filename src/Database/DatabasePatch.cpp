@@ -22,7 +22,8 @@ void addRow(Table& table, const Record& record)
     try {
         table.addNew();
         table.setRecord(record);
-        table.update();
+        if (!table.update())
+            table.cancelUpdate();
     } catch (const DatabaseError& error) {
         table.cancelUpdate();
         LogStream::instance() << "DatabasePatch: " << error.what();

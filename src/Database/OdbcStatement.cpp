@@ -1,6 +1,7 @@
 #include "Database/OdbcStatement.h"
 
 #include "Database/DatabaseError.h"
+#include "Database/StoredText.h"
 
 #include <array>
 
@@ -81,6 +82,14 @@ void OdbcStatement::bind(const std::vector<SqlValue>& parameters)
 
 void OdbcStatement::execute(const std::string& sql, const std::vector<SqlValue>& parameters)
 {
+    // Every text of every table passes here, so this one check keeps the
+    // engines alike: nothing cut at a NUL, nothing one engine takes and
+    // another refuses.
+    for (const SqlValue& value : parameters) {
+        const auto* text = std::get_if<std::string>(&value);
+        if (text && !isStorableText(*text))
+            throw DatabaseError(UNSTORABLE_TEXT_ERROR);
+    }
     SQLFreeStmt(handle_, SQL_CLOSE);
     SQLFreeStmt(handle_, SQL_RESET_PARAMS);
     bind(parameters);

@@ -22,6 +22,8 @@ public:
     OdbcStatement& operator=(const OdbcStatement&) = delete;
 
     // Runs the statement; the parameters replace its "?" markers in order.
+    // A text parameter the records cannot hold (see StoredText.h) is refused
+    // before the driver sees the statement.
     void execute(const std::string& sql, const std::vector<SqlValue>& parameters = {});
     // Rows changed by the last INSERT, UPDATE or DELETE.
     long long affectedRows();

@@ -99,7 +99,10 @@ bool PersonTable::addPerson(const std::string& name, bool instructor)
     try {
         addNew();
         setRecord(person);
-        return update();
+        if (update())
+            return true;
+        cancelUpdate();
+        return false;
     } catch (const DatabaseError& error) {
         cancelUpdate();
         LogStream::instance() << "PersonTable::addPerson: " << error.what();

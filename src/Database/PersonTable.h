@@ -19,7 +19,8 @@ public:
     void fillComboBox(ComboList& combo, const std::string& column, const std::string& filterText) override;
 
     // Adds a person of that name unless one exists (ignoring case). True
-    // only when the row was stored.
+    // only when the row was stored; a row the database refused leaves its
+    // reason in lastError().
     bool addPerson(const std::string& name, bool instructor);
 
 protected:

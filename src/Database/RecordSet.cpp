@@ -3,6 +3,7 @@
 #include "Database/DatabaseConnection.h"
 #include "Database/DatabaseError.h"
 #include "Database/SqlIdentifier.h"
+#include "Rodezir/LogStream.h"
 
 namespace {
 const char* const ROW_ID = "RowId";
@@ -215,6 +216,21 @@ bool RecordSet::update()
 {
     if (change_ == Change::None)
         return false;
+    lastError_.clear();
+    try {
+        store();
+    } catch (const DatabaseError& error) {
+        // The callers of a store are dialogs and table operations that answer
+        // with a result; none of them is built to meet a database exception.
+        lastError_ = error.what();
+        LogStream::instance() << "RecordSet::update(" << table_ << "): " << lastError_;
+        return false;
+    }
+    return true;
+}
+
+void RecordSet::store()
+{
     std::vector<FieldExchange::Column> columns = describe();
     std::vector<SqlValue> values = collect();
     if (change_ == Change::Adding) {
@@ -230,12 +246,11 @@ bool RecordSet::update()
             position_ = rows_.size();
         }
         load();
-        return true;
+        return;
     }
     updateRow(columns, values);
     rows_[position_].values = std::move(values);
     change_ = Change::None;
-    return true;
 }
 
 void RecordSet::cancelUpdate()

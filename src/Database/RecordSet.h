@@ -32,7 +32,8 @@ public:
 
     // Reads the table's rows and puts the cursor on the first one. False,
     // with the database's reason in lastError(), when the query fails or the
-    // connection is not open.
+    // connection is not open. lastError() is the reason of the last failed
+    // open or update.
     bool open(const std::string& table);
     void close();
     bool isCursorOpen() const { return open_; }
@@ -53,12 +54,15 @@ public:
 
     // addNew and edit start a change of the column members that update()
     // stores as a new row or into the current row; cancelUpdate() drops it.
-    // Throw DatabaseError when there is no current row to edit or delete or
-    // when the database refuses the statement.
+    // addNew, edit and deleteRow throw DatabaseError when there is no current
+    // row to edit or delete; deleteRow also when the database refuses it.
     void addNew();
     void edit();
-    // False when no change was started.
-    bool update();
+    // True when the change is stored. False when no change was started, or
+    // when the database (or the text check before it) refused the row: then
+    // lastError() holds the reason, the error log has a line, and the change
+    // stays started for the caller to cancel.
+    [[nodiscard]] bool update();
     void cancelUpdate();
     void deleteRow();
 
@@ -80,6 +84,7 @@ private:
     void placeAt(std::size_t index);
     long long insertRow(const std::vector<FieldExchange::Column>& columns, const std::vector<SqlValue>& values);
     void updateRow(const std::vector<FieldExchange::Column>& columns, const std::vector<SqlValue>& values);
+    void store();
 
     DatabaseConnection& connection_;
     std::string table_;

@@ -29,7 +29,8 @@ bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>&
         for (const Record& row : rows) {
             table.addNew();
             table.setRecord(row);
-            table.update();
+            if (!table.update())
+                throw DatabaseError(table.lastError());
         }
         transaction.commit();
     } catch (const DatabaseError& error) {

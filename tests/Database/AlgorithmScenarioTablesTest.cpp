@@ -23,7 +23,7 @@ protected:
         record.eccRateHigh = 123;
         table.addNew();
         table.setRecord(record);
-        table.update();
+        ASSERT_TRUE(table.update()) << table.lastError();
     }
     void addScenario(const std::string& name, const std::string& algorithm)
     {

@@ -4,6 +4,7 @@
 #include "Database/PersonTable.h"
 #include "Database/RecordTime.h"
 #include "Database/SessionTable.h"
+#include "Database/StoredText.h"
 #include "ScenarioTestTable.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +56,51 @@ TEST_F(PersonCourseTables, addPersonAnswersFalseWhenTheDatabaseRefusesTheRow)
     table.open("");
     EXPECT_FALSE(table.addPerson("Trainee A", false));
     EXPECT_EQ(count("Person"), 0);
+}
+
+TEST_F(PersonCourseTables, namesWithANulOrBytesThatAreNotUtf8AreRefusedNotCut)
+{
+    using namespace std::string_literals;
+    PersonTable persons(theDatabase);
+    persons.open("");
+    SessionTable sessions(theDatabase);
+    sessions.open("");
+    sessions.addNew();
+    sessions.setRecord(SessionRecord{});
+    ASSERT_TRUE(sessions.update()) << sessions.lastError();
+    DBUtil::moveFirst(sessions);
+    const SessionRecord stored = sessions.getRecord();
+    CourseTable courses(theDatabase);
+    courses.open("");
+
+    for (const std::string& name : {"Trainee\0A"s, "Andr\xE9"s}) {
+        SCOPED_TRACE(::testing::PrintToString(name));
+        EXPECT_FALSE(persons.addPerson(name, false));
+        EXPECT_EQ(persons.lastError(), UNSTORABLE_TEXT_ERROR);
+
+        SessionRecord renamed = stored;
+        renamed.PersonVentilation = name;
+        sessions.edit();
+        sessions.setRecord(renamed);
+        EXPECT_FALSE(sessions.update());
+        EXPECT_EQ(sessions.lastError(), UNSTORABLE_TEXT_ERROR);
+        sessions.cancelUpdate();
+
+        CourseRecord course;
+        course.instructor = name;
+        courses.addNew();
+        courses.setRecord(course);
+        EXPECT_FALSE(courses.update());
+        EXPECT_EQ(courses.lastError(), UNSTORABLE_TEXT_ERROR);
+        courses.cancelUpdate();
+    }
+    EXPECT_EQ(count("Person"), 0);
+    EXPECT_EQ(count("Course"), 0);
+    EXPECT_EQ(column("Session", "PersonVentilation"), (std::vector<std::string>{""}));
+    // The name the user meant is still free, and stored whole.
+    EXPECT_TRUE(persons.addPerson("Trainee", false));
+    EXPECT_EQ(column("Person", "Name"), (std::vector<std::string>{"Trainee"}));
+    EXPECT_TRUE(asker.asked.empty());
 }
 
 TEST_F(PersonCourseTables, aNewPersonRecordAndTheColumnTexts)

@@ -7,6 +7,7 @@
 #include "Database/DBUtil.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
+#include "Database/StoredText.h"
 
 namespace {
 class RecordSets : public ScenarioRecordsFixture {
@@ -124,7 +125,8 @@ TEST_F(RecordSets, editOfARowDeletedBehindTheSetFailsAndCancelRestoresTheRow)
     theDatabase.execute("DELETE FROM \"Scenario\" WHERE \"Name\" = ?", {std::string("Basic")});
     table.edit();
     table.setRecord({"Renamed", 1, "", false, 1});
-    EXPECT_THROW(table.update(), DatabaseError);
+    EXPECT_FALSE(table.update());
+    EXPECT_FALSE(table.lastError().empty());
     table.cancelUpdate();
     EXPECT_EQ(table.getRecord().name, "Basic");
     EXPECT_EQ(column("Scenario", "Name"), (std::vector<std::string>{"Advanced", "Child"}));
@@ -155,4 +157,70 @@ TEST_F(RecordSets, everyTextSurvivesTheRoundTrip)
     table.reopen();
     std::vector<std::string> expected = texts;
     EXPECT_EQ(walk(table), expected);
+}
+
+TEST_F(RecordSets, aTextWithANulOrBytesThatAreNotUtf8IsRefusedWithOneMessageAndNothingIsStored)
+{
+    using namespace std::string_literals;
+    const std::string unstorable[] = {
+        "Trainee\0A"s,        // a driver ends the text at the NUL
+        "A\0"s,
+        "Andr\xE9",           // Latin-1, not UTF-8
+        "Andr\xC3",           // a sequence cut short at the end
+        "\xC0\xAF",           // overlong "/"
+        "\xED\xA0\x80",       // a UTF-16 surrogate
+        "\xF4\x90\x80\x80",   // past U+10FFFF
+        "\xF8\x88\x80\x80\x80", // a five-byte form
+        "\x80x",              // a continuation byte without a lead
+    };
+    ScenarioTestTable table(theDatabase);
+    table.open("");
+    for (const std::string& text : unstorable) {
+        SCOPED_TRACE(::testing::PrintToString(text));
+        table.addNew();
+        table.setRecord({text, 60, "", false, 1});
+        EXPECT_FALSE(table.update());
+        EXPECT_EQ(table.lastError(), UNSTORABLE_TEXT_ERROR);
+        table.cancelUpdate();
+
+        DBUtil::moveFirst(table);
+        table.edit();
+        table.setRecord({"Basic", 120, text, true, 1});
+        EXPECT_FALSE(table.update());
+        EXPECT_EQ(table.lastError(), UNSTORABLE_TEXT_ERROR);
+        table.cancelUpdate();
+        EXPECT_EQ(table.getRecord().algorithm, "ERC 2010");
+
+        // Direct statements meet the same check.
+        EXPECT_THROW(theDatabase.execute("UPDATE \"Scenario\" SET \"Algorithm\" = ?", {text}), DatabaseError);
+    }
+    EXPECT_EQ(column("Scenario", "Name"), (std::vector<std::string>{"Basic", "Advanced", "Child"}));
+    EXPECT_EQ(column("Scenario", "Algorithm"), (std::vector<std::string>{"ERC 2010", "AHA 2010", "ERC 2010"}));
+
+    // A cascade with such a text tells the user instead of missing the rows.
+    DBUtil::update(theDatabase, "Scenario", "Algorithm", "ERC 2010", "ERC\0 2015"s);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_NE(asker.asked.front().text.find(L"NUL character"), std::wstring::npos);
+    EXPECT_EQ(column("Scenario", "Algorithm"), (std::vector<std::string>{"ERC 2010", "AHA 2010", "ERC 2010"}));
+}
+
+TEST_F(RecordSets, theWholeOfUtf8IsStoredAndFoundByItsText)
+{
+    // Two-, three- and four-byte forms up to the last code point, and the
+    // edges of the surrogate gap.
+    const std::string texts[] = {"\xC2\x80 \xDF\xBF", "\xED\x9F\xBF \xEE\x80\x80 \xEF\xBF\xBD",
+                                 "\xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"};
+    ScenarioTestTable table(theDatabase);
+    table.open("");
+    for (const std::string& text : texts) {
+        table.addNew();
+        table.setRecord({text, 60, "", false, 1});
+        EXPECT_TRUE(table.update()) << table.lastError();
+    }
+    for (const std::string& text : texts) {
+        ScenarioTestTable found(theDatabase);
+        found.open("\"Name\" = ?", {text});
+        ASSERT_FALSE(DBUtil::emptyTable(found));
+        EXPECT_EQ(found.getRecord().name, text);
+    }
 }

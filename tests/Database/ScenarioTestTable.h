@@ -8,6 +8,8 @@
 #include "Database/TablePool.h"
 #include "Database/TextMatch.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -67,7 +69,7 @@ public:
     {
         addNew();
         setRecord(row);
-        update();
+        EXPECT_TRUE(update()) << lastError();
     }
 
 protected:

@@ -150,7 +150,7 @@ TEST_F(SessionTables, storedSessionsReadBackWithoutTheirUnstoredMembers)
     stored.data = {'x'};
     table.addNew();
     table.setRecord(stored);
-    table.update();
+    ASSERT_TRUE(table.update()) << table.lastError();
 
     SessionTable reader(theDatabase);
     reader.open("");

@@ -78,7 +78,7 @@ protected:
             record.Name = name;
             table.addNew();
             table.setRecord(record);
-            table.update();
+            ASSERT_TRUE(table.update()) << table.lastError();
         }
     }
 
@@ -343,7 +343,7 @@ public:
         record.Name = "Renamed limits";
         table.addNew();
         table.setRecord(record);
-        table.update();
+        EXPECT_TRUE(table.update()) << table.lastError();
         return kova::IDOK;
     }
     std::string getCurrentKey() const override { return "Renamed limits"; }
