@@ -197,9 +197,11 @@ std::optional<DialogControlTable> readControl(Reader& in, bool extended)
     item.y = in.shortValue();
     item.cx = in.shortValue();
     item.cy = in.shortValue();
-    // Ids are 16-bit in both forms as far as the dialog manager is concerned;
-    // IDC_STATIC is stored as 0xFFFF.
-    item.id = extended ? static_cast<std::int16_t>(in.dword() & 0xFFFF) : static_cast<std::int16_t>(in.word());
+    // Ids are 16-bit in both forms as far as the dialog manager is concerned:
+    // 0xFFFF is IDC_STATIC, and every other id up to 65535 (a Help button's
+    // 32800, a command's 57xxx) stays the number the dialog asks for.
+    const auto raw = static_cast<std::uint16_t>(extended ? in.dword() & 0xFFFF : in.word());
+    item.id = raw == 0xFFFF ? IDC_STATIC : raw;
     item.windowClass = className(in.name());
     item.text = in.name();
     const std::size_t extra = in.word();

@@ -29,6 +29,7 @@ DialogTable sampleTable()
         control(L"", 1002, L"SysListView32", LVS_REPORT | WS_BORDER, 7, 20, 200, 90),
         control(L"", 1003, L"STATIC", SS_BITMAP, 7, 115, 20, 20),
         defPushButton(L"\u00A4OK", IDOK, 110, 120, 50, 14),
+        pushButton(L"\u00A4Help", 32800, 165, 120, 50, 14),
     };
     table.controls[3].text = TemplateName::number(140);
     table.controls[1].creationData = {1, 2, 3};
