@@ -99,6 +99,11 @@ bool MenuBuilder::buildMenuBar(QMenuBar* bar, const platform::MenuResource& menu
     return any;
 }
 
+int MenuBuilder::commandId(const QAction* action)
+{
+    return action ? action->property(COMMAND_PROPERTY).toInt() : 0;
+}
+
 QAction* MenuBuilder::findCommand(const QWidget* menuOwner, int command)
 {
     if (!menuOwner)

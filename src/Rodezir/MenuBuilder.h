@@ -28,6 +28,8 @@ public:
     static void buildMenu(QMenu* target, const std::vector<platform::MenuItemResource>& items,
                           const CommandHandler& onCommand);
 
+    // The command id an action built here carries; 0 for any other action or null.
+    static int commandId(const QAction* action);
     // The command action of that id in a menu tree, or null.
     static QAction* findCommand(const QWidget* menuOwner, int command);
 
