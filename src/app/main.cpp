@@ -5,7 +5,10 @@
 #include "Database/RuntimeRandom.h"
 #include "Rodezir/InitLanguage.h"
 #include "Rodezir/LogStream.h"
+#include "app/BuildDate.h"
 #include "app/CprTrainingAppState.h"
+#include "app/ToolTipAnswer.h"
+#include "app/idMap.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "platform/MessageBox.h"
@@ -17,22 +20,11 @@
 
 #include <clocale>
 #include <ctime>
-#include <string>
-
-namespace {
-
-// Build date and time, the version and the program title, as the error log's header shows it.
-std::string versionText()
-{
-    return std::string(__DATE__) + " " + __TIME__ + " 3.1.3 : Kova CPR Software";
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
     LogStream::setShowOnExit(false);
-    LogStream::headerText = versionText();
+    LogStream::headerText = getVersionText();
     LogStream::instance();
 
     QApplication application(argc, argv);
@@ -43,6 +35,9 @@ int main(int argc, char* argv[])
 
     CprTrainingAppState state(CprTrainingAppState::joinCommandLine(argc, argv));
     kova::initLanguage(state.commandLine(), "en.mo");
+    // Tooltip texts are translated once, in the language just chosen.
+    idMap::fill();
+    ToolTipAnswer::install(application);
     RuntimeRandom::seed(static_cast<std::uint32_t>(std::time(nullptr)));
     CprTrainingAppState::setInstance(&state);
     state.loadRecordedData();
