@@ -5,7 +5,7 @@
 // createFrame; later it only shows or hides it. A frame closed for good
 // takes its hosted window with it (Qt parentage) and tells frameDestroyed.
 
-#include "Rodezir/SignalConnection.h"
+#include "Rodezir/Signal.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
