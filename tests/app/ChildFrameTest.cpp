@@ -146,9 +146,13 @@ TEST_F(ChildFrames, aFrameOpensMaximisedWhileTheActiveOneIsUnlessItFitsItsDialog
 
 TEST_F(ChildFrames, closingAHidingFrameKeepsItsDialogAndState)
 {
+    int windowMenuRefreshes = 0;
+    ChildFrame::setWindowMenuRefresher([&] { ++windowMenuRefreshes; });
     DialogFrame* frame = openDialogFrame(true, true);
     PracticeDialog* dialog = dialogOf(frame);
     QTest::keyClicks(dialog->name(), "Anna");
+    openDialogFrame(true);
+    const int refreshesBefore = windowMenuRefreshes;
 
     frame->close();
     deleteLaterNow();
@@ -161,6 +165,13 @@ TEST_F(ChildFrames, closingAHidingFrameKeepsItsDialogAndState)
     EXPECT_EQ(window.client().activeSubWindow(), frame);
     EXPECT_EQ(dialog->name()->text(), "Anna");
     EXPECT_EQ(dialog->frameShows.back(), true);
+    EXPECT_EQ(windowMenuRefreshes, refreshesBefore + 2);
+
+    // The frame hands the focus on to the control of its dialog that had it.
+    dialog->getDlgItem(IDC_NOTE)->setFocus();
+    frame->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), dialog->getDlgItem(IDC_NOTE));
+    ChildFrame::setWindowMenuRefresher({});
 }
 
 TEST_F(ChildFrames, closingAnyOtherFrameDestroysItAndTellsItsOwner)
