@@ -1,0 +1,63 @@
+#include "SplashTestKit.h"
+
+#include "TempDir.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+namespace splashtest {
+
+bool RecordingLog::contains(const std::string& text) const
+{
+    return std::find(lines.begin(), lines.end(), text) != lines.end();
+}
+
+bool RecordingLog::containsRun(const std::vector<std::string>& texts) const
+{
+    return std::search(lines.begin(), lines.end(), texts.begin(), texts.end()) != lines.end();
+}
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value) : name_(name)
+{
+    if (const char* previous = std::getenv(name))
+        previous_ = previous;
+    ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnvironment::~ScopedEnvironment()
+{
+    if (previous_)
+        ::setenv(name_.c_str(), previous_->c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
+}
+
+void writeScript(const std::filesystem::path& file, const std::string& body)
+{
+    kovatest::writeFile(file, "#!/bin/sh\n" + body);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+}
+
+std::string shellQuoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+std::vector<std::string> readLines(const std::filesystem::path& file)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(kovatest::readFile(file));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace splashtest
