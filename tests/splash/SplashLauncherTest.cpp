@@ -23,13 +23,13 @@ using Tick = SplashLauncher::Tick;
 
 namespace {
 
-class SplashLauncherTest : public ::testing::Test {
+class SplashLauncherTest : public splashtest::LauncherFixture {
 protected:
     void SetUp() override
     {
-        for (const fs::path& folder : {launcher, work, trace, elsewhere})
-            fs::create_directories(folder);
-        inWork.emplace(work);
+        LauncherFixture::SetUp();
+        fs::create_directories(trace);
+        fs::create_directories(elsewhere);
     }
 
     // A main program that notes where it was found and its arguments, then
@@ -43,42 +43,15 @@ protected:
 
     std::string tracePath(const std::string& name) const { return shellQuoted((trace / name).string()); }
 
-    SplashLauncher& makeLauncher(std::vector<std::string> arguments)
-    {
-        launcherUnderTest = std::make_unique<SplashLauncher>(std::move(arguments), launcher, starter, log, installer);
-        launcherUnderTest->begin();
-        return *launcherUnderTest;
-    }
-
     // Ticks until the launcher ends (at most ten seconds).
     bool tickUntilEnd(SplashLauncher& splash)
     {
         return splashtest::waitFor([&] { return splash.onTimer(view) == Tick::End; });
     }
 
-    ~SplashLauncherTest() override
-    {
-        // The main programs of these tests never outlive them.
-        if (launcherUnderTest && launcherUnderTest->child() && !starter.hasEnded(*launcherUnderTest->child())) {
-            ::kill(*launcherUnderTest->child(), SIGKILL);
-            starter.waitForExit(*launcherUnderTest->child());
-        }
-    }
-
-    kovatest::TempDir root;
-    const fs::path launcher = root.path() / "launcher";
-    const fs::path work = root.path() / "work";
     const fs::path trace = root.path() / "trace";
     const fs::path elsewhere = root.path() / "elsewhere";
-    std::optional<kovatest::ScopedCwd> inWork;
-    platform::RegistryStore registry{root.path() / "registry"};
-    splashtest::RecordingLog log;
-    splashtest::RecordingStarter starter;
     splashtest::RecordingView view;
-    platform::RecordingMessageAsker asker;
-    platform::ScopedMessageAsker askerInForce{asker};
-    splash::UpdateInstaller installer{registry, starter, log, launcher, "Pallovex Vantorelle"};
-    std::unique_ptr<SplashLauncher> launcherUnderTest;
 };
 
 } // namespace
@@ -121,7 +94,7 @@ TEST_F(SplashLauncherTest, mainProgramIsFoundBesideTheLauncherThenHereThenOnPath
         writeMainProgram(folder, "exit 0\n");
     for (const fs::path& expected : order) {
         fs::remove(trace / "where");
-        SplashLauncher& splash = makeLauncher({});
+        SplashLauncher& splash = makeLauncher();
         EXPECT_TRUE(tickUntilEnd(splash));
         EXPECT_EQ(readLines(trace / "where"), std::vector<std::string>{expected.string()});
         EXPECT_EQ(log.lines.back(), "Child is dead");
@@ -134,7 +107,7 @@ TEST_F(SplashLauncherTest, withoutTheMainProgramItSaysSoAndEnds)
     // Present, but not a program; and nothing of the name on PATH.
     splashtest::ScopedEnvironment path("PATH", elsewhere.string());
     kovatest::writeFile(launcher / "KOVA_CPR", "echo no\n");
-    SplashLauncher& splash = makeLauncher({});
+    SplashLauncher& splash = makeLauncher();
     EXPECT_EQ(splash.onTimer(view), Tick::End);
     EXPECT_EQ(log.lines.back(), "CreateProcess failed: \"KOVA_CPR\"");
     ASSERT_EQ(asker.asked.size(), 1u);
@@ -148,7 +121,7 @@ TEST_F(SplashLauncherTest, withoutTheMainProgramItSaysSoAndEnds)
 TEST_F(SplashLauncherTest, closeMessageEndsAtOnceAndOthersAreIgnored)
 {
     writeMainProgram(launcher);
-    SplashLauncher& splash = makeLauncher({});
+    SplashLauncher& splash = makeLauncher();
     EXPECT_EQ(splash.onCloseMessage({0, 0}), Tick::Continue);
     EXPECT_EQ(splash.onCloseMessage({0x614C328, 0}), Tick::Continue);
     EXPECT_FALSE(log.contains("SPLASH_MESSAGE_ID_CLOSE, EndDialog"));
@@ -175,7 +148,7 @@ TEST_F(SplashLauncherTest, closeMessageWhileATickWaitsEndsWhenItIsDone)
     writeScript(root.path() / "agent/Downloads/Pallovex Vantorelle/u.exe", "exit 0\n");
     writeScript(launcher / "Decryptor.exe", "cp -- \"$1\" \"./$2\"\nexit 1\n");
 
-    SplashLauncher& splash = makeLauncher({});
+    SplashLauncher& splash = makeLauncher();
     class ReenteringView final : public splash::SplashView {
     public:
         explicit ReenteringView(SplashLauncher& launcher) : launcher_(launcher) {}
@@ -212,7 +185,7 @@ TEST_F(SplashLauncherTest, restartAfterUpdatesEndsWithoutTheMainProgram)
     writeScript(downloads / "b.exe", "exit 0\n");
     writeScript(launcher / "Decryptor.exe", "cp -- \"$1\" \"./$2\"\nexit 1\n");
 
-    SplashLauncher& splash = makeLauncher({});
+    SplashLauncher& splash = makeLauncher();
     EXPECT_EQ(splash.onTimer(view), Tick::End);
     EXPECT_EQ(view.hides, 1);
     ASSERT_EQ(asker.asked.size(), 1u);

@@ -3,6 +3,7 @@
 #include "TempDir.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <sstream>
 
@@ -31,6 +32,29 @@ ScopedEnvironment::~ScopedEnvironment()
         ::setenv(name_.c_str(), previous_->c_str(), 1);
     else
         ::unsetenv(name_.c_str());
+}
+
+void LauncherFixture::SetUp()
+{
+    std::filesystem::create_directories(launcher);
+    std::filesystem::create_directories(work);
+    inWork.emplace(work);
+}
+
+LauncherFixture::~LauncherFixture()
+{
+    const auto child = launcherUnderTest ? launcherUnderTest->child() : std::nullopt;
+    if (child && !starter.hasEnded(*child)) {
+        ::kill(*child, SIGKILL);
+        starter.waitForExit(*child);
+    }
+}
+
+splash::SplashLauncher& LauncherFixture::makeLauncher(std::vector<std::string> arguments)
+{
+    launcherUnderTest = std::make_unique<splash::SplashLauncher>(std::move(arguments), launcher, starter, log, installer);
+    launcherUnderTest->begin();
+    return *launcherUnderTest;
 }
 
 void writeScript(const std::filesystem::path& file, const std::string& body)

@@ -3,12 +3,21 @@
 // executable scripts standing in for the outside programs, and waiting for
 // something a child process does.
 
+#include "platform/MessageBox.h"
+#include "platform/RegistryStore.h"
 #include "splash/PosixProcessStarter.h"
+#include "splash/SplashLauncher.h"
 #include "splash/SplashLog.h"
 #include "splash/SplashView.h"
+#include "splash/UpdateInstaller.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -59,6 +68,28 @@ public:
 private:
     std::string name_;
     std::optional<std::string> previous_;
+};
+
+// A launcher in a station folder of its own, working in another folder,
+// with a private registry; its main program never outlives the test.
+class LauncherFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    ~LauncherFixture() override;
+
+    splash::SplashLauncher& makeLauncher(std::vector<std::string> arguments = {});
+
+    kovatest::TempDir root;
+    const std::filesystem::path launcher = root.path() / "launcher";
+    const std::filesystem::path work = root.path() / "work";
+    std::optional<kovatest::ScopedCwd> inWork;
+    platform::RegistryStore registry{root.path() / "registry"};
+    RecordingLog log;
+    RecordingStarter starter;
+    platform::RecordingMessageAsker asker;
+    platform::ScopedMessageAsker askerInForce{asker};
+    splash::UpdateInstaller installer{registry, starter, log, launcher, "Pallovex Vantorelle"};
+    std::unique_ptr<splash::SplashLauncher> launcherUnderTest;
 };
 
 // Writes a shell script (a "#!/bin/sh" line is put in front) and makes it executable.

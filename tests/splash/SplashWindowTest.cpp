@@ -44,22 +44,8 @@ void writeBitmap(const fs::path& file, int width, int height, QColor colour)
     ASSERT_TRUE(image.save(QString::fromStdString(file.string()), "BMP"));
 }
 
-class SplashWindowTest : public ::testing::Test {
+class SplashWindowTest : public splashtest::LauncherFixture {
 protected:
-    void SetUp() override
-    {
-        fs::create_directories(launcher);
-        fs::create_directories(work);
-        inWork.emplace(work);
-    }
-
-    SplashLauncher& makeLauncher(std::vector<std::string> arguments = {})
-    {
-        launcherUnderTest = std::make_unique<SplashLauncher>(std::move(arguments), launcher, starter, log, installer);
-        launcherUnderTest->begin();
-        return *launcherUnderTest;
-    }
-
     // The window should sit in the middle of the primary screen.
     static QPoint centred(QSize size)
     {
@@ -73,25 +59,6 @@ protected:
         EXPECT_TRUE(window.grab().save(QString::fromStdString(file.string()), "PNG"));
     }
 
-    ~SplashWindowTest() override
-    {
-        if (launcherUnderTest && launcherUnderTest->child() && !starter.hasEnded(*launcherUnderTest->child())) {
-            ::kill(*launcherUnderTest->child(), SIGKILL);
-            starter.waitForExit(*launcherUnderTest->child());
-        }
-    }
-
-    kovatest::TempDir root;
-    const fs::path launcher = root.path() / "launcher";
-    const fs::path work = root.path() / "work";
-    std::optional<kovatest::ScopedCwd> inWork;
-    platform::RegistryStore registry{root.path() / "registry"};
-    splashtest::RecordingLog log;
-    splashtest::RecordingStarter starter;
-    platform::RecordingMessageAsker asker;
-    platform::ScopedMessageAsker askerInForce{asker};
-    splash::UpdateInstaller installer{registry, starter, log, launcher, "Pallovex Vantorelle"};
-    std::unique_ptr<SplashLauncher> launcherUnderTest;
     int finished = 0;
 };
 
