@@ -1,27 +1,14 @@
 #pragma once
-// How the launcher starts the programs it runs: by an argument vector, never
-// through a shell. The windowed program uses the POSIX starter; tests may
-// hand in another.
+// How the launcher starts the programs it runs and learns of their end. The
+// program uses the POSIX starter; tests may hand in another.
 
-#include <filesystem>
+#include "splash/ProcessLaunch.h"
+
 #include <optional>
-#include <string>
-#include <vector>
 
 #include <sys/types.h>
 
 namespace splash {
-
-struct ProcessLaunch {
-    // The executable itself; it is never looked up in PATH.
-    std::filesystem::path program;
-    // argv, argv[0] included; each element reaches the program as it stands.
-    std::vector<std::string> arguments;
-    // Empty: the launcher's own working directory.
-    std::filesystem::path workingDirectory;
-    // The program leads a process group of its own.
-    bool newProcessGroup = false;
-};
 
 class ProcessStarter {
 public:
