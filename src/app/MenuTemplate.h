@@ -3,7 +3,7 @@
 // their UTF-16LE texts) as menus built in code are written, and the reader
 // that turns such bytes into the menu table the menu builder shows.
 
-#include "platform/ResourceTables.h"
+#include "platform/MenuResource.h"
 
 #include <cstddef>
 #include <cstdint>
