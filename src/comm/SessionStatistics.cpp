@@ -17,6 +17,18 @@ Judgement judge(double value, double low, double high)
     return Judgement::OK;
 }
 
+// Volumes are judged the other way round: within the window first, then
+// above it. The two orders differ only for a window whose low limit lies
+// above its high one, which the algorithm editor lets a user store.
+Judgement judgeVolume(double value, double low, double high)
+{
+    if (low <= value && value <= high)
+        return Judgement::OK;
+    if (value > high)
+        return Judgement::High;
+    return Judgement::Low;
+}
+
 void count(Judgement judgement, std::int32_t& low, std::int32_t& ok, std::int32_t& high)
 {
     switch (judgement) {
@@ -46,7 +58,7 @@ VentilationResults SessionStatistics::evaluateVentilations(const std::vector<Ven
     for (const VentilationGroup& group : groups) {
         for (const VentilationRecord& record : group.records) {
             ++r.count;
-            count(judge(record.peakVolume, low, high), r.volumeLow, r.volumeOK, r.volumeHigh);
+            count(judgeVolume(record.peakVolume, low, high), r.volumeLow, r.volumeOK, r.volumeHigh);
             volumeSum += record.peakVolume;
         }
         r.stomachInflations += group.stomachInflationCount;

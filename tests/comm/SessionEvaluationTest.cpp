@@ -159,6 +159,49 @@ TEST_F(Evaluation, judgementsAgainstTheAlgorithm)
     EXPECT_EQ(session.getNrInitialVentilations(), 0);
 }
 
+TEST_F(Evaluation, aVolumeInsideAnInvertedWindowIsTooHigh)
+{
+    // The algorithm editor can store a low limit above the high one; a
+    // volume is judged within, above the high limit, then below the low one.
+    algorithm.vVolLow = 0.6;
+    algorithm.vVolHigh = 0.4;
+    session.trainingMode = 2;
+    appendVolumes(session, {0, 0.2, 0.5, 0.45, 0.2, 0, 0});
+    session.evaluate();
+    EXPECT_EQ(session.getNrVentilations(), 1);
+    EXPECT_EQ(session.getVentVolumeHigh(), 1);
+    EXPECT_EQ(session.getVentVolumeLow(), 0);
+    EXPECT_EQ(session.getVentVolumeOK(), 0);
+
+    const struct {
+        double peak;
+        int low, ok, high;
+    } cases[] = {{0.3, 1, 0, 0}, {0.4, 1, 0, 0}, {0.6, 0, 0, 1}, {0.7, 0, 0, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.peak);
+        CommSession fresh;
+        fresh.setAlgorithm(&algorithm);
+        fresh.trainingMode = 2;
+        ventilationAt(fresh, 10, c.peak);
+        restUntil(fresh, 100);
+        fresh.evaluate();
+        EXPECT_EQ(fresh.getVentVolumeLow(), c.low);
+        EXPECT_EQ(fresh.getVentVolumeOK(), c.ok);
+        EXPECT_EQ(fresh.getVentVolumeHigh(), c.high);
+    }
+
+    // Compression depths keep the order below low, above high.
+    algorithm.compDepthLow = 50;
+    algorithm.compDepthHigh = 40;
+    CommSession compressions;
+    compressions.setAlgorithm(&algorithm);
+    compressions.trainingMode = 3;
+    compressionAt(compressions, 10, 45);
+    restUntil(compressions, 100);
+    compressions.evaluate();
+    EXPECT_EQ(compressions.getCompDepthLow(), 1);
+}
+
 TEST_F(Evaluation, stationSettingsJudgeThePauseAndTheCardiacOutput)
 {
     struct StrictSettings final : AnalysisSettingsSource {
