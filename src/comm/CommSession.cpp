@@ -8,6 +8,7 @@
 #include "comm/SessionStatistics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <ctime>
 #include <filesystem>
@@ -301,11 +302,20 @@ bool CommSession::load(std::FILE* file, double rate)
 bool CommSession::loadBlocks(const std::function<std::size_t(char*, std::size_t)>& read, std::size_t sizeHint,
                              double rate, std::size_t& consumed)
 {
-    sampleRate = rate;
+    // Every time figure divides by the rate: a session stored without a
+    // usable one (a damaged record) is refused like a damaged text.
+    const bool rateUsable = rate > 0.0 && std::isfinite(rate);
+    if (rateUsable)
+        sampleRate = rate;
     startFromEmpty();
     stored_ = true;
     source_ = nullptr;
     ownedSource_.reset();
+    if (!rateUsable) {
+        manData.shrink_to_fit();
+        consumed = 0;
+        return false;
+    }
 
     TextLoad load;
     load.sizeHint = sizeHint;

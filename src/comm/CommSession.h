@@ -57,7 +57,8 @@ public:
     bool save(std::ostream& out) const;
     bool save(std::FILE* file) const;
     // A stored session, from its measurement text; the stream is left just
-    // behind the last number read. False (and no data) when the text is damaged.
+    // behind the last number read. False (and no data) when the text is
+    // damaged or the rate is not above 0.
     bool load(std::istream& in, double rate);
     bool load(std::FILE* file, double rate);
     // The same from text in memory; consumed gets the bytes read. The text

@@ -32,8 +32,8 @@ public:
     // c and v: compressions and ventilations per cycle of the training mode.
     static CycleResults evaluateCycles(const std::vector<CompressionSeries>& series,
                                        const std::vector<VentilationGroup>& groups, std::int32_t c, std::int32_t v);
-    // Truncates toward zero; a value beyond the integers (a sample rate of 0
-    // from a damaged record, a limit out of range) gives 0 or the nearest end.
+    // Truncates toward zero; a value beyond the integers (from a limit out of
+    // range) gives 0 or the nearest end.
     static std::int32_t truncate(double value);
 
     // Whole seconds to the first compression or ventilation peak; -1 without either.

@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <locale>
 #include <sstream>
 
@@ -134,6 +135,25 @@ TEST(MeasurementText, damagedTextFailsAndLeavesNothing)
         EXPECT_TRUE(session.manData.empty()) << c.name;
         EXPECT_TRUE(session.compressionSeries().empty()) << c.name;
         EXPECT_TRUE(session.ventilationGroups().empty()) << c.name;
+    }
+}
+
+TEST(MeasurementText, aStoredRateOfZeroOrBelowIsRefused)
+{
+    const std::string text = "3\r\n0 0 0 0 0 0 0 0\r\n45 0 0 0 0 0 0 0\r\n0 0 0 0 0 0 0 0\r\n";
+    for (double rate : {0.0, -20.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        SCOPED_TRACE(rate);
+        CommSession session;
+        ASSERT_TRUE(session.loadText(text, 50.0));
+        std::istringstream in(text);
+        EXPECT_FALSE(session.load(in, rate));
+        EXPECT_TRUE(session.manData.empty());
+        EXPECT_TRUE(session.compressionSeries().empty());
+        EXPECT_EQ(in.tellg(), 0) << "nothing of the text is taken";
+        EXPECT_EQ(session.sampleRate, 50.0);
+        std::size_t consumed = 1;
+        EXPECT_FALSE(session.loadText(text, rate, &consumed));
+        EXPECT_EQ(consumed, 0u);
     }
 }
 
