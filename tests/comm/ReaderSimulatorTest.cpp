@@ -2,9 +2,11 @@
 // TCP connection, with the simulated manikin on the other side streaming a
 // scripted performance in real time.
 
+#include "comm/CommSession.h"
 #include "comm/ManikinReader.h"
 #include "comm/Measurement.h"
 #include "comm/SerialPort.h"
+#include "config/AlgorithmRecord.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "platform/Clock.h"
 #include "platform/ManualClock.h"
@@ -227,4 +229,93 @@ TEST_F(ReaderSimulatorTest, olderFramedManikinIsCalibratedAtRest)
     EXPECT_EQ(status, ManikinReader::CALIBRATION_DONE);
     EXPECT_EQ(port.getCompressionOffset(), 6);
     EXPECT_EQ(port.getVentilationOffset(), 4);
+}
+
+
+namespace {
+
+// One simulated manikin on its own COM port with the station's reader and
+// measurement store on it.
+struct SimulatedSession {
+    std::unique_ptr<ManikinSimulator> simulator;
+    SerialPort port;
+    std::unique_ptr<ManikinReader> reader;
+    CommSession session;
+};
+
+} // namespace
+
+TEST(ReaderSimulatorSession, countsEveryStrokeMadeAt20And50SamplesASecond)
+{
+    // One cycle of 15 compressions and two ventilations, then rest, from an
+    // older manikin (records at 20 a second) and a framed one (50 a second)
+    // at once.
+    manikinsim::PerformancePlan plan;
+    plan.cycles = 1;
+    plan.compressionsPerCycle = 15;
+    plan.ventilationsPerCycle = 2;
+    plan.inflationSeconds = 0.6;
+    plan.exhalationSeconds = 0.9;
+    plan.pauseSeconds = 0.6;
+    plan.leadInSeconds = 1.5;
+    AlgorithmRecord algorithm;
+    std::vector<std::unique_ptr<SimulatedSession>> links;
+    std::string map;
+    for (const Handshake handshake : {Handshake::Ascii, Handshake::Framed}) {
+        SimulatorOptions options;
+        options.handshake = handshake;
+        options.performance = plan;
+        auto link = std::make_unique<SimulatedSession>();
+        link->simulator = std::make_unique<ManikinSimulator>(options);
+        std::string error;
+        ASSERT_TRUE(link->simulator->start(&error)) << error;
+        map += (map.empty() ? "" : ",") + std::to_string(COM_PORT + static_cast<int>(links.size())) + "="
+            + link->simulator->devicePath();
+        links.push_back(std::move(link));
+    }
+    ::setenv("KOVA_PORT_MAP", map.c_str(), 1);
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        SimulatedSession& link = *links[i];
+        // The older manikin rests at 6 and 4 counts, as its calibration found.
+        if (i == 0)
+            link.port.setCalibrationOffsets(6, 4);
+        link.reader = std::make_unique<ManikinReader>(link.port);
+        ASSERT_EQ(link.reader->open(COM_PORT + static_cast<int>(i)), 10);
+        link.reader->restartTimers();
+        link.reader->start();
+        link.session.setAlgorithm(&algorithm);
+        link.session.attach(*link.reader);
+    }
+    ::unsetenv("KOVA_PORT_MAP");
+
+    // Session ticks every 20 ms until both have finished and rested a second.
+    int restTicks = 50;
+    for (int tick = 0; tick < 2500 && restTicks > 0; ++tick) {
+        for (auto& link : links) {
+            link->reader->update();
+            link->session.processNewSamples();
+        }
+        if (links[0]->simulator->performanceFinished() && links[1]->simulator->performanceFinished())
+            --restTicks;
+        platform::Clock::instance().sleep(20);
+    }
+    ASSERT_EQ(restTicks, 0) << "the performance never ended";
+
+    const double rates[] = {20.0, 50.0};
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        SCOPED_TRACE(rates[i]);
+        SimulatedSession& link = *links[i];
+        link.reader->stop();
+        link.session.processNewSamples();
+        link.session.evaluate();
+        EXPECT_NEAR(link.session.sampleRate, rates[i], 0.3 * rates[i]);
+        EXPECT_EQ(link.session.getNrCompressions(), 15);
+        EXPECT_EQ(link.session.getNrCompGroups(), 1);
+        EXPECT_EQ(link.session.getNrLeanings(), 0);
+        EXPECT_EQ(link.session.getNrVentilations(), 2);
+        EXPECT_NEAR(link.session.getCompDepthAverage(), 55.0, 3.0);
+        EXPECT_NEAR(link.session.getVentVolumeAverage(), 0.6, 0.05);
+        link.port.close();
+        link.simulator->stop();
+    }
 }

@@ -6,7 +6,10 @@
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
 #include "comm/CollectedDataSet.h"
+#include "comm/CommSession.h"
+#include "comm/ManikinReader.h"
 #include "comm/SerialPort.h"
+#include "config/AlgorithmRecord.h"
 #include "platform/Resources.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +157,74 @@ TEST(RecordedData, theSetsLookLikeGoodMediocreAndPoorTraining)
         EXPECT_NE(std::find(status.begin(), status.end(), 12), status.end());
         EXPECT_NE(std::find(status.begin(), status.end(), 204), status.end());
     }
+}
+
+// A demonstration session on a recorded-data port: the station's reader,
+// calibrated as before a session, and its measurement store, over one pass
+// of the recording and into the rest it starts with again.
+struct DemoSession {
+    int compressions = 0;
+    int leanings = 0;
+    double averageDepth = 0.0;
+    std::size_t strokes = 0; // compression peaks in the channel
+};
+
+DemoSession replayOnTheStation(int recordedPort, const CollectedData& compression)
+{
+    SerialPort port;
+    EXPECT_EQ(port.open(recordedPort), SerialPort::OPEN_SUCCESS);
+    ManikinReader reader(port);
+    reader.startCalibration();
+    EXPECT_EQ(reader.getCalibrationStatus(), ManikinReader::CALIBRATION_DONE);
+    reader.start();
+    AlgorithmRecord algorithm;
+    CommSession session;
+    session.setAlgorithm(&algorithm);
+    session.attach(reader);
+    for (std::size_t tick = 0; tick < compression.size() + 20; ++tick) {
+        reader.update();
+        session.processNewSamples();
+    }
+    session.evaluate();
+
+    DemoSession result;
+    result.compressions = session.getNrCompressions();
+    result.leanings = session.getNrLeanings();
+    result.averageDepth = session.getCompDepthAverage();
+    // A stroke is a peak over 10 mm deep that rose 5 mm or more out of the
+    // trough before it. The recording wraps to the rest it starts with.
+    const int rest = compression.get(0);
+    int trough = rest;
+    for (std::size_t i = 1; i < compression.size(); ++i) {
+        const int value = compression.get(i);
+        const int next = i + 1 < compression.size() ? compression.get(i + 1) : rest;
+        trough = std::min(trough, value);
+        if ((value - rest) / COUNTS_PER_MM > 10.0 && (value - trough) / COUNTS_PER_MM >= 5.0
+            && value > compression.get(i - 1) && value >= next) {
+            ++result.strokes;
+            trough = value;
+        }
+    }
+    return result;
+}
+
+TEST(RecordedData, theStationCountsEveryRecordedStroke)
+{
+    DemoState demo;
+    // Ports 249, 247 and 248 replay the good, mediocre and poor sets.
+    const DemoSession good = replayOnTheStation(249, demo.state().collectedDataSet(0)->compression());
+    const DemoSession mediocre = replayOnTheStation(247, demo.state().collectedDataSet(1)->compression());
+    const DemoSession poor = replayOnTheStation(248, demo.state().collectedDataSet(2)->compression());
+    for (const DemoSession* set : {&good, &mediocre, &poor}) {
+        EXPECT_GT(set->strokes, 40u);
+        EXPECT_EQ(static_cast<std::size_t>(set->compressions), set->strokes);
+    }
+    // The good trainee releases every stroke; the weaker ones lean, the poor one most.
+    EXPECT_EQ(good.leanings, 0);
+    EXPECT_GT(mediocre.leanings, 0);
+    EXPECT_GT(poor.leanings, mediocre.leanings);
+    EXPECT_NEAR(good.averageDepth, 54.0, 3.0);
+    EXPECT_LT(poor.averageDepth, mediocre.averageDepth);
 }
 
 TEST(RecordedData, channelsWrapOnTheirOwn)

@@ -15,7 +15,9 @@ kova_fuzzer(FrameParserFuzzer
 # End to end against the simulated manikin on a pseudo-terminal and loopback TCP.
 if(TARGET manikinsim)
   kova_test(CommReaderSimulatorTests
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ReaderSimulatorTest.cpp
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/ReaderSimulatorTest.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/SimulatedPerformanceTest.cpp
     LIBS comm manikinsim
     LABELS device)
 endif()

@@ -457,6 +457,12 @@ int ManikinSimulator::samplesSent() const
     return samplesSent_;
 }
 
+bool ManikinSimulator::performanceFinished() const
+{
+    std::lock_guard lock(mutex_);
+    return generator_ && generator_->finished();
+}
+
 bool ManikinSimulator::isStreaming() const
 {
     std::lock_guard lock(mutex_);

@@ -82,6 +82,8 @@ public:
     int challengesAnswered() const;
     std::vector<int> questionBaudRates() const;
     int samplesSent() const;
+    // Every planned cycle of the performance has been streamed.
+    bool performanceFinished() const;
     bool isStreaming() const;
     int connections() const;
 

@@ -9,6 +9,15 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
+// Shares of one compression: pressing down, a moment at the bottom, releasing
+// up and resting before the next. The rest matters: strokes that never come
+// back up merge into one.
+constexpr double PRESS_SHARE = 0.35;
+constexpr double HOLD_SHARE = 0.1;
+constexpr double RELEASE_SHARE = 0.3;
+// Hands that lean on the chest keep it this far down between strokes.
+constexpr double LEAN_DEPTH_MM = 10.0;
+
 // The station corrects live manikin readings by 1.25 (depth) and 0.6 (volume).
 constexpr double LIVE_DEPTH_CORRECTION = 1.25;
 constexpr double LIVE_VOLUME_CORRECTION = 0.6;
@@ -16,6 +25,12 @@ constexpr double LIVE_VOLUME_CORRECTION = 0.6;
 int clampByte(double value)
 {
     return static_cast<int>(std::clamp(std::lround(value), 0L, 255L));
+}
+
+// From 0 to 1 and back along half a cosine; t from 0 to 1.
+double ease(double t)
+{
+    return 0.5 * (1.0 - std::cos(PI * std::clamp(t, 0.0, 1.0)));
 }
 
 // A bump of unit height centred at zero with the given half-width.
@@ -80,6 +95,12 @@ void PerformanceGenerator::beginCompression()
     if (plan_.shallowEvery > 0 && number % plan_.shallowEvery == 0)
         eventPeak_ *= 0.6;
     eventFlag_ = plan_.wrongHandPositionEvery > 0 && number % plan_.wrongHandPositionEvery == 0;
+    // The chest starts from where the previous stroke left it.
+    eventStart_ = eventRelease_;
+    // Only a stroke that another one follows can lean: the pause after the
+    // last one releases the chest anyway.
+    const bool lean = plan_.leanEvery > 0 && number % plan_.leanEvery == 0 && eventsLeft_ > 1;
+    eventRelease_ = lean ? std::min(LEAN_DEPTH_MM, 0.5 * eventPeak_) : 0.0;
     phaseTime_ = 0.0;
 }
 
@@ -99,6 +120,10 @@ void PerformanceGenerator::nextPhase()
     switch (phase_) {
     case Phase::LeadIn:
     case Phase::PauseAfter:
+        if (plan_.cycles > 0 && cycle_ >= plan_.cycles) {
+            phase_ = Phase::Rest;
+            return;
+        }
         ++cycle_;
         cycleRate_ = plan_.compressionRate;
         if (plan_.fastEvery > 0 && cycle_ % plan_.fastEvery == 0)
@@ -128,7 +153,31 @@ void PerformanceGenerator::nextPhase()
         eventLength_ = plan_.pauseSeconds;
         phaseTime_ = 0.0;
         return;
+    case Phase::Rest:
+        return;
     }
+}
+
+double PerformanceGenerator::compressionDepthMm() const
+{
+    const double press = PRESS_SHARE * eventLength_;
+    const double bottom = press + HOLD_SHARE * eventLength_;
+    const double release = RELEASE_SHARE * eventLength_;
+    if (phaseTime_ < press)
+        return eventStart_ + (eventPeak_ - eventStart_) * ease(phaseTime_ / press);
+    if (phaseTime_ < bottom)
+        return eventPeak_;
+    if (phaseTime_ < bottom + release)
+        return eventPeak_ - (eventPeak_ - eventRelease_) * ease((phaseTime_ - bottom) / release);
+    return eventRelease_;
+}
+
+double PerformanceGenerator::ventilationVolumeLitres() const
+{
+    const double rise = plan_.inflationSeconds;
+    if (phaseTime_ < rise)
+        return eventPeak_ * std::sin(0.5 * PI * phaseTime_ / rise);
+    return eventPeak_ * std::cos(0.5 * PI * std::min(1.0, (phaseTime_ - rise) / plan_.exhalationSeconds));
 }
 
 int PerformanceGenerator::ecgAt(double seconds) const
@@ -149,18 +198,14 @@ PerformanceSample PerformanceGenerator::next()
     double volumeLitres = 0.0;
 
     if (phase_ == Phase::Compressions) {
-        // The chest goes down and comes back up in one half sine.
-        depthMm = eventPeak_ * std::sin(PI * std::min(1.0, phaseTime_ / eventLength_));
+        depthMm = compressionDepthMm();
         sample.compressing = true;
         sample.wrongHandPosition = eventFlag_;
     } else if (phase_ == Phase::Ventilations) {
-        const double rise = plan_.inflationSeconds;
-        const double shape = phaseTime_ < rise ? std::sin(0.5 * PI * phaseTime_ / rise)
-                                               : std::cos(0.5 * PI * std::min(1.0, (phaseTime_ - rise) / plan_.exhalationSeconds));
-        volumeLitres = eventPeak_ * shape;
+        volumeLitres = ventilationVolumeLitres();
         sample.ventilating = true;
         // The stomach fills once the inflation has gone past the lungs.
-        sample.stomachInflation = eventFlag_ && phaseTime_ >= 0.5 * rise;
+        sample.stomachInflation = eventFlag_ && phaseTime_ >= 0.5 * plan_.inflationSeconds;
     }
 
     sample.compression = clampByte(plan_.restCompression + depthMm * plan_.scale.countsPerMm);
@@ -169,10 +214,11 @@ PerformanceSample PerformanceGenerator::next()
     ++index_;
 
     phaseTime_ += dt;
-    if (phaseTime_ + 1e-9 >= eventLength_) {
+    if (phase_ != Phase::Rest && phaseTime_ + 1e-9 >= eventLength_) {
         const double carry = phaseTime_ - eventLength_;
         if (phase_ == Phase::Compressions) {
             ++compressionCount_;
+            leaningCount_ += eventRelease_ > 0.0 ? 1 : 0;
             if (--eventsLeft_ > 0) {
                 beginCompression();
                 phaseTime_ = carry;

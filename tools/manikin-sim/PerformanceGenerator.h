@@ -1,7 +1,9 @@
 #pragma once
 // A scripted CPR performance: cycles of chest compressions at a given rate and
 // depth, pauses with ventilations, and an ECG trace, produced sample by sample
-// as the raw counts a manikin would measure. Deterministic for a given plan.
+// as the raw counts a manikin would measure. Each compression presses down,
+// releases to rest and rests briefly before the next, as a trainee's hands do,
+// so the station's analysers see every stroke. Deterministic for a given plan.
 
 #include <cstdint>
 
@@ -27,6 +29,7 @@ struct PerformancePlan {
     double compressionRate = 110.0;      // compressions per minute
     double compressionDepthMm = 55.0;
     int compressionsPerCycle = 30;
+    int cycles = 0;                      // the chest rests after this many cycles (0 = never)
     int ventilationsPerCycle = 2;
     double ventilationVolumeLitres = 0.6;
     double inflationSeconds = 1.0;
@@ -42,6 +45,7 @@ struct PerformancePlan {
     int fastEvery = 0;                   // a cycle at 140 % of the rate
     int stomachInflationEvery = 0;       // a ventilation of 180 % volume that inflates the stomach
     int wrongHandPositionEvery = 0;      // a compression with the hands misplaced
+    int leanEvery = 0;                   // a compression released only to 20 % of its depth
     double heartRate = 72.0;             // beats per minute of the ECG trace
     int ecgBaseline = 40;
     std::uint32_t seed = 0x2545F491u;
@@ -67,9 +71,12 @@ public:
     // Counts of finished events so far.
     std::int64_t compressions() const { return compressionCount_; }
     std::int64_t ventilations() const { return ventilationCount_; }
+    std::int64_t leanings() const { return leaningCount_; }
+    // All planned cycles are done; the chest rests from here on.
+    bool finished() const { return phase_ == Phase::Rest; }
 
 private:
-    enum class Phase { LeadIn, Compressions, PauseBefore, Ventilations, PauseAfter };
+    enum class Phase { LeadIn, Compressions, PauseBefore, Ventilations, PauseAfter, Rest };
 
     double random();                     // 0 .. 1
     double spread();                     // 1 +- jitter
@@ -77,6 +84,8 @@ private:
     void beginVentilation();
     void nextPhase();
     int ecgAt(double seconds) const;
+    double compressionDepthMm() const;
+    double ventilationVolumeLitres() const;
 
     PerformancePlan plan_;
     std::uint32_t state_;
@@ -86,11 +95,14 @@ private:
     double eventLength_ = 0.0;
     double eventPeak_ = 0.0;             // mm or litres of the current event
     bool eventFlag_ = false;             // wrong hand / stomach inflation of the event
+    double eventStart_ = 0.0;            // mm the current compression starts from
+    double eventRelease_ = 0.0;          // mm it is released to (0 = rest)
     int eventsLeft_ = 0;
     std::int64_t cycle_ = 0;
     double cycleRate_ = 0.0;
     std::int64_t compressionCount_ = 0;
     std::int64_t ventilationCount_ = 0;
+    std::int64_t leaningCount_ = 0;
 };
 
 } // namespace manikinsim

@@ -33,6 +33,8 @@ void usage()
               "  --rate N           compressions per minute (default 110)\n"
               "  --depth MM         compression depth (default 55)\n"
               "  --volume L         ventilation volume (default 0.6)\n"
+              "  --compressions N   compressions per cycle (default 30)\n"
+              "  --cycles N         rest after N cycles (default: never)\n"
               "  --battery N        battery level reported (default 3)\n"
               "  --silent | --garbage | --drop N   misbehave\n"
               "  --answer-search ADDRESS   with --tcp: answer the station's search arriving at\n"
@@ -69,6 +71,10 @@ int main(int argc, char** argv)
             options.performance.compressionDepthMm = std::strtod(argv[++i], nullptr);
         } else if (arg == "--volume" && hasValue) {
             options.performance.ventilationVolumeLitres = std::strtod(argv[++i], nullptr);
+        } else if (arg == "--compressions" && hasValue) {
+            options.performance.compressionsPerCycle = std::atoi(argv[++i]);
+        } else if (arg == "--cycles" && hasValue) {
+            options.performance.cycles = std::atoi(argv[++i]);
         } else if (arg == "--battery" && hasValue) {
             options.batteryLevel = std::atoi(argv[++i]);
         } else if (arg == "--silent") {

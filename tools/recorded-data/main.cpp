@@ -46,7 +46,7 @@ std::vector<RecordedSet> recordedSets()
     good.heartRate = 72.0;
     good.seed = 0x1F2E3D4Cu;
 
-    // Too fast now and then, often shallow, big ventilations.
+    // Too fast now and then, often shallow, leaning now and then, big ventilations.
     manikinsim::PerformancePlan mediocre = basePlan();
     mediocre.compressionRate = 118.0;
     mediocre.compressionDepthMm = 47.0;
@@ -56,11 +56,12 @@ std::vector<RecordedSet> recordedSets()
     mediocre.fastEvery = 2;
     mediocre.stomachInflationEvery = 3;
     mediocre.wrongHandPositionEvery = 23;
+    mediocre.leanEvery = 9;
     mediocre.pauseSeconds = 1.2;
     mediocre.heartRate = 88.0;
     mediocre.seed = 0x5A17C0DEu;
 
-    // Slow and shallow, hands misplaced, stomach inflated, long pauses.
+    // Slow and shallow, hands misplaced and leaning, stomach inflated, long pauses.
     manikinsim::PerformancePlan poor = basePlan();
     poor.compressionRate = 92.0;
     poor.compressionDepthMm = 38.0;
@@ -70,6 +71,7 @@ std::vector<RecordedSet> recordedSets()
     poor.fastEvery = 3;
     poor.stomachInflationEvery = 2;
     poor.wrongHandPositionEvery = 6;
+    poor.leanEvery = 4;
     poor.pauseSeconds = 2.5;
     poor.inflationSeconds = 1.4;
     poor.heartRate = 130.0;
