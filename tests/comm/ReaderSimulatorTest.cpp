@@ -154,11 +154,13 @@ TEST_F(ReaderSimulatorTest, silentNewerManikinIsLostAfter10Seconds)
 
 TEST_F(ReaderSimulatorTest, garbageBetweenFramesIsSkipped)
 {
-    startSimulator(framedManikin(4));
+    // A noisy manikin from the start: its noise comes between the frames,
+    // never before the handshake reply, which no station could read.
+    SimulatorOptions options = framedManikin(4);
+    options.misbehaviour = Misbehaviour::Garbage;
+    startSimulator(options);
     ManikinReader reader(port);
     ASSERT_EQ(reader.open(COM_PORT), 10);
-    // Noise only once identified: the handshake itself wants a clean reply.
-    simulator->setMisbehaviour(Misbehaviour::Garbage);
     reader.start();
     const Collected collected = collect(reader, 2500);
     EXPECT_NEAR(collected.maxDepth, 55.0, 3.0);

@@ -116,7 +116,7 @@ TEST_F(ComLink, controllerIdentifiesAsLinkTypeTwo)
 TEST_F(ComLink, noiseBeforeTheAsciiReplyIsDropped)
 {
     SimulatorOptions options = asciiManikin("3b");
-    options.misbehaviour = Misbehaviour::Garbage;
+    options.garbageBeforeReply = true;
     startManikin(options);
     ASSERT_EQ(port.open(SIM_COM_PORT), SerialPort::OPEN_SUCCESS);
     EXPECT_EQ(port.getLinkType(), SerialPort::LINK_UNFRAMED);

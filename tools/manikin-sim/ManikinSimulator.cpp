@@ -279,7 +279,7 @@ void ManikinSimulator::handleQuestion()
     ++challenges_;
     streaming_ = false;
     std::vector<std::uint8_t> reply;
-    if (misbehaviour_ == Misbehaviour::Garbage)
+    if (options_.garbageBeforeReply)
         reply = NOISE;
     if (!options_.replyOverride.empty()) {
         reply.insert(reply.end(), options_.replyOverride.begin(), options_.replyOverride.end());

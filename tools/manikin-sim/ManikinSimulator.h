@@ -26,7 +26,7 @@ enum class Misbehaviour {
     None,
     Silent,   // answers nothing at all
     Mute,     // answers the handshake but never sends data
-    Garbage,  // noise before its answers and between its frames
+    Garbage,  // noise between its frames once identified
     DropLink, // goes away after dropAfterSamples streamed samples
 };
 
@@ -43,6 +43,9 @@ struct SimulatorOptions {
     // When not empty, "?" is answered with exactly these bytes.
     std::vector<std::uint8_t> replyOverride;
     Misbehaviour misbehaviour = Misbehaviour::None;
+    // Noise before every handshake reply: the ASCII handshake skips it, the
+    // framed and wireless ones cannot.
+    bool garbageBeforeReply = false;
     int dropAfterSamples = 50;
     int batteryLevel = 3;
     // TCP: the loopback address and port to listen on.

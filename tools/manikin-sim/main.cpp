@@ -36,7 +36,8 @@ void usage()
               "  --compressions N   compressions per cycle (default 30)\n"
               "  --cycles N         rest after N cycles (default: never)\n"
               "  --battery N        battery level reported (default 3)\n"
-              "  --silent | --garbage | --drop N   misbehave\n"
+              "  --silent | --mute | --garbage | --drop N   misbehave (garbage: noise between frames)\n"
+              "  --garbage-before-reply   noise before every handshake reply as well\n"
               "  --answer-search ADDRESS   with --tcp: answer the station's search arriving at\n"
               "                     ADDRESS (a broadcast address) from the --tcp address\n"
               "  --name TEXT        the name sent with the answer (default \"Manikin\")");
@@ -83,6 +84,8 @@ int main(int argc, char** argv)
             options.misbehaviour = manikinsim::Misbehaviour::Mute;
         } else if (arg == "--garbage") {
             options.misbehaviour = manikinsim::Misbehaviour::Garbage;
+        } else if (arg == "--garbage-before-reply") {
+            options.garbageBeforeReply = true;
         } else if (arg == "--drop" && hasValue) {
             options.misbehaviour = manikinsim::Misbehaviour::DropLink;
             options.dropAfterSamples = std::atoi(argv[++i]);
