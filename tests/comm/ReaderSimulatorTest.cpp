@@ -210,6 +210,27 @@ TEST_F(ReaderSimulatorTest, wirelessManikinOverLoopbackTcp)
     reader.stop();
 }
 
+TEST_F(ReaderSimulatorTest, wirelessManikinStreamsOnceIdentifiedWithoutBeingAsked)
+{
+    SimulatorOptions options = framedManikin(3);
+    options.transport = Transport::Tcp;
+    options.tcpAddress = "127.84.3.8";
+    startSimulator(options);
+    in_addr address{};
+    ASSERT_EQ(::inet_pton(AF_INET, options.tcpAddress.c_str(), &address), 1);
+    port.setIpAddress(address.s_addr);
+    // The link's own open only, and a reader that never asks for the streams.
+    ASSERT_EQ(port.openWireless(WIRELESS_SLOT), 10);
+    ManikinReader reader(port);
+    reader.start();
+    const Collected collected = collect(reader, 1500);
+    EXPECT_GT(collected.samples.size(), 30u);
+    EXPECT_NEAR(collected.maxDepth, 55.0, 3.0);
+    for (const manikinsim::ReceivedFrame& frame : simulator->receivedFrames())
+        EXPECT_NE(frame.command, manikinsim::CMD_REQUEST);
+    reader.stop();
+}
+
 TEST_F(ReaderSimulatorTest, olderFramedManikinIsCalibratedAtRest)
 {
     SimulatorOptions options = framedManikin(1);

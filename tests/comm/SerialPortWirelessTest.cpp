@@ -166,7 +166,10 @@ TEST_F(WirelessLink, silenceForTenSecondsLosesTheLink)
 
 TEST_F(WirelessLink, arrivingDataKeepsTheLinkAlive)
 {
-    startManikin(wirelessManikin(4));
+    // A manikin that sends nothing of its own: only the frame below arrives.
+    SimulatorOptions options = wirelessManikin(4);
+    options.misbehaviour = Misbehaviour::Mute;
+    startManikin(options);
     ASSERT_EQ(port.openWireless(WIRELESS_PORT), SerialPort::OPEN_SUCCESS);
     port.flushInput();
     simulator->send({0x7E, 0x15, 0x00, 0x01, 0x02});

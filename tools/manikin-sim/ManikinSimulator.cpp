@@ -316,9 +316,14 @@ void ManikinSimulator::handleAnswer()
         }
         return;
     }
-    // The framed manikins on a cable acknowledge the answer.
-    if (options_.transport == Transport::PseudoTerminal)
+    // The framed manikins on a cable acknowledge the answer and wait to be
+    // asked for their data; a wireless manikin streams at once.
+    if (options_.transport == Transport::PseudoTerminal) {
         outgoing_.insert(outgoing_.end(), {0x06, options_.kind, 0x0D, 0x0A});
+        return;
+    }
+    streaming_ = true;
+    nextSampleAtUs_ = nowUs();
 }
 
 void ManikinSimulator::handleFrame(int command, const std::vector<std::uint8_t>& payload)

@@ -2,8 +2,10 @@
 // A simulated training manikin for tests and for trying the station without
 // hardware. It serves a pseudo-terminal (a COM port for the station) or a
 // loopback TCP port (a wireless manikin), answers the ASCII, framed or
-// wireless handshake as that kind of manikin does, and once asked streams a
-// scripted CPR performance. It can also misbehave on request.
+// wireless handshake as that kind of manikin does, and streams a scripted CPR
+// performance: the ASCII and wireless manikins as soon as they are
+// identified, the framed ones on a cable once asked. It can also misbehave
+// on request.
 
 #include "manikin-sim/ManikinFrames.h"
 #include "manikin-sim/PerformanceGenerator.h"
@@ -53,9 +55,9 @@ struct SimulatorOptions {
     std::uint16_t tcpPort = 2000;
     // Answer only at the baud rate of the handshake (9600 ASCII, 19200 framed).
     bool checkBaudRate = true;
-    // The performance streamed after the data streams are requested (framed)
-    // or after the handshake (ASCII). Its rate and count scale are set to the
-    // manikin's kind when adjustPerformance is on.
+    // The performance streamed after the data streams are requested (framed
+    // on a cable) or after the handshake (ASCII, wireless). Its rate and count
+    // scale are set to the manikin's kind when adjustPerformance is on.
     PerformancePlan performance;
     bool adjustPerformance = true;
 };
