@@ -1,11 +1,13 @@
 #pragma once
-// One link to one training manikin or hand-held controller: a COM port, a TCP
-// connection to a wireless manikin, or (in demonstration mode) a replay of
-// recorded data. It opens and identifies the device, queues every received
-// byte in readData, and sends the manikin commands of the frame protocol.
+// One link to one training manikin or hand-held controller, the face the
+// program talks to whatever carries it: a COM port, a TCP connection to a
+// wireless manikin, or (in demonstration mode) a replay of recorded data, each
+// a transport of its own. It queues every received byte in readData, keeps
+// what the device reported, and sends the manikin commands of the frame protocol.
 
+#include "comm/LinkState.h"
+#include "comm/LinkTransport.h"
 #include "comm/PortNumbers.h"
-#include "comm/Stopwatch.h"
 
 #include <array>
 #include <cstddef>
@@ -14,13 +16,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-class CollectedDataSet;
-
-namespace platform {
-class SerialDevice;
-class TcpClient;
-} // namespace platform
 
 class SerialPort {
 public:
@@ -106,18 +101,18 @@ public:
 
     int getPortNumber() const { return portNumber; }
     int getLastOpenResult() const { return lastOpenResult; }
-    int getLinkType() const { return linkType; }
-    void setLinkType(int type) { linkType = type; }
-    bool isConnected() const { return connected; }
-    bool getKindIs3or4() const { return kindIs3or4; }
-    bool getKindIs3() const { return kindIs3; }
+    int getLinkType() const { return state.linkType; }
+    void setLinkType(int type) { state.linkType = type; }
+    bool isConnected() const { return state.connected; }
+    bool getKindIs3or4() const { return state.kindIs3or4; }
+    bool getKindIs3() const { return state.kindIs3; }
     // The scan marks recorded-data ports as the newest manikins without opening them.
     void setKindFlags(bool is3or4, bool is3)
     {
-        kindIs3or4 = is3or4;
-        kindIs3 = is3;
+        state.kindIs3or4 = is3or4;
+        state.kindIs3 = is3;
     }
-    bool getReadError() const { return readError; }
+    bool getReadError() const { return state.readError; }
     std::uint8_t getDefibrillationEffect() const { return defibrillationEffect; }
     bool getCommand24Flag() const { return command24Flag; }
 
@@ -125,15 +120,15 @@ public:
     std::uint32_t getIpAddress() const { return ipAddress; }
     void setIpAddress(std::uint32_t address) { ipAddress = address; }
 
-    int getCompressionOffset() const { return calibrationOffsets[0]; }
-    int getVentilationOffset() const { return calibrationOffsets[1]; }
+    int getCompressionOffset() const { return state.calibrationOffsets[0]; }
+    int getVentilationOffset() const { return state.calibrationOffsets[1]; }
     void setCalibrationOffsets(int compression, int ventilation);
 
     // True while the demonstration switch is on and the port is 247 to 256.
     bool isRecordedDataPort() const;
     // The recorded data set a recorded-data port replays (null otherwise).
-    const CollectedDataSet* getRecordedData() const { return recordedData; }
-    // Selects set p % 3 for port p.
+    const CollectedDataSet* getRecordedData() const { return transport ? transport->recordedData() : nullptr; }
+    // Replays set p % 3 of the recorded data on this link.
     void selectRecordedData(int port);
 
     // The checks of the devices' handshake replies. The ASCII reply (exactly
@@ -151,39 +146,16 @@ public:
 
 private:
     int storePortNumber(int port);
-    int openComDevice();
-    void releaseAfterFailedOpen();
-    int portSettings(int baudRate, bool dtrOn, bool rtsOn);
-    int asciiHandshake();
-    int framedHandshake();
-    int wirelessHandshake();
-    void takeKind(std::uint8_t kind);
-    int readUntil(std::size_t count, std::uint32_t milliseconds);
-    int readComPending();
-    int readTcpPending();
+    int openWith(std::unique_ptr<LinkTransport> opened);
     bool sendFrame(int command, const std::vector<std::uint8_t>& payload);
-    bool sendTcp(const std::vector<std::uint8_t>& bytes);
-    bool recoverAfterReadError();
-    bool closeWireless();
-    bool closeCom();
 
+    LinkState state{readData};
+    std::unique_ptr<LinkTransport> transport;
     std::uint32_t ipAddress = 0;
-    std::unique_ptr<platform::TcpClient> socket;
-    std::unique_ptr<platform::SerialDevice> handle;
-    std::vector<std::uint8_t> readBuffer;
-    Stopwatch idleWatch;
     std::array<char, MANIKIN_NAME_SIZE> manikinName{};
-    std::array<int, 2> calibrationOffsets{};
-    const CollectedDataSet* recordedData = nullptr;
-    int receiveBufferSize = RECEIVE_BUFFER_SIZE;
     int batteryLevel = NO_BATTERY_LEVEL;
-    int linkType = LINK_CLOSED;
     int portNumber = NO_PORT;
     int lastOpenResult = OPEN_SUCCESS;
     std::uint8_t defibrillationEffect = 1;
-    bool kindIs3or4 = false;
-    bool kindIs3 = false;
-    bool connected = false;
     bool command24Flag = false;
-    bool readError = false;
 };

@@ -1,0 +1,26 @@
+#include "comm/RecordedDataTransport.h"
+
+#include "Rodezir/LogStream.h"
+#include "comm/LinkEnvironment.h"
+#include "comm/SerialPort.h"
+
+RecordedDataTransport::RecordedDataTransport(int portNumber)
+{
+    int set = portNumber % 3;
+    KOVA_ASSERT(set >= 0);
+    if (set < 0)
+        set = 0;
+    const LinkEnvironment* environment = LinkEnvironment::instance();
+    data = environment != nullptr ? environment->collectedDataSet(set) : nullptr;
+}
+
+int RecordedDataTransport::open()
+{
+    return SerialPort::OPEN_SUCCESS;
+}
+
+int RecordedDataTransport::identify()
+{
+    // There is no device whose state a handshake could read.
+    return SerialPort::OPEN_STATE_FAILED;
+}
