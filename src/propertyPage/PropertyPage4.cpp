@@ -12,7 +12,7 @@
 #include "controls/RoundButton.h"
 #include "propertyPage/ConfigSeams.h"
 #include "propertyPage/IconDescription.h"
-#include "propertyPage/LangStruct.h"
+#include "config/LangStruct.h"
 #include "propertyPage/PageExchange.h"
 
 #include <QComboBox>

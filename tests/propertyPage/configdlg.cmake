@@ -1,4 +1,4 @@
-# The configuration dialog: the language table, the tab strip, the folder
+# The configuration dialog: the tab strip, the folder
 # dialog with its five pages on a temporary SQLite data source, and a
 # screenshot of each page.
 if(KOVA_GUI AND KOVA_TESTS)
@@ -7,7 +7,7 @@ endif()
 kova_test(PropertyPageTests GUI
   SOURCES
     ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
-    LangStructTest.cpp TabStripTest.cpp ConfigurationDialogTest.cpp
+    TabStripTest.cpp ConfigurationDialogTest.cpp
   LIBS propertyPage Database_gui Qt6::Test)
 if(TARGET PropertyPageTests)
   target_include_directories(PropertyPageTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/Database)

@@ -1,4 +1,4 @@
-#include "propertyPage/LangStruct.h"
+#include "config/LangStruct.h"
 
 #include "Rodezir/LogStream.h"
 #include "gettext/Gettext.h"

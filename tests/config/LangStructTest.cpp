@@ -2,7 +2,7 @@
 
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
-#include "propertyPage/LangStruct.h"
+#include "config/LangStruct.h"
 
 #include <gtest/gtest.h>
 
