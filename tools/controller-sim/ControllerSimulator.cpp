@@ -1,11 +1,10 @@
 #include "controller-sim/ControllerSimulator.h"
 
+#include "pseudo-terminal/PseudoTerminal.h"
+
 #include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace controllersim {
@@ -17,13 +16,6 @@ void closeFd(int& fd)
     if (fd >= 0)
         ::close(fd);
     fd = -1;
-}
-
-bool fail(std::string* error, const std::string& what)
-{
-    if (error != nullptr)
-        *error = what + ": " + std::strerror(errno);
-    return false;
 }
 
 void writeAll(int fd, const Bytes& bytes)
@@ -57,31 +49,12 @@ bool ControllerSimulator::open(std::string* error)
     std::lock_guard lock(mutex_);
     if (masterFd_ >= 0)
         return true;
-    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (masterFd_ < 0)
-        return fail(error, "posix_openpt");
-    if (::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0) {
-        closeFd(masterFd_);
-        return fail(error, "unlockpt");
-    }
-    char name[128] = {};
-    if (::ptsname_r(masterFd_, name, sizeof name) != 0) {
-        closeFd(masterFd_);
-        return fail(error, "ptsname");
-    }
-    devicePath_ = name;
-    // Holding the terminal open ourselves keeps it raw between the station's
-    // opens, so it never echoes a request back.
-    slaveFd_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slaveFd_ < 0) {
-        closeFd(masterFd_);
-        return fail(error, "open terminal");
-    }
-    termios raw{};
-    ::tcgetattr(slaveFd_, &raw);
-    ::cfmakeraw(&raw);
-    ::tcsetattr(slaveFd_, TCSANOW, &raw);
-    ::fcntl(masterFd_, F_SETFL, ::fcntl(masterFd_, F_GETFL) | O_NONBLOCK);
+    simtools::PseudoTerminalEnds ends;
+    if (!simtools::openPseudoTerminal(ends, error))
+        return false;
+    masterFd_ = ends.device;
+    slaveFd_ = ends.terminal;
+    devicePath_ = ends.path;
     return true;
 }
 

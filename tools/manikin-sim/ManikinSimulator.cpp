@@ -1,5 +1,7 @@
 #include "manikin-sim/ManikinSimulator.h"
 
+#include "pseudo-terminal/PseudoTerminal.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -85,31 +87,12 @@ bool ManikinSimulator::start(std::string* error)
     if (thread_.joinable())
         return true;
     if (options_.transport == Transport::PseudoTerminal) {
-        masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (masterFd_ < 0)
-            return fail(error, "posix_openpt");
-        if (::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0) {
-            closeFd(masterFd_);
-            return fail(error, "unlockpt");
-        }
-        char name[128] = {};
-        if (::ptsname_r(masterFd_, name, sizeof name) != 0) {
-            closeFd(masterFd_);
-            return fail(error, "ptsname");
-        }
-        devicePath_ = name;
-        // Holding the terminal open ourselves keeps its settings between the
-        // station's opens, and a raw terminal never echoes a byte back.
-        slaveFd_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (slaveFd_ < 0) {
-            closeFd(masterFd_);
-            return fail(error, "open terminal");
-        }
-        termios raw{};
-        ::tcgetattr(slaveFd_, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(slaveFd_, TCSANOW, &raw);
-        ::fcntl(masterFd_, F_SETFL, ::fcntl(masterFd_, F_GETFL) | O_NONBLOCK);
+        simtools::PseudoTerminalEnds ends;
+        if (!simtools::openPseudoTerminal(ends, error))
+            return false;
+        masterFd_ = ends.device;
+        slaveFd_ = ends.terminal;
+        devicePath_ = ends.path;
     } else {
         listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (listenFd_ < 0)
