@@ -266,16 +266,18 @@ bool writeFile(const std::string& path, const void* data, std::size_t size, bool
     struct stat info {};
     const mode_t mode = ::fstat(held, &info) == 0 ? (info.st_mode & 07777) : 0644;
 
-    platform::ReplacingFile replacing(target, target + ".saving" + std::to_string(::getpid()), mode, flush);
+    platform::ReplacingFile replacing(target, mode, flush);
     bool result = replacing.open();
     if (!result) {
-        LogStream::instance() << "Could not access file '" << replacing.temporaryPath() << "' error: " << errorText(static_cast<unsigned long>(errno)) << "\n";
+        LogStream::instance() << "Could not create a temporary file beside '" << path << "' error: " << errorText(static_cast<unsigned long>(errno)) << "\n";
         logError("Could not open file '" + path + "' for saving");
     } else {
-        result = writeAndReport(replacing.fd(), data, size);
+        result = platform::writeAll(replacing.fd(), data, size);
+        if (!result)
+            logError("Could not write all of the data into file '" + path + "'");
         // The new bytes are on the disk before they replace the old ones.
         if (result && !replacing.finish()) {
-            logError("Error while writing data to file via handle");
+            logError("Error while writing data to file '" + path + "'");
             result = false;
         }
         if (result && !replacing.commit()) {

@@ -11,8 +11,11 @@
 #include "app/idMap.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
+#include "config/SettingsFile.h"
 #include "platform/MessageBox.h"
 #include "platform/QtMessageAsker.h"
+#include "platform/RegistryStore.h"
+#include "platform/ReplacingFile.h"
 #include "propertyPage/ConfigurationDialogs.h"
 
 #include <QApplication>
@@ -32,6 +35,11 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     platform::QtMessageAsker asker;
     platform::ScopedMessageAsker askerInForce(asker);
+
+    // Temporaries that writers killed while saving left beside the station's
+    // own files: the registry hives and the settings file.
+    platform::RegistryStore::instance().removeStaleTemporaries();
+    platform::ReplacingFile::removeStale(SettingsFile::NAME);
 
     CprTrainingAppState state(CprTrainingAppState::joinCommandLine(argc, argv));
     kova::initLanguage(state.commandLine(), "en.mo");

@@ -23,7 +23,7 @@ void logLine(const std::string& text) { LogStream::instance() << text << "\n"; }
 // The previous file stays whole until the new one is complete on the disk.
 bool replaceFile(const std::string& name, const unsigned char* bytes, std::size_t size)
 {
-    platform::ReplacingFile file(name, name + ".tmp");
+    platform::ReplacingFile file(name);
     if (!file.open()) {
         logLine("Could not open configuration file '" + name + "' for saving");
         return false;

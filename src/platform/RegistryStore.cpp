@@ -101,7 +101,7 @@ LoadResult loadHive(const std::filesystem::path& file, RegistryHive& hive)
 // stays whole until the new one is complete.
 bool saveHive(const std::filesystem::path& file, const RegistryHive& hive, bool keepDamaged)
 {
-    platform::ReplacingFile replacing(file.string(), file.string() + ".tmp" + std::to_string(::getpid()));
+    platform::ReplacingFile replacing(file.string());
     const std::string text = hive.toText();
     if (!replacing.open() || !replacing.write(text.data(), text.size()) || !replacing.finish())
         return false;
@@ -146,6 +146,12 @@ std::filesystem::path RegistryStore::folder() const { return folder_.empty() ? d
 std::filesystem::path RegistryStore::hiveFile(RegistryRoot root) const
 {
     return folder() / (std::string(hiveName(root)) + ".reg");
+}
+
+int RegistryStore::removeStaleTemporaries() const
+{
+    return ReplacingFile::removeStale(hiveFile(RegistryRoot::Machine).string())
+        + ReplacingFile::removeStale(hiveFile(RegistryRoot::User).string());
 }
 
 template <class Read>

@@ -61,6 +61,9 @@ public:
 
     std::filesystem::path folder() const;
     std::filesystem::path hiveFile(RegistryRoot root) const;
+    // Removes the temporary files that writers killed while saving a hive
+    // left in the folder (see ReplacingFile); answers how many. Run at start-up.
+    int removeStaleTemporaries() const;
 
     // ERROR_SUCCESS when the key exists (the hive's root always does).
     long openKey(RegistryRoot root, std::string_view path) const;

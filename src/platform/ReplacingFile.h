@@ -2,6 +2,12 @@
 // Replaces a file's contents as a whole: the new bytes go to a temporary file
 // beside it, reach the disk, and only then take the file's name, so a failure
 // at any step leaves the previous file as it was.
+//
+// Each replacement makes a temporary of its own ("<file>.tmp" and six random
+// characters), so programs saving the same file at once never write into each
+// other's temporary. The writer holds a lock on its temporary until the rename
+// is done; a temporary whose lock is free was left by a writer that died, and
+// removeStale clears those away.
 
 #include <cstddef>
 #include <string>
@@ -12,9 +18,9 @@ namespace platform {
 
 class ReplacingFile {
 public:
-    // The new contents are written to `temporary` (beside `target`) with the
-    // given permissions; an uncommitted temporary file is removed on destruction.
-    ReplacingFile(std::string target, std::string temporary, mode_t mode = 0644, bool dataSync = false);
+    // The new contents of `target`, written with the given permissions; an
+    // uncommitted temporary file is removed on destruction.
+    explicit ReplacingFile(std::string target, mode_t mode = 0644, bool dataSync = false);
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -23,6 +29,7 @@ public:
     bool open();
     // The temporary file's descriptor while it is open, else -1.
     int fd() const { return fd_; }
+    // The temporary file's name once open() made it, else "".
     const std::string& temporaryPath() const { return temporary_; }
     // Writes all the bytes, carrying on after interrupted and short writes.
     bool write(const void* data, std::size_t size);
@@ -32,12 +39,23 @@ public:
     // folder's new entry durable; false with errno set when the rename fails.
     bool commit();
 
+    // Removes the temporaries of `target` that writers left behind: files
+    // named as open() names them (or as this station named them before:
+    // "<file>.tmp" and "<file>.tmp<pid>") that no living writer holds.
+    // Answers how many it removed.
+    static int removeStale(const std::string& target);
+
 private:
+    void release();
+
     std::string target_;
     std::string temporary_;
     mode_t mode_;
     bool dataSync_;
     int fd_ = -1;
+    // A second descriptor of the temporary that keeps its lock from open()
+    // until the rename, also after finish() closed the first.
+    int lockFd_ = -1;
     bool committed_ = false;
 };
 

@@ -108,17 +108,20 @@ TEST_F(FileUtilTest, aShorterWriteLeavesExactlyTheNewBytesAndTheFileMode)
 
 TEST_F(FileUtilTest, aFailedWriteKeepsTheOldFile)
 {
-    kovatest::writeFile(path, "precious");
-    std::filesystem::create_directory(path + ".saving" + std::to_string(::getpid()));
-    EXPECT_FALSE(write("replacement"));
-    EXPECT_EQ(kovatest::readFile(path), "precious");
-    EXPECT_NE(log().find("Could not open file '" + path + "' for saving\n"), std::string::npos);
+    // Names so long that no temporary beside them can be named.
+    const std::string precious = dir.file(std::string(250, 'p'));
+    kovatest::writeFile(precious, "precious");
+    EXPECT_FALSE(writeFile(precious, "replacement", 11, true));
+    EXPECT_EQ(kovatest::readFile(precious), "precious");
+    const std::string text = log();
+    EXPECT_NE(text.find("Could not create a temporary file beside '" + precious + "' error: "), std::string::npos);
+    EXPECT_NE(text.find("Could not open file '" + precious + "' for saving\n"), std::string::npos);
 
     // A new file that could not be written is not left behind empty.
-    const std::string fresh = dir.file("fresh.sdb");
-    std::filesystem::create_directory(fresh + ".saving" + std::to_string(::getpid()));
+    const std::string fresh = dir.file(std::string(250, 'f'));
     EXPECT_FALSE(writeFile(fresh, "x", 1, false));
     EXPECT_FALSE(std::filesystem::exists(fresh));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "the old file and the log";
 }
 
 TEST_F(FileUtilTest, aShortWriteKeepsTheOldFile)
@@ -138,7 +141,7 @@ TEST_F(FileUtilTest, aShortWriteKeepsTheOldFile)
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write answered true";
     EXPECT_EQ(kovatest::readFile(path), "precious");
-    EXPECT_NE(log().find("Could not write all of the data into file via handle\n"), std::string::npos);
+    EXPECT_NE(log().find("Could not write all of the data into file '" + path + "'\n"), std::string::npos);
 }
 
 TEST_F(FileUtilTest, readingFillsTheBufferOnlyWhenEveryByteArrived)

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -214,22 +216,55 @@ TEST_F(SettingsFileTest, failedWriteKeepsTheOldFile)
 {
     ASSERT_TRUE(SettingsFile::save(NAME, PropertyModel()));
     const std::string before = file();
-    // A folder where the temporary file would go: it cannot be opened.
-    std::filesystem::create_directory(dir.path() / (NAME + ".tmp"));
+    // A name so long that no temporary beside it can be named.
+    const std::string longest(250, 'c');
+    kovatest::writeFile(dir.path() / longest, before);
     PropertyModel changed;
     changed.metronomeRate = 60.0;
-    EXPECT_FALSE(SettingsFile::save(NAME, changed));
-    EXPECT_EQ(file(), before);
-    EXPECT_EQ(logReports(dir.path()), Lines{"Could not open configuration file 'configuration.cprcfg' for saving"});
-    std::filesystem::remove(dir.path() / (NAME + ".tmp"));
+    EXPECT_FALSE(SettingsFile::save(longest, changed));
+    EXPECT_EQ(kovatest::readFile(dir.path() / longest), before);
+    EXPECT_EQ(logReports(dir.path()), Lines{"Could not open configuration file '" + longest + "' for saving"});
 
     // A folder in place of the file: written, but it cannot be replaced.
     const std::string other = "other.cprcfg";
     std::filesystem::create_directories(dir.path() / other / "inside");
     EXPECT_FALSE(SettingsFile::save(other, changed));
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / other / "inside"));
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / (other + ".tmp")));
     EXPECT_EQ(logReports(dir.path()), Lines{"Could not write configuration file 'other.cprcfg'. The previous file is kept."});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "no temporary file is left";
+}
+
+TEST_F(SettingsFileTest, twoProgramsSavingAtOnceEachSaveWholeEveryTime)
+{
+    constexpr int SAVES = 1000;
+    std::vector<pid_t> programs;
+    for (int program = 0; program < 2; ++program) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int failures = 0;
+            for (int save = 0; save < SAVES; ++save) {
+                PropertyModel model;
+                model.metronomeRate = 100.0 + program;
+                model.printHeading = std::wstring(static_cast<std::size_t>(save % 50), L'x');
+                PropertyModel read;
+                if (!SettingsFile::save(NAME, model) || !SettingsFile::load(NAME, read))
+                    ++failures;
+            }
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+        programs.push_back(pid);
+    }
+    for (pid_t pid : programs) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed or a read found a broken file";
+    }
+    PropertyModel last;
+    EXPECT_TRUE(SettingsFile::load(NAME, last));
+    EXPECT_TRUE(last.metronomeRate == 100.0 || last.metronomeRate == 101.0);
+    EXPECT_TRUE(logReports(dir.path()).empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file is left";
 }
 
 } // namespace

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,10 +100,33 @@ TEST_F(RegistryStoreTest, aFailedWriteLeavesTheStoredValuesAlone)
 {
     ASSERT_EQ(store.setDword(RegistryRoot::User, "K", "kept", 7), platform::ERROR_SUCCESS);
     const std::string before = kovatest::readFile(store.hiveFile(RegistryRoot::User));
-    // The temporary file cannot be made: something else sits at its name.
-    std::filesystem::create_directory(store.hiveFile(RegistryRoot::User).string() + ".tmp" + std::to_string(::getpid()));
-    EXPECT_EQ(store.setDword(RegistryRoot::User, "K", "lost", 8), platform::ERROR_WRITE_FAULT);
+    // The disk "fills up" after a few bytes of the new hive.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{8, 8};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(store.setDword(RegistryRoot::User, "K", "lost", 8) == platform::ERROR_WRITE_FAULT ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write did not fail as a full disk makes it";
     EXPECT_EQ(kovatest::readFile(store.hiveFile(RegistryRoot::User)), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(store.folder()), {}), 2) << "only the hive and its lock";
+    EXPECT_EQ(store.getDword(RegistryRoot::User, "K", "kept"), 7u);
+}
+
+TEST_F(RegistryStoreTest, startUpSweepsAwayTheTemporariesOfKilledWritersOfBothHives)
+{
+    ASSERT_EQ(store.setDword(RegistryRoot::User, "K", "kept", 7), platform::ERROR_SUCCESS);
+    for (const char* name : {"user.reg.tmp4242", "machine.reg.tmpAb12Cd", "user.reg.tmp"})
+        kovatest::writeFile(store.folder() / name, "kova-registry 1\n");
+    EXPECT_EQ(store.removeStaleTemporaries(), 3);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(store.folder()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"user.reg", "user.lock"}));
     EXPECT_EQ(store.getDword(RegistryRoot::User, "K", "kept"), 7u);
 }
 

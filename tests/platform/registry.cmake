@@ -1,5 +1,6 @@
 kova_test(RegistryStoreTests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/RegistryStoreTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RegistryToolTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ReplacingFileTest.cpp
   LIBS platform)
 if(TARGET RegistryStoreTests)
   add_dependencies(RegistryStoreTests kova-registry)
