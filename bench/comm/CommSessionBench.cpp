@@ -1,18 +1,27 @@
 // Speed and memory of the measurement store over a 60-minute session at 50
 // samples per second, synthesised by the manikin simulator's performance
-// generator: the live pipeline per sample, loading the session's measurement
-// text with its analysis, the evaluation, and a baseline that only converts
-// the text's numbers with strtod. Prints the ratios against the baseline.
+// generator and sent as a wireless manikin's frames: the live pipeline per
+// sample (the reader parsing and converting, the session filtering and
+// analysing), loading the session's measurement text with its analysis, the
+// evaluation, and a baseline that only converts the text's numbers with
+// strtod. Prints the ratios against the baseline.
 
-#include "config/AlgorithmRecord.h"
+#include "FakeReaderPort.h"
 #include "comm/CommSession.h"
+#include "comm/ManikinReader.h"
+#include "comm/SerialPort.h"
+#include "config/AlgorithmRecord.h"
+#include "manikin-sim/ManikinFrames.h"
 #include "manikin-sim/PerformanceGenerator.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,8 +30,8 @@ namespace {
 
 constexpr int SAMPLE_RATE = 50;
 constexpr std::size_t SESSION_SAMPLES = 60 * 60 * SAMPLE_RATE;
-// Samples per 20 ms tick at 50 samples per second.
-constexpr std::size_t SAMPLES_PER_TICK = 1;
+// One sample arrives in each 20 ms tick at 50 samples per second.
+constexpr std::uint32_t TICK_MS = 20;
 
 manikinsim::PerformancePlan plan()
 {
@@ -36,57 +45,65 @@ manikinsim::PerformancePlan plan()
     return p;
 }
 
-const std::vector<ManikinSample>& sessionSamples()
+// The performance as a wireless kind-3 manikin sends it: one frame a sample.
+struct SessionFrames {
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::size_t> ends; // where each sample's frame ends in bytes
+};
+
+const SessionFrames& sessionFrames()
 {
-    static const std::vector<ManikinSample> samples = [] {
+    static const SessionFrames frames = [] {
         manikinsim::PerformanceGenerator generator(plan());
-        std::vector<ManikinSample> out;
-        out.reserve(SESSION_SAMPLES);
+        manikinsim::FrameEncoder encoder(true);
+        SessionFrames out;
+        out.ends.reserve(SESSION_SAMPLES);
         for (std::size_t i = 0; i < SESSION_SAMPLES; ++i) {
-            const manikinsim::PerformanceSample s = generator.next();
-            const int status = s.stomachInflation ? (s.wrongHandPosition ? 0x8C : 0x0C) : (s.wrongHandPosition ? 0xCC : 0);
-            out.push_back(ManikinSample{s.compression, s.ventilation, status, s.ecg});
+            const auto frame = encoder.encode(generator.next());
+            out.bytes.insert(out.bytes.end(), frame.begin(), frame.end());
+            out.ends.push_back(out.bytes.size());
         }
         return out;
     }();
-    return samples;
+    return frames;
 }
 
-// The recorded performance as a framed kind-3 manikin would deliver it.
-class PerformanceSource final : public SampleSource {
+// A real reader on a scripted wireless link that delivers the session's
+// frames tick by tick on a clock of its own.
+class LiveManikin {
 public:
-    explicit PerformanceSource(const std::vector<ManikinSample>& samples) : samples_(samples) {}
+    LiveManikin()
+        : installed_(clock_)
+    {
+        state_.portNumber = FIRST_WIRELESS_PORT;
+        state_.linkType = SerialPort::LINK_WIRELESS;
+        state_.kindIs3or4 = true;
+        state_.kindIs3 = true;
+        reader_ = std::make_unique<ManikinReader>(std::make_unique<FakeReaderPort>(state_));
+        reader_->restartTimers();
+        reader_->start();
+    }
 
-    void deliver(std::size_t count) { available_ = std::min(samples_.size(), available_ + count); }
-    bool hasSample() const override { return next_ < available_; }
-    ManikinSample popSample() override { return samples_[next_++]; }
-    ManikinSample applyOffsets(const ManikinSample& s) const override
+    ManikinReader& reader() { return *reader_; }
+    // One tick: the next sample's frame arrives and the reader drains the link.
+    void tick()
     {
-        ManikinSample corrected = s;
-        corrected.compression = s.compression - restCompression_ < 8 ? 0 : s.compression - restCompression_;
-        corrected.ventilation = s.ventilation - restVentilation_ < 8 ? 0 : s.ventilation - restVentilation_;
-        return corrected;
+        const SessionFrames& frames = sessionFrames();
+        const std::size_t begin = next_ == 0 ? 0 : frames.ends[next_ - 1];
+        state_.incoming.insert(state_.incoming.end(), frames.bytes.begin() + static_cast<std::ptrdiff_t>(begin),
+                               frames.bytes.begin() + static_cast<std::ptrdiff_t>(frames.ends[next_]));
+        ++next_;
+        clock_.advance(TICK_MS);
+        reader_->update();
     }
-    Measurement convert(const ManikinSample& s) const override
-    {
-        Measurement m;
-        m.depth = s.compression * 0.29411764705882354 * 1.25;
-        m.volume = s.ventilation * 0.013 * 0.6;
-        m.ecg = s.ecg;
-        m.stomachInflation = s.error == 0x0C || s.error == 0x8C;
-        m.wrongHandPosition = s.error == 0x8C || s.error == 0xCC;
-        return m;
-    }
-    double currentRate() const override { return SAMPLE_RATE; }
-    int linkType() const override { return 3; }
-    bool done() const { return next_ >= samples_.size(); }
+    bool done() const { return next_ >= sessionFrames().ends.size(); }
 
 private:
-    const std::vector<ManikinSample>& samples_;
+    platform::ManualClock clock_;
+    platform::ScopedClock installed_;
+    FakeReaderPort::State state_;
+    std::unique_ptr<ManikinReader> reader_;
     std::size_t next_ = 0;
-    std::size_t available_ = 0;
-    int restCompression_ = plan().restCompression;
-    int restVentilation_ = plan().restVentilation;
 };
 
 const AlgorithmRecord& algorithm()
@@ -95,12 +112,12 @@ const AlgorithmRecord& algorithm()
     return record;
 }
 
-void runLiveSession(CommSession& session, PerformanceSource& source)
+void runLiveSession(CommSession& session, LiveManikin& manikin)
 {
     session.setAlgorithm(&algorithm());
-    session.attach(source);
-    while (!source.done()) {
-        source.deliver(SAMPLES_PER_TICK);
+    session.attach(manikin.reader());
+    while (!manikin.done()) {
+        manikin.tick();
         session.processNewSamples();
     }
 }
@@ -108,9 +125,9 @@ void runLiveSession(CommSession& session, PerformanceSource& source)
 const std::string& sessionText()
 {
     static const std::string text = [] {
-        PerformanceSource source(sessionSamples());
+        LiveManikin manikin;
         CommSession session;
-        runLiveSession(session, source);
+        runLiveSession(session, manikin);
         std::ostringstream out;
         if (!session.save(out))
             std::abort();
@@ -135,18 +152,20 @@ double storeBytesPerSample(const CommSession& session)
 
 void BM_ProcessNewSamples(benchmark::State& state)
 {
-    const auto& samples = sessionSamples();
+    sessionFrames();
     double bytesPerSample = 0;
     for (auto _ : state) {
-        PerformanceSource source(samples);
+        LiveManikin manikin;
         CommSession session;
-        runLiveSession(session, source);
+        runLiveSession(session, manikin);
+        if (session.manData.size() != SESSION_SAMPLES)
+            state.SkipWithError("the reader lost samples on the way");
         benchmark::DoNotOptimize(session.manData.data());
         bytesPerSample = storeBytesPerSample(session);
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * samples.size()));
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * SESSION_SAMPLES));
     state.counters["ns_per_sample"] =
-        benchmark::Counter(static_cast<double>(samples.size()), benchmark::Counter::kIsIterationInvariantRate |
+        benchmark::Counter(static_cast<double>(SESSION_SAMPLES), benchmark::Counter::kIsIterationInvariantRate |
                                                                     benchmark::Counter::kInvert);
     state.counters["store_bytes_per_sample"] = bytesPerSample;
 }

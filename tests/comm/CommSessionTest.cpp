@@ -35,7 +35,7 @@ TEST(CommSessionPipeline, restSamplesOfFourZerosKeepTheirPlaceInTime)
 
     ASSERT_EQ(session.manData.size(), 7u);
     EXPECT_EQ(session.manData[5].ecg, 7);
-    EXPECT_TRUE(source.queue.empty());
+    EXPECT_FALSE(source.hasSample());
 }
 
 TEST(CommSessionPipeline, realReaderRestPeriodsCountAsSamples)
@@ -92,12 +92,12 @@ TEST(CommSessionPipeline, firstSamplesPassUntilTheKernelsAreFilled)
 
     ASSERT_EQ(session.manData.size(), 8u);
     // Compression: three samples pass, the fourth is averaged over 100, 100, 20.
-    EXPECT_EQ(session.manData[2].depth, 100.0);
-    EXPECT_EQ(session.manData[3].depth, 80.0);
+    EXPECT_DOUBLE_EQ(session.manData[2].depth, source.millimetres(100));
+    EXPECT_DOUBLE_EQ(session.manData[3].depth, source.millimetres(80));
     // Ventilation: six samples pass, the seventh is averaged without its own value.
-    EXPECT_DOUBLE_EQ(session.manData[5].volume, 0.20);
+    EXPECT_DOUBLE_EQ(session.manData[5].volume, source.litres(20));
     // (2*100 + 5*100 + 10*20 + 5*20 + 2*20) / 24 = 43.3
-    EXPECT_DOUBLE_EQ(session.manData[6].volume, 0.43);
+    EXPECT_DOUBLE_EQ(session.manData[6].volume, source.litres(43));
 }
 
 TEST(CommSessionPipeline, offsetsApplyBeforeFiltering)

@@ -1,6 +1,8 @@
 #pragma once
-// A scripted manikin link for reader tests: bytes "arrive" when the reader
-// reads pending input, and every call the reader makes is counted.
+// A scripted manikin link under a real ManikinReader, for the reader and
+// measurement-store tests and the benchmark: bytes "arrive" when the reader
+// reads pending input, recorded samples replay one a tick, and every call the
+// reader makes is counted.
 
 #include "comm/ReaderPort.h"
 

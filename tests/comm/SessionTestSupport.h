@@ -2,56 +2,75 @@
 // Helpers of the measurement-store tests: a sample source the test fills, a
 // listener that records signal emissions, and measurement sequences.
 
-#include "Rodezir/Signal.h"
-#include "Rodezir/SlotHolder.h"
+#include "FakeReaderPort.h"
+#include "Rodezir/SignalConnection.h"
 #include "comm/CommSession.h"
+#include "comm/ManikinReader.h"
+#include "comm/ReaderSampleSource.h"
 #include "comm/SampleSource.h"
 
-#include <deque>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace sessiontest {
 
-// Samples pushed by the test. Conversion: depth = compression count in mm,
-// volume = ventilation count / 100 in litres, flags by status as the reader sets them.
+// Samples pushed by the test reach the session through a real ManikinReader
+// on a scripted port that replays them as recorded data, one a tick: offsets,
+// conversion and status flags are the reader's own. The rest offsets are
+// taken when the source is first used.
 class PushSource final : public SampleSource {
 public:
-    explicit PushSource(int linkType = 3, double rate = 50.0) : link(linkType), rate(rate) {}
+    // rate: the measured rate the reader is to report (it measures none on
+    // replayed samples); none keeps the reader's nominal rate.
+    explicit PushSource(int linkType = 3, std::optional<double> rate = std::nullopt)
+        : rate(rate)
+    {
+        state.recorded = true;
+        state.linkType = linkType;
+    }
 
-    void push(const ManikinSample& sample) { queue.push_back(sample); }
-    bool hasSample() const override { return !queue.empty(); }
-    ManikinSample popSample() override
+    void push(const ManikinSample& sample)
     {
-        const ManikinSample s = queue.front();
-        queue.pop_front();
-        return s;
+        state.recording.push_back(sample);
+        reader().update();
     }
-    ManikinSample applyOffsets(const ManikinSample& s) const override
-    {
-        ManikinSample corrected = s;
-        corrected.compression = s.compression - compressionOffset < 8 ? 0 : s.compression - compressionOffset;
-        corrected.ventilation = s.ventilation - ventilationOffset < 8 ? 0 : s.ventilation - ventilationOffset;
-        return corrected;
-    }
-    Measurement convert(const ManikinSample& s) const override
-    {
-        Measurement m;
-        m.depth = s.compression;
-        m.volume = s.ventilation / 100.0;
-        m.ecg = s.ecg;
-        m.stomachInflation = (s.error == 12 || s.error == 28 || s.error == 140 || s.error == 156) ? 1 : 0;
-        m.wrongHandPosition = (s.error == 140 || s.error == 156 || s.error == 204 || s.error == 220) ? 1 : 0;
-        m.error66 = s.error == 66 ? 1 : 0;
-        return m;
-    }
-    double currentRate() const override { return rate; }
-    int linkType() const override { return link; }
+    bool hasSample() const override { return source().hasSample(); }
+    ManikinSample popSample() override { return source().popSample(); }
+    ManikinSample applyOffsets(const ManikinSample& s) const override { return source().applyOffsets(s); }
+    Measurement convert(const ManikinSample& s) const override { return source().convert(s); }
+    double currentRate() const override { return rate ? *rate : source().currentRate(); }
+    int linkType() const override { return source().linkType(); }
 
-    std::deque<ManikinSample> queue;
-    int link;
-    double rate;
+    // What the reader makes of a raw compression or ventilation count.
+    double millimetres(int count) const { return convert(ManikinSample{count, 0, 0, 0}).depth; }
+    double litres(int count) const { return convert(ManikinSample{0, count, 0, 0}).volume; }
+
     int compressionOffset = 0;
     int ventilationOffset = 0;
+
+private:
+    ManikinReader& reader() const
+    {
+        if (!reader_) {
+            state.compressionOffset = compressionOffset;
+            state.ventilationOffset = ventilationOffset;
+            reader_ = std::make_unique<ManikinReader>(std::make_unique<FakeReaderPort>(state));
+            reader_->start();
+            source_ = std::make_unique<ReaderSampleSource>(*reader_);
+        }
+        return *reader_;
+    }
+    ReaderSampleSource& source() const
+    {
+        reader();
+        return *source_;
+    }
+
+    mutable FakeReaderPort::State state;
+    mutable std::unique_ptr<ManikinReader> reader_;
+    mutable std::unique_ptr<ReaderSampleSource> source_;
+    std::optional<double> rate;
 };
 
 // Remembers every index a signal carried.
