@@ -64,7 +64,7 @@ int main(int argc, char* argv[])
     DatabasePatch::runIfNeeded();
     // Loads "configuration.cprcfg"; the defaults stay in force when it is missing or damaged.
     Configuration::instance();
-    installConfigurationDialog();
+    installConfigurationDialog(&frame);
 
     const int result = application.exec();
 

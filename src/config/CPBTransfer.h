@@ -1,8 +1,9 @@
 #pragma once
 // The front end that sends the station's set-up to hand-held REV Evezodidaz
 // controllers and fetches it from one. The controller transfer installs its
-// own front end at start-up; until one is installed, the default only
-// reports to the error log that no transfer took place.
+// own front end at start-up (install); until one is installed, the default
+// only reports to the error log that no transfer took place. Its windows
+// open over the configuration dialog, which it gets as the parent.
 
 #include <memory>
 

@@ -1,7 +1,6 @@
 #include "config/Configuration.h"
 
 #include "Rodezir/LogStream.h"
-#include "config/CPBTransfer.h"
 #include "config/ConfigurationDialogRunner.h"
 #include "config/SettingsFile.h"
 
@@ -56,19 +55,3 @@ void Configuration::showDialog(int page)
 }
 
 bool Configuration::save() { return SettingsFile::save(SettingsFile::NAME, controller_.getPropertyModel()); }
-
-void Configuration::sendToController(QWidget* parent)
-{
-    controller_.storeCurrentPage();
-    CPBTransfer::instance().sendSetup(controller_.getEditedModel(), parent);
-}
-
-// Whatever the transfer's outcome, the copy is taken over: unchanged when
-// the user cancelled, the controller's set-up when one was read.
-void Configuration::getFromController(QWidget* parent)
-{
-    controller_.storeCurrentPage();
-    PropertyModel setup = controller_.getEditedModel();
-    CPBTransfer::instance().getSetup(setup, parent);
-    controller_.setEditedModel(setup);
-}

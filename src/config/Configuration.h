@@ -1,7 +1,9 @@
 #pragma once
 // The process-wide owner of the station's settings: the live record every
 // subsystem reads, loaded from "configuration.cprcfg" when the object is
-// created at start-up and written back once at exit.
+// created at start-up and written back once at exit. The windows that edit
+// it (the configuration dialog, the transfer to controllers) are installed
+// from the windowed libraries.
 
 #include "Rodezir/Signal.h"
 #include "Rodezir/SlotHolder.h"
@@ -10,7 +12,6 @@
 #include <memory>
 
 class ConfigurationDialogRunner;
-class QWidget;
 
 class Configuration : public virtual SlotHolder {
 public:
@@ -30,14 +31,11 @@ public:
     // Hands the configuration dialog its pages and the way to run it.
     void setDialogRunner(std::unique_ptr<ConfigurationDialogRunner> runner);
     // Runs the configuration dialog at the given page (0 General, 4 REV
-    // Evezodidaz); every slot of changed is called once it has closed.
+    // Evezodidaz) over the main window; every slot of changed is called once
+    // it has closed. The main window's commands call it.
     void showDialog(int page);
     // Writes the live record to the settings file; false when it could not.
     bool save();
-    // Takes in the current page, then sends the edited record to controllers.
-    void sendToController(QWidget* parent);
-    // Takes in the current page, then fetches a set-up into the edited record.
-    void getFromController(QWidget* parent);
 
     Signal<> changed;
 

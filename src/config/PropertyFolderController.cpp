@@ -15,20 +15,20 @@ bool PropertyFolderController::checkPage(int page) const
 void PropertyFolderController::loadPage(int page)
 {
     if (checkPage(page))
-        pages_[static_cast<std::size_t>(page)].second->load(edited_);
+        pages_[static_cast<std::size_t>(page)]->load(edited_);
 }
 
 void PropertyFolderController::loadPageDefaults(int page)
 {
     if (checkPage(page))
-        pages_[static_cast<std::size_t>(page)].second->load(createDefaultModel());
+        pages_[static_cast<std::size_t>(page)]->load(createDefaultModel());
 }
 
 bool PropertyFolderController::storePage(int page)
 {
     if (!checkPage(page))
         return false;
-    return pages_[static_cast<std::size_t>(page)].second->store(edited_);
+    return pages_[static_cast<std::size_t>(page)]->store(edited_);
 }
 
 bool PropertyFolderController::storeCurrentPage()
@@ -58,30 +58,30 @@ bool PropertyFolderController::isModified() const
     return !(edited_ == live_);
 }
 
-QWidget* PropertyFolderController::getKey(int page) const
+FolderPage* PropertyFolderController::getKey(int page) const
 {
-    return checkPage(page) ? pages_[static_cast<std::size_t>(page)].first : nullptr;
+    return checkPage(page) ? pages_[static_cast<std::size_t>(page)] : nullptr;
 }
 
 int PropertyFolderController::getTemplateId(int page) const
 {
-    return checkPage(page) ? pages_[static_cast<std::size_t>(page)].second->getTemplateId() : -1;
+    return checkPage(page) ? pages_[static_cast<std::size_t>(page)]->getTemplateId() : -1;
 }
 
 int PropertyFolderController::getHeaderBitmapId(int page) const
 {
-    return checkPage(page) ? pages_[static_cast<std::size_t>(page)].second->getHeaderBitmapId() : -1;
+    return checkPage(page) ? pages_[static_cast<std::size_t>(page)]->getHeaderBitmapId() : -1;
 }
 
 std::wstring PropertyFolderController::getTitle(int page) const
 {
-    return checkPage(page) ? pages_[static_cast<std::size_t>(page)].second->getTitle() : std::wstring();
+    return checkPage(page) ? pages_[static_cast<std::size_t>(page)]->getTitle() : std::wstring();
 }
 
 void PropertyFolderController::showHelp(int page)
 {
     if (checkPage(page))
-        pages_[static_cast<std::size_t>(page)].second->showHelp();
+        pages_[static_cast<std::size_t>(page)]->showHelp();
 }
 
 void PropertyFolderController::display(FolderView* view)
@@ -103,10 +103,10 @@ void PropertyFolderController::hide(bool cancelled)
         live_ = edited_;
 }
 
-void PropertyFolderController::addPage(QWidget* dialog, FolderPage* page)
+void PropertyFolderController::addPage(FolderPage* page)
 {
     KOVA_ASSERT(! isDisplaying);
-    pages_.emplace_back(dialog, page);
+    pages_.push_back(page);
 }
 
 void PropertyFolderController::removeAllPages()

@@ -6,12 +6,10 @@
 #include "config/PropertyModel.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 class FolderPage;
 class FolderView;
-class QWidget;
 
 class PropertyFolderController {
 public:
@@ -33,8 +31,8 @@ public:
     // Whether the edited record differs from the live one while displaying.
     virtual bool isModified() const;
     virtual int getSize() const { return static_cast<int>(pages_.size()); }
-    // The page's dialog; null for an unknown page.
-    virtual QWidget* getKey(int page) const;
+    // The page, by which the folder dialog finds its window; null for an unknown page.
+    virtual FolderPage* getKey(int page) const;
     virtual int getTemplateId(int page) const;
     virtual int getHeaderBitmapId(int page) const;
     virtual std::wstring getTitle(int page) const;
@@ -47,7 +45,7 @@ public:
     virtual PropertyModel createDefaultModel() const { return PropertyModel(); }
 
     // Pages stay owned by whoever added them.
-    void addPage(QWidget* dialog, FolderPage* page);
+    void addPage(FolderPage* page);
     void removeAllPages();
 
     const PropertyModel& getPropertyModel() const { return live_; }
@@ -66,7 +64,7 @@ private:
     bool checkPage(int page) const;
     void reloadCurrentPage();
 
-    std::vector<std::pair<QWidget*, FolderPage*>> pages_;
+    std::vector<FolderPage*> pages_;
     FolderView* propertyFolderView = nullptr;
     bool isDisplaying = false;
     PropertyModel live_;

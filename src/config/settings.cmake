@@ -2,4 +2,4 @@
 # property-folder controller.
 target_sources(config PRIVATE
   PropertyModel.cpp SettingsFile.cpp
-  PropertyFolderController.cpp CPBTransfer.cpp Configuration.cpp)
+  PropertyFolderController.cpp Configuration.cpp)

@@ -12,7 +12,7 @@
 
 #include <QApplication>
 
-ConfigurationDialogs::ConfigurationDialogs()
+ConfigurationDialogs::ConfigurationDialogs(QWidget* mainWindow) : mainWindow_(mainWindow)
 {
     pages_.push_back(std::make_unique<GeneralPage>());
     pages_.push_back(std::make_unique<Debriefing1Page>());
@@ -32,17 +32,17 @@ ConfigPage* ConfigurationDialogs::page(int index) const
 void ConfigurationDialogs::addPages(PropertyFolderController& controller)
 {
     for (const auto& page : pages_)
-        controller.addPage(page.get(), page.get());
+        controller.addPage(page.get());
 }
 
 void ConfigurationDialogs::run(PropertyFolderController& controller, int page)
 {
-    PropertyFolderView view(controller, page, QApplication::activeWindow());
+    PropertyFolderView view(controller, page, mainWindow_ ? mainWindow_.data() : QApplication::activeWindow());
     view.run(true);
 }
 
-void installConfigurationDialog()
+void installConfigurationDialog(QWidget* mainWindow)
 {
     registerConfigDialogTables();
-    Configuration::instance().setDialogRunner(std::make_unique<ConfigurationDialogs>());
+    Configuration::instance().setDialogRunner(std::make_unique<ConfigurationDialogs>(mainWindow));
 }

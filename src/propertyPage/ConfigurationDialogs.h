@@ -4,14 +4,18 @@
 
 #include "config/ConfigurationDialogRunner.h"
 
+#include <QPointer>
+
 #include <memory>
 #include <vector>
 
 class ConfigPage;
+class QWidget;
 
 class ConfigurationDialogs final : public ConfigurationDialogRunner {
 public:
-    ConfigurationDialogs();
+    // The dialog opens over `mainWindow`; without one, over the active window.
+    explicit ConfigurationDialogs(QWidget* mainWindow = nullptr);
     ~ConfigurationDialogs() override;
 
     void addPages(PropertyFolderController& controller) override;
@@ -21,8 +25,10 @@ public:
 
 private:
     std::vector<std::unique_ptr<ConfigPage>> pages_;
+    QPointer<QWidget> mainWindow_;
 };
 
 // Registers the dialog templates of the configuration windows and installs
-// the dialog into the settings object; called once at start-up.
-void installConfigurationDialog();
+// the dialog, opening over `mainWindow`, into the settings object; called
+// once at start-up, when the main window exists.
+void installConfigurationDialog(QWidget* mainWindow = nullptr);

@@ -3,7 +3,7 @@
 #include "Rodezir/ControlNotifier.h"
 #include "Rodezir/Signal.h"
 #include "comm/CalibrateManager.h"
-#include "config/Configuration.h"
+#include "config/ConfigurationTransfer.h"
 #include "config/PropertyFolderController.h"
 #include "controls/RoundButton.h"
 
@@ -34,9 +34,9 @@ bool PropertyFolderView::onInitDialog()
     for (int id : {GET_FROM_CONTROLLER, SEND_TO_CONTROLLER, folderSetup().helpId, kova::IDCANCEL, kova::IDOK})
         kova::RoundButton::attach(this, id);
     notifier().on(GET_FROM_CONTROLLER, kova::Notification::Clicked,
-                  [this] { Configuration::instance().getFromController(this); });
+                  [this] { ConfigurationTransfer::getFromController(controller(), this); });
     notifier().on(SEND_TO_CONTROLLER, kova::Notification::Clicked,
-                  [this] { Configuration::instance().sendToController(this); });
+                  [this] { ConfigurationTransfer::sendToController(controller(), this); });
     const bool result = FolderDialog::onInitDialog();
     updateControllerButtons();
     return result;
@@ -57,6 +57,6 @@ void PropertyFolderView::onOK()
     if (!controller().storeCurrentPage())
         return;
     if (CalibrateManager::get().countCPB() > 0)
-        Configuration::instance().sendToController(this);
+        ConfigurationTransfer::sendToController(controller(), this);
     FolderDialog::onOK();
 }

@@ -1,10 +1,8 @@
-#include "config/CPBTransfer.h"
 #include "config/Configuration.h"
 #include "config/ConfigurationDialogRunner.h"
-#include "config/FolderPage.h"
-#include "config/FolderView.h"
 #include "config/SettingsFile.h"
 
+#include "FolderDoubles.h"
 #include "Rodezir/LogStream.h"
 #include "SettingsTestSupport.h"
 #include "TempDir.h"
@@ -16,42 +14,8 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A page that edits the metronome rate and rejects rates of zero or less.
-class RatePage : public FolderPage {
-public:
-    explicit RatePage(int templateId, int bitmap = -1) : templateId_(templateId), bitmap_(bitmap) {}
-    int getTemplateId() const override { return templateId_; }
-    int getHeaderBitmapId() const override { return bitmap_; }
-    void load(const PropertyModel& model) override
-    {
-        rate = model.metronomeRate;
-        ++loads;
-    }
-    bool store(PropertyModel& model) override
-    {
-        if (rate <= 0)
-            return false;
-        model.metronomeRate = rate;
-        return true;
-    }
-    std::wstring getTitle() const override { return L"Page " + std::to_wstring(templateId_); }
-    void showHelp() override { ++helps; }
-
-    double rate = 0;
-    int loads = 0;
-    int helps = 0;
-
-private:
-    int templateId_;
-    int bitmap_;
-};
-
-class FakeView : public FolderView {
-public:
-    int getCurrentPageIndex() const override { return current; }
-    int current = -1;
-};
+using settingstest::FakeView;
+using settingstest::RatePage;
 
 // Opens the dialog as the folder dialog does, lets the test act on the open
 // dialog, then closes it with OK (when the current page stores) or Cancel.
@@ -60,7 +24,7 @@ public:
     void addPages(PropertyFolderController& controller) override
     {
         for (auto& page : pages)
-            controller.addPage(nullptr, &page);
+            controller.addPage(&page);
     }
     void run(PropertyFolderController& controller, int page) override
     {
@@ -82,21 +46,6 @@ public:
     std::function<bool(PropertyFolderController&, RatePage&)> whileOpen;
 };
 
-// Stands in for the controller transfer: records what it was sent and
-// answers a fetch with a set-up of its own.
-class FakeTransfer : public CPBTransfer {
-public:
-    void sendSetup(const PropertyModel& setup, QWidget*) override { sent.push_back(setup.metronomeRate); }
-    void getSetup(PropertyModel& setup, QWidget*) override
-    {
-        if (answer)
-            setup.setAlgorithm1("From the controller");
-    }
-    std::vector<double>& sent;
-    bool answer = true;
-    explicit FakeTransfer(std::vector<double>& record) : sent(record) {}
-};
-
 class Listener : public SlotHolder {
 public:
     void onChanged() { ++calls; }
@@ -111,7 +60,6 @@ protected:
     void TearDown() override
     {
         Configuration::destroy();
-        CPBTransfer::install(nullptr);
         LogStream::destroy();
     }
     Lines reports() { return settingstest::logReports(dir.path()); }
@@ -231,42 +179,6 @@ TEST_F(ConfigurationTest, showingTheDialogWithoutOneIsReported)
     EXPECT_EQ(lines.back(), "The configuration dialog is not available.");
 }
 
-TEST_F(ConfigurationTest, controllerTransferWorksOnTheEditedRecord)
-{
-    std::vector<double> sent;
-    CPBTransfer::install(std::make_unique<FakeTransfer>(sent));
-    ScriptedDialog& dialog = scriptedDialog();
-    dialog.whileOpen = [](PropertyFolderController& controller, RatePage& page) {
-        page.rate = 70.0; // not stored yet: sending takes the page in first
-        Configuration::instance().sendToController(nullptr);
-        const int loadsBefore = page.loads;
-        Configuration::instance().getFromController(nullptr);
-        EXPECT_EQ(controller.getEditedModel().getAlgorithm1(), "From the controller");
-        EXPECT_EQ(controller.getEditedModel().metronomeRate, 70.0);
-        EXPECT_EQ(page.loads, loadsBefore + 1) << "the current page shows the fetched set-up";
-        return true;
-    };
-    Configuration::instance().showDialog(0);
-    EXPECT_EQ(sent, std::vector<double>{70.0});
-    EXPECT_EQ(Configuration::instance().getPropertyModel().getAlgorithm1(), "From the controller");
-}
-
-TEST_F(ConfigurationTest, withoutATransferNothingIsSentAndTheRecordStays)
-{
-    ScriptedDialog& dialog = scriptedDialog();
-    dialog.whileOpen = [](PropertyFolderController& controller, RatePage&) {
-        Configuration::instance().sendToController(nullptr);
-        Configuration::instance().getFromController(nullptr);
-        EXPECT_FALSE(controller.isModified());
-        return true;
-    };
-    Configuration::instance().showDialog(0);
-    const Lines lines = reports();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[lines.size() - 2], "No controller transfer is available: the set-up was not sent.");
-    EXPECT_EQ(lines.back(), "No controller transfer is available: no set-up was fetched.");
-}
-
 class ControllerTest : public ::testing::Test {
 protected:
     kovatest::TempDir dir;
@@ -278,8 +190,8 @@ protected:
 
     void SetUp() override
     {
-        controller.addPage(nullptr, &general);
-        controller.addPage(nullptr, &print);
+        controller.addPage(&general);
+        controller.addPage(&print);
     }
     void TearDown() override { LogStream::destroy(); }
 };
@@ -334,7 +246,7 @@ TEST_F(ControllerTest, misuseIsReportedAndHarmless)
     EXPECT_EQ(controller.getKey(-1), nullptr);
     controller.display(&view);
     controller.display(&view);
-    controller.addPage(nullptr, &general);
+    controller.addPage(&general);
     controller.hide(true);
     controller.hide(true);
     EXPECT_EQ(controller.getSize(), 3) << "the check reports; the page is still added";
