@@ -1,6 +1,7 @@
 #include "propertyPage/ConfigPage.h"
 
 #include "Rodezir/LogStream.h"
+#include "config/PropertyModel.h"
 #include "propertyPage/ConfigSeams.h"
 #include "propertyPage/PageExchange.h"
 
@@ -52,14 +53,31 @@ void ConfigPage::destroyWindow()
 
 void ConfigPage::showHelp() { configseams::showHelpTopic(HELP_TOPIC); }
 
-bool ConfigPage::runExchange(bool saving)
+void ConfigPage::load(const PropertyModel& model)
+{
+    KOVA_ASSERT(window_ != nullptr);
+    if (!window_)
+        return;
+    PageExchange exchange(*window_);
+    for (const PageField& field : fields())
+        exchange.load(field, model);
+    onLoaded(model);
+}
+
+bool ConfigPage::store(PropertyModel& model)
 {
     KOVA_ASSERT(window_ != nullptr);
     if (!window_)
         return true;
-    PageExchange data(*window_, saving);
-    exchange(data);
-    return data.ok();
+    PropertyModel stored = model;
+    PageExchange exchange(*window_);
+    for (const PageField& field : fields())
+        exchange.store(field, stored);
+    if (!exchange.ok())
+        return false;
+    onStored(stored);
+    model = stored;
+    return true;
 }
 
 QWidget* ConfigPage::item(int id) const { return window_ ? window_->getDlgItem(id) : nullptr; }

@@ -1,10 +1,8 @@
 #include "propertyPage/Debriefing2Page.h"
 
 #include "Rodezir/ControlNotifier.h"
-#include "Rodezir/gstringUtil.h"
 #include "config/PropertyModel.h"
 #include "gettext/Gettext.h"
-#include "propertyPage/PageExchange.h"
 
 #include <QComboBox>
 
@@ -16,6 +14,31 @@ constexpr int OVERRIDE_DEPTH = 1358;
 constexpr int DEPTH_LOW = 1340;
 constexpr int DEPTH_HIGH = 1375;
 } // namespace
+
+const std::vector<PageField>& Debriefing2Page::fields() const
+{
+    static const std::vector<PageField> table{
+        PageField::check(1350, &PropertyModel::showCompressionRate),
+        PageField::check(1352, &PropertyModel::showCompressionRelaxationRatio),
+        // "50%:50%" (item data 0) or "1.0".
+        PageField::comboChoice(NOTATION_COMBO, &PropertyModel::ratioAsPercent),
+        PageField::check(1353, &PropertyModel::showCompressionDepth),
+        PageField::check(1354, &PropertyModel::showPauseBetweenCompressions),
+        PageField::check(1355, &PropertyModel::showWrongHandPositions),
+        PageField::check(1356, &PropertyModel::showLeanings),
+        PageField::check(1377, &PropertyModel::showCardiacOutput),
+        PageField::check(OVERRIDE_DEPTH, &PropertyModel::overrideCompressionDepth),
+        // Validated in the order the page has always checked them.
+        PageField::number(1336, &PropertyModel::cardiacOutputLow, 0.01, 100.0),
+        PageField::number(1373, &PropertyModel::cardiacOutputHigh, 0.01, 100.0),
+        PageField::number(1338, &PropertyModel::cardiacOutputPerCompression, 0.0, 100.0),
+        PageField::number(1339, &PropertyModel::cardiacOutputPerWrongHand, 0.0, 100.0),
+        PageField::number(DEPTH_LOW, &PropertyModel::compressionDepthLow, 0.01, 100.0),
+        PageField::number(DEPTH_HIGH, &PropertyModel::compressionDepthHigh, 0.01, 100.0),
+        PageField::integer(1342, &PropertyModel::maxPauseBetweenCompressions, 1, 100),
+    };
+    return table;
+}
 
 void Debriefing2Page::onInitPage()
 {
@@ -34,76 +57,15 @@ void Debriefing2Page::updateDepthEdits()
     enableItem(DEPTH_HIGH, enabled);
 }
 
-void Debriefing2Page::load(const PropertyModel& model)
-{
-    showCompressionRate_ = model.showCompressionRate;
-    showRelaxationRatio_ = model.showCompressionRelaxationRatio;
-    showCompressionDepth_ = model.showCompressionDepth;
-    showPause_ = model.showPauseBetweenCompressions;
-    maxPause_ = model.maxPauseBetweenCompressions;
-    showWrongHand_ = model.showWrongHandPositions;
-    showLeanings_ = model.showLeanings;
-    showCardiacOutput_ = model.showCardiacOutput;
-    cardiacOutputLow_ = model.cardiacOutputLow;
-    cardiacOutputHigh_ = model.cardiacOutputHigh;
-    outputPerCompression_ = model.cardiacOutputPerCompression;
-    outputPerWrongHand_ = model.cardiacOutputPerWrongHand;
-    depthLow_ = model.compressionDepthLow;
-    depthHigh_ = model.compressionDepthHigh;
-    runExchange(false);
-    if (auto* combo = qobject_cast<QComboBox*>(item(NOTATION_COMBO)))
-        combo->setCurrentIndex(combo->findData(model.ratioAsPercent ? 0 : 1));
-    setChecked(OVERRIDE_DEPTH, model.overrideCompressionDepth);
-    updateDepthEdits();
-}
+void Debriefing2Page::onLoaded(const PropertyModel&) { updateDepthEdits(); }
 
 // Both bound pairs are put in order, so a range typed the wrong way round
-// still means the range the instructor had in mind.
-bool Debriefing2Page::store(PropertyModel& model)
+// still means the range the instructor had in mind; the page shows them so.
+void Debriefing2Page::onStored(PropertyModel& model)
 {
-    if (!runExchange(true))
-        return false;
-    if (cardiacOutputLow_ > cardiacOutputHigh_)
-        std::swap(cardiacOutputLow_, cardiacOutputHigh_);
-    if (depthLow_ > depthHigh_)
-        std::swap(depthLow_, depthHigh_);
-    runExchange(false);
-    model.showCompressionRate = showCompressionRate_ != 0;
-    model.showCompressionRelaxationRatio = showRelaxationRatio_ != 0;
-    model.showCompressionDepth = showCompressionDepth_ != 0;
-    model.showPauseBetweenCompressions = showPause_ != 0;
-    model.maxPauseBetweenCompressions = maxPause_;
-    model.showWrongHandPositions = showWrongHand_ != 0;
-    model.showLeanings = showLeanings_ != 0;
-    model.showCardiacOutput = showCardiacOutput_ != 0;
-    model.cardiacOutputLow = cardiacOutputLow_;
-    model.cardiacOutputHigh = cardiacOutputHigh_;
-    model.cardiacOutputPerCompression = outputPerCompression_;
-    model.cardiacOutputPerWrongHand = outputPerWrongHand_;
-    model.compressionDepthLow = depthLow_;
-    model.compressionDepthHigh = depthHigh_;
-    if (auto* combo = qobject_cast<QComboBox*>(item(NOTATION_COMBO)))
-        if (combo->currentIndex() >= 0)
-            model.ratioAsPercent = combo->currentData().toInt() == 0;
-    model.overrideCompressionDepth = isChecked(OVERRIDE_DEPTH);
-    return true;
-}
-
-void Debriefing2Page::exchange(PageExchange& data)
-{
-    data.check(1350, showCompressionRate_);
-    data.check(1352, showRelaxationRatio_);
-    data.check(1353, showCompressionDepth_);
-    data.check(1354, showPause_);
-    data.check(1355, showWrongHand_);
-    data.check(1356, showLeanings_);
-    data.check(1377, showCardiacOutput_);
-    // Validated in the order the page has always checked them.
-    data.number(1336, cardiacOutputLow_, 0.01, 100.0);
-    data.number(1373, cardiacOutputHigh_, 0.01, 100.0);
-    data.number(1338, outputPerCompression_, 0.0, 100.0);
-    data.number(1339, outputPerWrongHand_, 0.0, 100.0);
-    data.number(DEPTH_LOW, depthLow_, 0.01, 100.0);
-    data.number(DEPTH_HIGH, depthHigh_, 0.01, 100.0);
-    data.integer(1342, maxPause_, 1, 100);
+    if (model.cardiacOutputLow > model.cardiacOutputHigh)
+        std::swap(model.cardiacOutputLow, model.cardiacOutputHigh);
+    if (model.compressionDepthLow > model.compressionDepthHigh)
+        std::swap(model.compressionDepthLow, model.compressionDepthHigh);
+    load(model);
 }

@@ -10,14 +10,5 @@ public:
 
     int getTemplateId() const override { return TEMPLATE_ID; }
     int getHeaderBitmapId() const override { return 253; }
-    void load(const PropertyModel& model) override;
-    bool store(PropertyModel& model) override;
-
-protected:
-    void exchange(PageExchange& exchange) override;
-
-private:
-    int playEndSound_ = 1;
-    double metronomeRate_ = 100.0;
-    int ecgEnabled_ = 1;
+    const std::vector<PageField>& fields() const override;
 };

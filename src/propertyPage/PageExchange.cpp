@@ -1,12 +1,17 @@
 #include "propertyPage/PageExchange.h"
 
+#include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/TemplateDialog.h"
 #include "Rodezir/gstringUtil.h"
+#include "config/LangStruct.h"
+#include "config/PropertyModel.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
+#include "propertyPage/PageField.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -72,6 +77,35 @@ void setEditText(QWidget* widget, const QString& text)
         plain->setPlainText(text);
 }
 
+template <typename T>
+T PropertyModel::*member(const PageField& field)
+{
+    return std::get<T PropertyModel::*>(field.field);
+}
+
+int slotOf(const PageField& field) { return std::get<int>(field.field); }
+
+// A language whose catalog is missing falls back to the first entry of the list.
+void selectLanguage(QComboBox* box, const std::string& code)
+{
+    const int index = LangStruct::indexOf(code);
+    if (!box || index == -1)
+        return;
+    int at = box->findData(index);
+    if (at < 0)
+        at = box->findData(0);
+    if (at >= 0)
+        box->setCurrentIndex(at);
+}
+
+// Text typed into the edit field selects no list item, and so no language.
+int selectedLanguage(const QComboBox* box)
+{
+    if (!box || box->currentIndex() < 0 || box->currentText() != box->itemText(box->currentIndex()))
+        return -1;
+    return box->currentData().toInt();
+}
+
 } // namespace
 
 std::string PageExchange::formatNumber(double value)
@@ -88,6 +122,13 @@ QWidget* PageExchange::item(int id) const
     return widget;
 }
 
+QComboBox* PageExchange::combo(int id) const
+{
+    auto* box = qobject_cast<QComboBox*>(item(id));
+    KOVA_ASSERT(box != nullptr);
+    return box;
+}
+
 void PageExchange::fail(int id, const std::wstring& message)
 {
     ok_ = false;
@@ -99,78 +140,117 @@ void PageExchange::fail(int id, const std::wstring& message)
     }
 }
 
-void PageExchange::check(int id, int& value)
+void PageExchange::load(const PageField& field, const PropertyModel& model)
 {
-    if (!ok_)
-        return;
-    auto* button = qobject_cast<QAbstractButton*>(item(id));
-    if (!button)
-        return;
-    if (saving_)
-        value = button->isChecked() ? 1 : 0;
-    else
-        button->setChecked(value != 0);
-}
-
-void PageExchange::radio(int firstId, int& index)
-{
-    if (!ok_)
-        return;
-    // The group runs over consecutive ids from its first button.
-    for (int i = 0;; ++i) {
-        auto* button = qobject_cast<QAbstractButton*>(dialog_.getDlgItem(firstId + i));
-        if (!button)
-            break;
-        if (saving_ && button->isChecked())
-            index = i;
-        else if (!saving_)
+    using Kind = PageField::Kind;
+    const int id = field.id;
+    switch (field.kind) {
+    case Kind::Check:
+        if (auto* button = qobject_cast<QAbstractButton*>(item(id)))
+            button->setChecked(model.*member<bool>(field));
+        break;
+    case Kind::Choice: {
+        // The group runs over consecutive ids from its first button.
+        const int index = model.*member<bool>(field) ? 0 : 1;
+        for (int i = 0; auto* button = qobject_cast<QAbstractButton*>(dialog_.getDlgItem(id + i)); ++i)
             button->setChecked(i == index);
+        break;
+    }
+    case Kind::ComboChoice:
+        if (QComboBox* box = combo(id))
+            box->setCurrentIndex(box->findData(model.*member<bool>(field) ? 0 : 1));
+        break;
+    case Kind::Number:
+        setEditText(item(id), QString::fromStdString(formatNumber(model.*member<double>(field))));
+        break;
+    case Kind::Integer:
+        setEditText(item(id), QString::number(model.*member<std::int32_t>(field)));
+        break;
+    case Kind::Text:
+        // Through the station's narrow text, as every text the user edits.
+        setEditText(item(id), QString::fromStdWString(toWide(toNarrow(model.*member<std::wstring>(field)))));
+        break;
+    case Kind::ComboText:
+        if (QComboBox* box = combo(id))
+            kova::ComboUtil::selectString(box, QString::fromStdWString(toWide(model.*member<std::string>(field))));
+        break;
+    case Kind::LanguageCombo:
+        selectLanguage(combo(id), model.getLanguage(slotOf(field)));
+        break;
+    case Kind::IconCombo:
+        if (QComboBox* box = combo(id)) {
+            const int picture = model.getIcon(slotOf(field));
+            box->setCurrentIndex(picture < box->count() ? picture : -1);
+        }
+        break;
     }
 }
 
-void PageExchange::number(int id, double& value, double low, double high)
+void PageExchange::store(const PageField& field, PropertyModel& model)
 {
     if (!ok_)
         return;
-    QWidget* widget = item(id);
-    if (!saving_) {
-        setEditText(widget, QString::fromStdString(formatNumber(value)));
-        return;
+    using Kind = PageField::Kind;
+    const int id = field.id;
+    switch (field.kind) {
+    case Kind::Check:
+        if (auto* button = qobject_cast<QAbstractButton*>(item(id)))
+            model.*member<bool>(field) = button->isChecked();
+        break;
+    case Kind::Choice:
+        // With no button checked the record keeps its choice.
+        for (int i = 0; auto* button = qobject_cast<QAbstractButton*>(dialog_.getDlgItem(id + i)); ++i)
+            if (button->isChecked())
+                model.*member<bool>(field) = i == 0;
+        break;
+    case Kind::ComboChoice:
+        if (QComboBox* box = combo(id); box && box->currentIndex() >= 0)
+            model.*member<bool>(field) = box->currentData().toInt() == 0;
+        break;
+    case Kind::Number:
+        storeNumber(field, model.*member<double>(field));
+        break;
+    case Kind::Integer:
+        storeInteger(field, model.*member<std::int32_t>(field));
+        break;
+    case Kind::Text:
+        model.*member<std::wstring>(field) = toWide(toNarrow(editText(item(id)).toStdWString()));
+        break;
+    case Kind::ComboText:
+        if (QComboBox* box = combo(id))
+            model.*member<std::string>(field) = toNarrow(kova::ComboUtil::getText(box, false).toStdWString());
+        break;
+    case Kind::LanguageCombo:
+        model.setLanguage(slotOf(field), LangStruct::getCode(selectedLanguage(combo(id))));
+        break;
+    case Kind::IconCombo: {
+        const QComboBox* box = combo(id);
+        model.setIcon(slotOf(field), box ? box->currentIndex() : -1);
+        break;
     }
+    }
+}
+
+void PageExchange::storeNumber(const PageField& field, double& value)
+{
     double parsed = 0;
-    if (!parseDouble(trimmed(editText(widget)), parsed))
-        return fail(id, Gettext::translate("Please enter a number."));
-    if (!(low <= parsed && parsed <= high))
-        return fail(id, replaceBounds(Gettext::translate("Please enter a number between %1 and %2."),
-                                      formatNumber(low), formatNumber(high)));
+    if (!parseDouble(trimmed(editText(item(field.id))), parsed))
+        return fail(field.id, Gettext::translate("Please enter a number."));
+    if (!(field.low <= parsed && parsed <= field.high))
+        return fail(field.id, replaceBounds(Gettext::translate("Please enter a number between %1 and %2."),
+                                            formatNumber(field.low), formatNumber(field.high)));
     value = parsed;
 }
 
-void PageExchange::integer(int id, int& value, int low, int high)
+void PageExchange::storeInteger(const PageField& field, int& value)
 {
-    if (!ok_)
-        return;
-    QWidget* widget = item(id);
-    if (!saving_) {
-        setEditText(widget, QString::number(value));
-        return;
-    }
+    const int low = static_cast<int>(field.low);
+    const int high = static_cast<int>(field.high);
     int parsed = 0;
-    if (!parseInt(trimmed(editText(widget)), parsed))
-        return fail(id, Gettext::translate("Please enter an integer."));
+    if (!parseInt(trimmed(editText(item(field.id))), parsed))
+        return fail(field.id, Gettext::translate("Please enter an integer."));
     if (!(low <= parsed && parsed <= high))
-        return fail(id, replaceBounds(Gettext::translate("Please enter an integer between %1 and %2."),
-                                      std::to_string(low), std::to_string(high)));
+        return fail(field.id, replaceBounds(Gettext::translate("Please enter an integer between %1 and %2."),
+                                            std::to_string(low), std::to_string(high)));
     value = parsed;
-}
-
-void PageExchange::text(int id, std::string& value)
-{
-    if (!ok_)
-        return;
-    QWidget* widget = item(id);
-    if (saving_)
-        value = toNarrow(editText(widget).toStdWString());
-    else
-        setEditText(widget, QString::fromStdWString(toWide(value)));
 }

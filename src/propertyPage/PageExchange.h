@@ -1,11 +1,15 @@
 #pragma once
-// Moving values between a page's controls and its members, with the
-// validation the pages share: the first field that fails shows its message
-// box and takes the input focus, and the exchange stops there.
+// Moving the bound fields of a page between its controls and the settings
+// record, with the validation the pages share: the first field that fails
+// shows its message box and takes the input focus, and the exchange stops
+// there.
 
 #include <string>
 
+class PropertyModel;
+class QComboBox;
 class QWidget;
+struct PageField;
 
 namespace kova {
 class TemplateDialog;
@@ -13,18 +17,15 @@ class TemplateDialog;
 
 class PageExchange {
 public:
-    // `saving` reads the controls (validating); otherwise the controls are set.
-    PageExchange(kova::TemplateDialog& dialog, bool saving) : dialog_(dialog), saving_(saving) {}
+    explicit PageExchange(kova::TemplateDialog& dialog) : dialog_(dialog) {}
 
-    bool saving() const { return saving_; }
-    // False once a field has failed; later calls then do nothing.
+    // False once a field has failed to store; later stores then do nothing.
     bool ok() const { return ok_; }
 
-    void check(int id, int& value);
-    void radio(int firstId, int& index);
-    void number(int id, double& value, double low, double high);
-    void integer(int id, int& value, int low, int high);
-    void text(int id, std::string& value);
+    // Sets the field's control from the record.
+    void load(const PageField& field, const PropertyModel& model);
+    // Validates the field's control and writes its value into the record.
+    void store(const PageField& field, PropertyModel& model);
 
     // A number in the shortest general form (15 significant digits, C locale).
     static std::string formatNumber(double value);
@@ -32,8 +33,10 @@ public:
 private:
     void fail(int id, const std::wstring& message);
     QWidget* item(int id) const;
+    QComboBox* combo(int id) const;
+    void storeNumber(const PageField& field, double& value);
+    void storeInteger(const PageField& field, int& value);
 
     kova::TemplateDialog& dialog_;
-    bool saving_;
     bool ok_ = true;
 };

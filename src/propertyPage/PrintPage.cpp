@@ -1,13 +1,24 @@
 #include "propertyPage/PrintPage.h"
 
-#include "Rodezir/gstringUtil.h"
 #include "config/PropertyModel.h"
-#include "propertyPage/PageExchange.h"
 
 #include <QLineEdit>
 #include <QSpinBox>
 
 #include <climits>
+
+const std::vector<PageField>& PrintPage::fields() const
+{
+    static const std::vector<PageField> table{
+        PageField::text(1335, &PropertyModel::printHeading),
+        PageField::check(1345, &PropertyModel::printGraph),
+        PageField::integer(1344, &PropertyModel::graphMaxPrintTime, 1, 240),
+        PageField::check(1001, &PropertyModel::printEventList),
+        PageField::check(1367, &PropertyModel::printDebriefingText),
+        PageField::check(1004, &PropertyModel::printApprovalFields),
+    };
+    return table;
+}
 
 void PrintPage::onInitPage()
 {
@@ -31,38 +42,4 @@ void PrintPage::onInitPage()
             }
         });
     }
-}
-
-void PrintPage::load(const PropertyModel& model)
-{
-    heading_ = toNarrow(model.printHeading);
-    printGraph_ = model.printGraph;
-    graphMaxPrintTime_ = model.graphMaxPrintTime;
-    printEventList_ = model.printEventList;
-    printDebriefingText_ = model.printDebriefingText;
-    printApprovalFields_ = model.printApprovalFields;
-    runExchange(false);
-}
-
-bool PrintPage::store(PropertyModel& model)
-{
-    if (!runExchange(true))
-        return false;
-    model.printHeading = toWide(heading_);
-    model.printGraph = printGraph_ != 0;
-    model.graphMaxPrintTime = graphMaxPrintTime_;
-    model.printEventList = printEventList_ != 0;
-    model.printDebriefingText = printDebriefingText_ != 0;
-    model.printApprovalFields = printApprovalFields_ != 0;
-    return true;
-}
-
-void PrintPage::exchange(PageExchange& data)
-{
-    data.text(1335, heading_);
-    data.check(1345, printGraph_);
-    data.integer(1344, graphMaxPrintTime_, 1, 240);
-    data.check(1001, printEventList_);
-    data.check(1367, printDebriefingText_);
-    data.check(1004, printApprovalFields_);
 }

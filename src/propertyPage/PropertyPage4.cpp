@@ -7,13 +7,12 @@
 #include "Rodezir/ControlNotifier.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
+#include "config/LangStruct.h"
 #include "config/PropertyModel.h"
 #include "controls/IconImageList.h"
 #include "controls/RoundButton.h"
 #include "propertyPage/ConfigSeams.h"
 #include "propertyPage/IconDescription.h"
-#include "config/LangStruct.h"
-#include "propertyPage/PageExchange.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -136,70 +135,39 @@ void PropertyPage4::fillIconCombos()
     }
 }
 
-void PropertyPage4::selectLanguage(int slot, const std::string& code)
+const std::vector<PageField>& PropertyPage4::fields() const
 {
-    KOVA_ASSERT(slot > -1 && slot < 3);
-    QComboBox* box = slot >= 0 && slot < NUMBER_OF_LANGS ? combo(LANGUAGE_COMBOS[slot]) : nullptr;
-    const int index = LangStruct::indexOf(code);
-    if (!box || index == -1)
-        return;
-    int at = box->findData(index);
-    if (at < 0)
-        at = box->findData(0);
-    if (at >= 0)
-        box->setCurrentIndex(at);
+    static const std::vector<PageField> table{
+        PageField::comboText(ALGORITHM_COMBOS[0], &PropertyModel::algorithm1),
+        PageField::comboText(ALGORITHM_COMBOS[1], &PropertyModel::algorithm2),
+        PageField::check(ENABLE_LEGENDS, &PropertyModel::enableLegends),
+        PageField::languageCombo(LANGUAGE_COMBOS[0], 0),
+        PageField::languageCombo(LANGUAGE_COMBOS[1], 1),
+        PageField::languageCombo(LANGUAGE_COMBOS[2], 2),
+        PageField::iconCombo(ICON_COMBOS[0], 0),
+        PageField::iconCombo(ICON_COMBOS[1], 1),
+        PageField::iconCombo(ICON_COMBOS[2], 2),
+        PageField::iconCombo(ICON_COMBOS[3], 3),
+        PageField::iconCombo(ICON_COMBOS[4], 4),
+        PageField::iconCombo(ICON_COMBOS[5], 5),
+        PageField::check(REGISTER_EVENTS, &PropertyModel::registerEvents),
+    };
+    return table;
 }
 
-// Text typed into the edit field selects no list item, and so no language.
-int PropertyPage4::selectedLanguage(int slot) const
+// The legends are edited in their own dialog, so the page keeps them until it is stored.
+void PropertyPage4::onLoaded(const PropertyModel& model)
 {
-    KOVA_ASSERT(slot > -1 && slot < 3);
-    QComboBox* box = slot >= 0 && slot < NUMBER_OF_LANGS ? combo(LANGUAGE_COMBOS[slot]) : nullptr;
-    if (!box || box->currentIndex() < 0 || box->currentText() != box->itemText(box->currentIndex()))
-        return -1;
-    return box->currentData().toInt();
-}
-
-void PropertyPage4::load(const PropertyModel& model)
-{
-    if (QComboBox* box = combo(ALGORITHM_COMBOS[0]))
-        kova::ComboUtil::selectString(box, QString::fromStdWString(toWide(model.getAlgorithm1())));
-    if (QComboBox* box = combo(ALGORITHM_COMBOS[1]))
-        kova::ComboUtil::selectString(box, QString::fromStdWString(toWide(model.getAlgorithm2())));
-    setChecked(ENABLE_LEGENDS, model.enableLegends);
     enableItem(EDIT_LEGENDS, model.enableLegends);
-    for (int i = 0; i < NUMBER_OF_LANGS; ++i)
-        selectLanguage(i, model.getLanguage(i));
-    for (int i = 0; i < NUMBER_OF_ICONS; ++i) {
-        if (QComboBox* box = combo(ICON_COMBOS[i]))
-            box->setCurrentIndex(model.getIcon(i) < box->count() ? model.getIcon(i) : -1);
+    for (int i = 0; i < NUMBER_OF_ICONS; ++i)
         legends_[static_cast<std::size_t>(i)] = model.getIconLegend(i);
-    }
-    registerEvents_ = model.registerEvents;
-    runExchange(false);
 }
 
-bool PropertyPage4::store(PropertyModel& model)
+void PropertyPage4::onStored(PropertyModel& model)
 {
-    if (!runExchange(true))
-        return false;
-    for (int i = 0; i < NUMBER_OF_LANGS; ++i)
-        model.setLanguage(i, LangStruct::getCode(selectedLanguage(i)));
-    for (int i = 0; i < NUMBER_OF_ICONS; ++i) {
-        QComboBox* box = combo(ICON_COMBOS[i]);
-        model.setIcon(i, box ? box->currentIndex() : -1);
+    for (int i = 0; i < NUMBER_OF_ICONS; ++i)
         model.setIconLegend(i, legends_[static_cast<std::size_t>(i)]);
-    }
-    if (QComboBox* box = combo(ALGORITHM_COMBOS[0]))
-        model.setAlgorithm1(toNarrow(kova::ComboUtil::getText(box, false).toStdWString()));
-    if (QComboBox* box = combo(ALGORITHM_COMBOS[1]))
-        model.setAlgorithm2(toNarrow(kova::ComboUtil::getText(box, false).toStdWString()));
-    model.enableLegends = isChecked(ENABLE_LEGENDS);
-    model.registerEvents = registerEvents_ != 0;
-    return true;
 }
-
-void PropertyPage4::exchange(PageExchange& data) { data.check(REGISTER_EVENTS, registerEvents_); }
 
 // The instructor may add, rename or delete algorithms in the editor, so both
 // lists are read again before the editor's record is chosen.

@@ -26,8 +26,7 @@ public:
 
     int getTemplateId() const override { return TEMPLATE_ID; }
     int getHeaderBitmapId() const override { return 253; }
-    void load(const PropertyModel& model) override;
-    bool store(PropertyModel& model) override;
+    const std::vector<PageField>& fields() const override;
 
     // The language codes the catalogs of `folder` offer: "en" first, then the
     // name of every "*.mo" file up to its first ".", sorted by byte order
@@ -37,14 +36,13 @@ public:
 
 protected:
     void onInitPage() override;
-    void exchange(PageExchange& exchange) override;
+    void onLoaded(const PropertyModel& model) override;
+    void onStored(PropertyModel& model) override;
 
 private:
     void fillAlgorithmCombos();
     void fillLanguageCombos();
     void fillIconCombos();
-    void selectLanguage(int slot, const std::string& code);
-    int selectedLanguage(int slot) const;
     QComboBox* combo(int id) const;
     void showAlgorithmDetails(int comboId);
     void lookForControllers();
@@ -52,5 +50,4 @@ private:
 
     std::unique_ptr<kova::IconImageList> icons_;
     std::vector<std::string> legends_;
-    int registerEvents_ = 1;
 };

@@ -9,6 +9,7 @@
 #include "Database/Database.h"
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/gstringUtil.h"
 #include "comm/CalibrateManager.h"
 #include "comm/WirelessDiscovery.h"
 #include "config/PropertyFolderController.h"
@@ -17,6 +18,8 @@
 #include "propertyPage/ConfigSeams.h"
 #include "propertyPage/ConfigurationDialogs.h"
 #include "propertyPage/IconDescription.h"
+#include "propertyPage/PageExchange.h"
+#include "propertyPage/PageField.h"
 #include "propertyPage/PropertyFolderView.h"
 #include "propertyPage/PropertyPage4.h"
 
@@ -27,7 +30,10 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <cmath>
 #include <memory>
+#include <type_traits>
+#include <variant>
 
 namespace {
 
@@ -429,4 +435,156 @@ TEST_F(ConfigurationDialog, debriefingChoicesReachTheRecord)
     // The minute-volume bounds stay as they were entered.
     EXPECT_EQ(live.minuteVolumeLow, 6.0);
     EXPECT_EQ(live.minuteVolumeHigh, 1.5);
+}
+
+namespace {
+
+// Whether two records agree in the one field a control is bound to.
+bool sameField(const PageField& field, const PropertyModel& a, const PropertyModel& b)
+{
+    if (field.kind == PageField::Kind::LanguageCombo)
+        return a.getLanguage(std::get<int>(field.field)) == b.getLanguage(std::get<int>(field.field));
+    if (field.kind == PageField::Kind::IconCombo)
+        return a.getIcon(std::get<int>(field.field)) == b.getIcon(std::get<int>(field.field));
+    return std::visit(
+        [&](auto member) {
+            if constexpr (std::is_member_object_pointer_v<decltype(member)>)
+                return a.*member == b.*member;
+            else
+                return false;
+        },
+        field.field);
+}
+
+// A value unlike the default for every bound field: flags flipped, numbers
+// inside their bounds and rising along the table (so bound pairs stay in
+// order), texts, algorithms, languages and pictures of their own.
+PropertyModel distinctRecord(const ConfigurationDialogs& dialogs)
+{
+    PropertyModel model;
+    for (int page = 0; page < 5; ++page) {
+        const std::vector<PageField>& fields = dialogs.page(page)->fields();
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const PageField& field = fields[i];
+            const double share = double(i + 1) / double(fields.size() + 1);
+            const double inside = field.low + (field.high - field.low) * share;
+            switch (field.kind) {
+            case PageField::Kind::Check:
+            case PageField::Kind::Choice:
+            case PageField::Kind::ComboChoice: {
+                auto flag = std::get<bool PropertyModel::*>(field.field);
+                model.*flag = !(model.*flag);
+                break;
+            }
+            case PageField::Kind::Number:
+                model.*std::get<double PropertyModel::*>(field.field) = std::round(inside * 100.0) / 100.0;
+                break;
+            case PageField::Kind::Integer:
+                model.*std::get<std::int32_t PropertyModel::*>(field.field) = static_cast<int>(std::round(inside));
+                break;
+            case PageField::Kind::Text:
+                model.*std::get<std::wstring PropertyModel::*>(field.field) = L"Kursus \u00C5lborg \u2014 hold 2";
+                break;
+            case PageField::Kind::ComboText:
+                model.*std::get<std::string PropertyModel::*>(field.field) =
+                    field.id == 1080 ? "ERC 2010 (European Resuscitation Council)" : "AHA 2010 (American Heart Association)";
+                break;
+            case PageField::Kind::LanguageCombo: {
+                const int slot = std::get<int>(field.field);
+                model.setLanguage(slot, std::vector<std::string>{"fr", "en", "de"}[static_cast<std::size_t>(slot)]);
+                break;
+            }
+            case PageField::Kind::IconCombo: {
+                const int slot = std::get<int>(field.field);
+                model.setIcon(slot, 90 - 7 * slot);
+                break;
+            }
+            }
+        }
+    }
+    return model;
+}
+
+} // namespace
+
+TEST_F(ConfigurationDialog, everyBoundControlCarriesItsFieldBothWays)
+{
+    kovatest::TempDir catalogs;
+    for (const char* name : {"de.mo", "fr.mo"})
+        kovatest::writeFile(catalogs.path() / name, "");
+    kovatest::ScopedCwd cwd(catalogs.path());
+
+    const PropertyModel record = distinctRecord(dialogs);
+    controller.setPropertyModel(record);
+    open(GENERAL);
+    for (int page = GENERAL; page <= CONTROLLER; ++page) {
+        ASSERT_TRUE(view->tabStrip()->select(page));
+        // Stored into a default record, each field can only come from its control.
+        PropertyModel stored;
+        ASSERT_TRUE(dialogs.page(page)->store(stored));
+        for (const PageField& field : dialogs.page(page)->fields()) {
+            SCOPED_TRACE(field.id);
+            EXPECT_FALSE(sameField(field, record, PropertyModel())) << "the test value is the default";
+            EXPECT_TRUE(sameField(field, record, stored));
+        }
+    }
+    pressOkAndClose();
+    EXPECT_TRUE(controller.getPropertyModel() == record);
+    EXPECT_TRUE(asker.asked.empty());
+}
+
+TEST_F(ConfigurationDialog, everyBoundedFieldTakesItsBoundsAndRefusesWhatLiesOutside)
+{
+    int bounded = 0;
+    for (int page = GENERAL; page <= CONTROLLER; ++page) {
+        open(page);
+        ConfigPage& shown = *dialogs.page(page);
+        for (const PageField& field : shown.fields()) {
+            const bool isInteger = field.kind == PageField::Kind::Integer;
+            if (!isInteger && field.kind != PageField::Kind::Number)
+                continue;
+            ++bounded;
+            SCOPED_TRACE(field.id);
+            const double step = isInteger ? 1.0 : (field.high - field.low) / 1000.0;
+            const struct {
+                double value;
+                bool taken;
+            } cases[] = {{field.low, true}, {field.high, true}, {field.low - step, false}, {field.high + step, false}};
+            for (const auto& c : cases) {
+                SCOPED_TRACE(c.value);
+                type(field.id, QString::fromStdString(PageExchange::formatNumber(c.value)));
+                asker.asked.clear();
+                PropertyModel model = controller.getEditedModel();
+                const PropertyModel before = model;
+                ASSERT_EQ(shown.store(model), c.taken);
+                if (!c.taken) {
+                    EXPECT_TRUE(model == before) << "a refused page leaves the record";
+                    ASSERT_EQ(asker.asked.size(), 1u);
+                    const std::wstring expected = std::wstring(isInteger ? L"Please enter an integer between "
+                                                                         : L"Please enter a number between ")
+                        + toWide(PageExchange::formatNumber(field.low)) + L" and "
+                        + toWide(PageExchange::formatNumber(field.high)) + L".";
+                    EXPECT_EQ(asker.asked[0].text, expected);
+                    continue;
+                }
+                EXPECT_TRUE(asker.asked.empty());
+                if (isInteger) {
+                    EXPECT_EQ(model.*std::get<std::int32_t PropertyModel::*>(field.field), static_cast<int>(c.value));
+                    continue;
+                }
+                // A bound pair typed the wrong way round is put in order, so
+                // the value may have moved to the pair's other field.
+                bool held = false;
+                for (const PageField& other : shown.fields())
+                    if (other.kind == PageField::Kind::Number)
+                        held = held || model.*std::get<double PropertyModel::*>(other.field) == c.value;
+                EXPECT_TRUE(held);
+            }
+            // The control keeps a valid value for the next field's cases.
+            type(field.id, QString::fromStdString(PageExchange::formatNumber(field.low)));
+        }
+        press(kova::IDCANCEL);
+        view.reset();
+    }
+    EXPECT_EQ(bounded, 11);
 }
