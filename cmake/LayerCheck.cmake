@@ -6,7 +6,11 @@
 function(kova_layer_check)
   get_property(libraries GLOBAL PROPERTY KOVA_LIBRARIES)
   set(layers ${PROJECT_BINARY_DIR}/layers)
-  file(REMOVE_RECURSE ${layers})
+  # Descriptions of libraries that are gone would still be checked.
+  file(GLOB stale ${layers}/*.layer)
+  if(stale)
+    file(REMOVE ${stale})
+  endif()
   foreach(lib IN LISTS libraries)
     get_property(isWindowed TARGET ${lib} PROPERTY KOVA_WINDOWED)
     if(isWindowed)
