@@ -130,8 +130,9 @@ void DBUtil::updateParts(DatabaseConnection& connection, const std::string& tabl
                          const std::vector<std::string>& columns, const std::vector<KeyPart>& oldKey,
                          const std::vector<KeyPart>& newKey)
 {
-    // Without a database there is nothing to change, and nothing to report.
-    if (!connection.isOpen())
+    // Without a database there is nothing to change, and nothing to report;
+    // inside a change that already failed, nothing more to say.
+    if (!connection.isOpen() || connection.transactionFailed())
         return;
     guarded([&] {
         if (newKey.size() != columns.size())
@@ -156,7 +157,7 @@ void DBUtil::updateParts(DatabaseConnection& connection, const std::string& tabl
 void DBUtil::removeParts(DatabaseConnection& connection, const std::string& table,
                          const std::vector<std::string>& columns, const std::vector<KeyPart>& key)
 {
-    if (!connection.isOpen())
+    if (!connection.isOpen() || connection.transactionFailed())
         return;
     guarded([&] {
         std::string sql = "DELETE FROM " + quoteIdentifier(table) + " WHERE " + quoteIdentifier("RowId") + " = ?";

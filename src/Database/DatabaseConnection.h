@@ -41,6 +41,9 @@ public:
     void beginTransaction();
     void commit();
     void rollback();
+    // A part of the open transaction failed: the whole change will be
+    // undone, so nothing more of it need run.
+    bool transactionFailed() const { return transactionDepth_ > 0 && rolledBack_; }
 
     SQLHDBC handle() const { return connection_; }
 

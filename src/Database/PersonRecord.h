@@ -19,6 +19,7 @@ struct PersonRecord {
     std::string getKey() const { return name; }
     void setKey(const std::string& key) { name = key; }
     bool matchesKey(const std::string& key) const { return textMatches(name, key, TextMatch::IgnoringCase); }
+    static bool isValidKey(const std::string& key) { return !key.empty(); }
 
     bool operator==(const PersonRecord&) const = default;
 };

@@ -1,6 +1,7 @@
 #include "Database/TablePool.h"
 
 #include "Database/DBUtil.h"
+#include "Database/DatabaseConnection.h"
 #include "Database/DatabaseTableBase.h"
 #include "Rodezir/LogStream.h"
 
@@ -58,6 +59,10 @@ void TablePool::refresh(TableKind kind)
         if (entry.kind != kind)
             continue;
         DatabaseTableBase& table = *entry.table;
+        // Inside a change that failed the table keeps what it read; the one
+        // who undoes the change refreshes it then.
+        if (table.connection().transactionFailed())
+            continue;
         if (!table.isCursorOpen()) {
             KOVA_ASSERT(FALSE);
             continue;
