@@ -8,6 +8,7 @@
 // virtual operations.
 
 #include "Database/DBUtil.h"
+#include "Database/DatabaseConnection.h"
 #include "Database/DatabaseError.h"
 #include "Database/DatabaseTransaction.h"
 #include "Database/TableKind.h"
@@ -215,17 +216,19 @@ public:
         return true;
     }
 
-    // The commands of the shared buttons and the quick-find box.
-    void onNew()
+    // The commands of the shared buttons and the quick-find box. New answers
+    // whether a new entry was started.
+    bool onNew()
     {
         if (!tableOpen() || !queryLeave())
-            return;
+            return false;
         newEntry_ = true;
         current_ = Record();
         showLoading(current_);
         updateButtons();
         current_ = readRecord();
         updateButtons();
+        return true;
     }
     void onDiscard()
     {

@@ -200,10 +200,20 @@ QWidget* makeList(QWidget* parent, const DialogControlTable& control)
 
 QWidget* makeListView(QWidget* parent, const DialogControlTable& control)
 {
+    // Icon, small-icon and list views show pictures side by side: a list of items.
+    if ((control.style & LVS_TYPEMASK) != LVS_REPORT) {
+        auto* items = new QListWidget(parent);
+        items->setViewMode((control.style & LVS_TYPEMASK) == LVS_LIST ? QListView::ListMode : QListView::IconMode);
+        if (control.style & LVS_SINGLESEL)
+            items->setSelectionMode(QAbstractItemView::SingleSelection);
+        return items;
+    }
     auto* view = new QTreeWidget(parent);
     view->setRootIsDecorated(false);
-    view->setHeaderHidden((control.style & LVS_NOCOLUMNHEADER) || !(control.style & LVS_REPORT));
+    view->setHeaderHidden(control.style & LVS_NOCOLUMNHEADER);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    if (control.style & LVS_SINGLESEL)
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
     return view;
 }
 
@@ -312,8 +322,18 @@ bool DialogBuilder::build(QWidget* dialog, const DialogTemplate& dialogTemplate)
 
     QButtonGroup* radioGroup = nullptr;
     QWidget* previous = nullptr;
+    QLabel* waitingLabel = nullptr;
     for (const auto& control : table->controls) {
         QWidget* widget = createControl(dialog, control, dialogTemplate);
+        // A label's "&" marks the key that takes the focus to the next control
+        // that takes it, as the dialog manager does; shown underlined.
+        if (waitingLabel && widget->focusPolicy() != Qt::NoFocus) {
+            waitingLabel->setBuddy(widget);
+            waitingLabel = nullptr;
+        }
+        if (auto* text = qobject_cast<QLabel*>(widget); text && !(control.style & SS_NOPREFIX)
+            && text->pixmap().isNull() && text->text().contains(QLatin1Char('&')))
+            waitingLabel = text;
         if (control.style & WS_GROUP)
             radioGroup = nullptr;
         if (auto* radio = qobject_cast<QRadioButton*>(widget)) {

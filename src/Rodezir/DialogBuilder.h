@@ -17,7 +17,8 @@
 //   COMBOBOX   QComboBox (editable unless CBS_DROPDOWNLIST), at its closed height
 //   LISTBOX    QListWidget;  SCROLLBAR -> QScrollBar
 //   msctls_progress32 -> QProgressBar; msctls_trackbar32 -> QSlider
-//   SysListView32 -> QTreeWidget; SysTabControl32 -> QTabBar;
+//   SysListView32 -> QTreeWidget in report view, QListWidget in the icon,
+//   small-icon and list views; SysTabControl32 -> QTabBar;
 //   SysAnimate32 -> QLabel
 // The station's own controls register their class names with
 // registerWindowClass; an unknown class becomes a plain QWidget (logged).

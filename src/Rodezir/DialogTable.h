@@ -85,7 +85,14 @@ inline constexpr std::uint32_t LBS_MULTIPLESEL = 0x8;
 inline constexpr std::uint32_t LBS_EXTENDEDSEL = 0x800;
 inline constexpr std::uint32_t SBS_VERT = 0x1;
 inline constexpr std::uint32_t PBS_VERTICAL = 0x4;
+inline constexpr std::uint32_t LVS_ICON = 0x0;
 inline constexpr std::uint32_t LVS_REPORT = 0x1;
+inline constexpr std::uint32_t LVS_SMALLICON = 0x2;
+inline constexpr std::uint32_t LVS_LIST = 0x3;
+inline constexpr std::uint32_t LVS_TYPEMASK = 0x3;
+inline constexpr std::uint32_t LVS_SINGLESEL = 0x4;
+inline constexpr std::uint32_t LVS_SHOWSELALWAYS = 0x8;
+inline constexpr std::uint32_t LVS_NOSORTHEADER = 0x8000;
 
 // The ids of the standard buttons.
 inline constexpr int IDOK = 1;

@@ -2,6 +2,7 @@
 
 #include "Database/Database.h"
 #include "Database/DatabasePatch.h"
+#include "Database/RecordDialogTables.h"
 #include "Database/RuntimeRandom.h"
 #include "Rodezir/InitLanguage.h"
 #include "Rodezir/LogStream.h"
@@ -16,6 +17,7 @@
 #include "platform/QtMessageAsker.h"
 #include "platform/RegistryStore.h"
 #include "platform/ReplacingFile.h"
+#include "propertyPage/AlgorithmDetailsEditor.h"
 #include "propertyPage/ConfigurationDialogs.h"
 
 #include <QApplication>
@@ -65,6 +67,9 @@ int main(int argc, char* argv[])
     // Loads "configuration.cprcfg"; the defaults stay in force when it is missing or damaged.
     Configuration::instance();
     installConfigurationDialog(&frame);
+    // The record editors; the configuration pages' "Details..." open the algorithm editor.
+    registerRecordDialogTables();
+    installAlgorithmEditor();
 
     const int result = application.exec();
 

@@ -2,6 +2,7 @@
 
 #include "Rodezir/LogStream.h"
 #include "controls/ControlReplacement.h"
+#include "platform/Beep.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -335,7 +336,7 @@ void MaskedEdit::pasteClipboard()
 
 void MaskedEdit::OnInputError()
 {
-    QApplication::beep();
+    platform::messageBeep();
 }
 
 bool MaskedEdit::OnCheckInput()

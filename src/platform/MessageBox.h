@@ -18,8 +18,10 @@ enum MessageBoxStyle : unsigned {
     MB_ICONERROR = 0x10,
     MB_ICONQUESTION = 0x20,
     MB_ICONWARNING = 0x30,
+    MB_ICONEXCLAMATION = 0x30,
     MB_ICONINFORMATION = 0x40,
     MB_DEFBUTTON2 = 0x100,
+    MB_DEFBUTTON3 = 0x200,
 };
 
 enum MessageBoxResult : int {

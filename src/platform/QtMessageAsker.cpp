@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -63,10 +64,10 @@ int QtMessageAsker::ask(const std::wstring& text, const std::wstring& caption, u
         shown |= button;
     QMessageBox box(iconOf(style), QString::fromStdWString(caption), QString::fromStdWString(text), shown,
                     parent_);
-    // The second button is the default where the style asks for it; else the first.
-    const std::size_t defaultIndex = (style & MB_DEFBUTTON2) ? 1 : 0;
-    if (defaultIndex < buttons.size())
-        box.setDefaultButton(buttons[defaultIndex]);
+    // The button the style names is the default; one past the buttons the
+    // box has falls back to its last, the choice that changes nothing.
+    const std::size_t defaultIndex = (style & 0x300) >> 8;
+    box.setDefaultButton(buttons[std::min(defaultIndex, buttons.size() - 1)]);
     return resultOf(box.exec());
 }
 

@@ -1,4 +1,4 @@
 # The windowed part of the platform layer.
 kova_library(platform_gui GUI
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/QtMessageAsker.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/QtMessageAsker.cpp ${CMAKE_CURRENT_LIST_DIR}/Beep.cpp
   PUBLIC_LIBS platform Qt6::Widgets)

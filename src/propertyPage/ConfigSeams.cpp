@@ -1,15 +1,10 @@
 #include "propertyPage/ConfigSeams.h"
 
 #include "Rodezir/LogStream.h"
+#include "platform/Help.h"
 
 namespace configseams {
 namespace {
-
-HelpFunction& helpFunction()
-{
-    static HelpFunction function;
-    return function;
-}
 
 CalibrationWindowFactory& calibrationFactory()
 {
@@ -45,13 +40,12 @@ public:
 
 } // namespace
 
-void setHelpFunction(HelpFunction function) { helpFunction() = std::move(function); }
+// One help window serves every dialog of the station, these pages included.
+void setHelpFunction(HelpFunction function) { platform::setHelpFunction(std::move(function)); }
 
 void showHelpTopic(int topic)
 {
-    if (helpFunction())
-        helpFunction()(topic);
-    else
+    if (!platform::showHelpTopic(topic))
         LogStream::instance() << "Online help is not available (topic " << topic << ").\n";
 }
 

@@ -1,0 +1,9 @@
+# The record editors: the algorithm, person and scenario editors and the
+# scenario event editors, with their dialog templates.
+if(TARGET Database_gui)
+  target_sources(Database_gui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/RecordDialogTables.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AlgorithmDialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PersonDialog.cpp)
+  target_link_libraries(Database_gui PUBLIC controls platform_gui config)
+endif()

@@ -1,0 +1,11 @@
+# The record editors' windows on the SQLite data source, with a screenshot of
+# each window in the build folder.
+if(KOVA_GUI AND KOVA_TESTS)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+endif()
+kova_test(RecordDialogTests GUI
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PersonDialogTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AlgorithmDialogTest.cpp
+  LIBS Database_gui propertyPage Qt6::Test)
