@@ -475,8 +475,7 @@ private:
             }
             beforeStore(newRecord);
             table_->addNew();
-            table_->setRecord(newRecord);
-            table_->update();
+            storeRow(newRecord);
         });
         if (!stored)
             return false;
@@ -500,8 +499,7 @@ private:
                 throw DatabaseError("The entry is no longer stored.\n");
             beforeStore(newRecord);
             table_->edit();
-            table_->setRecord(newRecord);
-            table_->update();
+            storeRow(newRecord);
         });
         if (!stored)
             return false;
@@ -531,8 +529,7 @@ private:
             }
             beforeStore(newRecord);
             table_->addNew();
-            table_->setRecord(newRecord);
-            table_->update();
+            storeRow(newRecord);
             const bool found = findRecord(oldRecord);
             KOVA_ASSERT(found == true);
             if (found)
@@ -567,6 +564,18 @@ private:
         }
         recoverTables();
         return false;
+    }
+
+    // Stores the record by the change addNew or edit started; a refused row
+    // ends the whole change with the database's reason.
+    void storeRow(const Record& record)
+    {
+        table_->setRecord(record);
+        if (table_->update())
+            return;
+        const std::string reason = table_->lastError();
+        table_->cancelUpdate();
+        throw DatabaseError(reason);
     }
 
     // The cascades of the tables report their own failures and go on; a

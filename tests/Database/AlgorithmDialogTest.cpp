@@ -39,7 +39,7 @@ protected:
         ASSERT_TRUE(table.isOpen);
         table.addNew();
         table.setRecord(record);
-        table.update();
+        ASSERT_TRUE(table.update());
     }
     static AlgorithmRecord named(const std::string& name)
     {
