@@ -104,6 +104,12 @@ int MenuBuilder::commandId(const QAction* action)
     return action ? action->property(COMMAND_PROPERTY).toInt() : 0;
 }
 
+void MenuBuilder::setCommandId(QAction* action, int command)
+{
+    if (action)
+        action->setProperty(COMMAND_PROPERTY, command);
+}
+
 QAction* MenuBuilder::findCommand(const QWidget* menuOwner, int command)
 {
     if (!menuOwner)

@@ -30,6 +30,8 @@ public:
 
     // The command id an action built here carries; 0 for any other action or null.
     static int commandId(const QAction* action);
+    // Gives an action made elsewhere (a toolbar button) its command id.
+    static void setCommandId(QAction* action, int command);
     // The command action of that id in a menu tree, or null.
     static QAction* findCommand(const QWidget* menuOwner, int command);
 

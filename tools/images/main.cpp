@@ -1,12 +1,14 @@
 // station-images: draws the station's bitmaps and writes them as BMP files
 // named by their resource id into the given folder: the event-icon strips 280
 // (16 x 15 per icon, transparent where the mask colour is), 279 (24 x 24) and
-// 278 (32 x 32), both pure black on white for the hand-held controller, and the
-// bitmap buttons' state pictures. The same bytes come out on every run.
+// 278 (32 x 32), both pure black on white for the hand-held controller, the
+// bitmap buttons' state pictures and the graphs' problem markers. The same
+// bytes come out on every run.
 
 #include "ButtonImages.h"
 #include "EventIcons.h"
 #include "IconCanvas.h"
+#include "MarkerImages.h"
 
 #include <QImage>
 #include <QPainter>
@@ -76,5 +78,7 @@ int main(int argc, char** argv)
     ok = write(renderStrip(32, 32, true), folder, 278) && ok;
     for (const images::ButtonImage& button : images::buttonImages())
         ok = write(button.image, folder, button.id) && ok;
+    for (const images::ButtonImage& marker : images::markerImages())
+        ok = write(marker.image, folder, marker.id) && ok;
     return ok ? 0 : 1;
 }
