@@ -11,3 +11,8 @@ kova_test(EventToolBarTests GUI
 kova_fuzzer(MarkSectionFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/MarkSectionFuzz.cpp
   LIBS app_core)
+
+# The time axis of a session's graphs.
+kova_test(TimeAxisTests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/TimeAxisTest.cpp
+  LIBS app_core)
