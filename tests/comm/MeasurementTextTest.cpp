@@ -1,6 +1,7 @@
 #include "SessionTestSupport.h"
 
 #include "config/AlgorithmRecord.h"
+#include "GermanLocale.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +12,6 @@
 #include <limits>
 #include <locale>
 #include <sstream>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-// glibc keeps the search path of a locale loaded through LOCPATH for good.
-#define KOVA_LOCALE_ALLOCATIONS_STAY __lsan::ScopedDisabler keepLocale
-#else
-#define KOVA_LOCALE_ALLOCATIONS_STAY
-#endif
 
 using namespace sessiontest;
 
@@ -261,32 +254,15 @@ TEST(MeasurementText, fileRoundTrip)
     EXPECT_EQ(stored.manData[0], measurement(45.68, 0.5123, 512, 0b01010));
 }
 
-// Builds a German locale for the test when the system has none installed.
-bool useGermanLocale(const kovatest::TempDir& folder)
-{
-    KOVA_LOCALE_ALLOCATIONS_STAY;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
-        if (std::setlocale(LC_ALL, name))
-            return true;
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + folder.file("de_DE.UTF-8") + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0)
-        return false;
-    setenv("LOCPATH", folder.path().c_str(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-}
-
 TEST(MeasurementText, germanLocaleWritesAndReadsTheSameBytes)
 {
     CommSession session;
     session.manData = {measurement(45.678, 0.51234, 512, 0b01010), measurement(1234.5, 0.006, 3, 0)};
     const std::string inC = saved(session);
 
-    kovatest::TempDir folder;
-    if (!useGermanLocale(folder))
+    kovatest::GermanLocale german;
+    if (!german.active())
         GTEST_SKIP() << "no German locale can be made here";
-    KOVA_LOCALE_ALLOCATIONS_STAY;
-    // Qt puts the user's locale into force for the C library and C++ streams alike.
-    const std::locale previous = std::locale::global(std::locale(std::setlocale(LC_ALL, nullptr)));
     char check[16];
     std::snprintf(check, sizeof check, "%.1f", 1.5);
     EXPECT_STREQ(check, "1,5"); // the locale really is in force
@@ -296,10 +272,6 @@ TEST(MeasurementText, germanLocaleWritesAndReadsTheSameBytes)
     std::istringstream in(inC);
     EXPECT_TRUE(stored.load(in, 50.0));
     EXPECT_EQ(saved(stored), inC);
-
-    std::locale::global(previous);
-    std::setlocale(LC_ALL, "C");
-    unsetenv("LOCPATH");
 }
 
 } // namespace

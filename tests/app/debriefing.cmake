@@ -1,0 +1,16 @@
+# The debriefing: the judgement of a session row by row, on given figures and
+# on sessions the simulated manikin performed through the station's reader.
+kova_test(DebriefingTests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DebriefEvaluationTest.cpp
+  LIBS app_core)
+
+if(TARGET manikinsim)
+  kova_test(DebriefSessionTests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/DebriefSessionTest.cpp
+    LIBS app_core comm manikinsim)
+  if(TARGET DebriefSessionTests)
+    add_dependencies(DebriefSessionTests debrief-table)
+    target_include_directories(DebriefSessionTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/comm)
+    target_compile_definitions(DebriefSessionTests PRIVATE DEBRIEF_TABLE="$<TARGET_FILE:debrief-table>")
+  endif()
+endif()
