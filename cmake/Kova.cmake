@@ -85,6 +85,8 @@ function(kova_benchmark name)
   add_executable(${name} ${A_SOURCES})
   target_compile_options(${name} PRIVATE ${KOVA_WARNINGS})
   target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark)
+  # The reporter every benchmark program prints its ratios with.
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
 endfunction()
 

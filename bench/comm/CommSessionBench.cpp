@@ -7,6 +7,7 @@
 // strtod. Prints the ratios against the baseline.
 
 #include "FakeReaderPort.h"
+#include "RatioReporter.h"
 #include "comm/CommSession.h"
 #include "comm/ManikinReader.h"
 #include "comm/SerialPort.h"
@@ -225,34 +226,15 @@ BENCHMARK(BM_LoadMeasurementText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Evaluate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StrtodBaseline)->Unit(benchmark::kMillisecond);
 
-// Keeps the time of every run so the ratios to the baseline can be printed.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                seconds[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!reporter.run(argc, argv))
+        return 1;
 
-    const auto time = [&](const char* name) {
-        const auto it = reporter.seconds.find(name);
-        return it == reporter.seconds.end() ? 0.0 : it->second;
-    };
+    const auto time = [&](const char* name) { return reporter.seconds(name); };
     const double baseline = time("BM_StrtodBaseline");
     const double live = time("BM_ProcessNewSamples");
     if (live > 0)
