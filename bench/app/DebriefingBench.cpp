@@ -3,19 +3,18 @@
 // store's evaluation alone, and the evaluation with every row's texts and
 // marker as a refresh of the debriefing computes them. Prints the ratio.
 
+#include "RatioReporter.h"
+#include "SimulatedManikin.h"
 #include "app/DebriefEvaluation.h"
 #include "comm/CommSession.h"
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"
-#include "manikin-sim/PerformanceGenerator.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
-#include <memory>
+#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -27,8 +26,6 @@ manikinsim::PerformancePlan plan()
 {
     manikinsim::PerformancePlan p;
     p.sampleRate = SAMPLE_RATE;
-    p.scale = manikinsim::CountScale::framedKind3or4();
-    p.restCompression = p.restVentilation = 0;
     p.shallowEvery = 7;
     p.fastEvery = 5;
     p.leanEvery = 13;
@@ -43,33 +40,29 @@ const AlgorithmRecord& algorithm()
     return record;
 }
 
-// The whole session in one measurement store, its measurements taken as the
-// manikin's counts scaled to millimetres and litres.
-std::unique_ptr<CommSession> performedSession()
-{
-    auto session = std::make_unique<CommSession>();
-    session->setAlgorithm(&algorithm());
-    session->sampleRate = SAMPLE_RATE;
-    const manikinsim::PerformancePlan p = plan();
-    manikinsim::PerformanceGenerator generator(p);
-    session->manData.reserve(SESSION_SAMPLES);
-    for (std::size_t i = 0; i < SESSION_SAMPLES; ++i) {
-        const manikinsim::PerformanceSample s = generator.next();
-        Measurement m;
-        m.depth = s.compression / p.scale.countsPerMm;
-        m.volume = s.ventilation / p.scale.countsPerLitre;
-        m.ecg = s.ecg;
-        m.stomachInflation = s.stomachInflation ? 1 : 0;
-        m.wrongHandPosition = s.wrongHandPosition ? 1 : 0;
-        session->appendMeasurement(m);
+// The whole session in one measurement store, fed through a real reader on
+// a manikin that stays attached, as a live session's does.
+struct PerformedSession {
+    SimulatedManikin manikin{plan()};
+    CommSession session;
+
+    PerformedSession()
+    {
+        session.setAlgorithm(&algorithm());
+        session.attach(manikin.reader());
+        session.manData.reserve(SESSION_SAMPLES);
+        while (session.manData.size() < SESSION_SAMPLES) {
+            if (!manikin.tick())
+                std::abort();
+            session.processNewSamples();
+        }
     }
-    return session;
-}
+};
 
 CommSession& session()
 {
-    static const std::unique_ptr<CommSession> performed = performedSession();
-    return *performed;
+    static PerformedSession performed;
+    return performed.session;
 }
 
 void BM_Evaluate(benchmark::State& state)
@@ -102,37 +95,17 @@ void BM_EvaluateWithRowTexts(benchmark::State& state)
 BENCHMARK(BM_Evaluate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EvaluateWithRowTexts)->Unit(benchmark::kMillisecond);
 
-// Keeps the time of every run so the ratios can be printed.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.iterations > 0)
-                seconds[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!reporter.run(argc, argv))
+        return 1;
 
-    const auto time = [&](const char* name) {
-        const auto it = reporter.seconds.find(name);
-        return it == reporter.seconds.end() ? 0.0 : it->second;
-    };
-    const double evaluate = time("BM_Evaluate");
+    const double evaluate = reporter.seconds("BM_Evaluate");
     if (evaluate > 0)
         std::printf("evaluate with the row texts / evaluate: %.3f (target at most 1.1)\n",
-                    time("BM_EvaluateWithRowTexts") / evaluate);
+                    reporter.seconds("BM_EvaluateWithRowTexts") / evaluate);
     return 0;
 }

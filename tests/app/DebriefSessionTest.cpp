@@ -5,18 +5,12 @@
 
 #include "app/DebriefEvaluation.h"
 
-#include "FakeReaderPort.h"
 #include "RunProgram.h"
+#include "SimulatedManikin.h"
 #include "TempDir.h"
 #include "comm/CommSession.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"
-#include "manikin-sim/ManikinFrames.h"
-#include "manikin-sim/PerformanceGenerator.h"
-#include "platform/ManualClock.h"
-#include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +30,6 @@ PerformancePlan faultyPerformance()
 {
     PerformancePlan plan;
     plan.sampleRate = 50;
-    plan.scale = CountScale::framedKind3or4();
-    plan.restCompression = plan.restVentilation = 0;
     plan.cycles = 4;
     plan.compressionsPerCycle = 15;
     plan.ventilationsPerCycle = 2;
@@ -56,36 +48,21 @@ class DebriefSession : public testing::Test {
 protected:
     void SetUp() override
     {
-        platform::ScopedClock installed(clock);
-        const PerformancePlan plan = faultyPerformance();
-        state.linkType = SerialPort::LINK_FRAMED_COM;
-        state.kindIs3or4 = state.kindIs3 = true;
-        reader = std::make_unique<ManikinReader>(std::make_unique<FakeReaderPort>(state));
-        reader->restartTimers();
-        reader->start();
         session.setAlgorithm(&algorithm);
         session.trainingMode = 0;
-        session.attach(*reader);
-
-        PerformanceGenerator generator(plan);
-        FrameEncoder encoder(false);
-        int restLeft = 2 * plan.sampleRate;
+        session.attach(manikin.reader());
+        int restLeft = 2 * 50;
         while (restLeft > 0) {
-            ASSERT_LT(generator.sampleIndex(), 600 * plan.sampleRate) << "the plan never ends";
-            const auto bytes = encoder.encode(generator.next());
-            state.incoming.insert(state.incoming.end(), bytes.begin(), bytes.end());
-            clock.advance(1000 / plan.sampleRate);
-            ASSERT_TRUE(reader->update());
+            ASSERT_LT(manikin.generator().sampleIndex(), 600 * 50) << "the plan never ends";
+            ASSERT_TRUE(manikin.tick());
             session.processNewSamples();
-            if (generator.finished())
+            if (manikin.generator().finished())
                 --restLeft;
         }
         session.evaluate();
     }
 
-    platform::ManualClock clock;
-    FakeReaderPort::State state;
-    std::unique_ptr<ManikinReader> reader;
+    SimulatedManikin manikin{faultyPerformance()};
     AlgorithmRecord algorithm;
     CommSession session;
 };
