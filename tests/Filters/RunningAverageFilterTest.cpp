@@ -134,8 +134,9 @@ TEST(RunningAverageFilter, peakRestorationStaysInsideBothHistories)
         const int rawMax = raw.empty() ? 0 : *std::max_element(raw.begin(), raw.end());
         for (std::size_t i = 0; i < out.size(); ++i) {
             ASSERT_GE(filtered[i].compression, out[i]);
-            if (filtered[i].compression != out[i])
+            if (filtered[i].compression != out[i]) {
                 ASSERT_LE(filtered[i].compression, rawMax);
+            }
         }
     }
 }

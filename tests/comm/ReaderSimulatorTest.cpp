@@ -14,6 +14,7 @@
 #include "platform/SystemClock.h"
 
 #include <arpa/inet.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,6 +32,16 @@ namespace {
 
 constexpr int COM_PORT = 5;
 constexpr int WIRELESS_SLOT = 300;
+
+// Wireless manikins listen on the fixed port 2000, so each test process takes a
+// loopback address drawn from its process id: two runs of the suite on one
+// machine (or two cases at once) never meet each other's simulator.
+std::string ownLoopbackAddress(int host)
+{
+    const unsigned pid = static_cast<unsigned>(::getpid());
+    return "127." + std::to_string(84 + (pid >> 16) % 100) + "." + std::to_string((pid >> 8) & 0xFF) + "." +
+           std::to_string(1 + (pid & 0xFF) % 200 + host);
+}
 
 struct Collected {
     std::vector<ManikinSample> samples;
@@ -188,11 +199,9 @@ TEST_F(ReaderSimulatorTest, unframedManikinStreamsRecords)
 
 TEST_F(ReaderSimulatorTest, wirelessManikinOverLoopbackTcp)
 {
-    // Wireless manikins listen on port 2000; an address of our own in the
-    // loopback network keeps this test clear of any other.
     SimulatorOptions options = framedManikin(4);
     options.transport = Transport::Tcp;
-    options.tcpAddress = "127.84.3.7";
+    options.tcpAddress = ownLoopbackAddress(0);
     options.performance.ventilationVolumeLitres = 0.6;
     startSimulator(options);
     in_addr address{};
@@ -214,7 +223,7 @@ TEST_F(ReaderSimulatorTest, wirelessManikinStreamsOnceIdentifiedWithoutBeingAske
 {
     SimulatorOptions options = framedManikin(3);
     options.transport = Transport::Tcp;
-    options.tcpAddress = "127.84.3.8";
+    options.tcpAddress = ownLoopbackAddress(1);
     startSimulator(options);
     in_addr address{};
     ASSERT_EQ(::inet_pton(AF_INET, options.tcpAddress.c_str(), &address), 1);
