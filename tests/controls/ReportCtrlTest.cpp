@@ -791,6 +791,35 @@ TEST(ReportCtrlPaint, debriefingListWithABarCellAndColours)
     EXPECT_GT(countColour(image, oddRow, colorFromRef(0xE6E6E6)), oddRow.width() * oddRow.height() / 2);
 }
 
+TEST(ReportCtrlPaint, theLastRowFlagKeepsTheColumnLinesOutOfTheLastRowAndItsExtraArea)
+{
+    Parent parent(RVS_SHOWVGRID, 3, 450, 200);
+    parent.addRows({"one", "two", "comments"});
+    ReportItem tall;
+    tall.mask = RVIM_ROWHEIGHT;
+    tall.item = 2;
+    tall.rowHeight = 40;
+    parent.list->setItem(tall);
+
+    // The pixels of the first column's right edge within a row and its extra area.
+    const auto divider = [&](int position) {
+        const QRect cell = parent.list->getCellRect(position, 0);
+        const int extra = position == 2 ? 40 : 0;
+        return QRect(cell.right(), cell.top() + 1, 1, cell.height() + extra - 2);
+    };
+    const auto gridColour = [&](const QImage& image) { return image.pixelColor(divider(0).center()); };
+
+    QImage image = parent.list->grab().toImage();
+    ASSERT_NE(gridColour(image), image.pixelColor(divider(0).center() - QPoint(3, 0))) << "no column line drawn";
+    EXPECT_EQ(countColour(image, divider(2), gridColour(image)), divider(2).height());
+
+    EXPECT_FALSE(parent.list->getLastRowFlag());
+    parent.list->setLastRowFlag(true);
+    image = parent.list->grab().toImage();
+    EXPECT_EQ(countColour(image, divider(1), gridColour(image)), divider(1).height());
+    EXPECT_EQ(countColour(image, divider(2).adjusted(0, -1, 0, 1), gridColour(image)), 0);
+}
+
 TEST(ReportCtrlPaint, editableListWithEntryRowChecksAndCellFocus)
 {
     Parent parent(RVS_ALLOWEDIT | RVS_FOCUSSUBITEMS | RVS_SHOWHGRID | RVS_SHOWVGRID | RVS_EXPANDGRID | WS_BORDER, 3,

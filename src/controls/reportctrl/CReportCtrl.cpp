@@ -153,6 +153,12 @@ void CReportCtrl::modifyStyle(std::uint32_t remove, std::uint32_t add)
     update();
 }
 
+void CReportCtrl::setLastRowFlag(bool flag)
+{
+    lastRowFlag_ = flag;
+    update();
+}
+
 void CReportCtrl::setRowHeight(int pixels)
 {
     rowHeight_ = std::max(1, pixels);

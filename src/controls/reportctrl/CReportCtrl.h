@@ -156,6 +156,11 @@ public:
     void onChar(int character);
     void onMouseWheel(int delta);
 
+    // With the flag set, the vertical grid lines stop above the last row and
+    // its extra area, which its parent draws across the columns.
+    void setLastRowFlag(bool flag);
+    bool getLastRowFlag() const { return lastRowFlag_; }
+
     // The parent's gate: sends the record when its code is enabled and there is a parent.
     virtual long notify(ReportNotify& record);
     virtual void setDefaultColors();
@@ -256,6 +261,7 @@ private:
     QString noItemsText_;
     std::string tooltipFormat_ = "Sort by: %s";
     Qt::PenStyle gridStyle_ = Qt::SolidLine;
+    bool lastRowFlag_ = false;
     int rowHeight_ = 0;
     int totalWidth_ = 0;
     int ownerCount_ = 0;

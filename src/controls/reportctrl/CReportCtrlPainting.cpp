@@ -58,7 +58,10 @@ void CReportCtrl::paintEvent(QPaintEvent*)
     const bool grid = style_ & (RVS_SHOWHGRID | RVS_SHOWVGRID);
     QPen gridPen(system_[GRID], 1, gridStyle_);
     int y = itemArea_.top();
+    int lastRowTop = -1;
     for (int position = firstRow_; position < count && y <= itemArea_.bottom(); ++position) {
+        if (position == count - 1)
+            lastRowTop = y;
         const int handle = getItemAtPosition(position);
         ItemRecord* record = getItemRecord(handle, -1, RVIM_BKCOLOR | RVIM_ROWHEIGHT | RVIM_STATE | RVIM_LPARAM);
         const int extra = record ? std::max(0, record->extraHeight) : 0;
@@ -89,7 +92,10 @@ void CReportCtrl::paintEvent(QPaintEvent*)
         y += row.height();
     }
     painter.setPen(gridPen);
-    const int gridBottom = (style_ & RVS_EXPANDGRID) ? itemArea_.bottom() : y - 1;
+    int gridBottom = (style_ & RVS_EXPANDGRID) ? itemArea_.bottom() : y - 1;
+    // A last row that draws across the columns keeps the column lines out.
+    if (lastRowFlag_ && lastRowTop >= 0)
+        gridBottom = lastRowTop - 1;
     if ((style_ & RVS_SHOWHGRID) && (style_ & RVS_EXPANDGRID))
         for (int lineY = y + rowHeight_ - 1; lineY <= itemArea_.bottom(); lineY += rowHeight_)
             painter.drawLine(itemArea_.left(), lineY, itemArea_.right(), lineY);
