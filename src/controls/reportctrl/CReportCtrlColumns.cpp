@@ -7,7 +7,10 @@
 #include "controls/reportctrl/CFlatHeaderCtrl.h"
 #include "controls/reportctrl/ReportCtrlShared.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <cmath>
 
 namespace kova {
 
@@ -216,7 +219,12 @@ void CReportCtrl::autoSizeColumn(int subItem)
     if (subItem < 0 || subItem >= getSubItemCount())
         return;
     const ReportSubItem& def = subItems_[static_cast<std::size_t>(subItem)];
-    int width = header_->fontMetrics().horizontalAdvance(qtext(def.caption)) + 2 * margin_;
+    // Texts are elided by their exact width, so a column is sized to the
+    // exact width rounded up, never down.
+    const auto exactWidth = [](const QFont& font, const std::string& text) {
+        return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(qtext(text))));
+    };
+    int width = exactWidth(header_->font(), def.caption) + 2 * margin_;
     if (!ownerData()) {
         for (const ItemRecord& record : items_) {
             ReportCell cell;
@@ -227,7 +235,7 @@ void CReportCtrl::autoSizeColumn(int subItem)
                 cellWidth += imageWidth_ + margin_;
             if (cell.check >= 0)
                 cellWidth += checkWidth_ + margin_;
-            cellWidth += QFontMetrics(rowFont(record.state)).horizontalAdvance(qtext(cell.text)) + margin_;
+            cellWidth += exactWidth(rowFont(record.state), cell.text) + margin_;
             width = std::max(width, cellWidth);
         }
     }
