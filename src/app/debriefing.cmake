@@ -3,3 +3,10 @@ target_sources(app_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DebriefFigures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DebriefEvaluation.cpp)
 target_link_libraries(app_core PUBLIC comm config gettext_layer)
+
+# The debriefing's evaluation list and printed table (windowed).
+if(TARGET app_gui)
+  target_sources(app_gui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/DebriefReport.cpp)
+  target_link_libraries(app_gui PUBLIC reportctrl)
+endif()

@@ -6,7 +6,7 @@
 #include "app/DebriefEvaluation.h"
 
 #include "RunProgram.h"
-#include "SimulatedManikin.h"
+#include "PerformedSession.h"
 #include "TempDir.h"
 #include "comm/CommSession.h"
 #include "config/AlgorithmRecord.h"
@@ -22,49 +22,10 @@
 
 namespace {
 
-using namespace manikinsim;
-
-// A trainee who is fast now and then, often shallow, leans, misplaces the
-// hands and inflates the stomach.
-PerformancePlan faultyPerformance()
-{
-    PerformancePlan plan;
-    plan.sampleRate = 50;
-    plan.cycles = 4;
-    plan.compressionsPerCycle = 15;
-    plan.ventilationsPerCycle = 2;
-    plan.compressionRate = 116.0;
-    plan.compressionDepthMm = 44.0;
-    plan.jitter = 0.1;
-    plan.fastEvery = 2;
-    plan.shallowEvery = 3;
-    plan.leanEvery = 5;
-    plan.stomachInflationEvery = 3;
-    plan.wrongHandPositionEvery = 7;
-    return plan;
-}
-
 class DebriefSession : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        session.setAlgorithm(&algorithm);
-        session.trainingMode = 0;
-        session.attach(manikin.reader());
-        int restLeft = 2 * 50;
-        while (restLeft > 0) {
-            ASSERT_LT(manikin.generator().sampleIndex(), 600 * 50) << "the plan never ends";
-            ASSERT_TRUE(manikin.tick());
-            session.processNewSamples();
-            if (manikin.generator().finished())
-                --restLeft;
-        }
-        session.evaluate();
-    }
-
-    SimulatedManikin manikin{faultyPerformance()};
-    AlgorithmRecord algorithm;
-    CommSession session;
+    PerformedSession performed;
+    CommSession& session = performed.session;
 };
 
 std::wstring number(long n) { return std::to_wstring(n); }

@@ -13,4 +13,12 @@ if(TARGET manikinsim)
     target_include_directories(DebriefSessionTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/comm)
     target_compile_definitions(DebriefSessionTests PRIVATE DEBRIEF_TABLE="$<TARGET_FILE:debrief-table>")
   endif()
+
+  # The evaluation list on a real report control, and its printed table.
+  kova_test(DebriefReportTests GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/DebriefReportTest.cpp
+    LIBS app_gui app_core comm manikinsim)
+  if(TARGET DebriefReportTests)
+    target_include_directories(DebriefReportTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/comm)
+  endif()
 endif()
