@@ -301,11 +301,12 @@ void TimeAxis::update(int newIndex)
         return;
     }
     const int from = std::max(leftIndex_, lastUpdateIndex_);
+    // The panes read no sample past the last update index, so it moves first.
+    lastUpdateIndex_ = newIndex;
     if (from < newIndex)
         for (GraphPane* pane : graphViewList_)
             if (pane->isPaneCreated())
                 pane->drawNewSamples(from, newIndex);
-    lastUpdateIndex_ = newIndex;
 }
 
 void TimeAxis::followCursor()

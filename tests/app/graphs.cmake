@@ -12,7 +12,12 @@ kova_fuzzer(MarkSectionFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/MarkSectionFuzz.cpp
   LIBS app_core)
 
-# The time axis of a session's graphs.
-kova_test(TimeAxisTests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/TimeAxisTest.cpp
+# The time axis and the panes' coordinates and texts.
+kova_test(GraphAxisTests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/TimeAxisTest.cpp ${CMAKE_CURRENT_LIST_DIR}/GraphScaleTest.cpp
   LIBS app_core)
+
+# The axis window and the graph panes, with their pictures.
+kova_test(GraphPaneTests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/GraphPaneTest.cpp ${CMAKE_CURRENT_LIST_DIR}/GraphPictureTest.cpp
+  LIBS app_gui manikinsim)
