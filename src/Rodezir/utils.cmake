@@ -10,7 +10,8 @@ target_sources(Rodezir PRIVATE
   ${_utils_dir}/StringTokenizer.cpp
   ${_utils_dir}/ResourceHeader.cpp
   ${_utils_dir}/ToolTipText.cpp
-  ${_utils_dir}/DibImage.cpp)
+  ${_utils_dir}/DibImage.cpp
+  ${_utils_dir}/AviClip.cpp)
 
 if(TARGET Rodezir_gui)
   target_sources(Rodezir_gui PRIVATE

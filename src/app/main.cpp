@@ -7,6 +7,7 @@
 #include "Rodezir/InitLanguage.h"
 #include "Rodezir/LogStream.h"
 #include "app/BuildDate.h"
+#include "app/CalibrateView.h"
 #include "app/CprTrainingAppState.h"
 #include "app/ToolTipAnswer.h"
 #include "app/idMap.h"
@@ -70,6 +71,8 @@ int main(int argc, char* argv[])
     // The record editors; the configuration pages' "Details..." open the algorithm editor.
     registerRecordDialogTables();
     installAlgorithmEditor();
+    // The configuration page that looks for controllers opens the search window modally.
+    CalibrateView::installAsCalibrationWindow();
 
     const int result = application.exec();
 

@@ -8,6 +8,7 @@ kova_test(UtilsTests
     ${_utils_tests}/DateTextTest.cpp
     ${_utils_tests}/TextLinesTest.cpp
     ${_utils_tests}/ResourceFormatsTest.cpp
+    ${_utils_tests}/AviClipTest.cpp
   LIBS Rodezir)
 
 kova_fuzzer(ResourceHeaderFuzzer
@@ -15,6 +16,9 @@ kova_fuzzer(ResourceHeaderFuzzer
   LIBS Rodezir)
 kova_fuzzer(DibImageFuzzer
   SOURCES ${_utils_tests}/fuzz/DibImageFuzzer.cpp
+  LIBS Rodezir)
+kova_fuzzer(AviClipFuzzer
+  SOURCES ${_utils_tests}/fuzz/AviClipFuzzer.cpp
   LIBS Rodezir)
 
 kova_test(UtilsGuiTests GUI
