@@ -1,7 +1,8 @@
 #pragma once
 // The hand-held controller's 1-bit icon images: an event icon as the icon
 // image list draws it, sampled pixel by pixel (black is 1, any other colour
-// 0) into the controller's large (32 x 32) and small (24 x 24) layouts.
+// 0) into the controller's large (32 x 32) and small (24 x 24) layouts, and
+// into the 24-dot bit image its printer takes in a debriefing page.
 
 #include <cstdint>
 #include <vector>
@@ -32,4 +33,8 @@ public:
     // Three bytes per row from the bottom row up, leftmost pixels in the high
     // bits: pixel (x, y) is bit 7 - x % 8 of byte 69 - 3 * y + x / 8.
     static Bytes encodeSmall(const Pixels& icon);
+    // The printer's 24-dot bit image: column by column from the left, three
+    // bytes per column, the top dot in the high bit of the first: pixel
+    // (x, y) is bit 7 - y % 8 of byte 3 * x + y / 8.
+    static Bytes encodeBitImage(const Pixels& icon);
 };
