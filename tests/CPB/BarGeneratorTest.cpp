@@ -1,5 +1,6 @@
 #include "CPB/BarGenerator.h"
 
+#include "CPB/Pointer.h"
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
 
@@ -124,7 +125,7 @@ TEST(BarGenerator, barDataHoldsTheSevenTablesAtTheirOffsets)
 {
     const BarGenerator bars{AlgorithmRecord()};
     const Bytes data = bars.getBarData();
-    ASSERT_EQ(data.size(), 0x480u);
+    ASSERT_EQ(data.size(), static_cast<std::size_t>(Pointer::size(Pointer::BARS_1)));
     const std::size_t offsets[] = {0x000, 0x080, 0x100, 0x200, 0x280, 0x380, 0x400};
     const std::size_t sizes[] = {128, 128, 256, 128, 256, 128, 128};
     for (int row = 0; row < BarGenerator::ROWS; ++row) {

@@ -3,6 +3,7 @@
 #include "CPB/BarGenerator.h"
 #include "CPB/CPBIconStrip.h"
 #include "CPB/LangArray.h"
+#include "CPB/Pointer.h"
 #include "IconStripBitmap.h"
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
@@ -233,6 +234,8 @@ TEST_F(DebriefPage, iconLegendsStandOnePictureALineBeforeTheHeader)
 
 TEST_F(DebriefPage, aPageBeyondItsMemoryAreaIsMeasuredAndLogged)
 {
+    for (const int area : {Pointer::DEBRIEF_A1_L1, Pointer::DEBRIEF_A2_L3})
+        ASSERT_EQ(DebriefGenerator::PAGE_AREA_SIZE, static_cast<std::size_t>(Pointer::size(area)));
     const struct {
         const char* name;
         std::function<void(PropertyModel&)> change;
