@@ -198,22 +198,36 @@ QWidget* makeList(QWidget* parent, const DialogControlTable& control)
     return list;
 }
 
+// A list view whose selection is always shown keeps it in full colour when
+// another control has the focus.
+void showSelectionAlways(QAbstractItemView* view)
+{
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    view->setPalette(palette);
+}
+
 QWidget* makeListView(QWidget* parent, const DialogControlTable& control)
 {
+    QAbstractItemView* view = nullptr;
     // Icon, small-icon and list views show pictures side by side: a list of items.
     if ((control.style & LVS_TYPEMASK) != LVS_REPORT) {
         auto* items = new QListWidget(parent);
         items->setViewMode((control.style & LVS_TYPEMASK) == LVS_LIST ? QListView::ListMode : QListView::IconMode);
-        if (control.style & LVS_SINGLESEL)
-            items->setSelectionMode(QAbstractItemView::SingleSelection);
-        return items;
+        view = items;
+    } else {
+        auto* rows = new QTreeWidget(parent);
+        rows->setRootIsDecorated(false);
+        rows->setHeaderHidden(control.style & LVS_NOCOLUMNHEADER);
+        rows->setSelectionBehavior(QAbstractItemView::SelectRows);
+        view = rows;
     }
-    auto* view = new QTreeWidget(parent);
-    view->setRootIsDecorated(false);
-    view->setHeaderHidden(control.style & LVS_NOCOLUMNHEADER);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
     if (control.style & LVS_SINGLESEL)
         view->setSelectionMode(QAbstractItemView::SingleSelection);
+    if (control.style & LVS_SHOWSELALWAYS)
+        showSelectionAlways(view);
     return view;
 }
 

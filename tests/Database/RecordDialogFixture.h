@@ -18,6 +18,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include <string>
 
@@ -85,6 +88,11 @@ protected:
         dialog.activateWindow();
         QApplication::setActiveWindow(&dialog);
         QApplication::processEvents();
+    }
+    // Runs `act` on the modal dialog that the next call opens, once it shows.
+    static void whenModalOpens(std::function<void(QWidget* dialog)> act)
+    {
+        QTimer::singleShot(0, [act = std::move(act)] { act(QApplication::activeModalWidget()); });
     }
     static void saveScreenshot(QWidget& window, const std::string& name)
     {

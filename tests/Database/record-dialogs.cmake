@@ -8,4 +8,6 @@ kova_test(RecordDialogTests GUI
     ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PersonDialogTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AlgorithmDialogTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ScenarioDialogTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EventDialogsTest.cpp
   LIBS Database_gui propertyPage Qt6::Test)
