@@ -53,6 +53,7 @@ void SerialPort::reset()
     lastOpenResult = OPEN_SUCCESS;
     defibrillationEffect = 1;
     command24Flag = false;
+    pulseOn = false;
     ipAddress = 0;
     state.readError = false;
 }
@@ -199,6 +200,15 @@ bool SerialPort::close()
     const bool closed = transport->close();
     if (!transport->isOpen())
         transport.reset();
+    return closed;
+}
+
+bool SerialPort::release()
+{
+    const bool closed = close();
+    // What close kept is dropped: the transport gives its device back when it goes.
+    transport.reset();
+    state.connected = false;
     return closed;
 }
 

@@ -64,6 +64,10 @@ public:
     int identify();
 
     bool close();
+    // As close, and the device is given back even when it could not be told
+    // goodbye (close keeps a COM port whose farewell frame was refused), so
+    // the port can be opened again at once. The close result.
+    bool release();
     // Back to the construction values, closing nothing (only for closed links).
     void reset();
     bool isAlive();
@@ -115,6 +119,10 @@ public:
     bool getReadError() const { return state.readError; }
     std::uint8_t getDefibrillationEffect() const { return defibrillationEffect; }
     bool getCommand24Flag() const { return command24Flag; }
+    // Whether the manikin's pulse is on: kept by the callers of setPulse
+    // (the link cannot ask the manikin), cleared by reset.
+    bool getPulseOn() const { return pulseOn; }
+    void setPulseOn(bool on) { pulseOn = on; }
 
     // IPv4 address of a wireless manikin in network byte order; 0 = slot free.
     std::uint32_t getIpAddress() const { return ipAddress; }
@@ -158,4 +166,5 @@ private:
     int lastOpenResult = OPEN_SUCCESS;
     std::uint8_t defibrillationEffect = 1;
     bool command24Flag = false;
+    bool pulseOn = false;
 };
