@@ -1,0 +1,40 @@
+// Feeds arbitrary bytes as a whole session data file: reading never fails
+// loudly, and whatever it keeps is sound: once the measurements are in, every
+// mark lies on a sample (or at -1) with a picture of the strip, and the
+// recommendations are part of the bytes.
+
+#include "app/GraphDoc.h"
+#include "app/GraphSource.h"
+#include "app/SessionDataFile.h"
+
+#include "comm/CommSession.h"
+#include "config/AlgorithmRecord.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    AlgorithmRecord algorithm;
+    CommSession session;
+    GraphSource compressionSource = GraphSource::compression(session, algorithm);
+    GraphSource ventilationSource = GraphSource::ventilation(session, algorithm);
+    GraphDoc compression(compressionSource);
+    GraphDoc ventilation(ventilationSource);
+    std::string recommendations;
+    const auto result = SessionDataFile::read(text, 20.0, compression, ventilation, session, recommendations);
+    if (result == SessionDataFile::ReadResult::MarksDamaged)
+        return 0;
+    const int samples = static_cast<int>(session.manData.size());
+    for (const GraphDoc* doc : {&compression, &ventilation})
+        for (const GraphEvent& mark : doc->getMarks())
+            if (mark.sampleIndex < -1 || mark.sampleIndex >= samples || mark.image < 0
+                || mark.image >= ToolbarButton::IMAGE_COUNT)
+                __builtin_trap();
+    if (recommendations.size() > size || text.find(recommendations) == std::string_view::npos)
+        __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,31 @@
+# Training sessions: the data file, the step with its time limit and lost
+# link, the save question, the session manager (core, on links of the
+# tests' own); storing and reading sessions on the training records.
+kova_test(SessionCoreTests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/SessionDataFileTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionStepTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionManagerTest.cpp
+  LIBS app_core)
+
+kova_test(SessionRecordsTests
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionRecordsTest.cpp
+  LIBS app_core)
+
+# Sessions on the port registry: the simulated manikin on a pseudo-terminal
+# and the recorded demonstration data.
+kova_test(SessionSimulatorTests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionSimulatorTest.cpp
+  LIBS app_core manikinsim)
+
+foreach(_target SessionCoreTests SessionRecordsTests SessionSimulatorTests)
+  if(TARGET ${_target})
+    target_include_directories(${_target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+  endif()
+endforeach()
+
+kova_fuzzer(SessionDataFileFuzzer
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionDataFileFuzz.cpp
+  LIBS app_core)
