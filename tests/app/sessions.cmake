@@ -1,6 +1,7 @@
 # Training sessions: the data file, the step with its time limit and lost
 # link, the save question, the session manager (core, on links of the
-# tests' own); storing and reading sessions on the training records.
+# tests' own); storing and reading sessions on the training records; the
+# session's windows.
 kova_test(SessionCoreTests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/SessionDataFileTest.cpp
@@ -20,7 +21,19 @@ kova_test(SessionSimulatorTests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionSimulatorTest.cpp
   LIBS app_core manikinsim)
 
-foreach(_target SessionCoreTests SessionRecordsTests SessionSimulatorTests)
+# The session's windows: the panel base, the view, the panels from their
+# factories, the review panel on the training records.
+kova_test(SessionWindowTests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionPanelTest.cpp
+  LIBS app_gui Qt6::Test)
+
+kova_test(SessionReviewTests GUI
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionReviewTest.cpp
+  LIBS app_gui Qt6::Test)
+
+foreach(_target SessionCoreTests SessionRecordsTests SessionSimulatorTests SessionWindowTests SessionReviewTests)
   if(TARGET ${_target})
     target_include_directories(${_target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
   endif()

@@ -1,0 +1,148 @@
+// The review panel of a finished session on the training records (SQLite
+// through unixODBC): Yes stores the row and the data file from it, the
+// metronome box follows the beat, the way back to the debriefing, and a
+// picture of the panel.
+
+#include "SessionTestKit.h"
+#include "SessionRecordsFixture.h"
+#include "TestSessionPanel.h"
+
+#include "Database/DBUtil.h"
+#include "Database/SessionTable.h"
+#include "TempDir.h"
+#include "app/SessionDatabaseView.h"
+#include "app/SessionManager.h"
+#include "app/SessionView.h"
+#include "app/SessionWindowSet.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QTest>
+
+#include <filesystem>
+
+using namespace sessiontest;
+using Answer = SessionWindows::SaveAnswer;
+using Panel = SessionWindows::Panel;
+
+namespace {
+
+class SessionReview : public SessionRecordsFixture {
+protected:
+    void SetUp() override
+    {
+        SessionRecordsFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        registerPanelTemplate();
+        SessionWindowSet::install();
+        for (const Panel kind : {Panel::Graph, Panel::Debrief})
+            SessionWindowSet::setPanelFactory(kind, [kind](Session& session) -> std::unique_ptr<SessionPanel> {
+                return std::make_unique<CountingPanel>(session, kind == Panel::Debrief ? L"Count aloud" : L"");
+            });
+        SessionWindowSet::setSaveQuestion([this](QWidget*, const std::wstring&, bool) { return answer; });
+        SessionWindowSet::setEndSound([] {});
+        host.resize(700, 440);
+    }
+    void TearDown() override
+    {
+        SessionWindowSet::setSaveQuestion({});
+        SessionWindowSet::setEndSound({});
+        for (const Panel kind : {Panel::Graph, Panel::Debrief})
+            SessionWindowSet::setPanelFactory(kind, {});
+        SessionWindows::setFactory({});
+        SessionRecordsFixture::TearDown();
+    }
+
+    // A live session in the manager, shown, with 60 samples collected.
+    Session* collected(long duration = 600)
+    {
+        Signal<>* none = nullptr;
+        Session::setMetronomeSignal(&beat);
+        auto made = liveSession(link, liveRecord(duration));
+        Session::setMetronomeSignal(none);
+        Session* session = made.release();
+        manager.addSession(session);
+        session->createSessionView()->create(&host);
+        session->getSessionView()->setGeometry(host.rect());
+        host.show();
+        session->start();
+        for (int i = 0; i < 60; ++i)
+            session->onTimer();
+        return session;
+    }
+    SessionDatabaseView* review(Session& session)
+    {
+        return qobject_cast<SessionDatabaseView*>(session.windows().panel(Panel::Review, false));
+    }
+
+    Signal<> beat;
+    QWidget host;
+    SessionManager manager{false};
+    Answer answer = Answer::Cancel;
+    LinkLog link;
+};
+
+} // namespace
+
+TEST_F(SessionReview, yesStoresTheSessionFromTheReviewPanel)
+{
+    Session* session = collected();
+    beat.notify();
+    answer = Answer::Yes;
+    const std::string serial = session->getRecord().Serialidentifier;
+    ASSERT_TRUE(session->close());
+    ASSERT_NE(review(*session), nullptr);
+    EXPECT_TRUE(review(*session)->isDlgButtonChecked(SessionDatabaseView::IDC_METRONOME));
+
+    SessionTable rows(theDatabase);
+    rows.open("");
+    ASSERT_FALSE(DBUtil::emptyTable(rows));
+    const SessionRecord stored = rows.getRecord();
+    EXPECT_EQ(stored.Serialidentifier, serial);
+    EXPECT_TRUE(stored.Done);
+    EXPECT_TRUE(stored.Metronome);
+    const std::string text = kovatest::readFile(dataFolder / (serial + ".dat"));
+    EXPECT_TRUE(text.starts_with("0\r\n0\r\n60\r\n"));
+    EXPECT_TRUE(text.ends_with("recommendations:\nCount aloud\n"));
+    EXPECT_EQ(column("Person", "Name"), (std::vector<std::string>{"Anna"}));
+}
+
+TEST_F(SessionReview, theBoxFollowsTheMetronomeAndTheWayBackLeadsToTheDebriefing)
+{
+    Session* session = collected();
+    answer = Answer::Review;
+    session->setState(Session::DEBRIEF);
+    EXPECT_FALSE(session->close());
+    ASSERT_EQ(session->getState(), Session::REVIEW);
+    SessionDatabaseView* panel = review(*session);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isDlgButtonChecked(SessionDatabaseView::IDC_METRONOME));
+    EXPECT_EQ(panel->getDlgItemText(SessionDatabaseView::IDC_VENTILATION), "Anna");
+    EXPECT_EQ(panel->getDlgItemText(SessionDatabaseView::IDC_DURATION), "10:00");
+    EXPECT_EQ(panel->getDlgItemText(SessionDatabaseView::IDC_ABORT), "Abort");
+    beat.notify();
+    EXPECT_TRUE(panel->isDlgButtonChecked(SessionDatabaseView::IDC_METRONOME));
+
+    QPointer<SessionDatabaseView> watched = panel;
+    qobject_cast<QAbstractButton*>(panel->getDlgItem(SessionDatabaseView::IDC_DEBRIEFING))->click();
+    EXPECT_EQ(session->getState(), Session::DEBRIEF);
+    EXPECT_TRUE(session->getRecord().Metronome);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(watched);
+}
+
+TEST_F(SessionReview, pictureOfTheReviewOfAFinishedSession)
+{
+    Session* session = collected(2);
+    ASSERT_TRUE(session->getEnded());
+    answer = Answer::Review;
+    EXPECT_FALSE(session->close());
+    SessionDatabaseView* panel = review(*session);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->getDlgItemText(SessionDatabaseView::IDC_ABORT), "Close");
+    QTest::qWait(20);
+    const auto path = kovatest::binaryDir() / "session-review.png";
+    ASSERT_TRUE(host.grab().save(QString::fromStdString(path.string())));
+}
