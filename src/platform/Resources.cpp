@@ -10,6 +10,7 @@ const char* resourceFolder(ResourceType type)
     case ResourceType::Dialog: return "dialog";
     case ResourceType::Bitmap: return "bitmap";
     case ResourceType::Icon: return "icon";
+    case ResourceType::Cursor: return "cursor";
     case ResourceType::Wave: return "wave";
     case ResourceType::Bin: return "bin";
     case ResourceType::Avi: return "avi";

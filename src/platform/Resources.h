@@ -9,9 +9,9 @@
 
 namespace platform {
 
-enum class ResourceType { Dialog, Bitmap, Icon, Wave, Bin, Avi, RcData, Picture };
+enum class ResourceType { Dialog, Bitmap, Icon, Cursor, Wave, Bin, Avi, RcData, Picture };
 
-// The folder name of a type inside ":/kova" ("dialog", "bitmap", "icon", "wave", "bin", ...).
+// The folder name of a type inside ":/kova" ("dialog", "bitmap", "icon", "cursor", "wave", ...).
 const char* resourceFolder(ResourceType type);
 
 // ":/kova/<folder>/<id>", the path a resource file of that type and id is compiled in under.

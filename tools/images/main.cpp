@@ -2,14 +2,19 @@
 // named by their resource id into the given folder: the event-icon strips 280
 // (16 x 15 per icon, transparent where the mask colour is), 279 (24 x 24) and
 // 278 (32 x 32), both pure black on white for the hand-held controller, the
-// bitmap buttons' state pictures and the graphs' problem markers. The same
-// bytes come out on every run.
+// bitmap buttons' state pictures, the graphs' problem markers and the live
+// panel's battery pictures; the zoom cursors go as PNG files (they keep
+// their transparency) into the folder's "cursors". The same bytes come out
+// on every run.
 
+#include "BatteryImages.h"
 #include "ButtonImages.h"
+#include "CursorImages.h"
 #include "EventIcons.h"
 #include "IconCanvas.h"
 #include "MarkerImages.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 
@@ -55,10 +60,10 @@ QImage renderStrip(int cellWidth, int cellHeight, bool monochrome)
     return strip.convertToFormat(QImage::Format_RGB888);
 }
 
-bool write(const QImage& image, const std::string& folder, int id)
+bool write(const QImage& image, const std::string& folder, int id, const char* format = "BMP")
 {
     const std::string path = folder + "/" + std::to_string(id);
-    if (image.save(QString::fromStdString(path), "BMP"))
+    if (image.save(QString::fromStdString(path), format))
         return true;
     std::fprintf(stderr, "station-images: could not write %s\n", path.c_str());
     return false;
@@ -80,5 +85,14 @@ int main(int argc, char** argv)
         ok = write(button.image, folder, button.id) && ok;
     for (const images::ButtonImage& marker : images::markerImages())
         ok = write(marker.image, folder, marker.id) && ok;
+    for (const images::ButtonImage& battery : images::batteryImages())
+        ok = write(battery.image, folder, battery.id) && ok;
+    const std::string cursors = folder + "/cursors";
+    if (!QDir().mkpath(QString::fromStdString(cursors))) {
+        std::fprintf(stderr, "station-images: could not make %s\n", cursors.c_str());
+        return 1;
+    }
+    for (const images::ButtonImage& cursor : images::cursorImages())
+        ok = write(cursor.image, cursors, cursor.id, "PNG") && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,45 @@
+#include "app/GraphPrintWindow.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+int samples(double milliseconds, double rate)
+{
+    if (!(rate > 0.0))
+        return 0;
+    const double count = (milliseconds * rate + 500.0) * 0.001;
+    return count >= INT_MAX ? INT_MAX : static_cast<int>(count);
+}
+
+} // namespace
+
+int GraphPrintWindow::stripLength(int minutes, double rate)
+{
+    return samples(std::max(minutes, 1) * 60000.0, rate);
+}
+
+int GraphPrintWindow::pageCount(unsigned int elapsedSeconds, int minutes)
+{
+    const unsigned int m = static_cast<unsigned int>(std::max(minutes, 1));
+    const unsigned int wholeMinutes = (elapsedSeconds + 30) / 60;
+    return static_cast<int>((wholeMinutes + m / 2) / m);
+}
+
+GraphPrintWindow::Window GraphPrintWindow::page(int page, int stripLength)
+{
+    const long long left = static_cast<long long>(stripLength) * std::max(page, 0);
+    return {static_cast<int>(std::min<long long>(left, INT_MAX)), stripLength};
+}
+
+GraphPrintWindow::Window GraphPrintWindow::firstAction(int firstActionSeconds, double rate, int sampleCount,
+                                                       int stripLength)
+{
+    const int start = samples(std::max(firstActionSeconds, 0) * 1000.0, rate);
+    const long long end = std::min<long long>(sampleCount, static_cast<long long>(start) + stripLength);
+    const long long left = std::max<long long>(0, end - stripLength);
+    if (end - left < 1)
+        return {0, stripLength};
+    return {static_cast<int>(left), static_cast<int>(end - left)};
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Which stretch of a session the printed graphs show: strips of the
+// configured "Graph max print time", how many of them a session fills, and
+// the strip around the first action that the debriefing report prints.
+// Window-free; the live graph panel hands the windows to its time axis.
+
+class GraphPrintWindow {
+public:
+    struct Window {
+        int left = 0;
+        int count = 0;
+        friend bool operator==(const Window&, const Window&) = default;
+    };
+
+    // Samples in one strip of `minutes` minutes at `rate` samples a second.
+    static int stripLength(int minutes, double rate);
+    // Strips a session of that many seconds fills: its length rounded to
+    // whole minutes, then to whole strips (a session shorter than half a
+    // strip has none). Minutes below 1 count as 1.
+    static int pageCount(unsigned int elapsedSeconds, int minutes);
+    // Strip `page` (from 0).
+    static Window page(int page, int stripLength);
+    // The strip that ends a strip's length after the first action (or at the
+    // last sample, whichever comes first), reaching back as far as a strip
+    // does. `firstActionSeconds` below 0 (no action) counts as 0; a session
+    // without samples gives the first strip.
+    static Window firstAction(int firstActionSeconds, double rate, int sampleCount, int stripLength);
+};

@@ -1,0 +1,12 @@
+# The live graph panel of a session: its template, the displays beside the
+# curves, the layout of its graph area, its buttons, zoom list, scroll bar
+# and print windows (core).
+target_sources(app_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/LivePanelTemplate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiveDisplays.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiveGraphLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiveButtons.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LiveZoom.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphScrollRange.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphPrintWindow.cpp)
+target_link_libraries(app_core PUBLIC gettext_layer)
