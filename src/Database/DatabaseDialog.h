@@ -467,16 +467,7 @@ private:
                 return false;
             replace = true;
         }
-        const bool stored = runChange([&] {
-            // The stored row goes without its references: they now mean the new entry.
-            if (replace) {
-                table_->deleteKey(newKey, false);
-                stopWhenFailed();
-            }
-            beforeStore(newRecord);
-            table_->addNew();
-            storeRow(newRecord);
-        });
+        const bool stored = runChange([&] { addRow(newRecord, replace); });
         if (!stored)
             return false;
         current_ = newRecord;
@@ -523,13 +514,7 @@ private:
             && ask(recordmessages::OVERWRITE, recordmessages::OVERWRITE_STYLE) != platform::IDYES)
             return false;
         const bool stored = runChange([&] {
-            if (replace) {
-                table_->deleteKey(newKey, false);
-                stopWhenFailed();
-            }
-            beforeStore(newRecord);
-            table_->addNew();
-            storeRow(newRecord);
+            addRow(newRecord, replace);
             const bool found = findRecord(oldRecord);
             KOVA_ASSERT(found == true);
             if (found)
@@ -564,6 +549,19 @@ private:
         }
         recoverTables();
         return false;
+    }
+
+    // The record as a new row; with `replacing`, the stored row of its key
+    // goes first, without its references: they now mean the new row.
+    void addRow(const Record& record, bool replacing)
+    {
+        if (replacing) {
+            table_->deleteKey(record.getKey(), false);
+            stopWhenFailed();
+        }
+        beforeStore(record);
+        table_->addNew();
+        storeRow(record);
     }
 
     // Stores the record by the change addNew or edit started; a refused row

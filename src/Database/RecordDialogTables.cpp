@@ -67,6 +67,21 @@ void addBrowsing(DialogTable& table, int labelX, int labelWidth, int comboX, int
     table.controls.push_back(label(L"", IDC_STATIC, 3, 18, lineWidth, 1, SS_ETCHEDHORZ));
 }
 
+// The line that parts the fields from the buttons, and the editor's six
+// buttons: New and Delete (named after the record), Save changes and
+// Discard changes at the top; Help and Close at the bottom.
+void addEditorButtons(DialogTable& table, int lineX, int lineHeight, int x, const std::wstring& newText,
+                      const std::wstring& deleteText, int helpY, int closeY)
+{
+    table.controls.push_back(label(L"", IDC_STATIC, lineX, 23, 1, lineHeight, SS_ETCHEDVERT));
+    table.controls.push_back(ownerDrawn(newText, 1112, x, 23, 77, 14));
+    table.controls.push_back(ownerDrawn(deleteText, 1113, x, 40, 77, 14));
+    table.controls.push_back(ownerDrawn(L"\u00A4&Save changes", 1114, x, 57, 77, 14));
+    table.controls.push_back(ownerDrawn(L"\u00A4Disc&ard changes", 1115, x, 74, 77, 14));
+    table.controls.push_back(ownerDrawn(L"\u00A4Help", 32800, x, helpY, 77, 14));
+    table.controls.push_back(ownerDrawn(L"\u00A4&Close", IDCANCEL, x, closeY, 77, 14));
+}
+
 // A pair of number fields, "low - high unit", on one row.
 void addRange(DialogTable& table, const std::wstring& text, int y, int lowId, int highId, const std::wstring& unit,
               int unitId = IDC_STATIC)
@@ -119,13 +134,7 @@ DialogTable algorithm()
     // The scratch field through which a stored ratio is cut as the fields cut it.
     table.controls.push_back(hidden(editText(1139, 200, 206, 28, 12, NUMBER_EDIT)));
 
-    table.controls.push_back(label(L"", IDC_STATIC, 247, 23, 1, 201, SS_ETCHEDVERT));
-    table.controls.push_back(ownerDrawn(L"\u00A4&New algorithm", 1112, 252, 24, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Delete algorithm", 1113, 252, 41, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Save changes", 1114, 252, 58, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4Disc&ard changes", 1115, 252, 75, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4Help", 32800, 252, 193, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Close", IDCANCEL, 252, 210, 77, 14));
+    addEditorButtons(table, 247, 201, 252, L"\u00A4&New algorithm", L"\u00A4&Delete algorithm", 193, 210);
     return table;
 }
 
@@ -149,13 +158,7 @@ DialogTable person()
     table.controls.push_back(rightLabel(L"\u00A4Instructor", 4, 130, 64));
     table.controls.push_back(control(L"", 1028, L"BUTTON", CHECK, 70, 128, 32, 12));
     field(L"\u00A4Notes", 1121, 144, 149, NOTES_EDIT, 29);
-    table.controls.push_back(label(L"", IDC_STATIC, 224, 23, 1, 150, SS_ETCHEDVERT));
-    table.controls.push_back(ownerDrawn(L"\u00A4&New person", 1112, 229, 23, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Delete person", 1113, 229, 40, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Save changes", 1114, 229, 57, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4Disc&ard changes", 1115, 229, 74, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4Help", 32800, 229, 142, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Close", IDCANCEL, 229, 159, 77, 14));
+    addEditorButtons(table, 224, 150, 229, L"\u00A4&New person", L"\u00A4&Delete person", 142, 159);
     return table;
 }
 
@@ -175,13 +178,7 @@ DialogTable scenario()
     table.controls.push_back(rightLabel(L"\u00A4Register events", 8, 89, 73));
     table.controls.push_back(control(L"", 1191, L"BUTTON", CHECK, 84, 88, 24, 10));
     table.controls.push_back(ownerDrawn(L"\u00A4Edit events...", 1174, 84, 102, 79, 14));
-    table.controls.push_back(label(L"", IDC_STATIC, 285, 23, 1, 113, SS_ETCHEDVERT));
-    table.controls.push_back(ownerDrawn(L"\u00A4&New scenario", 1112, 290, 23, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Delete scenario", 1113, 290, 40, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Save changes", 1114, 290, 57, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4Disc&ard changes", 1115, 290, 74, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4Help", 32800, 290, 106, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Close", IDCANCEL, 290, 122, 77, 14));
+    addEditorButtons(table, 285, 113, 290, L"\u00A4&New scenario", L"\u00A4&Delete scenario", 106, 122);
     return table;
 }
 

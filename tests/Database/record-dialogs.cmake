@@ -10,4 +10,5 @@ kova_test(RecordDialogTests GUI
     ${CMAKE_CURRENT_LIST_DIR}/AlgorithmDialogTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ScenarioDialogTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EventDialogsTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecordDialogHelpTest.cpp
   LIBS Database_gui propertyPage Qt6::Test)

@@ -32,6 +32,9 @@ TEST(QtMessageAsker, stylesGiveTheirButtonsAndDefaults)
         {platform::MB_YESNOCANCEL | platform::MB_DEFBUTTON2, platform::IDNO},
         {platform::MB_RETRYCANCEL, platform::IDRETRY},
         {platform::MB_OKCANCEL | platform::MB_DEFBUTTON2, platform::IDCANCEL},
+        {platform::MB_YESNOCANCEL | platform::MB_ICONQUESTION | platform::MB_DEFBUTTON3, platform::IDCANCEL},
+        // A third default on two buttons is the last one, the choice that changes nothing.
+        {platform::MB_YESNO | platform::MB_ICONQUESTION | platform::MB_DEFBUTTON3, platform::IDNO},
     };
     platform::QtMessageAsker asker;
     for (const Case& c : cases) {
