@@ -25,6 +25,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -255,6 +256,12 @@ Factories& factories()
         {L"MSCTLS_TRACKBAR32",
          [](QWidget* parent, const DialogControlTable& control) -> QWidget* {
              return new QSlider((control.style & TBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
+         }},
+        {L"MSCTLS_UPDOWN32",
+         [](QWidget* parent, const DialogControlTable&) -> QWidget* {
+             auto* spin = new QSpinBox(parent);
+             spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+             return spin;
          }},
         {L"SYSLISTVIEW32", makeListView},
         {L"SYSTABCONTROL32", [](QWidget* parent, const DialogControlTable&) -> QWidget* { return new QTabBar(parent); }},

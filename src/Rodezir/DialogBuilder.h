@@ -16,7 +16,8 @@
 //              ordinal); rectangles, frames and etched lines -> QFrame
 //   COMBOBOX   QComboBox (editable unless CBS_DROPDOWNLIST), at its closed height
 //   LISTBOX    QListWidget;  SCROLLBAR -> QScrollBar
-//   msctls_progress32 -> QProgressBar; msctls_trackbar32 -> QSlider
+//   msctls_progress32 -> QProgressBar; msctls_trackbar32 -> QSlider;
+//   msctls_updown32 -> QSpinBox
 //   SysListView32 -> QTreeWidget in report view, QListWidget in the icon,
 //   small-icon and list views; SysTabControl32 -> QTabBar;
 //   SysAnimate32 -> QLabel

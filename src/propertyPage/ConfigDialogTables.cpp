@@ -1,9 +1,6 @@
 #include "propertyPage/ConfigDialogTables.h"
 
-#include "Rodezir/DialogBuilder.h"
 #include "Rodezir/DialogRegistry.h"
-
-#include <QSpinBox>
 
 using namespace kova;
 
@@ -235,12 +232,6 @@ std::vector<DialogTable> configDialogTables()
 
 void registerConfigDialogTables()
 {
-    if (!DialogBuilder::isRegistered(L"msctls_updown32"))
-        DialogBuilder::registerWindowClass(L"msctls_updown32", [](QWidget* parent, const DialogControlTable&) {
-            auto* spin = new QSpinBox(parent);
-            spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-            return static_cast<QWidget*>(spin);
-        });
     for (const DialogTable& table : configDialogTables())
         DialogRegistry::add(table);
 }

@@ -2,14 +2,15 @@
 // named by their resource id into the given folder: the event-icon strips 280
 // (16 x 15 per icon, transparent where the mask colour is), 279 (24 x 24) and
 // 278 (32 x 32), both pure black on white for the hand-held controller, the
-// bitmap buttons' state pictures, the graphs' problem markers and the live
-// panel's battery pictures; the zoom cursors go as PNG files (they keep
-// their transparency) into the folder's "cursors". The same bytes come out
-// on every run.
+// bitmap buttons' state pictures, the graphs' problem markers, the live
+// panel's battery pictures and the ECG rhythm panel's background and button
+// faces; the zoom cursors go as PNG files (they keep their transparency) into
+// the folder's "cursors". The same bytes come out on every run.
 
 #include "BatteryImages.h"
 #include "ButtonImages.h"
 #include "CursorImages.h"
+#include "EcgPanelImages.h"
 #include "EventIcons.h"
 #include "IconCanvas.h"
 #include "MarkerImages.h"
@@ -87,6 +88,8 @@ int main(int argc, char** argv)
         ok = write(marker.image, folder, marker.id) && ok;
     for (const images::ButtonImage& battery : images::batteryImages())
         ok = write(battery.image, folder, battery.id) && ok;
+    for (const images::ButtonImage& picture : images::ecgPanelImages())
+        ok = write(picture.image, folder, picture.id) && ok;
     const std::string cursors = folder + "/cursors";
     if (!QDir().mkpath(QString::fromStdString(cursors))) {
         std::fprintf(stderr, "station-images: could not make %s\n", cursors.c_str());
