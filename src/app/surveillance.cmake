@@ -4,6 +4,7 @@ target_sources(app_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/SurveillanceGrid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SurveillanceTileGeometry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SurveillanceLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SurveillanceTileText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ZoomWindows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EcgRhythmState.cpp)
 target_link_libraries(app_core PUBLIC comm gettext_layer)

@@ -4,6 +4,7 @@
 #include "app/SurveillanceGrid.h"
 #include "app/SurveillanceLayout.h"
 #include "app/SurveillanceTileGeometry.h"
+#include "app/SurveillanceTileText.h"
 #include "app/ZoomWindows.h"
 
 #include <gtest/gtest.h>
@@ -197,6 +198,19 @@ TEST(ZoomWindows, anHourSpansItsSamplesAtEitherRate)
     EXPECT_EQ(ZoomWindows::windowIndexes(5000, 20.0), 100);
     // (20000 x 19.97 + 500) x 0.001 = 399.9, truncated.
     EXPECT_EQ(ZoomWindows::windowIndexes(20000, 19.97), 399);
+}
+
+TEST(SurveillanceTileText, captionAndRate)
+{
+    EXPECT_EQ(SurveillanceTileText::caption(L"Session 2", L"Anna", L"Per"), L"Session 2, Vent.:Anna Comp.:Per");
+    EXPECT_EQ(SurveillanceTileText::caption(L"Session 2", L"", L""), L"Session 2, Vent.: Comp.:");
+    EXPECT_EQ(SurveillanceTileText::rate(-1.0, false), L"- comp./min");
+    EXPECT_EQ(SurveillanceTileText::rate(-1.0, true), L"---- comp./min");
+    // -1.5 and -0.5 truncate to -1 and 0.
+    EXPECT_EQ(SurveillanceTileText::rate(-1.5, true), L"---- comp./min");
+    EXPECT_EQ(SurveillanceTileText::rate(-0.5, true), L"0 comp./min");
+    EXPECT_EQ(SurveillanceTileText::rate(98.9, true), L"98 comp./min");
+    EXPECT_EQ(SurveillanceTileText::rate(98.9, false), L"98 comp./min");
 }
 
 } // namespace
