@@ -93,7 +93,7 @@ TEST_F(EcgRhythmPanelWindow, captionLinesComeFromTheCatalog)
 {
     EcgRhythmPanel panel(&port, L"Session 1");
     const std::pair<int, const char*> lines[] = {
-        {1442, "NORMAL"}, {1470, "SINUS"}, {1482, "ASYST."}, {1483, " "}, {1506, "JUNCT."}, {1507, "RHYTHM"},
+        {1442, "NORMAL"}, {1470, "SINUS"}, {1482, "ASYST."}, {1483, " "}, {1506, "JUNCT."}, {1507, "RYTHM"},
         {1532, "PULSE"},  {1533, "ON/OFF"}, {1536, "CHANGE"}, {1537, "RHYTHM"},
     };
     for (const auto& [id, text] : lines)
