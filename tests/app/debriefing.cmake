@@ -1,7 +1,7 @@
 # The debriefing: the judgement of a session row by row, on given figures and
 # on sessions the simulated manikin performed through the station's reader.
 kova_test(DebriefingTests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DebriefEvaluationTest.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DebriefEvaluationTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RecommendationListTest.cpp
   LIBS app_core)
 
 if(TARGET manikinsim)
