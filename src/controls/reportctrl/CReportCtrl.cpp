@@ -175,6 +175,7 @@ void CReportCtrl::setFontAndMetrics(const QFont& font)
     rowHeight_ = metrics.height() + metrics.leading() + 8 + ((style_ & RVS_SHOWHGRID) ? 1 : 0);
     checkWidth_ = checkHeight_ = rowHeight_ - 2;
     header_->setFont(font_);
+    textWidths_.clear();
 }
 
 void CReportCtrl::setDefaultColors()

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <vector>
 
@@ -262,6 +263,9 @@ private:
     std::string tooltipFormat_ = "Sort by: %s";
     Qt::PenStyle gridStyle_ = Qt::SolidLine;
     bool lastRowFlag_ = false;
+    // Exact widths of cell texts already measured for autoSizeColumn, by
+    // font ('b' bold, 'p' plain) and text; emptied when the font changes.
+    std::unordered_map<std::string, int> textWidths_;
     int rowHeight_ = 0;
     int totalWidth_ = 0;
     int ownerCount_ = 0;

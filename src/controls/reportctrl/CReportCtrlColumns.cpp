@@ -221,10 +221,25 @@ void CReportCtrl::autoSizeColumn(int subItem)
     const ReportSubItem& def = subItems_[static_cast<std::size_t>(subItem)];
     // Texts are elided by their exact width, so a column is sized to the
     // exact width rounded up, never down.
-    const auto exactWidth = [](const QFont& font, const std::string& text) {
-        return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(qtext(text))));
+    const auto exactWidth = [](const QFontMetricsF& metrics, const std::string& text) {
+        return static_cast<int>(std::ceil(metrics.horizontalAdvance(qtext(text))));
     };
-    int width = exactWidth(header_->font(), def.caption) + 2 * margin_;
+    const QFontMetricsF plain(font_);
+    const QFontMetricsF bold(boldFont_);
+    // A list refreshed again and again measures the same texts: each once.
+    constexpr std::size_t CACHED_WIDTHS = 4096;
+    if (textWidths_.size() > CACHED_WIDTHS)
+        textWidths_.clear();
+    const auto cellTextWidth = [&](bool isBold, const std::string& text) {
+        std::string key = (isBold ? "b" : "p") + text;
+        const auto known = textWidths_.find(key);
+        if (known != textWidths_.end())
+            return known->second;
+        const int measured = exactWidth(isBold ? bold : plain, text);
+        textWidths_.emplace(std::move(key), measured);
+        return measured;
+    };
+    int width = exactWidth(QFontMetricsF(header_->font()), def.caption) + 2 * margin_;
     if (!ownerData()) {
         for (const ItemRecord& record : items_) {
             ReportCell cell;
@@ -235,7 +250,7 @@ void CReportCtrl::autoSizeColumn(int subItem)
                 cellWidth += imageWidth_ + margin_;
             if (cell.check >= 0)
                 cellWidth += checkWidth_ + margin_;
-            cellWidth += exactWidth(rowFont(record.state), cell.text) + margin_;
+            cellWidth += cellTextWidth(record.state & RVIS_BOLD, cell.text) + margin_;
             width = std::max(width, cellWidth);
         }
     }
