@@ -160,16 +160,26 @@ void DebriefReport::refresh(const PropertyModel& settings, bool onlyWhenChanged)
         if (const auto& bar = bars_[static_cast<std::size_t>(kind)])
             bar->setOffset(evaluation.marker(kind));
     // The rows stand as they were filled, whatever the settings say now.
+    // Only what differs from the last refresh is written into the report.
+    written_.resize(filledKinds_.size());
     for (std::size_t row = 0; row < filledKinds_.size(); ++row) {
         const int kind = filledKinds_[row];
-        std::wstring total = L" ", average = L" ", remark = L" ";
-        evaluation.evaluateRow(kind, total, average, remark);
+        RowTexts now;
+        now.remark = L" ";
+        evaluation.evaluateRow(kind, now.total, now.average, now.remark);
+        now.extraHeight = DebriefEvaluation::closesGroup(kind, evaluation.trainingMode(), settings) ? SEPARATOR_HEIGHT : 0;
+        RowTexts& last = written_[row];
         const int r = static_cast<int>(row);
-        setCell(report_, r, TOTAL, total);
-        setCell(report_, r, AVERAGE, average);
-        setCell(report_, r, EVALUATION, remark);
-        const bool closes = DebriefEvaluation::closesGroup(kind, evaluation.trainingMode(), settings);
-        setRow(report_, r, 0, closes ? SEPARATOR_HEIGHT : 0);
+        if (now.total != last.total)
+            setCell(report_, r, TOTAL, now.total);
+        if (now.average != last.average)
+            setCell(report_, r, AVERAGE, now.average);
+        if (now.remark != last.remark)
+            setCell(report_, r, EVALUATION, now.remark);
+        if (now.extraHeight != last.extraHeight || !last.plain)
+            setRow(report_, r, 0, now.extraHeight);
+        now.plain = true;
+        last = std::move(now);
     }
     for (int subItem : {PERFORMANCE, TOTAL, AVERAGE, RECOMMENDED, EVALUATION})
         report_.autoSizeColumn(subItem);

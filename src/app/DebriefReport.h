@@ -84,10 +84,21 @@ private:
     DebriefEvaluation evaluationNow(const PropertyModel& settings) const;
     void redrawCommentsRow();
 
+    // What a refresh last wrote into a row; a filled row holds one blank in
+    // its figure cells, no remark, and is bold until its first refresh.
+    struct RowTexts {
+        std::wstring total = L" ";
+        std::wstring average = L" ";
+        std::wstring remark;
+        int extraHeight = 0;
+        bool plain = false;
+    };
+
     kova::CReportCtrl& report_;
     CommSession& session_;
     std::array<std::shared_ptr<kova::BarGaugeWnd>, DebriefEvaluation::ROW_KINDS> bars_;
     std::vector<int> filledKinds_;
+    std::vector<RowTexts> written_;
     int commentsRow_ = -1;
     std::unique_ptr<Inputs> lastInputs_;
     int evaluations_ = 0;

@@ -1,5 +1,7 @@
 #include "app/Session.h"
 
+#include "app/RecommendationList.h"
+
 #include "Database/Database.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordTime.h"
@@ -7,6 +9,7 @@
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "app/GraphToggles.h"
+#include "app/RecommendationList.h"
 #include "app/SessionDataFile.h"
 #include "app/SessionLink.h"
 #include "app/SessionManager.h"
@@ -432,6 +435,11 @@ void Session::addKnownPerson(const std::string& name)
 std::string Session::getRecommendationBoxText() const
 {
     return SessionDataFile::limitRecommendations(windows_->recommendationBoxText(), RECOMMENDATIONS_LIMIT);
+}
+
+std::wstring Session::getRecommendationText() const
+{
+    return RecommendationList(recommendations_, windows_->recommendationBoxText()).join();
 }
 
 bool Session::save()

@@ -119,6 +119,9 @@ public:
     const std::string& getRecommendations() const { return recommendations_; }
     // What the recommendations box holds, cut to what the data file keeps (UTF-8).
     std::string getRecommendationBoxText() const;
+    // The stored recommendations, then what the box holds: the text the
+    // debriefing shows below its list and the printout prints.
+    std::wstring getRecommendationText() const;
 
     CommSession& getCommSession() { return comm_; }
     const CommSession& getCommSession() const { return comm_; }

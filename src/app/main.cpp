@@ -9,6 +9,7 @@
 #include "app/BuildDate.h"
 #include "app/CalibrateView.h"
 #include "app/CprTrainingAppState.h"
+#include "app/SessionDebriefView.h"
 #include "app/ToolTipAnswer.h"
 #include "app/idMap.h"
 #include "comm/CalibrateManager.h"
@@ -73,6 +74,8 @@ int main(int argc, char* argv[])
     installAlgorithmEditor();
     // The configuration page that looks for controllers opens the search window modally.
     CalibrateView::installAsCalibrationWindow();
+    // Every session's debriefing panel.
+    SessionDebriefView::install();
 
     const int result = application.exec();
 

@@ -18,7 +18,13 @@ if(TARGET manikinsim)
   kova_test(DebriefReportTests GUI
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/DebriefReportTest.cpp
     LIBS app_gui app_core comm manikinsim)
-  if(TARGET DebriefReportTests)
-    target_include_directories(DebriefReportTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/comm)
-  endif()
+  # The debriefing panel in a session's windows.
+  kova_test(SessionDebriefViewTests GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionDebriefViewTest.cpp
+    LIBS app_gui app_core comm manikinsim Qt6::Test)
+  foreach(_target DebriefReportTests SessionDebriefViewTests)
+    if(TARGET ${_target})
+      target_include_directories(${_target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/comm)
+    endif()
+  endforeach()
 endif()
