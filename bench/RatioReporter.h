@@ -13,8 +13,10 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
-            if (run.iterations > 0)
+            if (run.iterations > 0) {
                 seconds_[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+                cpuSeconds_[run.benchmark_name()] = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+            }
         ConsoleReporter::ReportRuns(runs);
     }
 
@@ -37,6 +39,14 @@ public:
         return it == seconds_.end() ? 0.0 : it->second;
     }
 
+    // The same in processor time, which other work on a shared machine disturbs less.
+    double cpuSeconds(const std::string& name) const
+    {
+        const auto it = cpuSeconds_.find(name);
+        return it == cpuSeconds_.end() ? 0.0 : it->second;
+    }
+
 private:
     std::map<std::string, double> seconds_;
+    std::map<std::string, double> cpuSeconds_;
 };
