@@ -5,13 +5,13 @@
 // recommendation box. Prints the ratios against the evaluation.
 
 #include "RatioReporter.h"
+#include "PerformedSession.h"
 #include "SessionTestKit.h"
 
 #include "app/DebriefReport.h"
 #include "app/SessionDebriefView.h"
 #include "app/SessionView.h"
 #include "app/SessionWindowSet.h"
-#include "manikin-sim/PerformanceGenerator.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,27 +27,17 @@ namespace {
 constexpr int SAMPLE_RATE = 50;
 constexpr int SESSION_SAMPLES = 60 * 60 * SAMPLE_RATE;
 
-std::vector<ManikinSample> performance()
+// A trainee with a bit of every fault, for an hour.
+manikinsim::PerformancePlan plan()
 {
-    manikinsim::PerformancePlan plan;
-    plan.sampleRate = SAMPLE_RATE;
-    plan.scale = manikinsim::CountScale::recorded();
-    plan.restCompression = 6;
-    plan.restVentilation = 4;
-    plan.shallowEvery = 7;
-    plan.fastEvery = 5;
-    plan.leanEvery = 13;
-    plan.stomachInflationEvery = 9;
-    plan.wrongHandPositionEvery = 11;
-    manikinsim::PerformanceGenerator generator(plan);
-    std::vector<ManikinSample> samples;
-    samples.reserve(SESSION_SAMPLES);
-    for (int i = 0; i < SESSION_SAMPLES; ++i) {
-        const manikinsim::PerformanceSample s = generator.next();
-        const int status = s.stomachInflation ? (s.wrongHandPosition ? 0x8C : 0x0C) : (s.wrongHandPosition ? 0xCC : 0);
-        samples.push_back(ManikinSample{s.compression, s.ventilation, status, s.ecg});
-    }
-    return samples;
+    manikinsim::PerformancePlan p;
+    p.sampleRate = SAMPLE_RATE;
+    p.shallowEvery = 7;
+    p.fastEvery = 5;
+    p.leanEvery = 13;
+    p.stomachInflationEvery = 9;
+    p.wrongHandPositionEvery = 11;
+    return p;
 }
 
 // A live session stepped through the whole performance, its debriefing shown.
@@ -63,7 +53,7 @@ struct DebriefedSession {
         SessionWindowSet::install();
         SessionDebriefView::install();
         SessionWindowSet::setEndSound([] {});
-        link.port.recording = performance();
+        link.port.recording = recordedSamples(plan(), SESSION_SAMPLES);
         SessionRecord record = sessiontest::liveRecord(-1, 3);
         record.TrainingMode = 0;
         session = sessiontest::liveSession(link, record, 3);

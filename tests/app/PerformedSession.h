@@ -9,6 +9,7 @@
 #include "config/AlgorithmRecord.h"
 
 #include <stdexcept>
+#include <vector>
 
 inline manikinsim::PerformancePlan faultyPerformance(int cycles = 4)
 {
@@ -26,6 +27,24 @@ inline manikinsim::PerformancePlan faultyPerformance(int cycles = 4)
     plan.stomachInflationEvery = 3;
     plan.wrongHandPositionEvery = 7;
     return plan;
+}
+
+// The plan as a recorded-data port replays it: the recorded data's counts
+// and rest, the stomach and hand faults in the status byte.
+inline std::vector<ManikinSample> recordedSamples(manikinsim::PerformancePlan plan, int count)
+{
+    plan.scale = manikinsim::CountScale::recorded();
+    plan.restCompression = 6;
+    plan.restVentilation = 4;
+    manikinsim::PerformanceGenerator generator(plan);
+    std::vector<ManikinSample> samples;
+    samples.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const manikinsim::PerformanceSample s = generator.next();
+        const int status = s.stomachInflation ? (s.wrongHandPosition ? 0x8C : 0x0C) : (s.wrongHandPosition ? 0xCC : 0);
+        samples.push_back(ManikinSample{s.compression, s.ventilation, status, s.ecg});
+    }
+    return samples;
 }
 
 struct PerformedSession {

@@ -3,6 +3,7 @@
 // buttons and recommendation box, a stored session's panel, and a picture of
 // the debriefing for a person to check.
 
+#include "PerformedSession.h"
 #include "SessionTestKit.h"
 
 #include "Database/SessionRecord.h"
@@ -14,7 +15,6 @@
 #include "app/SessionWindowSet.h"
 #include "config/Configuration.h"
 #include "controls/reportctrl/CReportCtrl.h"
-#include "manikin-sim/PerformanceGenerator.h"
 #include "platform/Help.h"
 #include "platform/RegistryStore.h"
 
@@ -33,34 +33,6 @@ using Panel = SessionWindows::Panel;
 namespace {
 
 constexpr int RATE = 20;
-
-// The recorded samples of a trainee with a bit of every fault, then rest.
-std::vector<ManikinSample> performance(int totalSamples)
-{
-    manikinsim::PerformancePlan plan;
-    plan.sampleRate = RATE;
-    plan.scale = manikinsim::CountScale::recorded();
-    plan.restCompression = 6;
-    plan.restVentilation = 4;
-    plan.cycles = 4;
-    plan.compressionsPerCycle = 15;
-    plan.jitter = 0.1;
-    plan.compressionRate = 116.0;
-    plan.compressionDepthMm = 44.0;
-    plan.fastEvery = 2;
-    plan.shallowEvery = 3;
-    plan.leanEvery = 5;
-    plan.stomachInflationEvery = 3;
-    plan.wrongHandPositionEvery = 7;
-    manikinsim::PerformanceGenerator generator(plan);
-    std::vector<ManikinSample> samples;
-    for (int i = 0; i < totalSamples; ++i) {
-        const manikinsim::PerformanceSample s = generator.next();
-        const int status = s.stomachInflation ? (s.wrongHandPosition ? 0x8C : 0x0C) : (s.wrongHandPosition ? 0xCC : 0);
-        samples.push_back(ManikinSample{s.compression, s.ventilation, status, s.ecg});
-    }
-    return samples;
-}
 
 class SessionDebriefViewTest : public testing::Test {
 protected:
@@ -102,7 +74,9 @@ protected:
     // A session shown in the host, run on the recorded performance until it ends.
     Session& performed()
     {
-        link.port.recording = performance(static_cast<int>(DURATION) * RATE);
+        manikinsim::PerformancePlan plan = faultyPerformance();
+        plan.sampleRate = RATE;
+        link.port.recording = recordedSamples(plan, static_cast<int>(DURATION) * RATE);
         SessionRecord record = liveRecord(DURATION, 1);
         record.Serialidentifier = "debrief-1";
         record.TrainingMode = 0;
