@@ -3,6 +3,7 @@
 // store's evaluation alone, and the evaluation with every row's texts and
 // marker as a refresh of the debriefing computes them. Prints the ratio.
 
+#include "HourOfPerformance.h"
 #include "RatioReporter.h"
 #include "SimulatedManikin.h"
 #include "app/DebriefEvaluation.h"
@@ -18,21 +19,7 @@
 
 namespace {
 
-constexpr int SAMPLE_RATE = 50;
-constexpr std::size_t SESSION_SAMPLES = 60 * 60 * SAMPLE_RATE;
-
-// A trainee with a bit of every fault, so every remark has parts to build.
-manikinsim::PerformancePlan plan()
-{
-    manikinsim::PerformancePlan p;
-    p.sampleRate = SAMPLE_RATE;
-    p.shallowEvery = 7;
-    p.fastEvery = 5;
-    p.leanEvery = 13;
-    p.stomachInflationEvery = 9;
-    p.wrongHandPositionEvery = 11;
-    return p;
-}
+using namespace hourofperformance;
 
 const AlgorithmRecord& algorithm()
 {

@@ -4,6 +4,7 @@
 // evaluation alone, a whole refresh of the panel, and one keystroke in the
 // recommendation box. Prints the ratios against the evaluation.
 
+#include "HourOfPerformance.h"
 #include "RatioReporter.h"
 #include "PerformedSession.h"
 #include "SessionTestKit.h"
@@ -24,21 +25,7 @@
 
 namespace {
 
-constexpr int SAMPLE_RATE = 50;
-constexpr int SESSION_SAMPLES = 60 * 60 * SAMPLE_RATE;
-
-// A trainee with a bit of every fault, for an hour.
-manikinsim::PerformancePlan plan()
-{
-    manikinsim::PerformancePlan p;
-    p.sampleRate = SAMPLE_RATE;
-    p.shallowEvery = 7;
-    p.fastEvery = 5;
-    p.leanEvery = 13;
-    p.stomachInflationEvery = 9;
-    p.wrongHandPositionEvery = 11;
-    return p;
-}
+using namespace hourofperformance;
 
 // A live session stepped through the whole performance, its debriefing shown.
 struct DebriefedSession {
@@ -53,7 +40,7 @@ struct DebriefedSession {
         SessionWindowSet::install();
         SessionDebriefView::install();
         SessionWindowSet::setEndSound([] {});
-        link.port.recording = recordedSamples(plan(), SESSION_SAMPLES);
+        link.port.recording = recordedSamples(plan(), static_cast<int>(SESSION_SAMPLES));
         SessionRecord record = sessiontest::liveRecord(-1, 3);
         record.TrainingMode = 0;
         session = sessiontest::liveSession(link, record, 3);
@@ -62,7 +49,7 @@ struct DebriefedSession {
         session->getSessionView()->setGeometry(host.rect());
         host.show();
         session->start();
-        while (static_cast<int>(session->getCommSession().manData.size()) < SESSION_SAMPLES)
+        while (session->getCommSession().manData.size() < SESSION_SAMPLES)
             session->onTimer();
         session->pause();
         session->setState(Session::DEBRIEF);
