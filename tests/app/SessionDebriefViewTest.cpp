@@ -22,6 +22,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -151,8 +152,29 @@ TEST_F(SessionDebriefViewTest, theRecommendationBoxKeepsWhatIsTypedUpToItsLimitW
     EXPECT_EQ(session.getRecommendationText(), L"");
     const int evaluated = panel.debriefReport()->evaluations();
 
+    // Each keystroke has the comments row drawn again with the new text.
+    struct PaintWatch : QObject {
+        std::vector<QRect> painted;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted.push_back(static_cast<QPaintEvent*>(event)->rect());
+            return false;
+        }
+    } watch;
+    kova::CReportCtrl& report = *panel.reportControl();
+    report.installEventFilter(&watch);
     box.setFocus();
-    QTest::keyClicks(&box, "Ventilate  slower;");
+    QApplication::processEvents();
+    watch.painted.clear();
+    QTest::keyClicks(&box, "V");
+    QApplication::processEvents();
+    report.removeEventFilter(&watch);
+    const QRect commentsRow = report.getCellRect(report.getPositionOfItem(panel.debriefReport()->commentsRow()), 0);
+    ASSERT_EQ(watch.painted.size(), 1u);
+    EXPECT_TRUE(watch.painted[0].contains(QPoint(report.itemArea().center().x(), commentsRow.bottom() + 8)));
+    EXPECT_GT(watch.painted[0].top(), report.itemArea().top()) << "only the comments row, not the whole list";
+    QTest::keyClicks(&box, "entilate  slower;");
     QTest::keyClick(&box, Qt::Key_Return);
     QTest::keyClicks(&box, "50% more ");
     box.insertPlainText(QString::fromUtf8("\xC3\xBC"));
