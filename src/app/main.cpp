@@ -16,7 +16,9 @@
 #include "config/Configuration.h"
 #include "config/SettingsFile.h"
 #include "platform/MessageBox.h"
+#include "platform/PrintDialog.h"
 #include "platform/QtMessageAsker.h"
+#include "platform/QtPrintDialogAsker.h"
 #include "platform/RegistryStore.h"
 #include "platform/ReplacingFile.h"
 #include "propertyPage/AlgorithmDetailsEditor.h"
@@ -39,6 +41,8 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     platform::QtMessageAsker asker;
     platform::ScopedMessageAsker askerInForce(asker);
+    platform::QtPrintDialogAsker printDialog;
+    platform::ScopedPrintDialogAsker printDialogInForce(printDialog);
 
     // Temporaries that writers killed while saving left beside the station's
     // own files: the registry hives and the settings file.

@@ -1,4 +1,9 @@
 # The windowed part of the platform layer.
 kova_library(platform_gui GUI
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/QtMessageAsker.cpp ${CMAKE_CURRENT_LIST_DIR}/Beep.cpp
-  PUBLIC_LIBS platform Qt6::Widgets)
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/QtMessageAsker.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Beep.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PrintDialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/QtPrintDialogAsker.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PdfPrintDialogAsker.cpp
+  PUBLIC_LIBS platform Qt6::Widgets Qt6::PrintSupport)

@@ -74,6 +74,15 @@ const Glyph REMOVE = [](QPainter& p, QColor c) {
     p.drawLine(7, 7, 16, 16);
     p.drawLine(16, 7, 7, 16);
 };
+// Two rows trading places: an arrow up beside an arrow down, above a short and a long bar.
+const Glyph SORT = [](QPainter& p, QColor c) {
+    polygon(p, c, {{8, 4}, {12, 9}, {4, 9}});
+    bar(p, c, 7, 9, 2, 5);
+    bar(p, c, 15, 4, 2, 5);
+    polygon(p, c, {{16, 14}, {20, 9}, {12, 9}});
+    bar(p, c, 5, 16, 6, 2);
+    bar(p, c, 5, 19, 14, 2);
+};
 const Glyph PRINT = [](QPainter& p, QColor c) {
     p.setPen(QPen(c, 1));
     p.setBrush(Qt::NoBrush);
@@ -135,7 +144,8 @@ const ButtonSet BUTTON_SETS[] = {
     {&PLAY, 163, 161, 162, 164},    {&PAUSE, 159, 157, 158, 160},   {&ZOOM_IN, 142, 138, 140, 144},
     {&ZOOM_OUT, 152, 155, 153, 151}, {&FIRST, 186, 184, 185, 187},   {&LAST, 190, 188, 189, 191},
     {&NEXT, 194, 192, 193, 195},    {&PREVIOUS, 182, 180, 181, 183}, {&UP, 196, 197, 198, 199},
-    {&DOWN, 202, 200, 201, 203},    {&REMOVE, 206, 204, 205, 207},  {&PRINT, 213, 215, 214, 212},
+    {&DOWN, 202, 200, 201, 203},    {&REMOVE, 206, 204, 205, 207},  {&SORT, 210, 208, 209, 211},
+    {&PRINT, 213, 215, 214, 212},
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // The state pictures of the station's bitmap buttons (play, pause, zoom,
-// record navigation, row moves, remove and print): normal, pressed, focused
+// record navigation, row moves, remove, sort and print): normal, pressed, focused
 // and disabled, each with its bitmap resource id. The pressed and focused
 // pictures paint their face in pure cyan and yellow on silver, which the
 // button maps to its light-blue face and the system's face colour.

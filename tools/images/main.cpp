@@ -3,9 +3,10 @@
 // (16 x 15 per icon, transparent where the mask colour is), 279 (24 x 24) and
 // 278 (32 x 32), both pure black on white for the hand-held controller, the
 // bitmap buttons' state pictures, the graphs' problem markers, the live
-// panel's battery pictures and the ECG rhythm panel's background and button
-// faces; the zoom cursors go as PNG files (they keep their transparency) into
-// the folder's "cursors". The same bytes come out on every run.
+// panel's battery pictures, the ECG rhythm panel's background and button
+// faces and the two pictures at the head of printed pages; the zoom cursors
+// go as PNG files (they keep their transparency) into the folder's
+// "cursors". The same bytes come out on every run.
 
 #include "BatteryImages.h"
 #include "ButtonImages.h"
@@ -14,8 +15,10 @@
 #include "EventIcons.h"
 #include "IconCanvas.h"
 #include "MarkerImages.h"
+#include "PrintPictures.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -78,6 +81,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: station-images <output folder>\n");
         return 2;
     }
+    // The banner's name is text, which needs the font database, which needs an application object.
+    QGuiApplication application(argc, argv);
     const std::string folder = argv[1];
     bool ok = write(renderStrip(16, 15, false), folder, 280);
     ok = write(renderStrip(24, 24, true), folder, 279) && ok;
@@ -89,6 +94,8 @@ int main(int argc, char** argv)
     for (const images::ButtonImage& battery : images::batteryImages())
         ok = write(battery.image, folder, battery.id) && ok;
     for (const images::ButtonImage& picture : images::ecgPanelImages())
+        ok = write(picture.image, folder, picture.id) && ok;
+    for (const images::ButtonImage& picture : images::printPictures())
         ok = write(picture.image, folder, picture.id) && ok;
     const std::string cursors = folder + "/cursors";
     if (!QDir().mkpath(QString::fromStdString(cursors))) {

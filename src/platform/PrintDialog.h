@@ -1,0 +1,46 @@
+#pragma once
+// The print dialog behind one small interface: the windowed program installs
+// the Qt dialog, tests install one that points the printer at a PDF file or
+// cancels. Every printout asks here, on the one printer the application
+// keeps, so the printer chosen last stays the application's printer.
+
+class QPrinter;
+class QWidget;
+
+namespace platform {
+
+class PrintDialogAsker {
+public:
+    virtual ~PrintDialogAsker() = default;
+    // Lets the user set up the printer for one printout (no selection, no
+    // page range, no printing to a file); true when the user chose to print.
+    virtual bool ask(QPrinter& printer, QWidget* parent) = 0;
+};
+
+// The asker in force. Without an installed one nobody can be asked: the
+// request is written to the error log and answered as cancelled.
+PrintDialogAsker& printDialogAsker();
+// Installs an asker (null restores the default); the caller keeps ownership.
+void setPrintDialogAsker(PrintDialogAsker* asker);
+
+// Shorthand for printDialogAsker().ask on the application's printer; true
+// when the printout may go ahead on applicationPrinter().
+bool printDialog(QWidget* parent);
+
+// The application's one printer (high resolution), made on first use and
+// deleted with the application object.
+QPrinter& applicationPrinter();
+
+// Installs an asker for the life of the object and restores the previous one.
+class ScopedPrintDialogAsker {
+public:
+    explicit ScopedPrintDialogAsker(PrintDialogAsker& asker);
+    ~ScopedPrintDialogAsker();
+    ScopedPrintDialogAsker(const ScopedPrintDialogAsker&) = delete;
+    ScopedPrintDialogAsker& operator=(const ScopedPrintDialogAsker&) = delete;
+
+private:
+    PrintDialogAsker* previous_;
+};
+
+} // namespace platform

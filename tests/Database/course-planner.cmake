@@ -1,0 +1,8 @@
+# The course planner: the schedule's rules and the printed page's measures
+# without windows; the planner's window and the printed schedule on the
+# SQLite data source, printed to PDF files that poppler-utils read back.
+kova_test(CourseScheduleTests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/CourseScheduleTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SchedulePageTest.cpp
+  LIBS Database)
