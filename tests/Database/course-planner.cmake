@@ -6,3 +6,6 @@ kova_test(CourseScheduleTests
     ${CMAKE_CURRENT_LIST_DIR}/CourseScheduleTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SchedulePageTest.cpp
   LIBS Database)
+kova_test(SchedulePrinterTests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SchedulePrinterTest.cpp
+  LIBS Database_gui)
