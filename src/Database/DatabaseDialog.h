@@ -266,10 +266,17 @@ public:
     // The quick-find box closed on a text: that record, or a new entry under it.
     void quickFind(const std::string& text)
     {
-        if (text.empty() || !tableOpen() || !queryLeave())
+        if (text.empty())
             return;
         Record record;
         record.setKey(text);
+        quickFindRecord(record);
+    }
+    // The same for a record whose key the editor read from the box itself.
+    void quickFindRecord(const Record& record)
+    {
+        if (!tableOpen() || !queryLeave())
+            return;
         if (findRecord(record)) {
             loadCurrent();
             showCurrent();

@@ -22,6 +22,8 @@
 #include <QPushButton>
 
 #include <initializer_list>
+#include <string>
+#include <type_traits>
 
 // The ids every record editor's template gives its shared controls.
 namespace recordcontrols {
@@ -39,16 +41,20 @@ inline constexpr int CLOSE = 2;
 inline constexpr int NAME = 1118;
 } // namespace recordcontrols
 
-template <class Table, class Record>
-class RecordEditorDialog : public kova::TemplateDialog, public DatabaseDialog<Table, Record> {
+// `Dialog` is the window's base: a TemplateDialog, or a LayoutDialog for an
+// editor that can be resized.
+template <class Table, class Record, class Dialog = kova::TemplateDialog>
+class RecordEditorDialog : public Dialog, public DatabaseDialog<Table, Record> {
 public:
     using Rules = DatabaseDialog<Table, Record>;
 
     // `lastField` is the field from which Enter goes back to the name.
     RecordEditorDialog(int templateId, int helpTopic, bool allowDelete, int lastField, QWidget* parent)
-        : TemplateDialog(templateId, parent), helpTopic_(helpTopic), allowDelete_(allowDelete), lastField_(lastField)
+        : Dialog(templateId, parent), helpTopic_(helpTopic), allowDelete_(allowDelete), lastField_(lastField)
     {
     }
+
+    using Dialog::getDlgItem;
 
     bool allowDelete() const { return allowDelete_; }
 
@@ -70,20 +76,20 @@ protected:
         for (const auto& button : pictures)
             (new kova::MapBitmapButton(this))->autoLoad(button[0], this, button[1], button[2], button[3], button[4]);
 
-        kova::ControlNotifier& events = notifier();
+        kova::ControlNotifier& events = this->notifier();
         using kova::Notification;
         events.on(NEW, Notification::Clicked, [this] { onNewButton(); });
         events.on(REMOVE, Notification::Clicked, [this] { onRemoveButton(); });
-        events.on(SAVE, Notification::Clicked, [this] { this->save(); });
-        events.on(DISCARD, Notification::Clicked, [this] { this->onDiscard(); });
-        events.on(FIRST, Notification::Clicked, [this] { this->onFirst(); });
-        events.on(LAST, Notification::Clicked, [this] { this->onLast(); });
+        events.on(SAVE, Notification::Clicked, [this] { onSaveButton(); });
+        events.on(DISCARD, Notification::Clicked, [this] { onDiscardButton(); });
+        events.on(FIRST, Notification::Clicked, [this] { onFirstButton(); });
+        events.on(LAST, Notification::Clicked, [this] { onLastButton(); });
         // A double click reaches a button as two clicks already.
-        events.on(NEXT, Notification::Clicked, [this] { this->onNext(); });
-        events.on(PREVIOUS, Notification::Clicked, [this] { this->onPrevious(); });
+        events.on(NEXT, Notification::Clicked, [this] { onNextButton(); });
+        events.on(PREVIOUS, Notification::Clicked, [this] { onPreviousButton(); });
         events.on(QUICK_FIND, Notification::SelectionChanged, [this] {
             if (QComboBox* box = quickFindBox())
-                this->quickFind(kova::ComboUtil::getText(box, false).toStdString());
+                onQuickFindChosen(kova::ComboUtil::getText(box, false));
         });
         events.on(HELP, Notification::Clicked, [this] { showHelp(); });
     }
@@ -92,12 +98,25 @@ protected:
     void refreshButtonsOn(std::initializer_list<int> ids, kova::Notification notification)
     {
         for (int id : ids)
-            notifier().on(id, notification, [this] { this->updateButtons(); });
+            this->notifier().on(id, notification, [this] { this->updateButtons(); });
     }
 
-    // New button and Delete button; an editor with steps of its own overrides them.
+    // The shared buttons and the quick find; an editor with steps of its own overrides them.
     virtual void onNewButton() { this->onNew(); }
     virtual void onRemoveButton() { this->remove(true); }
+    virtual void onSaveButton() { this->save(); }
+    virtual void onDiscardButton() { this->onDiscard(); }
+    virtual void onFirstButton() { this->onFirst(); }
+    virtual void onLastButton() { this->onLast(); }
+    virtual void onNextButton() { this->onNext(); }
+    virtual void onPreviousButton() { this->onPrevious(); }
+    // The quick-find box closed on a text. A key that is not a plain text
+    // (a course's) needs the editor to read the text.
+    virtual void onQuickFindChosen(const QString& text)
+    {
+        if constexpr (std::is_constructible_v<typename Rules::Key, std::string>)
+            this->quickFind(text.toStdString());
+    }
 
     // Bits 0-5 and 7 of the mask enable their buttons; Delete needs bit 6
     // and an editor that may delete at all (and `deletable`).
@@ -133,13 +152,13 @@ protected:
     // Enter never closes: it moves the focus on, from the last field back to the name.
     void onOK() override
     {
-        QWidget* focused = focusWidget();
+        QWidget* focused = this->focusWidget();
         if (focused && kova::controlId(focused) == lastField_) {
             if (QWidget* name = getDlgItem(recordcontrols::NAME))
                 name->setFocus(Qt::TabFocusReason);
             return;
         }
-        focusNextChild();
+        this->focusNextChild();
     }
     // Escape, Close and the close box: a field being left is checked first,
     // then a changed entry is saved, dropped or kept open as the user says.
@@ -148,17 +167,17 @@ protected:
         if (QWidget* close = getDlgItem(recordcontrols::CLOSE))
             close->setFocus(Qt::OtherFocusReason);
         if (this->queryLeave())
-            reject();
+            this->reject();
     }
     void keyPressEvent(QKeyEvent* event) override
     {
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier
-            && !qobject_cast<QPushButton*>(focusWidget())) {
+            && !qobject_cast<QPushButton*>(this->focusWidget())) {
             onOK();
             event->accept();
             return;
         }
-        TemplateDialog::keyPressEvent(event);
+        Dialog::keyPressEvent(event);
     }
 
     void showWaitCursor(bool on) override
