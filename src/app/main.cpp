@@ -8,6 +8,7 @@
 #include "Rodezir/LogStream.h"
 #include "app/BuildDate.h"
 #include "app/CalibrateView.h"
+#include "app/RecordDetailsEditors.h"
 #include "app/CprTrainingAppState.h"
 #include "app/SessionDebriefView.h"
 #include "app/ToolTipAnswer.h"
@@ -76,6 +77,8 @@ int main(int argc, char* argv[])
     // The record editors; the configuration pages' "Details..." open the algorithm editor.
     registerRecordDialogTables();
     installAlgorithmEditor();
+    // The New-session window's "Details..." open the person and scenario editors.
+    installRecordDetailsEditors();
     // The configuration page that looks for controllers opens the search window modally.
     CalibrateView::installAsCalibrationWindow();
     // Every session's debriefing panel.
