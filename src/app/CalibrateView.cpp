@@ -450,7 +450,7 @@ void CalibrateView::calibrate()
     } else {
         CalibrationRun run(manager());
         run.start(checkedPorts());
-        setStatus(translated("Calibrating...\r\nStay clear of the manikin(s)."));
+        setStatus(translated("Calibrating...\nStay clear of the manikin(s)."));
         run.finish([this] {
             if (animation_)
                 animation_->stepNow();
