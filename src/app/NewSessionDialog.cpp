@@ -452,6 +452,8 @@ void NewSessionDialog::launchSession(const SessionRecord& record, const Algorith
 {
     // The session takes the port from the registry; the manager owns the session.
     auto* session = new Session(record, algorithm);
+    // The ECG curve follows the setting of the moment the session begins.
+    session->setEcgEnabled(Configuration::instance().getPropertyModel().ecgEnabled);
     SessionManager::instance()->addSession(session);
     session->showSessionWindow();
 }

@@ -113,6 +113,10 @@ public:
     bool getUsingFile() const { return usingFile_; }
     bool getEnded() const { return ended_; }
     bool getModified() const { return modified_; }
+    // Whether the session shows the ECG curve: the station's setting when
+    // the session was made, which the new-session dialog passes on.
+    bool getEcgEnabled() const { return ecgEnabled_; }
+    void setEcgEnabled(bool enabled) { ecgEnabled_ = enabled; }
     int getBatteryLevel() const { return batteryLevel_; }
     int getLastPublishedIndex() const { return lastPublishedIndex_; }
     // The recommendations read back from the data file.
@@ -186,4 +190,5 @@ private:
     bool linkErrorDismissed_ = false;
     int lastPublishedIndex_ = 0;
     int batteryLevel_ = 255;
+    bool ecgEnabled_ = true;
 };

@@ -22,6 +22,7 @@
 #include "TestMainWindow.h"
 #include "comm/CalibrateManager.h"
 #include "comm/SerialPort.h"
+#include "config/Configuration.h"
 #include "propertyPage/ConfigSeams.h"
 
 #include <QAbstractButton>
@@ -93,6 +94,7 @@ protected:
         editorseams::setScenarioEditorFactory({});
         editorseams::setCoursePlannerFactory({});
         configseams::setAlgorithmEditorFactory({});
+        Configuration::destroy();
         CalibrateManager::destroy();
         ::setenv("KOVA_PORT_MAP", "", 1);
         TablesFixture::TearDown();
@@ -519,6 +521,7 @@ TEST_F(NewSessionWindow, continueStartsASessionOnTheManikinWithTheChoices)
     choose(*dialog, Dialog::IDC_SCENARIO, "Advanced");
     typeInto(*dialog, Dialog::IDC_VENTILATION, "Anna");
     EXPECT_TRUE(enabled(*dialog, Dialog::IDC_CONFIGURATION));
+    Configuration::instance().getPropertyModel().ecgEnabled = false;
 
     click(*dialog, Dialog::IDC_CONTINUE);
     EXPECT_TRUE(asker.asked.empty());
@@ -535,6 +538,7 @@ TEST_F(NewSessionWindow, continueStartsASessionOnTheManikinWithTheChoices)
     EXPECT_EQ(record.PersonChestCompression, "");
     EXPECT_EQ(record.linkType, SerialPort::LINK_FRAMED_COM);
     EXPECT_EQ(session->getAlgorithm().Name, "AHA 2010");
+    EXPECT_FALSE(session->getEcgEnabled()) << "the station's ECG setting of the moment";
     EXPECT_FALSE(ports.getIsAvailable(5)) << "the session holds the port";
     EXPECT_FALSE(frame->isVisible());
     EXPECT_FALSE(enabled(*dialog, Dialog::IDC_CONFIGURATION)) << "no configuration while a session exists";
