@@ -129,6 +129,20 @@ protected:
             ports.setIsCalibrated(true, port);
     }
 
+    // A simulated manikin that sends frames (kind 3) on COM 5, scanned.
+    std::unique_ptr<manikinsim::ManikinSimulator> framedManikinOnCom5()
+    {
+        manikinsim::SimulatorOptions options;
+        options.handshake = manikinsim::Handshake::Framed;
+        options.kind = 3;
+        auto manikin = startOnPseudoTerminal(options);
+        if (!manikin)
+            return nullptr;
+        ::setenv("KOVA_PORT_MAP", ("5=" + manikin->devicePath()).c_str(), 1);
+        CalibrateManager::get().scanComPorts();
+        return manikin;
+    }
+
     static QComboBox* box(const Dialog& dialog, int id) { return qobject_cast<QComboBox*>(dialog.getDlgItem(id)); }
     static QString shown(const Dialog& dialog, int id) { return box(dialog, id)->currentText(); }
     static QStringList entries(const Dialog& dialog, int id)
@@ -367,13 +381,8 @@ TEST_F(NewSessionWindow, aPortThatDoesNotOpenIsAComPortProblem)
 {
     platform::SystemClock realTime;
     platform::ScopedClock inForce(realTime);
-    manikinsim::SimulatorOptions options;
-    options.handshake = manikinsim::Handshake::Framed;
-    options.kind = 3;
-    auto manikin = startOnPseudoTerminal(options);
+    auto manikin = framedManikinOnCom5();
     ASSERT_TRUE(manikin);
-    ::setenv("KOVA_PORT_MAP", ("5=" + manikin->devicePath()).c_str(), 1);
-    CalibrateManager::get().scanComPorts();
     ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(5));
     Dialog* dialog = openNewSession();
     ASSERT_EQ(shown(*dialog, Dialog::IDC_MANIKIN), "USB 5");
@@ -508,14 +517,9 @@ TEST_F(NewSessionWindow, continueStartsASessionOnTheManikinWithTheChoices)
 {
     platform::SystemClock realTime;
     platform::ScopedClock inForce(realTime);
-    manikinsim::SimulatorOptions options;
-    options.handshake = manikinsim::Handshake::Framed;
-    options.kind = 3;
-    auto manikin = startOnPseudoTerminal(options);
+    auto manikin = framedManikinOnCom5();
     ASSERT_TRUE(manikin);
-    ::setenv("KOVA_PORT_MAP", ("5=" + manikin->devicePath()).c_str(), 1);
     CalibrateManager& ports = CalibrateManager::get();
-    ports.scanComPorts();
     SessionManager manager(false);
     Dialog* dialog = openNewSession();
     choose(*dialog, Dialog::IDC_SCENARIO, "Advanced");
