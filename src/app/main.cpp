@@ -1,5 +1,6 @@
 // KOVA_CPR: the CPR training station.
 
+#include "CPB/CPBTransferFrontEnd.h"
 #include "Database/Database.h"
 #include "Database/DatabasePatch.h"
 #include "Database/RecordDialogTables.h"
@@ -83,6 +84,7 @@ int main(int argc, char* argv[])
     CalibrateView::installAsCalibrationWindow();
     // Every session's debriefing panel.
     SessionDebriefView::install();
+    CPBTransferFrontEnd::install();
 
     const int result = application.exec();
 

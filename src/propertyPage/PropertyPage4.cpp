@@ -156,8 +156,15 @@ const std::vector<PageField>& PropertyPage4::fields() const
 }
 
 // The legends are edited in their own dialog, so the page keeps them until it is stored.
+// A record fetched from a controller may name an algorithm the lists did not
+// hold yet: they are read again, or storing the page would lose the name.
 void PropertyPage4::onLoaded(const PropertyModel& model)
 {
+    fillAlgorithmCombos();
+    for (int i = 0; i < 2; ++i)
+        if (QComboBox* box = combo(ALGORITHM_COMBOS[i]))
+            kova::ComboUtil::selectString(
+                box, QString::fromStdWString(toWide(i == 0 ? model.getAlgorithm1() : model.getAlgorithm2())));
     enableItem(EDIT_LEGENDS, model.enableLegends);
     for (int i = 0; i < NUMBER_OF_ICONS; ++i)
         legends_[static_cast<std::size_t>(i)] = model.getIconLegend(i);
