@@ -103,7 +103,9 @@ bool CPBGet::get(SerialPort& port)
             succeeded = (this->*step.operation)(memory);
     }
     // A port that could not be given back may have lost the last bytes too.
-    const bool closed = port.close();
+    // Released even when a controller that went away cannot be told
+    // goodbye, or every later try would find its port still open.
+    const bool closed = port.release();
     succeeded = succeeded && closed;
     progress_.setText(CPBMessage::outcome(succeeded, problem_));
     return succeeded;

@@ -68,7 +68,9 @@ bool CPBSend::send(SerialPort& port)
         if (succeeded)
             succeeded = (this->*step.operation)(memory);
     }
-    port.close();
+    // Released even when a controller that went away mid-transfer cannot be
+    // told goodbye, or every later try would find its port still open.
+    port.release();
     progress_.setText(CPBMessage::outcome(succeeded, setup_.problem()));
     return succeeded;
 }

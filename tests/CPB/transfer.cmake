@@ -1,0 +1,24 @@
+# Sending and fetching the set-up against the simulated controller, with the
+# algorithms in the training records: on the SQLite data source and, under
+# the records_postgresql fixture, on the throwaway PostgreSQL server.
+kova_test(SetupTransferTests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/SetupTransferTest.cpp
+    ${PROJECT_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+  LIBS CPB controllersim)
+
+if(TARGET SetupTransferTests)
+  target_include_directories(SetupTransferTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/Database)
+  set(_transfer_pg_work ${CMAKE_CURRENT_BINARY_DIR}/work-SetupTransferTests-postgresql)
+  file(MAKE_DIRECTORY ${_transfer_pg_work})
+  gtest_discover_tests(SetupTransferTests
+    TEST_PREFIX "postgresql."
+    WORKING_DIRECTORY ${_transfer_pg_work}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES
+      LABELS postgresql
+      TIMEOUT 300
+      ENVIRONMENT "KOVA_TEST_POSTGRESQL=${PROJECT_BINARY_DIR}/tests/Database/postgresql-server"
+      FIXTURES_REQUIRED records_postgresql)
+endif()
