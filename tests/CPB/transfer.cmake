@@ -22,3 +22,18 @@ if(TARGET SetupTransferTests)
       ENVIRONMENT "KOVA_TEST_POSTGRESQL=${PROJECT_BINARY_DIR}/tests/Database/postgresql-server"
       FIXTURES_REQUIRED records_postgresql)
 endif()
+
+# The configuration dialog's transfer buttons with the selectors and progress
+# windows, against three simulated controllers; screenshots of the windows.
+if(KOVA_GUI AND KOVA_TESTS)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+endif()
+kova_test(TransferWindowsTests GUI
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/TransferWindowsTest.cpp
+    ${PROJECT_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+  LIBS CPB_gui propertyPage controllersim Qt6::Test)
+if(TARGET TransferWindowsTests)
+  target_include_directories(TransferWindowsTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/Database)
+  target_compile_definitions(TransferWindowsTests PRIVATE QT_NO_KEYWORDS)
+endif()
