@@ -326,6 +326,13 @@ TEST_F(TransferWindows, fetchingFillsTheDialogAndReachesTheSettingsOnlyWithOk)
         EXPECT_EQ(list->currentRow(), 0);
         EXPECT_TRUE(ok->isEnabled());
         saveScreenshot(selector, "transfer-get-select");
+        // The list takes the growth; OK and Cancel stay centred below it.
+        const QSize listBefore = list->size();
+        selector.resize(selector.size() + QSize(60, 40));
+        EXPECT_EQ(list->size(), listBefore + QSize(60, 40));
+        const QRect buttons = ok->geometry().united(kova::getDlgItem(&selector, kova::IDCANCEL)->geometry());
+        EXPECT_NEAR(buttons.center().x(), selector.width() / 2, 2);
+        EXPECT_GT(buttons.top(), list->geometry().bottom());
         list->clearSelection();
         EXPECT_FALSE(ok->isEnabled());
         list->item(1)->setSelected(true);
