@@ -366,6 +366,40 @@ TEST_F(TransferWindows, fetchingFillsTheDialogAndReachesTheSettingsOnlyWithOk)
     EXPECT_EQ(controller.getPropertyModel().getIcon(5), 42);
 }
 
+TEST_F(TransferWindows, aFetchCutShortLeavesWhatArrivedInTheDialog)
+{
+    // Icons, languages and configuration arrive; the line goes at the first algorithm's name.
+    controllers.at(6)->change([](controllersim::ControllerDevice& d) {
+        setArea(d, Pointer::ICON_SELECTION, 0, {10, 11, 12, 13, 14, 15});
+        d.options().cutAfterRequests = 3;
+    });
+    open();
+    answerModal([](QDialog& selector) {
+        auto* list = qobject_cast<QListWidget*>(kova::getDlgItem(&selector, CPGGetSelector::IDC_LIST));
+        list->setCurrentRow(1);
+        click(selector, kova::IDOK);
+    });
+    pressGet();
+    settle();
+
+    const auto windows = progressWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(itemText(*windows.front(), ProgressDialog::IDC_STEP), FAILED);
+    EXPECT_EQ(itemText(*windows.front(), kova::IDCANCEL), "Close");
+    EXPECT_TRUE(windows.front()->isButtonEnabled());
+    saveScreenshot(*windows.front(), "transfer-progress-fetch-failed");
+    QTest::keyClick(windows.front(), Qt::Key_Escape);
+    settle();
+    EXPECT_TRUE(progressWindows().empty());
+
+    EXPECT_EQ(controller.getEditedModel().getIcon(0), 10);
+    EXPECT_EQ(controller.getEditedModel().getIcon(5), 15);
+    EXPECT_EQ(pageCombo(1384)->currentIndex(), 10) << "the page shows what arrived";
+    EXPECT_EQ(controller.getEditedModel().getAlgorithm1(), "AHA 2010");
+    EXPECT_EQ(controller.getPropertyModel().getIcon(0), 0) << "the settings wait for OK";
+    EXPECT_FALSE(CalibrateManager::get().getSerPort(6)->isConnected());
+}
+
 TEST(ProgressWindow, showsWholePercentsAndStaysWhileItsButtonIsDisabled)
 {
     QWidget owner;
