@@ -7,6 +7,8 @@ target_sources(Database PRIVATE
 if(TARGET Database_gui)
   target_sources(Database_gui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SchedulePrinter.cpp
-    )
+    ${CMAKE_CURRENT_LIST_DIR}/CourseScheduleSources.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CoursePlannerTable.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CoursePlannerDialog.cpp)
   target_link_libraries(Database_gui PUBLIC comm_gui platform_gui Qt6::PrintSupport)
 endif()

@@ -9,3 +9,11 @@ kova_test(CourseScheduleTests
 kova_test(SchedulePrinterTests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/SchedulePrinterTest.cpp
   LIBS Database_gui)
+if(KOVA_GUI AND KOVA_TESTS)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+endif()
+kova_test(CoursePlannerTests GUI
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CoursePlannerDialogTest.cpp
+  LIBS Database_gui Qt6::Test)
