@@ -9,6 +9,7 @@
 #include "Rodezir/LogStream.h"
 #include "app/BuildDate.h"
 #include "app/CalibrateView.h"
+#include "app/CoursePlannerWindow.h"
 #include "app/RecordDetailsEditors.h"
 #include "app/CprTrainingAppState.h"
 #include "app/SessionDebriefView.h"
@@ -80,6 +81,8 @@ int main(int argc, char* argv[])
     installAlgorithmEditor();
     // The New-session window's "Details..." open the person and scenario editors.
     installRecordDetailsEditors();
+    // Its "Course planner..." opens the planner.
+    installCoursePlanner();
     // The configuration page that looks for controllers opens the search window modally.
     CalibrateView::installAsCalibrationWindow();
     // Every session's debriefing panel.

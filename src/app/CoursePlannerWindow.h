@@ -1,0 +1,7 @@
+#pragma once
+// Where the station opens the course planner: the New-session window's
+// "Course planner..." button reaches it through its editor seam, and the
+// main frame's "New course..." command through CoursePlannerDialog::plan.
+
+// Registers the planner's template and installs it behind the seam.
+void installCoursePlanner();
