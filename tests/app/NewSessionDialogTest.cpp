@@ -467,6 +467,9 @@ TEST_F(NewSessionWindow, theCoursePlannerHidesTheWindowForACourseRun)
 TEST_F(NewSessionWindow, escapeHidesTheWindowAndShowingItAgainReadsTheListsAgain)
 {
     Dialog* dialog = openNewSession();
+    // A participant who is no person of the records yet.
+    typeInto(*dialog, Dialog::IDC_VENTILATION, "Eva");
+    choose(*dialog, Dialog::IDC_COMPRESSION, "Bert");
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_FALSE(frame->isVisible());
     exec("INSERT INTO \"Person\" (\"Name\") VALUES ('Carl')");
@@ -477,6 +480,8 @@ TEST_F(NewSessionWindow, escapeHidesTheWindowAndShowingItAgainReadsTheListsAgain
     EXPECT_TRUE(entries(*dialog, Dialog::IDC_VENTILATION).contains("Carl"));
     EXPECT_TRUE(entries(*dialog, Dialog::IDC_SCENARIO).contains("Adult"));
     EXPECT_EQ(shown(*dialog, Dialog::IDC_SCENARIO), "Basic") << "the choices stay";
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_VENTILATION), "Eva") << "a typed name stays";
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_COMPRESSION), "Bert");
 
     std::vector<int> helpTopics;
     configseams::setHelpFunction([&](int topic) { helpTopics.push_back(topic); });
