@@ -139,6 +139,7 @@ std::string CoursePlannerDialog::maskedText(int id) const
 bool CoursePlannerDialog::onInitDialog()
 {
     LayoutDialog::onInitDialog();
+    setWindowIcon(QApplication::windowIcon());
     bindSharedControls();
     bindControls();
     buildLayout();

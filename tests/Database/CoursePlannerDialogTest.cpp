@@ -7,6 +7,8 @@
 
 #include "Database/CoursePlannerDialog.h"
 #include "Database/CoursePlannerTable.h"
+#include "Database/PersonDialog.h"
+#include "Database/ScenarioDialog.h"
 #include "Rodezir/ControlNotifier.h"
 #include "RunProgram.h"
 #include "platform/PdfPrintDialogAsker.h"
@@ -434,6 +436,39 @@ TEST_F(CoursePlannerWindow, aRowsDetailsOpenItsStoredSessionAndTakeBackWhatItLef
     EXPECT_EQ(text(dialog, ROWS[0].compression), "Zoe");
     EXPECT_EQ(times(dialog.schedule().row(0)), "11:00-11:10") << "the end follows the start it came back with";
     EXPECT_TRUE(dialog.schedule().modified());
+}
+
+TEST_F(CoursePlannerWindow, theCoursesDetailsButtonsTakeBackWhatTheEditorsEndedOn)
+{
+    CoursePlannerDialog dialog;
+    openOnNewCourse(dialog);
+    whenModalOpens([](QWidget* modal) {
+        auto* person = qobject_cast<PersonDialog*>(modal);
+        ASSERT_NE(person, nullptr);
+        EXPECT_EQ(text(*person, recordcontrols::NAME), "Ann");
+        EXPECT_TRUE(person->isDlgButtonChecked(1028)) << "an instructor";
+        EXPECT_FALSE(person->allowDelete());
+        type(*person, 1120, "555 12");
+        click(*person, recordcontrols::SAVE);
+        click(*person, recordcontrols::CLOSE);
+    });
+    click(dialog, 1130);
+    EXPECT_EQ(column("Person", "Instructor"), (std::vector<std::string>{"1"}));
+    EXPECT_GE(box(dialog, INSTRUCTOR)->findText("Ann"), 0) << "the instructors were listed again";
+    EXPECT_EQ(text(dialog, INSTRUCTOR), "Ann");
+
+    whenModalOpens([](QWidget* modal) {
+        auto* scenario = qobject_cast<ScenarioDialog*>(modal);
+        ASSERT_NE(scenario, nullptr);
+        EXPECT_EQ(text(*scenario, recordcontrols::NAME), "Basic");
+        click(*scenario, NEW);
+        type(*scenario, recordcontrols::NAME, "Short");
+        click(*scenario, recordcontrols::SAVE);
+        click(*scenario, recordcontrols::CLOSE);
+    });
+    click(dialog, 1081);
+    EXPECT_EQ(box(dialog, DEFAULT_SCENARIO)->currentText(), "Short");
+    EXPECT_EQ(dialog.schedule().row(0).Scenario, "Short") << "the blank row takes the chosen scenario";
 }
 
 TEST_F(CoursePlannerWindow, screenshotWithRowsAndTheHighlight)
