@@ -183,6 +183,13 @@ void CoursePlannerDialog::bindControls()
     if (kova::MaskedEdit* date = kova::MaskedEdit::attach(this, DATE, DATE_MASK))
         date->SetInsertMode(false);
 
+    // The lists hold persons and ports only: Enter in a box moves on, it
+    // adds no entry of the typed text.
+    for (int id : {INSTRUCTOR, ROWS[0].ventilation, ROWS[0].compression, ROWS[0].manikin, ROWS[1].ventilation,
+                   ROWS[1].compression, ROWS[1].manikin, ROWS[2].ventilation, ROWS[2].compression, ROWS[2].manikin,
+                   ROWS[3].ventilation, ROWS[3].compression, ROWS[3].manikin})
+        if (QComboBox* combo = box(id))
+            combo->setInsertPolicy(QComboBox::NoInsert);
     kova::limitText(getDlgItem(INSTRUCTOR), NAME_LIMIT);
     for (const RowControls& row : ROWS) {
         for (int id : {row.ventilation, row.compression, row.manikin})

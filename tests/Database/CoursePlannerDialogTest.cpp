@@ -471,6 +471,22 @@ TEST_F(CoursePlannerWindow, theCoursesDetailsButtonsTakeBackWhatTheEditorsEndedO
     EXPECT_EQ(dialog.schedule().row(0).Scenario, "Short") << "the blank row takes the chosen scenario";
 }
 
+TEST_F(CoursePlannerWindow, enterInARowMovesOnAndTheNameIsNoListEntry)
+{
+    CoursePlannerDialog dialog;
+    openOnNewCourse(dialog);
+    QComboBox* ventilation = box(dialog, ROWS[0].ventilation);
+    ventilation->setFocus();
+    QApplication::processEvents();
+    typeInto(dialog, ROWS[0].ventilation, "Bob");
+    QTest::keyClick(ventilation, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog.isVisible()) << "Enter never closes the planner";
+    EXPECT_NE(QApplication::focusWidget(), ventilation);
+    EXPECT_EQ(ventilators(dialog.schedule()), (std::vector<std::string>{"Bob", ""})) << "left, so committed";
+    EXPECT_EQ(ventilation->findText("Bob"), -1) << "only persons are listed";
+}
+
 TEST_F(CoursePlannerWindow, screenshotWithRowsAndTheHighlight)
 {
     addPerson("Ann", true);
