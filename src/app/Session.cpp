@@ -142,13 +142,25 @@ int Session::onTimer()
         return batteryLevel_;
     }
     link_->reader().update();
+    const std::size_t known = comm_.manData.size();
     comm_.processNewSamples();
+    tellDefibrillationMarks(known);
     if (link_->isAlive())
         publish();
     else
         onLostLink();
     batteryLevel_ = link_->batteryLevel();
     return batteryLevel_;
+}
+
+void Session::tellDefibrillationMarks(std::size_t from)
+{
+    // A defibrillation switches the ECG rhythm once, when its sample arrives:
+    // the windows that draw the curve (the live panel, a surveillance tile)
+    // may draw a sample more than once, or not at all.
+    for (std::size_t i = from; i < comm_.manData.size(); ++i)
+        if (comm_.manData[i].error66 != 0)
+            windows_->checkRhythmSwitch(static_cast<int>(i));
 }
 
 std::int64_t Session::sampleMilliseconds(int index, double rate)

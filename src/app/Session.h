@@ -162,6 +162,8 @@ private:
     void buildTitle();
     void loadEventButtons();
     void publish();
+    // Tells the windows of each defibrillation mark among the samples from `from` on.
+    void tellDefibrillationMarks(std::size_t from);
     void onLostLink();
     void bringEndTimeUp();
     void addKnownPerson(const std::string& name);

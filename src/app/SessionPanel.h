@@ -27,10 +27,15 @@ public:
     virtual void newData(int lastIndex) = 0;
 
     // The live graph panel: its buttons follow the session's state; the ECG
-    // rhythm panel goes out of sight; a reconnected manikin is sent its rhythms.
+    // rhythm panel goes out of sight, is shown or hidden (the surveillance
+    // window), switches the rhythms on a defibrillation mark; a reconnected
+    // manikin is sent its rhythms.
     virtual void updateButtons() {}
     virtual void hideEcgPanel() {}
     virtual void resendEcgRhythms() {}
+    virtual void showEcgPanel(bool show) {}
+    virtual bool isEcgPanelVisible() const { return false; }
+    virtual void checkRhythmSwitch(int sampleIndex) {}
     // The debriefing panel: the text of its recommendations box.
     virtual std::wstring getRecommendationBoxText() const { return {}; }
     // The review panel: stores the session (row and data file); ticks its

@@ -149,6 +149,24 @@ void SessionWindowSet::resendEcgRhythms()
         graph->resendEcgRhythms();
 }
 
+void SessionWindowSet::showEcgPanel(bool show)
+{
+    if (SessionPanel* graph = panel(Panel::Graph, false))
+        graph->showEcgPanel(show);
+}
+
+bool SessionWindowSet::isEcgPanelVisible()
+{
+    SessionPanel* graph = panel(Panel::Graph, false);
+    return graph && graph->isEcgPanelVisible();
+}
+
+void SessionWindowSet::checkRhythmSwitch(int sampleIndex)
+{
+    if (SessionPanel* graph = panel(Panel::Graph, false))
+        graph->checkRhythmSwitch(sampleIndex);
+}
+
 std::wstring SessionWindowSet::recommendationBoxText()
 {
     SessionPanel* debrief = panel(Panel::Debrief, false);

@@ -50,6 +50,9 @@ public:
     void refreshButtons() override;
     void hideEcgPanel() override;
     void resendEcgRhythms() override;
+    void showEcgPanel(bool show) override;
+    bool isEcgPanelVisible() override;
+    void checkRhythmSwitch(int sampleIndex) override;
     std::wstring recommendationBoxText() override;
     bool storeReview() override;
     void setMetronomeUsed(bool used) override;

@@ -45,6 +45,13 @@ public:
     virtual void hideEcgPanel() = 0;
     // A reconnected wireless manikin is sent its ECG rhythms again.
     virtual void resendEcgRhythms() = 0;
+    // The ECG rhythm panel shown or hidden (the surveillance window's ECG-box
+    // list), and whether it shows.
+    virtual void showEcgPanel(bool show) = 0;
+    virtual bool isEcgPanelVisible() = 0;
+    // ECG sample `sampleIndex` carries the defibrillation mark: the ECG
+    // rhythm panel makes the next rhythm the current one.
+    virtual void checkRhythmSwitch(int sampleIndex) = 0;
     // The text of the debriefing panel's recommendations box; empty without the panel.
     virtual std::wstring recommendationBoxText() = 0;
     // The review panel stores the session (its row and its data file); false
@@ -81,6 +88,9 @@ public:
     void refreshButtons() override {}
     void hideEcgPanel() override {}
     void resendEcgRhythms() override {}
+    void showEcgPanel(bool) override {}
+    bool isEcgPanelVisible() override { return false; }
+    void checkRhythmSwitch(int) override {}
     std::wstring recommendationBoxText() override { return {}; }
     bool storeReview() override { return false; }
     void setMetronomeUsed(bool) override {}

@@ -8,6 +8,7 @@
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
 #include "app/UpdateReceiver.h"
+#include "comm/FrameParser.h"
 #include "config/Configuration.h"
 #include "config/PropertyModel.h"
 #include "platform/MessageBox.h"
@@ -179,6 +180,19 @@ TEST_F(SessionStepTest, receiversHearOnlyOfNewIndexesAndOfNoneBeforeTheSecondSam
     EXPECT_EQ(receiver.indexes, (std::vector<int>{1, 2}));
     EXPECT_EQ(windows.of(*session).newData, (std::vector<int>{1, 2}));
     session->removeUpdateReceiver(receiver);
+}
+
+TEST_F(SessionStepTest, eachDefibrillationMarkIsToldOnceAsItsSampleArrives)
+{
+    // Five samples a round, the fourth marked by the manikin.
+    for (int i = 0; i < 5; ++i)
+        link.port.recording.push_back(ManikinSample{0, 0, i == 3 ? FrameParser::STATUS_ERROR66 : 0, 0});
+    auto session = running(liveRecord());
+    for (int step = 0; step < 12; ++step)
+        session->onTimer();
+    session->pause();
+    session->onTimer(); // nothing new
+    EXPECT_EQ(windows.of(*session).rhythmChecks, (std::vector<int>{3, 8}));
 }
 
 TEST_F(SessionStepTest, aLostLinkAsksUntilItWorksAgainAndCancelStopsAskingUntilTheNextStart)

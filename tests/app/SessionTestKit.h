@@ -98,6 +98,9 @@ struct WindowsLog {
     int buttonRefreshes = 0;
     int ecgHides = 0;
     int rhythmResends = 0;
+    // The ECG rhythm panel: shown or hidden, and the marked samples told.
+    bool ecgPanelVisible = false;
+    std::vector<int> rhythmChecks;
     int endSounds = 0;
     int stores = 0;
     int metronomeTicks = 0;
@@ -156,6 +159,9 @@ public:
     void refreshButtons() override { ++log_.buttonRefreshes; }
     void hideEcgPanel() override { ++log_.ecgHides; }
     void resendEcgRhythms() override { ++log_.rhythmResends; }
+    void showEcgPanel(bool show) override { log_.ecgPanelVisible = show; }
+    bool isEcgPanelVisible() override { return log_.ecgPanelVisible; }
+    void checkRhythmSwitch(int sampleIndex) override { log_.rhythmChecks.push_back(sampleIndex); }
     std::wstring recommendationBoxText() override { return log_.box; }
     bool storeReview() override
     {
