@@ -210,6 +210,22 @@ void showSelectionAlways(QAbstractItemView* view)
     view->setPalette(palette);
 }
 
+// An up-down control: two arrows stepping a position, which it does not show
+// (its buddy or its list does).
+class UpDownBox final : public QSpinBox {
+public:
+    explicit UpDownBox(QWidget* parent) : QSpinBox(parent)
+    {
+        setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+        lineEdit()->setReadOnly(true);
+    }
+
+protected:
+    QString textFromValue(int) const override { return QString(); }
+    int valueFromText(const QString&) const override { return value(); }
+    QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
+};
+
 QWidget* makeListView(QWidget* parent, const DialogControlTable& control)
 {
     QAbstractItemView* view = nullptr;
@@ -257,12 +273,7 @@ Factories& factories()
          [](QWidget* parent, const DialogControlTable& control) -> QWidget* {
              return new QSlider((control.style & TBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
          }},
-        {L"MSCTLS_UPDOWN32",
-         [](QWidget* parent, const DialogControlTable&) -> QWidget* {
-             auto* spin = new QSpinBox(parent);
-             spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-             return spin;
-         }},
+        {L"MSCTLS_UPDOWN32", [](QWidget* parent, const DialogControlTable&) -> QWidget* { return new UpDownBox(parent); }},
         {L"SYSLISTVIEW32", makeListView},
         {L"SYSTABCONTROL32", [](QWidget* parent, const DialogControlTable&) -> QWidget* { return new QTabBar(parent); }},
         {L"SYSANIMATE32", [](QWidget* parent, const DialogControlTable&) -> QWidget* { return new QLabel(parent); }},

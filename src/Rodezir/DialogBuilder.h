@@ -17,7 +17,7 @@
 //   COMBOBOX   QComboBox (editable unless CBS_DROPDOWNLIST), at its closed height
 //   LISTBOX    QListWidget;  SCROLLBAR -> QScrollBar
 //   msctls_progress32 -> QProgressBar; msctls_trackbar32 -> QSlider;
-//   msctls_updown32 -> QSpinBox
+//   msctls_updown32 -> QSpinBox showing only its arrows
 //   SysListView32 -> QTreeWidget in report view, QListWidget in the icon,
 //   small-icon and list views; SysTabControl32 -> QTabBar;
 //   SysAnimate32 -> QLabel

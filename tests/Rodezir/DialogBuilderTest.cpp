@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -63,6 +64,7 @@ TEST_F(DialogBuilderTest, everyWindowClassBecomesItsWidget)
         {control(L"", 115, L"SysListView32", LVS_REPORT, 0, 0, 40, 40), "QTreeWidget"},
         {control(L"", 116, L"SysTabControl32", 0, 0, 0, 40, 14), "QTabBar"},
         {control(L"", 117, L"NoSuchClass", 0, 0, 0, 40, 14), "QWidget"},
+        {control(L"", 118, L"msctls_updown32", 0, 0, 0, 10, 14), "QSpinBox"},
     };
     DialogTable table;
     table.cx = 100;
@@ -81,6 +83,14 @@ TEST_F(DialogBuilderTest, everyWindowClassBecomesItsWidget)
     EXPECT_FALSE(qobject_cast<QComboBox*>(getDlgItem(&dialog, 111))->isEditable());
     EXPECT_TRUE(qobject_cast<QCheckBox*>(getDlgItem(&dialog, 103))->isTristate());
     EXPECT_EQ(qobject_cast<QScrollBar*>(getDlgItem(&dialog, 113))->orientation(), Qt::Vertical);
+    // An up-down steps its position and shows none: its buddy or list does.
+    auto* upDown = qobject_cast<QSpinBox*>(getDlgItem(&dialog, 118));
+    upDown->setRange(0, 10);
+    upDown->stepBy(3);
+    EXPECT_EQ(upDown->value(), 3);
+    EXPECT_TRUE(upDown->text().isEmpty());
+    upDown->stepBy(20);
+    EXPECT_EQ(upDown->value(), 10);
     LogStream::destroy();
     EXPECT_NE(kovatest::readFile(dir.path() / "errors.txt").find("unknown window class NoSuchClass"), std::string::npos);
 }
