@@ -7,8 +7,9 @@
 // The live graph panel owns one per session: it makes it hidden with the
 // session's manikin port and a title, shows and hides it with its "ECG BOX"
 // button (toggleVisible, hide, isVisible), and calls sendToManikin on its
-// first Start and when its ECG signal switch is checked. The session calls
-// checkRhythmSwitch for each ECG sample that carries the defibrillation mark.
+// first Start and when its ECG signal switch is checked. The session's
+// windows pass on checkRhythmSwitch for each ECG sample that carries the
+// defibrillation mark (the owner must not ask from its ECG pane's drawing).
 
 #include "Rodezir/SlotHolder.h"
 #include "Rodezir/TemplateDialog.h"

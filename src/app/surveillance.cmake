@@ -12,5 +12,9 @@ target_link_libraries(app_core PUBLIC comm gettext_layer)
 if(TARGET app_gui)
   target_sources(app_gui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/ZoomCombo.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/EcgRhythmPanel.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/GraphLabelFont.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EcgRhythmPanel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SurveillanceTile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sessionManagerMultiView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SurveillanceWindow.cpp)
 endif()

@@ -25,3 +25,13 @@ endif()
 kova_test(SurveillanceWindowTests GUI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ZoomComboTest.cpp
   LIBS app_gui Qt6::Test)
+
+if(TARGET manikinsim)
+  kova_test(SurveillanceViewTests GUI
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/SurveillanceViewTest.cpp
+    LIBS app_gui comm manikinsim Qt6::Test
+    LABELS device)
+  if(TARGET SurveillanceViewTests)
+    target_include_directories(SurveillanceViewTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
+  endif()
+endif()
