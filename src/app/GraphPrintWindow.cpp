@@ -15,14 +15,16 @@ int samples(double milliseconds, double rate)
 
 } // namespace
 
+int GraphPrintWindow::stripMinutes(int minutes) { return std::clamp(minutes, MIN_MINUTES, MAX_MINUTES); }
+
 int GraphPrintWindow::stripLength(int minutes, double rate)
 {
-    return samples(std::max(minutes, 1) * 60000.0, rate);
+    return samples(stripMinutes(minutes) * 60000.0, rate);
 }
 
 int GraphPrintWindow::pageCount(unsigned int elapsedSeconds, int minutes)
 {
-    const unsigned int m = static_cast<unsigned int>(std::max(minutes, 1));
+    const unsigned int m = static_cast<unsigned int>(stripMinutes(minutes));
     const unsigned int wholeMinutes = (elapsedSeconds + 30) / 60;
     return static_cast<int>((wholeMinutes + m / 2) / m);
 }

@@ -12,11 +12,18 @@ public:
         friend bool operator==(const Window&, const Window&) = default;
     };
 
+    // The limits of "Graph max print time", in minutes.
+    static constexpr int MIN_MINUTES = 1;
+    static constexpr int MAX_MINUTES = 240;
+    // The configured minutes within those limits: a settings file from an
+    // older or damaged station may hold anything.
+    static int stripMinutes(int minutes);
+
     // Samples in one strip of `minutes` minutes at `rate` samples a second.
     static int stripLength(int minutes, double rate);
     // Strips a session of that many seconds fills: its length rounded to
     // whole minutes, then to whole strips (a session shorter than half a
-    // strip has none). Minutes below 1 count as 1.
+    // strip has none). Minutes outside 1 to 240 count as the nearer limit.
     static int pageCount(unsigned int elapsedSeconds, int minutes);
     // Strip `page` (from 0).
     static Window page(int page, int stripLength);

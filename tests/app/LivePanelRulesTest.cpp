@@ -262,6 +262,17 @@ TEST(GraphPrintWindow, pagesFollowTheConfiguredStrip)
     EXPECT_EQ(GraphPrintWindow::page(2, strip), (GraphPrintWindow::Window{12000, 6000}));
 }
 
+TEST(GraphPrintWindow, printTimesBeyondTheLimitsCountAsTheNearerLimit)
+{
+    // Ten hours of session: 600 one-minute strips, or 3 of four hours (rounded).
+    for (const int minutes : {-5, 0, 1})
+        EXPECT_EQ(GraphPrintWindow::pageCount(36000, minutes), 600) << minutes;
+    for (const int minutes : {240, 241, 100000})
+        EXPECT_EQ(GraphPrintWindow::pageCount(36000, minutes), 3) << minutes;
+    EXPECT_EQ(GraphPrintWindow::stripLength(100000, 20.0), 240 * 60 * 20);
+    EXPECT_EQ(GraphPrintWindow::stripLength(-1, 20.0), 60 * 20);
+}
+
 TEST(GraphPrintWindow, firstActionStripEndsAStripAfterTheActionOrAtTheLastSample)
 {
     // 20 s in, 5 minutes of 50 samples a second, 40000 samples recorded.
