@@ -12,6 +12,7 @@
 #include "app/CoursePlannerWindow.h"
 #include "app/RecordDetailsEditors.h"
 #include "app/CprTrainingAppState.h"
+#include "app/Print.h"
 #include "app/SessionDebriefView.h"
 #include "app/ToolTipAnswer.h"
 #include "app/idMap.h"
@@ -87,6 +88,8 @@ int main(int argc, char* argv[])
     CalibrateView::installAsCalibrationWindow();
     // Every session's debriefing panel.
     SessionDebriefView::install();
+    // Their Print buttons print the session.
+    Print::install();
     CPBTransferFrontEnd::install();
 
     const int result = application.exec();

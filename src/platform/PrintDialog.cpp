@@ -53,6 +53,30 @@ QPrinter& applicationPrinter()
     return *printer;
 }
 
+void renewApplicationPrinter()
+{
+    std::unique_ptr<QPrinter>& slot = printerSlot();
+    if (!slot) {
+        applicationPrinter();
+        return;
+    }
+    const QPrinter& old = *slot;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(old.outputFormat());
+    if (old.outputFormat() == QPrinter::NativeFormat)
+        printer->setPrinterName(old.printerName());
+    printer->setOutputFileName(old.outputFileName());
+    printer->setPageLayout(old.pageLayout());
+    printer->setColorMode(old.colorMode());
+    printer->setCopyCount(old.copyCount());
+    printer->setCollateCopies(old.collateCopies());
+    printer->setDuplex(old.duplex());
+    printer->setPageOrder(old.pageOrder());
+    printer->setFullPage(old.fullPage());
+    printer->setDocName(old.docName());
+    slot = std::move(printer);
+}
+
 ScopedPrintDialogAsker::ScopedPrintDialogAsker(PrintDialogAsker& asker) : previous_(installed) { installed = &asker; }
 
 ScopedPrintDialogAsker::~ScopedPrintDialogAsker() { installed = previous_; }

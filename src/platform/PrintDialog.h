@@ -30,6 +30,11 @@ bool printDialog(QWidget* parent);
 // The application's one printer (high resolution), made on first use and
 // deleted with the application object.
 QPrinter& applicationPrinter();
+// Puts a new application printer with the same settings in place of the
+// old one, whose references go with it. The PDF output of a printer keeps
+// a failed write for every later document (each would come out empty), so
+// a printout that could not be written renews the printer.
+void renewApplicationPrinter();
 
 // Installs an asker for the life of the object and restores the previous one.
 class ScopedPrintDialogAsker {
