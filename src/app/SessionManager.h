@@ -59,6 +59,14 @@ public:
     // Window operations of the windowed manager; here there is no window to show.
     // Brings the session's tab (and the session window) to the front.
     virtual void showSession(Session* session) {}
+    // Opens the session window with a tab for every session, or brings it back.
+    virtual void showSessionWindow() {}
+    // Opens the surveillance window with a tile for every session.
+    virtual void showSurveillance() {}
+    // Brings the n-th session's tab (from 1) to the front.
+    virtual void selectTab(int n) {}
+    // The session of the tab in front, or null.
+    virtual Session* getCurrentSession() const { return nullptr; }
 
     // After a session was added or removed.
     Signal<> sessionsChanged;

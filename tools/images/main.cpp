@@ -2,11 +2,11 @@
 // named by their resource id into the given folder: the event-icon strips 280
 // (16 x 15 per icon, transparent where the mask colour is), 279 (24 x 24) and
 // 278 (32 x 32), both pure black on white for the hand-held controller, the
-// bitmap buttons' state pictures, the graphs' problem markers, the live
-// panel's battery pictures, the ECG rhythm panel's background and button
-// faces and the two pictures at the head of printed pages; the zoom cursors
-// go as PNG files (they keep their transparency) into the folder's
-// "cursors". The same bytes come out on every run.
+// main window's toolbar 128, the bitmap buttons' state pictures, the graphs'
+// problem markers, the live panel's battery pictures, the ECG rhythm panel's
+// background and button faces and the two pictures at the head of printed
+// pages; the zoom cursors go as PNG files (they keep their transparency) into
+// the folder's "cursors". The same bytes come out on every run.
 
 #include "BatteryImages.h"
 #include "ButtonImages.h"
@@ -16,6 +16,7 @@
 #include "IconCanvas.h"
 #include "MarkerImages.h"
 #include "PrintPictures.h"
+#include "ToolbarImages.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -87,6 +88,7 @@ int main(int argc, char** argv)
     bool ok = write(renderStrip(16, 15, false), folder, 280);
     ok = write(renderStrip(24, 24, true), folder, 279) && ok;
     ok = write(renderStrip(32, 32, true), folder, 278) && ok;
+    ok = write(images::toolbarStrip(MASK_COLOUR), folder, 128) && ok;
     for (const images::ButtonImage& button : images::buttonImages())
         ok = write(button.image, folder, button.id) && ok;
     for (const images::ButtonImage& marker : images::markerImages())

@@ -1,0 +1,17 @@
+# The application: the metronome's timing and where the help pages lie
+# (core); start-up, the main window, its commands and the metronome on the
+# tick with every outside service answered by the test; the help window and
+# the About box.
+kova_test(ApplicationCoreTests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/MetronomeTest.cpp ${CMAKE_CURRENT_LIST_DIR}/HelpTopicsTest.cpp
+  LIBS app_core)
+
+if(KOVA_GUI AND KOVA_TESTS)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+endif()
+kova_test(ApplicationTests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CprTrainingAppTest.cpp ${CMAKE_CURRENT_LIST_DIR}/HelpAndAboutTest.cpp
+  LIBS app_gui Qt6::Test)
+if(TARGET ApplicationTests)
+  target_include_directories(ApplicationTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
+endif()
