@@ -215,5 +215,7 @@ void SchedulePrinter::printSchedule(const CourseRecord& course, const std::vecto
         return;
     }
     printer.setDocName(tr("Kova CPR Course Schedule").left(DOCUMENT_NAME_LIMIT));
-    print(printer, course, sessions, [&printer] { printer.abort(); });
+    // A printer whose output failed may spoil later printouts: it is renewed.
+    if (!print(printer, course, sessions, [&printer] { printer.abort(); }))
+        platform::renewApplicationPrinter();
 }

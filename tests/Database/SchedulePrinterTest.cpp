@@ -178,6 +178,13 @@ TEST_F(SchedulePrinting, failuresAreToldAndCancelPrintsNothing)
     EXPECT_EQ(asker.asked[0].caption, L"Printer error");
     EXPECT_EQ(asker.asked[0].style, 0u);
 
+    // The failed output spoils no later printout.
+    asker.asked.clear();
+    print.outputFile = folder.file("after-failure-schedule.pdf");
+    SchedulePrinter::printSchedule(course, manyRows(2), nullptr);
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_NE(pageText(print.outputFile, 1).find("Person 2"), std::string::npos);
+
     asker.asked.clear();
     bool aborted = false;
     {
