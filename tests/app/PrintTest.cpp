@@ -624,6 +624,31 @@ TEST_F(PrintTest, theDebriefingPanelsPrintButtonPrintsTheReport)
     EXPECT_TRUE(pages[1].has("Page 2 of 2"));
 }
 
+TEST_F(PrintTest, aStoredSessionNeverShownGetsItsPanelsMadeForTheReport)
+{
+    Session& live = performed(liveRecord(DURATION, 1), {{40, true, L"Check response"}});
+    recommend(live, L"Well done.");
+    ASSERT_TRUE(live.save());
+    SessionRecord record = live.getRecord();
+    record.Manikin = Session::STORED_MANIKIN;
+    record.InterfaceFrequency = live.getCommSession().sampleRate;
+    sessions.push_back(std::make_unique<Session>(record, AlgorithmRecord{}));
+    Session& stored = *sessions.back();
+    ASSERT_TRUE(stored.getUsingFile());
+
+    strips = 2;
+    const std::vector<PdfPage> pages = print(stored, true);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_TRUE(pages[0].has("Recommended values in brackets."));
+    EXPECT_TRUE(pages[0].has("(40 - 50 mm)"));
+    EXPECT_TRUE(pages[0].has("FirstActionStrip"));
+    EXPECT_TRUE(pages[1].has("Strip1"));
+    // The stored mark keeps its time; its button text is not stored.
+    EXPECT_EQ(pages[2].count("0:01"), 1) << pages[2].text();
+    EXPECT_TRUE(pages[2].has("Well done."));
+    EXPECT_TRUE(messages.asked.empty());
+}
+
 // A whole report and a graph page kept in the build folder for a person to
 // check, with the report's first page as a picture.
 TEST_F(PrintTest, aFullReportAndAGraphPageStayForAPersonToCheck)
