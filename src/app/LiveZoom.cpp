@@ -1,5 +1,7 @@
 #include "app/LiveZoom.h"
 
+#include "app/ZoomWindows.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -42,8 +44,7 @@ int LiveZoom::stepTo(int position, int entryCount)
 
 LiveZoom::View LiveZoom::viewFor(int milliseconds, double rate, bool running, int sampleCount)
 {
-    const double samples = rate > 0.0 ? (milliseconds * rate + 500.0) * 0.001 : 0.0;
-    const int count = samples >= INT_MAX ? INT_MAX : static_cast<int>(samples);
+    const int count = rate > 0.0 ? ZoomWindows::windowIndexes(milliseconds, rate) : 0;
     if (running)
         return {true, 0, count};
     return {false, std::max(0, sampleCount - count), count};

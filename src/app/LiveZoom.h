@@ -1,7 +1,7 @@
 #pragma once
-// The zoom list of the live graph panel, without windows: which entry a
-// time window picks when the axis changed it (a magnifier gesture, a show
-// all), and the window an entry gives the axis.
+// The zoom list of the live graph panel, without windows: which of the
+// list's windows (ZoomWindows) a time window picks when the axis changed it
+// (a magnifier gesture, a show all), and the window an entry gives the axis.
 
 #include <span>
 

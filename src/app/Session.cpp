@@ -76,6 +76,7 @@ Session::Session(const SessionRecord& record, const AlgorithmRecord& algorithm, 
     , compressionDoc_(compressionSource_)
     , ecgDoc_(ecgSource_)
     , ventilationDoc_(ventilationSource_)
+    , ecgEnabled_(Configuration::instance().getPropertyModel().ecgEnabled)
 {
     buildTitle();
     comm_.setAlgorithm(&algorithm_);

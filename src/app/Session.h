@@ -114,7 +114,7 @@ public:
     bool getEnded() const { return ended_; }
     bool getModified() const { return modified_; }
     // Whether the session shows the ECG curve: the station's setting when
-    // the session was made, which the new-session dialog passes on.
+    // the session was made; the new-session dialog sets it as it starts one.
     bool getEcgEnabled() const { return ecgEnabled_; }
     void setEcgEnabled(bool enabled) { ecgEnabled_ = enabled; }
     int getBatteryLevel() const { return batteryLevel_; }

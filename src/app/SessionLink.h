@@ -8,6 +8,7 @@
 #include <string>
 
 class ManikinReader;
+class SerialPort;
 
 class SessionLink {
 public:
@@ -24,6 +25,9 @@ public:
     virtual std::string manikinName() const = 0;
     // Kinds 3 and 4: the manikins that send the ECG byte and take the pulse command.
     virtual bool sendsEcg() const = 0;
+    // The station's port under the link, for the ECG rhythm panel that
+    // drives the manikin's ECG; null for a link of a test's own.
+    virtual SerialPort* serialPort() const { return nullptr; }
 
     virtual void sendCommand24(bool on) = 0;
     // Sends the pulse command and remembers it as the link's pulse flag.

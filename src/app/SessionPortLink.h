@@ -27,6 +27,7 @@ public:
     void requestBatteryLevel() override;
     std::string manikinName() const override;
     bool sendsEcg() const override;
+    SerialPort* serialPort() const override { return serial_; }
     void sendCommand24(bool on) override;
     void setPulse(bool on) override;
     bool pulseOn() const override;

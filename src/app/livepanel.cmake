@@ -10,3 +10,11 @@ target_sources(app_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/GraphScrollRange.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphPrintWindow.cpp)
 target_link_libraries(app_core PUBLIC gettext_layer)
+target_sources(app_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/SessionPrinting.cpp)
+
+# The panel itself (windowed).
+if(TARGET app_gui)
+  target_sources(app_gui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/SessionGraphView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EcgRhythmBox.cpp)
+endif()

@@ -11,6 +11,7 @@
 #include "app/RecordDetailsEditors.h"
 #include "app/Print.h"
 #include "app/SessionDebriefView.h"
+#include "app/SessionGraphView.h"
 #include "app/SessionWindowSet.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
@@ -53,6 +54,8 @@ int main(int argc, char* argv[])
         // Every session gets its windows; the debriefing panel among them.
         SessionWindowSet::install();
         SessionDebriefView::install();
+        // The live graph panel, with its ECG box.
+        SessionGraphView::install();
         // Their Print buttons print the session.
         Print::install();
         CPBTransferFrontEnd::install();
