@@ -18,3 +18,10 @@ if(TARGET app_gui)
     ${CMAKE_CURRENT_LIST_DIR}/SessionGraphView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EcgRhythmBox.cpp)
 endif()
+
+# The session window: its tabs and the manager's window operations (windowed).
+if(TARGET app_gui)
+  target_sources(app_gui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/SessionManagerTabView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowedSessionManager.cpp)
+endif()

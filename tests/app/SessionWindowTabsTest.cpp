@@ -1,0 +1,235 @@
+// The session window in a main window on Qt's offscreen platform: a tab per
+// session, the tab that follows when one goes, the window that closes after
+// the last one, tab selection by number, the session in front, the ECG box
+// that follows a tab change, and closing the window with its sessions.
+
+#include "LivePanelTestKit.h"
+#include "TempDir.h"
+#include "TestMainWindow.h"
+
+#include "app/SessionFrame.h"
+#include "app/SessionManagerTabView.h"
+#include "app/WindowedSessionManager.h"
+#include "platform/Beep.h"
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QTabBar>
+#include <QTest>
+
+using namespace livepaneltest;
+using namespace sessiontest;
+
+namespace {
+
+class SessionWindowTabsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        manager.setMdiClient(&mainWindow.client());
+        mainWindow.resize(1200, 800);
+        mainWindow.show();
+        previousBeep = platform::setBeepFunction([this] { ++beeps; });
+        SessionManagerTabView::setAfterLastTab([this] { ++returnedAfterLastTab; });
+    }
+    void TearDown() override
+    {
+        SessionManagerTabView::setAfterLastTab({});
+        platform::setBeepFunction(previousBeep);
+    }
+
+    // A live session added to the manager; `ecg`: its manikin sends ECG.
+    Session* add(const std::string& title, bool ecg = false)
+    {
+        links.push_back(std::make_unique<LinkLog>());
+        links.back()->sendsEcg = ecg;
+        links.back()->name = title;
+        SessionRecord record = liveRecord(600, 4, 257 + static_cast<long>(links.size()));
+        auto made = liveSession(*links.back(), record, 1);
+        Session* session = made.release();
+        manager.addSession(session);
+        return session;
+    }
+    SessionManagerTabView& tabs() const { return *manager.tabView(); }
+    QString currentTabText() const { return tabs().tabBar()->tabText(tabs().tabBar()->currentIndex()); }
+    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    ScopedLivePanel installed;
+    platform::RecordingMessageAsker asker;
+    platform::ScopedMessageAsker askerScope{asker};
+    kovatest::TestMainWindow mainWindow;
+    std::vector<std::unique_ptr<LinkLog>> links;
+    // Outlives the sessions, whose ECG boxes write into it until they go.
+    EcgBoxLog boxes;
+    WindowedSessionManager manager{false};
+    platform::BeepFunction previousBeep;
+    int beeps = 0;
+    int returnedAfterLastTab = 0;
+};
+
+TEST_F(SessionWindowTabsTest, windowOpensWithATabPerSessionTheLastInFront)
+{
+    manager.showSessionWindow();
+    EXPECT_EQ(beeps, 1);
+    EXPECT_FALSE(manager.sessionFrame());
+
+    Session* a = add("Anna");
+    Session* b = add("Ben");
+    manager.showSessionWindow();
+    ASSERT_TRUE(manager.sessionFrame());
+    EXPECT_EQ(manager.sessionFrame()->windowTitle(), "Session");
+    ASSERT_EQ(tabs().tabCount(), 2);
+    EXPECT_EQ(tabs().tabBar()->tabText(0), "Anna");
+    EXPECT_EQ(currentTabText(), "Ben");
+    EXPECT_EQ(manager.getCurrentSession(), b);
+    EXPECT_TRUE(b->getSessionView()->isVisible());
+    EXPECT_FALSE(a->getSessionView()->isVisible());
+
+    // A session added while the window is open gets its tab at once, in front.
+    Session* c = add("Cleo");
+    EXPECT_EQ(tabs().tabCount(), 3);
+    EXPECT_EQ(manager.getCurrentSession(), c);
+
+    // Clicking a tab shows its session; selecting the tab in front changes nothing.
+    tabs().tabBar()->setCurrentIndex(0);
+    EXPECT_EQ(manager.getCurrentSession(), a);
+    EXPECT_TRUE(a->getSessionView()->isVisible());
+    EXPECT_FALSE(c->getSessionView()->isVisible());
+    tabs().activateView(a->getSessionView(), true);
+    EXPECT_EQ(tabs().tabBar()->currentIndex(), 0);
+    EXPECT_TRUE(a->getSessionView()->isVisible());
+
+    QApplication::processEvents();
+    const auto path = kovatest::binaryDir() / "session-window.png";
+    EXPECT_TRUE(mainWindow.grab().save(QString::fromStdString(path.string())));
+}
+
+TEST_F(SessionWindowTabsTest, theTabBeforeTheRemovedOneComesToTheFront)
+{
+    Session* a = add("Anna");
+    Session* b = add("Ben");
+    Session* c = add("Cleo");
+    manager.showSessionWindow();
+
+    // The active first of three: the old second.
+    manager.selectTab(1);
+    ASSERT_EQ(manager.getCurrentSession(), a);
+    a->destroyViews();
+    settle();
+    EXPECT_EQ(tabs().tabCount(), 2);
+    EXPECT_EQ(manager.getCurrentSession(), b);
+    EXPECT_EQ(currentTabText(), "Ben");
+    EXPECT_TRUE(b->getSessionView()->isVisible());
+
+    // The active last: the one before.
+    manager.selectTab(2);
+    ASSERT_EQ(manager.getCurrentSession(), c);
+    c->destroyViews();
+    settle();
+    EXPECT_EQ(manager.getCurrentSession(), b);
+    EXPECT_EQ(tabs().tabCount(), 1);
+    EXPECT_EQ(returnedAfterLastTab, 0);
+}
+
+TEST_F(SessionWindowTabsTest, afterTheOnlyTabTheWindowClosesAndTheStationGoesOn)
+{
+    Session* a = add("Anna");
+    manager.showSessionWindow();
+    const QPointer<SessionFrame> frame = manager.sessionFrame();
+    a->destroyViews();
+    // The window is forgotten at once, and goes once control is back.
+    EXPECT_FALSE(manager.sessionFrame());
+    EXPECT_FALSE(manager.tabView());
+    EXPECT_EQ(returnedAfterLastTab, 1);
+    settle();
+    EXPECT_FALSE(frame);
+    EXPECT_EQ(manager.getSessionCount(), 0);
+
+    // A new session opens a new window.
+    add("Ben");
+    manager.showSessionWindow();
+    ASSERT_TRUE(manager.sessionFrame());
+    EXPECT_EQ(tabs().tabCount(), 1);
+}
+
+TEST_F(SessionWindowTabsTest, abortInTheLastPanelClosesTheWindowWithoutTouchingIt)
+{
+    Session* a = add("Anna");
+    manager.showSessionWindow();
+    auto* panel = dynamic_cast<SessionGraphView*>(a->getSessionGraphView());
+    ASSERT_TRUE(panel);
+    const QPointer<SessionGraphView> watchedPanel = panel;
+    const QPointer<SessionFrame> frame = manager.sessionFrame();
+    installed.answers = {Answer::No};
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(panel->getDlgItem(kova::IDCANCEL)), Qt::LeftButton);
+    EXPECT_EQ(returnedAfterLastTab, 1);
+    EXPECT_EQ(manager.getSessionCount(), 0);
+    settle();
+    EXPECT_FALSE(watchedPanel);
+    EXPECT_FALSE(frame);
+}
+
+TEST_F(SessionWindowTabsTest, tabSelectionByNumberBeepsOutsideTheSessions)
+{
+    add("Anna");
+    Session* b = add("Ben");
+    manager.selectTab(1);
+    EXPECT_EQ(beeps, 1); // no window yet
+    manager.showSessionWindow();
+    manager.selectTab(3);
+    EXPECT_EQ(beeps, 2);
+    manager.selectTab(0);
+    EXPECT_EQ(beeps, 3);
+    EXPECT_EQ(manager.getCurrentSession(), b);
+    manager.selectTab(1);
+    EXPECT_EQ(beeps, 3);
+    EXPECT_EQ(currentTabText(), "Anna");
+    // showSession brings a session's tab forward.
+    manager.showSession(b);
+    EXPECT_EQ(manager.getCurrentSession(), b);
+}
+
+TEST_F(SessionWindowTabsTest, ecgBoxFollowsATabChangeOnlyToASessionWithEcg)
+{
+    installed.recordEcgBoxes(boxes);
+    Session* a = add("Anna", true);
+    add("Ben", true);
+    add("Cleo", false);
+    manager.showSessionWindow();
+    manager.selectTab(1);
+    auto* panel = dynamic_cast<SessionGraphView*>(a->getSessionGraphView());
+    ASSERT_TRUE(panel && panel->ecgBox());
+    panel->ecgBox()->show();
+    manager.selectTab(2);
+    EXPECT_FALSE(boxes.visible[L"Anna"]);
+    EXPECT_TRUE(boxes.visible[L"Ben"]);
+    manager.selectTab(3);
+    EXPECT_FALSE(boxes.visible[L"Ben"]);
+    EXPECT_FALSE(boxes.visible[L"Cleo"]);
+}
+
+TEST_F(SessionWindowTabsTest, closingTheWindowEndsEverySessionAfterAskingEach)
+{
+    add("Anna");
+    add("Ben");
+    manager.showSessionWindow();
+    installed.answers = {Answer::No, Answer::Cancel};
+    manager.sessionFrame()->close();
+    // Cancel on the second keeps everything open.
+    EXPECT_TRUE(manager.sessionFrame()->isVisible());
+    EXPECT_EQ(manager.getSessionCount(), 2);
+
+    installed.answers = {Answer::No, Answer::No};
+    manager.sessionFrame()->close();
+    settle();
+    EXPECT_FALSE(manager.sessionFrame());
+    EXPECT_FALSE(manager.tabView());
+    EXPECT_EQ(manager.getSessionCount(), 0);
+    EXPECT_EQ(manager.getCurrentSession(), nullptr);
+    // Only the last tab's own closing returns to the station's other windows.
+    EXPECT_EQ(returnedAfterLastTab, 0);
+}
+
+} // namespace
