@@ -455,5 +455,6 @@ void NewSessionDialog::launchSession(const SessionRecord& record, const Algorith
     // The ECG curve follows the setting of the moment the session begins.
     session->setEcgEnabled(Configuration::instance().getPropertyModel().ecgEnabled);
     SessionManager::instance()->addSession(session);
-    session->showSessionWindow();
+    // The session window opens with the first session and shows its tab.
+    SessionManager::instance()->showSessionWindow();
 }

@@ -30,15 +30,15 @@ public:
 
     // Opens the session window with a tab for every session, or brings it
     // back; without any session only beeps.
-    void showSessionWindow();
+    void showSessionWindow() override;
     // Brings the session's tab and the session window to the front, when
     // the window exists.
     void showSession(Session* session) override;
     // The n-th session's tab (from 1) and the window to the front; beeps
     // when there is no such session or no session window.
-    void selectTab(int n);
+    void selectTab(int n) override;
     // The session of the tab in front, or null.
-    Session* getCurrentSession() const;
+    Session* getCurrentSession() const override;
 
     SessionFrame* sessionFrame() const { return sessionFrame_; }
     SessionManagerTabView* tabView() const { return tabView_; }
