@@ -23,6 +23,9 @@ public:
     virtual bool isVisible() const = 0;
     // Tells the manikin the current and next rhythm and the artefacts.
     virtual void sendToManikin() = 0;
+    // ECG sample `sampleIndex` carries the defibrillation mark: the next
+    // rhythm becomes the current one.
+    virtual void checkRhythmSwitch(int sampleIndex) = 0;
 
     // Makes a session's ECG box, hidden; null when it has none.
     using Factory = std::function<std::unique_ptr<EcgBox>(Session& session, const std::wstring& title)>;

@@ -33,3 +33,5 @@ void EcgRhythmBox::hide() { panel_->hide(); }
 bool EcgRhythmBox::isVisible() const { return panel_->isVisible(); }
 
 void EcgRhythmBox::sendToManikin() { panel_->sendToManikin(); }
+
+void EcgRhythmBox::checkRhythmSwitch(int sampleIndex) { panel_->checkRhythmSwitch(sampleIndex); }

@@ -21,6 +21,7 @@ public:
     void hide() override;
     bool isVisible() const override;
     void sendToManikin() override;
+    void checkRhythmSwitch(int sampleIndex) override;
 
     EcgRhythmPanel& panel() const { return *panel_; }
 

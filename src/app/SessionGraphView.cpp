@@ -16,7 +16,7 @@
 #include "app/LiveZoom.h"
 #include "app/Session.h"
 #include "app/SessionLink.h"
-#include "app/SessionPrinting.h"
+#include "app/Print.h"
 #include "app/SessionWindowSet.h"
 #include "app/ToolBar.h"
 #include "app/ZoomCombo.h"
@@ -285,10 +285,7 @@ bool SessionGraphView::onInitDialog()
     notifier().on(T::IDC_PAUSE, kova::Notification::Clicked, [this] { getSession().pause(); });
     notifier().on(T::IDC_DEBRIEFING, kova::Notification::Clicked,
                   [this] { getSession().setState(Session::DEBRIEF); });
-    notifier().on(T::IDC_PRINT, kova::Notification::Clicked, [this] {
-        if (!SessionPrinting::print(getSession(), false))
-            platform::messageBeep();
-    });
+    notifier().on(T::IDC_PRINT, kova::Notification::Clicked, [this] { Print::printSession(getSession(), false); });
     notifier().on(T::IDC_ECG_BOX, kova::Notification::Clicked, [this] {
         if (ecgBox_)
             ecgBox_->toggleVisible();
@@ -653,6 +650,24 @@ void SessionGraphView::resendEcgRhythms()
 {
     if (ecgBox_)
         ecgBox_->sendToManikin();
+}
+
+void SessionGraphView::showEcgPanel(bool show)
+{
+    if (!ecgBox_)
+        return;
+    if (show)
+        ecgBox_->show();
+    else
+        ecgBox_->hide();
+}
+
+bool SessionGraphView::isEcgPanelVisible() const { return ecgBox_ && ecgBox_->isVisible(); }
+
+void SessionGraphView::checkRhythmSwitch(int sampleIndex)
+{
+    if (ecgBox_)
+        ecgBox_->checkRhythmSwitch(sampleIndex);
 }
 
 void SessionGraphView::help() { platform::showHelpTopic(HELP_TOPIC); }

@@ -79,6 +79,9 @@ public:
     void updateButtons() override;
     void hideEcgPanel() override;
     void resendEcgRhythms() override;
+    void showEcgPanel(bool show) override;
+    bool isEcgPanelVisible() const override;
+    void checkRhythmSwitch(int sampleIndex) override;
     void help() override;
 
     // AxisOwner: the zoom buttons and cursor follow the axis's mode; the

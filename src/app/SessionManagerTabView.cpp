@@ -4,7 +4,8 @@
 #include "Rodezir/LogStream.h"
 #include "app/ChildFrame.h"
 #include "app/Session.h"
-#include "app/SessionGraphView.h"
+#include "app/SessionPanel.h"
+#include "app/SessionWindows.h"
 #include "app/SessionLink.h"
 #include "app/SessionView.h"
 #include "gettext/Gettext.h"
@@ -33,11 +34,6 @@ const QFont& tabFont()
         return made;
     }();
     return font;
-}
-
-SessionGraphView* graphPanelOf(Session& session)
-{
-    return dynamic_cast<SessionGraphView*>(session.windows().panel(SessionWindows::Panel::Graph, false));
 }
 
 bool sendsEcg(const Session& session) { return session.link() && session.link()->sendsEcg(); }
@@ -131,14 +127,12 @@ void SessionManagerTabView::activateView(SessionView* view, bool selectTab)
         view->show();
         if (SessionView* previous = activeView_) {
             previous->hide();
-            SessionGraphView* previousPanel = graphPanelOf(previous->getSession());
-            const bool boxWasOpen = previousPanel && previousPanel->ecgBox() && previousPanel->ecgBox()->isVisible();
-            if (previousPanel)
-                previousPanel->hideEcgPanel();
+            SessionWindows& before = previous->getSession().windows();
+            const bool boxWasOpen = before.isEcgPanelVisible();
+            before.hideEcgPanel();
             // The ECG box stays open across the change when both sessions have ECG.
             if (boxWasOpen && sendsEcg(view->getSession()))
-                if (SessionGraphView* panel = graphPanelOf(view->getSession()); panel && panel->ecgBox())
-                    panel->ecgBox()->show();
+                view->getSession().windows().showEcgPanel(true);
         }
         if (selectTab) {
             const int index = tabOf(view);

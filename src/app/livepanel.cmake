@@ -10,7 +10,6 @@ target_sources(app_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/GraphScrollRange.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphPrintWindow.cpp)
 target_link_libraries(app_core PUBLIC gettext_layer)
-target_sources(app_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/SessionPrinting.cpp)
 
 # The panel itself (windowed).
 if(TARGET app_gui)

@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace livepaneltest {
 
@@ -31,6 +32,7 @@ using T = LivePanelTemplate;
 struct EcgBoxLog {
     std::map<std::wstring, bool> visible;
     std::map<std::wstring, int> sent;
+    std::map<std::wstring, std::vector<int>> rhythmSwitches;
 };
 
 class RecordingEcgBox final : public EcgBox {
@@ -41,6 +43,7 @@ public:
     void hide() override { log_.visible[title_] = false; }
     bool isVisible() const override { return log_.visible[title_]; }
     void sendToManikin() override { ++log_.sent[title_]; }
+    void checkRhythmSwitch(int sampleIndex) override { log_.rhythmSwitches[title_].push_back(sampleIndex); }
 
 private:
     EcgBoxLog& log_;

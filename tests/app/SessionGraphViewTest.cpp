@@ -11,18 +11,23 @@
 #include "app/GraphToggles.h"
 #include "app/GraphView.h"
 #include "app/SessionManager.h"
-#include "app/SessionPrinting.h"
 #include "config/Configuration.h"
 #include "platform/MessageBox.h"
+#include "platform/PdfPrintDialogAsker.h"
+#include "platform/PrintDialog.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -434,16 +439,24 @@ TEST_F(SessionGraphViewTest, printStripsFollowTheConfiguredPrintTime)
 
 TEST_F(SessionGraphViewTest, printAndDebriefingButtonsReachTheSession)
 {
-    std::vector<bool> printed;
-    SessionPrinting::install([&](Session&, bool debriefing) { printed.push_back(debriefing); });
     SessionGraphView* view = live();
     ASSERT_TRUE(view);
     session->start();
     step(*session, 30);
     session->pause();
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(view->getDlgItem(T::IDC_PRINT)), Qt::LeftButton);
-    EXPECT_EQ(printed, std::vector<bool>{false});
-    SessionPrinting::install({});
+    // Print... prints the graph page: one landscape page.
+    kovatest::TempDir folder;
+    platform::PdfPrintDialogAsker dialog;
+    dialog.outputFile = folder.file("graphs.pdf");
+    {
+        platform::ScopedPrintDialogAsker asking(dialog);
+        QTest::mouseClick(qobject_cast<QAbstractButton*>(view->getDlgItem(T::IDC_PRINT)), Qt::LeftButton);
+    }
+    EXPECT_EQ(dialog.shown, 1);
+    EXPECT_EQ(platform::applicationPrinter().pageLayout().orientation(), QPageLayout::Landscape);
+    ASSERT_TRUE(std::filesystem::exists(dialog.outputFile));
+    EXPECT_GT(std::filesystem::file_size(dialog.outputFile), 0u);
+
     QTest::mouseClick(qobject_cast<QAbstractButton*>(view->getDlgItem(T::IDC_DEBRIEFING)), Qt::LeftButton);
     EXPECT_EQ(session->getState(), Session::DEBRIEF);
 }
