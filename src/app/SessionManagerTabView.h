@@ -6,6 +6,8 @@
 // closes and the station returns to the Run-course window or opens New
 // session.
 
+#include "app/SessionView.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -13,7 +15,6 @@
 #include <vector>
 
 class QTabBar;
-class SessionView;
 
 class SessionManagerTabView : public QWidget {
     Q_OBJECT

@@ -5,14 +5,14 @@
 // which session is in front, and when the session window closes it ends
 // every session (the frame asked each one before closing).
 
+#include "app/SessionFrame.h"
 #include "app/SessionManager.h"
+#include "app/SessionManagerTabView.h"
 
 #include <QPointer>
 
 class ChildFrame;
 class Session;
-class SessionFrame;
-class SessionManagerTabView;
 
 namespace kova {
 class MdiClientWnd;

@@ -6,13 +6,16 @@
 #include "app/CalibrateView.h"
 #include "app/CoursePlannerWindow.h"
 #include "app/CprTrainingApp.h"
+#include "app/DialogFrame.h"
 #include "app/EditorSeams.h"
 #include "app/NewSessionDialog.h"
 #include "app/RecordDetailsEditors.h"
 #include "app/Print.h"
 #include "app/SessionDebriefView.h"
 #include "app/SessionGraphView.h"
+#include "app/SessionManagerTabView.h"
 #include "app/SessionWindowSet.h"
+#include "app/WindowedSessionManager.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "platform/MessageBox.h"
@@ -37,6 +40,10 @@ int main(int argc, char* argv[])
     platform::ScopedPrintDialogAsker printDialogInForce(printDialog);
 
     CprTrainingApp::Services services = CprTrainingApp::Services::standard();
+    // The sessions' manager with the session window.
+    services.makeSessionManager = []() -> std::unique_ptr<SessionManager> {
+        return std::make_unique<WindowedSessionManager>(Configuration::instance().getPropertyModel().showCardiacOutput);
+    };
     // The windows of the rest of the station, once the main window, the
     // records and the settings are there.
     services.installWindows = [&asker](CMainFrame& frame) {
@@ -51,6 +58,19 @@ int main(int argc, char* argv[])
         installCoursePlanner();
         // The configuration page that looks for controllers opens the search window modally.
         CalibrateView::installAsCalibrationWindow();
+        // The session window opens in the main window; after its last tab the
+        // station goes back to Run course, or on to a new session.
+        if (auto* manager = dynamic_cast<WindowedSessionManager*>(SessionManager::instance()))
+            manager->setMdiClient(frame.mdiClient());
+        SessionManagerTabView::setAfterLastTab([] {
+            CprTrainingApp* app = CprTrainingApp::instance();
+            if (!app)
+                return;
+            if (DialogFrame* runCourse = app->runCourseFrame())
+                runCourse->showFrame();
+            else
+                app->onNewSession();
+        });
         // Every session gets its windows; the debriefing panel among them.
         SessionWindowSet::install();
         SessionDebriefView::install();
