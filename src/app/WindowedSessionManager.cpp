@@ -6,6 +6,7 @@
 #include "app/SessionPanel.h"
 #include "app/SessionManagerTabView.h"
 #include "app/SessionView.h"
+#include "app/SurveillanceWindow.h"
 #include "gettext/Gettext.h"
 #include "platform/Beep.h"
 
@@ -27,6 +28,8 @@ WindowedSessionManager::~WindowedSessionManager()
 {
     // The frame's end must not come back here while this object goes.
     slotConnections().disconnectAll();
+    // The tiles reach into the sessions: they go first.
+    surveillance_.reset();
     const QPointer<SessionManagerTabView> tabView = tabView_;
     tabView_ = nullptr;
     destroyAllSessions();
@@ -68,6 +71,17 @@ void WindowedSessionManager::showSessionWindow()
         sessionFrame_->createFrame(QString::fromStdWString(Gettext::translate("Kova Man")));
     else
         sessionFrame_->showFrame();
+}
+
+void WindowedSessionManager::showSurveillance()
+{
+    if (!client_) {
+        platform::messageBeep();
+        return;
+    }
+    if (!surveillance_)
+        surveillance_ = std::make_unique<SurveillanceWindow>(*this, client_);
+    surveillance_->show();
 }
 
 void WindowedSessionManager::showSession(Session* session)

@@ -1,6 +1,7 @@
 #pragma once
 // The session manager of the windowed program: besides the sessions it owns
-// the session window, a frame in the main window holding a tab per session.
+// the session window, a frame in the main window holding a tab per session,
+// and the surveillance window with a tile per session.
 // It brings a session's tab to the front, selects tabs by number, tells
 // which session is in front, and when the session window closes it ends
 // every session (the frame asked each one before closing).
@@ -11,8 +12,11 @@
 
 #include <QPointer>
 
+#include <memory>
+
 class ChildFrame;
 class Session;
+class SurveillanceWindow;
 
 namespace kova {
 class MdiClientWnd;
@@ -39,9 +43,14 @@ public:
     void selectTab(int n) override;
     // The session of the tab in front, or null.
     Session* getCurrentSession() const override;
+    // Opens the surveillance window with a tile for every session, or brings
+    // it back; without the main window only beeps.
+    void showSurveillance() override;
 
     SessionFrame* sessionFrame() const { return sessionFrame_; }
     SessionManagerTabView* tabView() const { return tabView_; }
+    // Null until the surveillance window is first asked for.
+    SurveillanceWindow* surveillance() const { return surveillance_.get(); }
 
 protected:
     void onSessionAdded(Session& session) override;
@@ -56,4 +65,5 @@ private:
     kova::MdiClientWnd* client_ = nullptr;
     QPointer<SessionFrame> sessionFrame_;
     QPointer<SessionManagerTabView> tabView_;
+    std::unique_ptr<SurveillanceWindow> surveillance_;
 };

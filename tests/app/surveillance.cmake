@@ -35,3 +35,10 @@ if(TARGET manikinsim)
     target_include_directories(SurveillanceViewTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
   endif()
 endif()
+
+kova_test(SurveillanceCommandTests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SurveillanceCommandTest.cpp ${CMAKE_CURRENT_LIST_DIR}/TestMainWindow.cpp
+  LIBS app_gui Qt6::Test)
+if(TARGET SurveillanceCommandTests)
+  target_include_directories(SurveillanceCommandTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+endif()
