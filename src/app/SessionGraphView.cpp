@@ -1,10 +1,10 @@
 #include "app/SessionGraphView.h"
 
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
 #include "app/AxisCtrl.h"
 #include "app/EcgRhythmBox.h"
 #include "app/GraphDoc.h"
+#include "app/GraphLabelFont.h"
 #include "app/GraphPrintWindow.h"
 #include "app/GraphScrollRange.h"
 #include "app/GraphSource.h"
@@ -64,24 +64,6 @@ SessionGraphView::LowBatteryNotice& lowBatteryNotice()
 {
     static SessionGraphView::LowBatteryNotice notice;
     return notice;
-}
-
-// The panel's bold font, shared by every live panel for the life of the
-// program, and its text height, measured once.
-const QFont& panelFont()
-{
-    static const QFont font = [] {
-        QFont made;
-        kova::FontUtil::create(made, "MS Sans Serif", kova::FontUtil::pointsToLogical(80), true, false);
-        return made;
-    }();
-    return font;
-}
-
-int panelFontHeight()
-{
-    static const int height = kova::FontUtil::getTextHeight(panelFont());
-    return height;
 }
 
 QPixmap bitmapResource(int id)
@@ -259,7 +241,7 @@ bool SessionGraphView::onInitDialog()
 
     for (const int id : {T::IDC_VENTILATION_LABEL, T::IDC_COMPRESSION_LABEL})
         if (QWidget* label = getDlgItem(id))
-            label->setFont(panelFont());
+            label->setFont(GraphLabelFont::font());
 
     const auto loadButton = [this](int id, int normal, int selected, int focus, int disabled) {
         auto* button = new kova::MapBitmapButton();
@@ -446,7 +428,7 @@ void SessionGraphView::layoutGraphs(int width, int height)
     in.clientWidth = width;
     in.clientHeight = height;
     in.labelLeft = labelLeft_;
-    in.textHeight = panelFontHeight();
+    in.textHeight = GraphLabelFont::textHeight();
     in.rateLabelHeight = rateLabelHeight_;
     in.axisHeight = axis_->axisHeight();
     in.toolbarHeight = toolbarHeight_;
