@@ -13,6 +13,7 @@
 #include "app/Print.h"
 #include "app/PrintedGraphs.h"
 #include "app/SessionDebriefView.h"
+#include "app/SessionGraphView.h"
 #include "app/SessionView.h"
 #include "app/SessionWindowSet.h"
 #include "config/Configuration.h"
@@ -650,9 +651,11 @@ TEST_F(PrintTest, aStoredSessionNeverShownGetsItsPanelsMadeForTheReport)
 }
 
 // A whole report and a graph page kept in the build folder for a person to
-// check, with the report's first page as a picture.
+// check, with the report's first page as a picture: the session's real live
+// graph panel draws the curves.
 TEST_F(PrintTest, aFullReportAndAGraphPageStayForAPersonToCheck)
 {
+    SessionGraphView::install();
     settings().printHeading = L"Kova CPR course, spring term\r\nGroup B";
     SessionRecord record = liveRecord(DURATION, 1);
     record.TrainingMode = 1;
@@ -670,10 +673,19 @@ TEST_F(PrintTest, aFullReportAndAGraphPageStayForAPersonToCheck)
     for (int i = 0; i < 3; ++i)
         marks.push_back({400 + 400 * i, false, L"Compressions started"});
     Session& session = performed(record, marks);
+    auto* graphs = dynamic_cast<SessionGraphView*>(session.getSessionGraphView());
+    ASSERT_NE(graphs, nullptr);
     recommend(session, L"Good rhythm. Push deeper: several compressions stayed under 40 mm, and let the chest rise fully.");
-    strips = 3;
 
+    // The graph page first, while the axis shows what the panel showed.
     const std::filesystem::path out = kovatest::binaryDir() / "tests" / "app";
+    const std::vector<PdfPage> graphPage = print(session, false, "print-graph-page.pdf");
+    ASSERT_EQ(graphPage.size(), 1u);
+    EXPECT_GT(graphPage[0].width, graphPage[0].height);
+    std::filesystem::copy_file(pdf, out / "print-graph-page.pdf", std::filesystem::copy_options::overwrite_existing);
+
+    // 90 s in strips of one minute: two strips, so the first page and one strip page.
+    ASSERT_EQ(graphs->getPrintPageCount(), 2);
     const std::vector<PdfPage> report = print(session, true, "print-debriefing-report.pdf");
     ASSERT_EQ(report.size(), 3u);
     std::filesystem::copy_file(pdf, out / "print-debriefing-report.pdf", std::filesystem::copy_options::overwrite_existing);
@@ -682,12 +694,9 @@ TEST_F(PrintTest, aFullReportAndAGraphPageStayForAPersonToCheck)
     EXPECT_EQ(render.exitCode, 0) << render.errors;
     EXPECT_TRUE(std::filesystem::exists(out / "print-debriefing-report.png"));
     EXPECT_TRUE(report[0].has("Group B"));
+    EXPECT_TRUE(report[1].has("Page 2 of 3"));
     EXPECT_TRUE(report[2].has("Call for help & AED"));
     EXPECT_TRUE(report[2].has("Approved: __ Yes ___No"));
-
-    const std::vector<PdfPage> graphPage = print(session, false, "print-graph-page.pdf");
-    ASSERT_EQ(graphPage.size(), 1u);
-    std::filesystem::copy_file(pdf, out / "print-graph-page.pdf", std::filesystem::copy_options::overwrite_existing);
 }
 
 } // namespace
