@@ -28,12 +28,23 @@
 
 namespace stationtest {
 
-// The session manager with the session in front set by the test.
+// The session manager with the session in front set by the test. Showing a
+// session gives it its view, as the session window does.
 class FrontSessionManager final : public SessionManager {
 public:
     FrontSessionManager() : SessionManager(true) {}
     Session* getCurrentSession() const override { return front; }
-    void showSessionWindow() override { ++sessionWindowShows; }
+    void showSessionWindow() override
+    {
+        ++sessionWindowShows;
+        for (Session* session : sessions())
+            showSession(session);
+    }
+    void showSession(Session* session) override
+    {
+        if (session && !session->getSessionView())
+            session->createSessionView();
+    }
     void selectTab(int n) override { selectedTabs.push_back(n); }
     Session* front = nullptr;
     int sessionWindowShows = 0;

@@ -15,3 +15,14 @@ kova_test(ApplicationTests GUI
 if(TARGET ApplicationTests)
   target_include_directories(ApplicationTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
 endif()
+
+# The demonstration carried from start-up to the end of a session on the
+# recorded-data ports by the main window's own timer.
+kova_test(DemoSessionTests GUI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DemoSessionTest.cpp
+  LIBS app_gui Qt6::Test
+  LABELS device)
+if(TARGET DemoSessionTests)
+  target_include_directories(DemoSessionTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
+  add_dependencies(DemoSessionTests recorded-data)
+endif()
