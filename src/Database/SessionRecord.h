@@ -67,6 +67,8 @@ struct SessionRecord {
     void setKey(const std::string& key) { Serialidentifier = key; }
     // Serial identifiers compare exactly.
     bool matchesKey(const std::string& key) const { return Serialidentifier == key; }
+    // Every record has an identifier to be stored under unless it was emptied.
+    static bool isValidKey(const std::string& key) { return !key.empty(); }
 
     // Gives the record a fresh identifier that names no stored session and
     // no data file (an imported session takes a new identity this way).

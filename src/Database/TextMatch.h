@@ -12,6 +12,8 @@ enum class TextMatch {
 
 // True when the two UTF-8 texts are equal under the given comparison.
 bool textMatches(const std::string& a, const std::string& b, TextMatch match);
+// True when the UTF-8 text begins with the prefix under the given comparison.
+bool textStartsWith(const std::string& text, const std::string& prefix, TextMatch match);
 
 // One field of a record key as a statement matches it: its text and how the
 // system compares it.

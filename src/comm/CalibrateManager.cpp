@@ -377,6 +377,15 @@ std::string CalibrateManager::portText(int port) const
     return number + " - USB";
 }
 
+std::string CalibrateManager::manikinText(int port) const
+{
+    if (port < 1 || port > COM_PORTS)
+        return {};
+    if (isWirelessPortNumber(port) && !portInformation[port].serPort)
+        return std::to_string(port) + " - ";
+    return portText(port);
+}
+
 std::vector<PortChoice> CalibrateManager::usbChoices() const
 {
     std::vector<PortChoice> choices;

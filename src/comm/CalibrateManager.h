@@ -70,6 +70,9 @@ public:
     std::vector<PortChoice> usbChoices() const;
     // The same ports as "<n> - USB" and "<n> - <name>".
     std::vector<PortChoice> portChoices() const;
+    // The text of any port as portChoices gives it, ready or not; empty for
+    // a number that is no port.
+    std::string manikinText(int port) const;
     // The port a text names when it is 1 to COM_PORTS, else the first ready
     // port, else 1.
     int findPort(const std::string& text) const;
