@@ -6,6 +6,7 @@
 #include "Database/Duration.h"
 #include "Database/DurationCombo.h"
 #include "Database/PersonDialog.h"
+#include "Database/ScenarioDialog.h"
 #include "Database/SessionDialogTables.h"
 #include "Database/SqlIdentifier.h"
 #include "Database/TablePool.h"
@@ -156,6 +157,7 @@ bool SessionDialog::onInitDialog()
               [this] { showPersonDetails(COURSE_INSTRUCTOR, currentRecord().CourseInstructor, true, false); });
     events.on(APPROVED_BY_DETAILS, Notification::Clicked,
               [this] { showPersonDetails(APPROVED_BY, comboText(APPROVED_BY), false, true); });
+    events.on(SCENARIO_DETAILS, Notification::Clicked, [this] { showScenarioDetails(); });
     events.on(ALGORITHM_DETAILS, Notification::Clicked, [this] { showAlgorithmDetails(); });
     events.on(SCENARIO, Notification::SelectionChanged, [this] { applyScenario(); });
     events.on(TRAINING_MODE, Notification::SelectionChanged, [this] { onTrainingMode(); });
@@ -478,6 +480,20 @@ void SessionDialog::showPersonDetails(int comboId, const std::string& name, bool
         return;
     select(comboId, key);
     updateButtons();
+}
+
+void SessionDialog::showScenarioDetails()
+{
+    ScenarioRecord scenario;
+    scenario.name = comboText(SCENARIO);
+    ScenarioDialog editor(scenario, false, this);
+    editor.run();
+    fillQuickFind();
+    const std::string key = editor.getCurrentKey();
+    if (key.empty())
+        return;
+    select(SCENARIO, key);
+    applyScenario();
 }
 
 void SessionDialog::showAlgorithmDetails()

@@ -112,6 +112,7 @@ private:
     void onParticipantChanged(int changed, int other);
     void queueScenarioCheck();
     void showPersonDetails(int comboId, const std::string& name, bool instructor, bool selectResult);
+    void showScenarioDetails();
     void showAlgorithmDetails();
     // After a delete: the data file moved aside goes for good, or back when
     // the row stayed.

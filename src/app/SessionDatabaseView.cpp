@@ -1,119 +1,333 @@
 #include "app/SessionDatabaseView.h"
 
+#include "Database/AlgorithmDialog.h"
+#include "Database/ComboBoxList.h"
+#include "Database/DBUtil.h"
+#include "Database/Database.h"
+#include "Database/DatabaseError.h"
+#include "Database/DatabaseTransaction.h"
 #include "Database/Duration.h"
+#include "Database/PersonDialog.h"
+#include "Database/PersonTable.h"
+#include "Database/ScenarioDialog.h"
+#include "Database/SqlIdentifier.h"
+#include "Database/TablePool.h"
 #include "Database/TrainingMode.h"
-#include "Rodezir/DialogRegistry.h"
+#include "Database/TrainingModeCombo.h"
+#include "Rodezir/ComboUtil.h"
+#include "Rodezir/DialogItem.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/WindowTextUtil.h"
+#include "Rodezir/gstringUtil.h"
+#include "app/ReviewDialogTables.h"
 #include "app/Session.h"
 #include "app/SessionRowStore.h"
 #include "controls/RoundButton.h"
 #include "gettext/Gettext.h"
+#include "platform/Help.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QComboBox>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 using namespace kova;
 
 namespace {
 
-constexpr std::uint32_t READ_ONLY = ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+constexpr int NAME_LIMIT = 80;
+constexpr int NOTES_LIMIT = 250;
+constexpr int PRINT_FROM_REVIEW = 1;
 
-struct Row {
-    const wchar_t* label;
-    int id;
-};
-
-constexpr Row ROWS[] = {
-    {L"\u00A4Training mode", SessionDatabaseView::IDC_TRAINING_MODE},
-    {L"\u00A4Ventilation", SessionDatabaseView::IDC_VENTILATION},
-    {L"\u00A4Compression", SessionDatabaseView::IDC_COMPRESSION},
-    {L"\u00A4Scenario", SessionDatabaseView::IDC_SCENARIO},
-    {L"\u00A4Algorithm", SessionDatabaseView::IDC_ALGORITHM},
-    {L"\u00A4Duration", SessionDatabaseView::IDC_DURATION},
-    {L"\u00A4Manikin", SessionDatabaseView::IDC_MANIKIN},
-    {L"\u00A4Date", SessionDatabaseView::IDC_DATE},
-    {L"\u00A4Start time", SessionDatabaseView::IDC_START_TIME},
-};
-
-// One row per field, label on the left, the value read-only beside it; the
-// metronome box and the two buttons below.
-DialogTable reviewTable()
+SessionDatabaseView::Printer& printer()
 {
-    DialogTable table;
-    table.id = SessionDatabaseView::TEMPLATE_ID;
-    table.style = WS_CHILD | DS_CONTROL | DS_SETFONT;
-    table.cx = 250;
-    table.cy = 200;
-    int y = 8;
-    for (const Row& row : ROWS) {
-        table.controls.push_back(label(row.label, IDC_STATIC, 8, y + 2, 76, 8));
-        table.controls.push_back(editText(row.id, 88, y, 154, 12, READ_ONLY));
-        y += 16;
-    }
-    table.controls.push_back(control(L"\u00A4Metronome used", SessionDatabaseView::IDC_METRONOME, L"BUTTON",
-                                     BS_AUTOCHECKBOX | WS_TABSTOP, 88, y + 2, 154, 10));
-    y += 22;
-    table.controls.push_back(pushButton(L"\u00A4<< Debriefing", SessionDatabaseView::IDC_DEBRIEFING, 8, y, 76, 14));
-    table.controls.push_back(pushButton(L"\u00A4Abort", SessionDatabaseView::IDC_ABORT, 166, y, 76, 14));
-    return table;
+    static SessionDatabaseView::Printer installed;
+    return installed;
 }
 
 int registeredTemplate()
 {
-    if (!DialogRegistry::find(SessionDatabaseView::TEMPLATE_ID))
-        SessionDatabaseView::registerTemplate();
+    registerReviewDialogTables();
     return SessionDatabaseView::TEMPLATE_ID;
 }
 
+std::string instructorsOnly() { return quoteIdentifier("Instructor") + " <> 0"; }
+
 } // namespace
 
-void SessionDatabaseView::registerTemplate() { DialogRegistry::add(reviewTable()); }
+void SessionDatabaseView::registerTemplate() { registerReviewDialogTables(); }
 
-SessionDatabaseView::SessionDatabaseView(Session& session) : SessionPanel(session, registeredTemplate())
+void SessionDatabaseView::setPrinter(Printer installed) { printer() = std::move(installed); }
+
+bool SessionDatabaseView::hasPrinter() { return static_cast<bool>(printer()); }
+
+SessionDatabaseView::SessionDatabaseView(Session& session)
+    : SessionPanel(session, registeredTemplate()), table_(theDatabase)
 {
     KOVA_ASSERT(!session.getUsingFile());
+}
+
+// The controls go after the record rules: a box that loses the focus as they
+// go must not reach them any more.
+SessionDatabaseView::~SessionDatabaseView()
+{
+    for (QWidget* control : findChildren<QWidget*>())
+        control->blockSignals(true);
+}
+
+QComboBox* SessionDatabaseView::box(int id) const { return qobject_cast<QComboBox*>(getDlgItem(id)); }
+
+std::string SessionDatabaseView::comboText(int id) const
+{
+    const QComboBox* combo = box(id);
+    if (!combo)
+        return {};
+    if (combo->isEditable())
+        return combo->currentText().toStdString();
+    return combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex()).toStdString() : std::string();
 }
 
 bool SessionDatabaseView::onInitDialog()
 {
     const bool result = SessionPanel::onInitDialog();
-    for (const int id : {IDC_DEBRIEFING, IDC_ABORT})
+    for (int id : {IDC_PRINT, IDC_DEBRIEFING, ID_HELP, IDC_ABORT, IDC_VENTILATION_DETAILS, IDC_COMPRESSION_DETAILS,
+                   IDC_SCENARIO_DETAILS, IDC_ALGORITHM_DETAILS, IDC_INSTRUCTOR_DETAILS, IDC_APPROVED_BY_DETAILS})
         RoundButton::attach(this, id);
+    for (int id : {IDC_VENTILATION, IDC_COMPRESSION, IDC_APPROVED_BY})
+        limitText(getDlgItem(id), NAME_LIMIT);
+    limitText(getDlgItem(IDC_NOTES), NOTES_LIMIT);
+
+    QComboBox* approved = box(IDC_APPROVED);
+    KOVA_ASSERT(approved && !approved->isEditable());
+    if (approved) {
+        approved->clear();
+        approved->addItem(QString());
+        approved->addItem(QString::fromStdWString(Gettext::translate("Yes")));
+        approved->addItem(QString::fromStdWString(Gettext::translate("No")));
+    }
     if (getSession().getEnded())
         setDlgItemText(IDC_ABORT, QString::fromStdWString(Gettext::translate("Close")));
-    notifier().on(IDC_DEBRIEFING, Notification::Clicked, [this] {
-        SessionRecord record = getSession().getRecord();
-        record.Metronome = isDlgButtonChecked(IDC_METRONOME);
-        getSession().setRecord(record);
+    enableControl(getDlgItem(IDC_PRINT), hasPrinter());
+
+    ControlNotifier& events = notifier();
+    events.on(IDC_DEBRIEFING, Notification::Clicked, [this] {
+        handRecordToSession();
         getSession().setState(Session::DEBRIEF);
     });
-    showRecord();
+    events.on(IDC_PRINT, Notification::Clicked, [this] {
+        handRecordToSession();
+        if (hasPrinter())
+            printer()(getSession(), PRINT_FROM_REVIEW);
+    });
+    events.on(IDC_VENTILATION_DETAILS, Notification::Clicked,
+              [this] { showPersonDetails(IDC_VENTILATION, comboText(IDC_VENTILATION), false, true); });
+    events.on(IDC_COMPRESSION_DETAILS, Notification::Clicked,
+              [this] { showPersonDetails(IDC_COMPRESSION, comboText(IDC_COMPRESSION), false, true); });
+    events.on(IDC_INSTRUCTOR_DETAILS, Notification::Clicked, [this] {
+        showPersonDetails(IDC_COURSE_INSTRUCTOR, windowText(getDlgItem(IDC_COURSE_INSTRUCTOR)).toStdString(), true,
+                          false);
+    });
+    events.on(IDC_APPROVED_BY_DETAILS, Notification::Clicked,
+              [this] { showPersonDetails(IDC_APPROVED_BY, comboText(IDC_APPROVED_BY), true, true); });
+    events.on(IDC_SCENARIO_DETAILS, Notification::Clicked, [this] { showScenarioDetails(); });
+    events.on(IDC_ALGORITHM_DETAILS, Notification::Clicked, [this] { showAlgorithmDetails(); });
+
+    table_.open("");
+    saved_ = false;
+    // The session's record stays the comparison base even when its row is
+    // stored already: it carries what the session measured since.
+    const SessionRecord record = getSession().getRecord();
+    start(table_, record);
+    if (tableOpen() && !isNewEntry()) {
+        setCurrentRecord(record);
+        showCurrent();
+    }
     return result;
 }
 
-void SessionDatabaseView::showRecord()
+void SessionDatabaseView::help()
 {
-    const SessionRecord& record = getSession().getRecord();
+    if (!platform::showHelpTopic(HELP_TOPIC))
+        LogStream::instance() << "Online help is not available (topic " << HELP_TOPIC << ").\n";
+}
+
+void SessionDatabaseView::fillQuickFind()
+{
+    PersonTable persons(theDatabase);
+    persons.open("");
+    if (QComboBox* ventilation = box(IDC_VENTILATION)) {
+        ComboBoxList list(*ventilation);
+        persons.fillComboBox(list, "name", "");
+        ComboUtil::copyItems(ventilation, box(IDC_COMPRESSION));
+    }
+    if (QComboBox* approvedBy = box(IDC_APPROVED_BY)) {
+        ComboBoxList list(*approvedBy);
+        persons.fillComboBox(list, "name", instructorsOnly());
+    }
+}
+
+void SessionDatabaseView::showRecord(const SessionRecord& record)
+{
     const auto text = [](const std::string& narrow) { return QString::fromStdString(narrow); };
-    setDlgItemText(IDC_TRAINING_MODE, QString::fromStdWString(TrainingMode::getText(static_cast<int>(record.TrainingMode))));
-    setDlgItemText(IDC_VENTILATION, text(record.PersonVentilation));
-    setDlgItemText(IDC_COMPRESSION, text(record.PersonChestCompression));
+    setDlgItemText(IDC_TRAINING_MODE,
+                   QString::fromStdWString(TrainingMode::getText(static_cast<int>(record.TrainingMode))));
+    ComboUtil::selectString(box(IDC_VENTILATION), text(record.PersonVentilation));
+    ComboUtil::selectString(box(IDC_COMPRESSION), text(record.PersonChestCompression));
+    TrainingMode::fillParticipants(static_cast<int>(record.TrainingMode), box(IDC_VENTILATION),
+                                   getDlgItem(IDC_VENTILATION_DETAILS), box(IDC_COMPRESSION),
+                                   getDlgItem(IDC_COMPRESSION_DETAILS), true, false);
     setDlgItemText(IDC_SCENARIO, text(record.Scenario));
     setDlgItemText(IDC_ALGORITHM, text(record.Algorithm));
     setDlgItemText(IDC_DURATION, QString::fromStdWString(Duration::format(record.Duration)));
     setDlgItemText(IDC_MANIKIN, QString::number(record.Manikin));
     setDlgItemText(IDC_DATE, text(record.CourseDate));
     setDlgItemText(IDC_START_TIME, text(record.StartTime));
+    setDlgItemText(IDC_COURSE_INSTRUCTOR, text(record.CourseInstructor));
+    if (QComboBox* approved = box(IDC_APPROVED))
+        approved->setCurrentIndex(record.Approved < approved->count() ? record.Approved : 0);
+    ComboUtil::selectString(box(IDC_APPROVED_BY), text(record.ApprovedBy));
+    setDlgItemText(IDC_NOTES, text(record.Note));
     checkDlgButton(IDC_METRONOME, record.Metronome);
+    if (QWidget* ventilation = getDlgItem(IDC_VENTILATION))
+        ventilation->setFocus(Qt::OtherFocusReason);
 }
+
+SessionRecord SessionDatabaseView::readRecord()
+{
+    SessionRecord record = currentRecord();
+    record.PersonVentilation = comboText(IDC_VENTILATION);
+    record.PersonChestCompression = comboText(IDC_COMPRESSION);
+    if (const QComboBox* approved = box(IDC_APPROVED))
+        record.Approved = static_cast<unsigned char>(std::max(approved->currentIndex(), 0));
+    record.ApprovedBy = comboText(IDC_APPROVED_BY);
+    record.Note = windowText(getDlgItem(IDC_NOTES)).toStdString();
+    record.Metronome = isDlgButtonChecked(IDC_METRONOME);
+    return record;
+}
+
+bool SessionDatabaseView::isChanged()
+{
+    const SessionRecord& current = currentRecord();
+    const QComboBox* approved = box(IDC_APPROVED);
+    return comboText(IDC_VENTILATION) != current.PersonVentilation
+        || comboText(IDC_COMPRESSION) != current.PersonChestCompression
+        || comboText(IDC_APPROVED_BY) != current.ApprovedBy
+        || (approved && std::max(approved->currentIndex(), 0) != current.Approved)
+        || windowText(getDlgItem(IDC_NOTES)).toStdString() != current.Note
+        || isDlgButtonChecked(IDC_METRONOME) != current.Metronome;
+}
+
+// The session is stored without a single question: every text the template
+// could ask for is a fault here.
+std::wstring SessionDatabaseView::message(int)
+{
+    KOVA_ASSERT(false);
+    return {};
+}
+
+void SessionDatabaseView::notifyChanged() { TablePool::refresh(TableKind::Session); }
+
+void SessionDatabaseView::afterStore()
+{
+    getSession().setRecord(currentRecord());
+    fileWritten_ = getSession().save();
+}
+
+void SessionDatabaseView::beforeRemove()
+{
+    std::error_code ignored;
+    std::filesystem::remove(currentRecord().dataFileName(), ignored);
+}
+
+void SessionDatabaseView::showWaitCursor(bool on)
+{
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void SessionDatabaseView::handRecordToSession() { getSession().setRecord(readRecord()); }
 
 bool SessionDatabaseView::save()
 {
-    SessionRecord record = getSession().getRecord();
-    if (isCreated())
-        record.Metronome = isDlgButtonChecked(IDC_METRONOME);
-    return SessionRowStore::store(getSession(), record);
+    // A review that never got its window stores what the session holds.
+    if (!isCreated())
+        return SessionRowStore::store(getSession(), getSession().getRecord());
+    if (!databaseOpen || !tableOpen()) {
+        platform::messageBox(formatWide(Gettext::translate("The session could not be stored in the database:\n%hs")
+                                            .c_str(),
+                                        "The database is not connected.\n"),
+                             Gettext::translate("Problem saving session"), platform::MB_OK);
+        return false;
+    }
+    saved_ = true;
+    const SessionRecord before = currentRecord();
+    const bool wasNew = isNewEntry();
+    SessionRecord withResults = before;
+    withResults.Done = saved_;
+    SessionRowStore::takeResults(withResults, getSession().getCommSession());
+    setCurrentRecord(withResults);
+
+    fileWritten_ = false;
+    bool committed = false;
+    {
+        // The row's change waits for the data file: a Done row never stays
+        // without the file it names.
+        DatabaseTransaction whole(theDatabase);
+        if (Rules::save() && fileWritten_) {
+            try {
+                whole.commit();
+                committed = true;
+            } catch (const DatabaseError& error) {
+                DBUtil::showError(error.what());
+            }
+        }
+    }
+    if (committed)
+        return true;
+
+    // Everything of the failed store is undone; the fields keep what was typed.
+    saved_ = false;
+    notifyChanged();
+    setCurrentRecord(before);
+    if (wasNew)
+        showNewEntry(readRecord());
+    return false;
 }
 
 void SessionDatabaseView::setMetronomeUsed(bool used)
 {
     if (isCreated())
         checkDlgButton(IDC_METRONOME, used);
+}
+
+void SessionDatabaseView::showPersonDetails(int comboId, const std::string& name, bool instructor, bool selectResult)
+{
+    PersonDialog editor(name, instructor, false, this);
+    editor.run();
+    fillQuickFind();
+    const std::string key = editor.getCurrentKey();
+    if (selectResult && !key.empty())
+        ComboUtil::selectString(box(comboId), QString::fromStdString(key));
+}
+
+void SessionDatabaseView::showScenarioDetails()
+{
+    ScenarioRecord scenario;
+    scenario.name = currentRecord().Scenario;
+    ScenarioDialog editor(scenario, false, this);
+    editor.run();
+    fillQuickFind();
+}
+
+void SessionDatabaseView::showAlgorithmDetails()
+{
+    AlgorithmDialog editor(currentRecord().Algorithm, false, this);
+    editor.run();
+    fillQuickFind();
 }

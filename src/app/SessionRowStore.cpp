@@ -3,6 +3,7 @@
 #include "Database/Database.h"
 #include "Database/DBUtil.h"
 #include "Database/DatabaseError.h"
+#include "Database/DatabaseTransaction.h"
 #include "Database/SessionTable.h"
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
@@ -30,10 +31,8 @@ bool storeRow(const SessionRecord& record, std::string& reason)
         else
             table.edit();
         table.setRecord(record);
-        if (table.update()) {
-            TablePool::refresh(TableKind::Session);
+        if (table.update())
             return true;
-        }
         reason = table.lastError();
         table.cancelUpdate();
     } catch (const DatabaseError& error) {
@@ -45,8 +44,9 @@ bool storeRow(const SessionRecord& record, std::string& reason)
 
 } // namespace
 
-void SessionRowStore::takeResults(SessionRecord& record, const CommSession& data)
+void SessionRowStore::takeResults(SessionRecord& record, CommSession& data)
 {
+    data.evaluate();
     record.InitialVentilations = data.getNrInitialVentilations();
     record.VentilationRate = data.getVentFreqAverage();
     record.VentilationVolume = data.getVentVolumeAverage();
@@ -66,15 +66,30 @@ bool SessionRowStore::store(Session& session, SessionRecord record)
 {
     record.Done = true;
     takeResults(record, session.getCommSession());
-    std::string reason;
-    if (!databaseOpen || !storeRow(record, reason)) {
-        LogStream::instance() << "The session " << record.Serialidentifier << " was not stored: " << reason << "\n";
-        platform::messageBox(formatWide(Gettext::translate("The session could not be stored in the database:\n%hs")
-                                            .c_str(),
-                                        cStr(reason)),
-                             Gettext::translate("Problem saving session"), platform::MB_OK);
-        return false;
+    std::string reason = "The database is not connected.\n";
+    if (databaseOpen && theDatabase.isOpen()) {
+        // The row's change waits for the data file: a Done row never stays
+        // without the file it names.
+        DatabaseTransaction whole(theDatabase);
+        if (storeRow(record, reason)) {
+            const SessionRecord previous = session.getRecord();
+            session.setRecord(record);
+            if (!session.save()) {
+                session.setRecord(previous);
+                return false;
+            }
+            try {
+                whole.commit();
+                TablePool::refresh(TableKind::Session);
+                return true;
+            } catch (const DatabaseError& error) {
+                reason = error.what();
+            }
+        }
     }
-    session.setRecord(record);
-    return session.save();
+    LogStream::instance() << "The session " << record.Serialidentifier << " was not stored: " << reason << "\n";
+    platform::messageBox(
+        formatWide(Gettext::translate("The session could not be stored in the database:\n%hs").c_str(), cStr(reason)),
+        Gettext::translate("Problem saving session"), platform::MB_OK);
+    return false;
 }

@@ -1,6 +1,7 @@
 // KOVA_CPR: the CPR training station.
 
 #include "CPB/CPBTransferFrontEnd.h"
+#include "Database/BrowseSessionsDialog.h"
 #include "Database/RecordDialogTables.h"
 #include "Rodezir/LogStream.h"
 #include "app/CalibrateView.h"
@@ -8,10 +9,12 @@
 #include "app/CprTrainingApp.h"
 #include "app/DialogFrame.h"
 #include "app/EditorSeams.h"
+#include "app/MainCommands.h"
 #include "app/NewSessionDialog.h"
 #include "app/RecordDetailsEditors.h"
 #include "app/Print.h"
 #include "app/SessionDebriefView.h"
+#include "app/SessionDetailsDialog.h"
 #include "app/SessionGraphView.h"
 #include "app/SessionManagerTabView.h"
 #include "app/SessionWindowSet.h"
@@ -78,6 +81,10 @@ int main(int argc, char* argv[])
         SessionGraphView::install();
         // Their Print buttons print the session.
         Print::install();
+        // The Database menu's session manager; the session dialog it opens
+        // shows a stored session's graphs and debriefing.
+        frame.setCommand(MainCommands::SESSION_MANAGER, [&frame] { BrowseSessionsDialog(&frame).run(); });
+        SessionDetailsDialog::install();
         CPBTransferFrontEnd::install();
     };
     services.makeNewSessionDialog = [] { return std::make_unique<NewSessionDialog>(); };

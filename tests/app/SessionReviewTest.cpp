@@ -1,7 +1,8 @@
 // The review panel of a finished session on the training records (SQLite
-// through unixODBC): Yes stores the row and the data file from it, the
-// metronome box follows the beat, the way back to the debriefing, and a
-// picture of the panel.
+// through unixODBC): Yes stores the row with the results and what was typed
+// and the data file from it, a data file that cannot be written leaves no
+// row, the metronome box follows the beat, the way back to the debriefing
+// and printing carry what was typed, and a picture of the panel.
 
 #include "SessionTestKit.h"
 #include "SessionRecordsFixture.h"
@@ -11,6 +12,7 @@
 #include "Database/SessionTable.h"
 #include "TempDir.h"
 #include "app/SessionDatabaseView.h"
+#include "app/SessionRowStore.h"
 #include "app/SessionManager.h"
 #include "app/SessionView.h"
 #include "app/SessionWindowSet.h"
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QTest>
 
 #include <filesystem>
@@ -143,6 +146,82 @@ TEST_F(SessionReview, pictureOfTheReviewOfAFinishedSession)
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->getDlgItemText(SessionDatabaseView::IDC_ABORT), "Close");
     QTest::qWait(20);
-    const auto path = kovatest::binaryDir() / "session-review.png";
+    const auto path = kovatest::binaryDir() / "SessionDatabaseView.png";
     ASSERT_TRUE(host.grab().save(QString::fromStdString(path.string())));
+}
+
+TEST_F(SessionReview, storingKeepsWhatWasTypedAndTheResultsInOneDoneRow)
+{
+    exec("INSERT INTO \"Person\" (\"Name\", \"Instructor\") VALUES ('Ida', 1)");
+    Session* session = collected();
+    answer = Answer::Review;
+    session->setState(Session::DEBRIEF);
+    ASSERT_FALSE(session->close());
+    SessionDatabaseView* panel = review(*session);
+    ASSERT_NE(panel, nullptr);
+    qobject_cast<QComboBox*>(panel->getDlgItem(SessionDatabaseView::IDC_VENTILATION))->setEditText("Petra");
+    qobject_cast<QComboBox*>(panel->getDlgItem(SessionDatabaseView::IDC_APPROVED))->setCurrentIndex(1);
+    qobject_cast<QComboBox*>(panel->getDlgItem(SessionDatabaseView::IDC_APPROVED_BY))->setEditText("Ida");
+    panel->setDlgItemText(SessionDatabaseView::IDC_NOTES, "Kept a steady rhythm");
+
+    answer = Answer::Yes;
+    ASSERT_TRUE(session->close());
+    ASSERT_EQ(count("Session"), 1);
+    SessionTable rows(theDatabase);
+    rows.open("");
+    const SessionRecord stored = rows.getRecord();
+    EXPECT_TRUE(stored.Done);
+    EXPECT_EQ(stored.PersonVentilation, "Petra");
+    EXPECT_EQ(stored.Approved, 1);
+    EXPECT_EQ(stored.ApprovedBy, "Ida");
+    EXPECT_EQ(stored.Note, "Kept a steady rhythm");
+    SessionRecord expected = stored;
+    SessionRowStore::takeResults(expected, session->getCommSession());
+    expectSameResults(stored, expected);
+    EXPECT_GT(stored.CompDepth, 0.0) << "evaluated, though no debriefing was shown";
+    EXPECT_DOUBLE_EQ(stored.InterfaceFrequency, 20.0);
+    EXPECT_TRUE(std::filesystem::exists(dataFolder / (stored.Serialidentifier + ".dat")));
+    EXPECT_TRUE(asker.asked.empty());
+}
+
+TEST_F(SessionReview, aDataFileThatCannotBeWrittenLeavesNoRowAndTheSessionOpen)
+{
+    Session* session = collected();
+    setMachineString("Data Folder", (folder.path() / "unplugged").string());
+    answer = Answer::Yes;
+    EXPECT_FALSE(session->close());
+    EXPECT_EQ(count("Session"), 0) << "no Done row without its data file";
+    EXPECT_EQ(session->getState(), Session::REVIEW);
+    EXPECT_TRUE(session->getModified());
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].caption, L"Problem saving session");
+
+    setMachineString("Data Folder", dataFolder.string());
+    ASSERT_TRUE(session->close()) << "the same review stores it once the folder is back";
+    EXPECT_EQ(count("Session"), 1);
+    EXPECT_TRUE(std::filesystem::exists(dataFolder / (session->getRecord().Serialidentifier + ".dat")));
+}
+
+TEST_F(SessionReview, printAndTheWayBackTakeWhatWasTypedWithoutStoringIt)
+{
+    std::vector<std::pair<std::string, int>> printed;
+    SessionDatabaseView::setPrinter([&printed](Session& printing, int flag) {
+        printed.emplace_back(printing.getRecord().Note, flag);
+    });
+    Session* session = collected();
+    answer = Answer::Review;
+    session->setState(Session::DEBRIEF);
+    ASSERT_FALSE(session->close());
+    SessionDatabaseView* panel = review(*session);
+    ASSERT_NE(panel, nullptr);
+    panel->setDlgItemText(SessionDatabaseView::IDC_NOTES, "Arms straight");
+    qobject_cast<QAbstractButton*>(panel->getDlgItem(SessionDatabaseView::IDC_PRINT))->click();
+    EXPECT_EQ(printed, (std::vector<std::pair<std::string, int>>{{"Arms straight", 1}}));
+    EXPECT_EQ(count("Session"), 0);
+
+    panel->setDlgItemText(SessionDatabaseView::IDC_NOTES, "Arms straight, elbows locked");
+    qobject_cast<QAbstractButton*>(panel->getDlgItem(SessionDatabaseView::IDC_DEBRIEFING))->click();
+    EXPECT_EQ(session->getState(), Session::DEBRIEF);
+    EXPECT_EQ(session->getRecord().Note, "Arms straight, elbows locked");
+    SessionDatabaseView::setPrinter({});
 }
