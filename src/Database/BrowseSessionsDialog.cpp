@@ -47,8 +47,6 @@ int registeredTemplate()
 
 QString translated(const char* text) { return QString::fromStdWString(Gettext::translate(text)); }
 
-std::string instructorsOnly() { return quoteIdentifier("Instructor") + " <> 0"; }
-
 } // namespace
 
 BrowseSessionsDialog::BrowseSessionsDialog(QWidget* parent)
@@ -160,7 +158,7 @@ void BrowseSessionsDialog::fillCriteriaLists()
     }
     if (QComboBox* instructor = box(INSTRUCTOR)) {
         ComboBoxList list(*instructor);
-        personTable_.fillComboBox(list, "name", instructorsOnly());
+        personTable_.fillComboBox(list, "name", PersonTable::instructorsOnly());
     }
     if (criteriaListsFilled_)
         return;

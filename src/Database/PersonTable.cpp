@@ -3,6 +3,7 @@
 #include "Database/ColumnName.h"
 #include "Database/DBUtil.h"
 #include "Database/DatabaseError.h"
+#include "Database/SqlIdentifier.h"
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
 
@@ -87,6 +88,8 @@ void PersonTable::fillComboBox(ComboList& combo, const std::string& column, cons
 
 // A participant the database could not take is not there: the caller must
 // not count on a row that was never written.
+std::string PersonTable::instructorsOnly() { return quoteIdentifier("Instructor") + " <> 0"; }
+
 bool PersonTable::addPerson(const std::string& name, bool instructor)
 {
     if (!isOpen || name.empty())

@@ -22,6 +22,8 @@ public:
     // only when the row was stored; a row the database refused leaves its
     // reason in lastError().
     bool addPerson(const std::string& name, bool instructor);
+    // The filter of the instructors' lists: persons marked as instructors.
+    static std::string instructorsOnly();
 
 protected:
     void exchangeFields(FieldExchange& exchange) override;

@@ -8,7 +8,6 @@
 #include "Database/PersonDialog.h"
 #include "Database/ScenarioDialog.h"
 #include "Database/SessionDialogTables.h"
-#include "Database/SqlIdentifier.h"
 #include "Database/TablePool.h"
 #include "Database/TrainingMode.h"
 #include "Database/TrainingModeCombo.h"
@@ -47,8 +46,6 @@ int registeredTemplate()
     registerSessionDialogTables();
     return SessionDialog::TEMPLATE_ID;
 }
-
-std::string instructorsOnly() { return quoteIdentifier("Instructor") + " <> 0"; }
 
 bool isEnter(const QKeyEvent& key)
 {
@@ -227,7 +224,7 @@ void SessionDialog::fillQuickFind()
     }
     if (QComboBox* approvedBy = box(APPROVED_BY)) {
         ComboBoxList list(*approvedBy);
-        personTable_.fillComboBox(list, "name", instructorsOnly());
+        personTable_.fillComboBox(list, "name", PersonTable::instructorsOnly());
     }
     if (QComboBox* scenario = box(SCENARIO)) {
         ComboBoxList list(*scenario);

@@ -10,7 +10,6 @@
 #include "Database/PersonDialog.h"
 #include "Database/PersonTable.h"
 #include "Database/ScenarioDialog.h"
-#include "Database/SqlIdentifier.h"
 #include "Database/TablePool.h"
 #include "Database/TrainingMode.h"
 #include "Database/TrainingModeCombo.h"
@@ -54,8 +53,6 @@ int registeredTemplate()
     registerReviewDialogTables();
     return SessionDatabaseView::TEMPLATE_ID;
 }
-
-std::string instructorsOnly() { return quoteIdentifier("Instructor") + " <> 0"; }
 
 } // namespace
 
@@ -166,7 +163,7 @@ void SessionDatabaseView::fillQuickFind()
     }
     if (QComboBox* approvedBy = box(IDC_APPROVED_BY)) {
         ComboBoxList list(*approvedBy);
-        persons.fillComboBox(list, "name", instructorsOnly());
+        persons.fillComboBox(list, "name", PersonTable::instructorsOnly());
     }
 }
 
