@@ -9,6 +9,7 @@
 #include "app/PrintedGraphs.h"
 #include "app/PrintedTexts.h"
 #include "app/Session.h"
+#include "app/SessionDatabaseView.h"
 #include "app/SessionDebriefView.h"
 #include "app/SessionView.h"
 #include "app/ToolBar.h"
@@ -89,6 +90,8 @@ void Print::setOrientation(bool landscape)
 void Print::install()
 {
     SessionDebriefView::setPrintFunction([](Session& session, bool debriefing) { printSession(session, debriefing); });
+    // The review prints the debriefing report with what was typed into it.
+    SessionDatabaseView::setPrinter([](Session& session, int flag) { printSession(session, flag != 0); });
 }
 
 void Print::printSession(Session& session, bool debriefing)

@@ -2,7 +2,7 @@
 // through unixODBC): Yes stores the row with the results and what was typed
 // and the data file from it, a data file that cannot be written leaves no
 // row, the metronome box follows the beat, the way back to the debriefing
-// and printing carry what was typed, and a picture of the panel.
+// and the printed report carry what was typed, and a picture of the panel.
 
 #include "SessionTestKit.h"
 #include "SessionRecordsFixture.h"
@@ -11,11 +11,15 @@
 #include "Database/DBUtil.h"
 #include "Database/SessionTable.h"
 #include "TempDir.h"
+#include "app/Print.h"
 #include "app/SessionDatabaseView.h"
+#include "app/SessionDebriefView.h"
 #include "app/SessionRowStore.h"
 #include "app/SessionManager.h"
 #include "app/SessionView.h"
 #include "app/SessionWindowSet.h"
+#include "config/Configuration.h"
+#include "platform/PdfPrintDialogAsker.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +27,9 @@
 #include <QComboBox>
 #include <QTest>
 
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 using namespace sessiontest;
 using Answer = SessionWindows::SaveAnswer;
@@ -86,6 +92,19 @@ protected:
     Answer answer = Answer::Cancel;
     LinkLog link;
 };
+
+// The text of a PDF file as poppler reads it back.
+std::string pdfText(const std::string& path)
+{
+    std::string text;
+    if (FILE* pipe = popen(("pdftotext -layout '" + path + "' -").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
 
 } // namespace
 
@@ -204,10 +223,13 @@ TEST_F(SessionReview, aDataFileThatCannotBeWrittenLeavesNoRowAndTheSessionOpen)
 
 TEST_F(SessionReview, printAndTheWayBackTakeWhatWasTypedWithoutStoringIt)
 {
-    std::vector<std::pair<std::string, int>> printed;
-    SessionDatabaseView::setPrinter([&printed](Session& printing, int flag) {
-        printed.emplace_back(printing.getRecord().Note, flag);
-    });
+    SessionDebriefView::install();
+    Print::install();
+    Configuration::instance().getPropertyModel().printApprovalFields = true;
+    platform::PdfPrintDialogAsker printDialog;
+    printDialog.outputFile = folder.file("review.pdf");
+    platform::ScopedPrintDialogAsker printing(printDialog);
+
     Session* session = collected();
     answer = Answer::Review;
     session->setState(Session::DEBRIEF);
@@ -215,8 +237,12 @@ TEST_F(SessionReview, printAndTheWayBackTakeWhatWasTypedWithoutStoringIt)
     SessionDatabaseView* panel = review(*session);
     ASSERT_NE(panel, nullptr);
     panel->setDlgItemText(SessionDatabaseView::IDC_NOTES, "Arms straight");
-    qobject_cast<QAbstractButton*>(panel->getDlgItem(SessionDatabaseView::IDC_PRINT))->click();
-    EXPECT_EQ(printed, (std::vector<std::pair<std::string, int>>{{"Arms straight", 1}}));
+    auto* print = qobject_cast<QAbstractButton*>(panel->getDlgItem(SessionDatabaseView::IDC_PRINT));
+    ASSERT_TRUE(print->isEnabled());
+    print->click();
+    EXPECT_EQ(printDialog.shown, 1);
+    EXPECT_NE(pdfText(printDialog.outputFile).find("Arms straight"), std::string::npos)
+        << "the report carries the notes typed in the review";
     EXPECT_EQ(count("Session"), 0);
 
     panel->setDlgItemText(SessionDatabaseView::IDC_NOTES, "Arms straight, elbows locked");
@@ -224,4 +250,6 @@ TEST_F(SessionReview, printAndTheWayBackTakeWhatWasTypedWithoutStoringIt)
     EXPECT_EQ(session->getState(), Session::DEBRIEF);
     EXPECT_EQ(session->getRecord().Note, "Arms straight, elbows locked");
     SessionDatabaseView::setPrinter({});
+    SessionDebriefView::setPrintFunction({});
+    Configuration::destroy();
 }

@@ -17,6 +17,7 @@
 #include "app/SessionDatabaseView.h"
 #include "app/SessionDebriefView.h"
 #include "app/SessionDetailsDialog.h"
+#include "app/SessionGraphView.h"
 #include "app/SessionRowStore.h"
 #include "app/SessionView.h"
 #include "app/SessionWindowSet.h"
@@ -226,21 +227,24 @@ TEST_F(StoredSessionWindows, aSessionRunOnTheSimulatedManikinIsStoredAndReadBack
     expectSameResults(figures, stored, 1e-3);
 }
 
-TEST_F(StoredSessionWindows, screenshotOfAStoredSessionsDebriefing)
+TEST_F(StoredSessionWindows, screenshotsOfAStoredSessionsGraphsAndDebriefing)
 {
+    SessionGraphView::install();
     SessionDebriefView::install();
     manikinsim::PerformancePlan plan = faultyPerformance();
     plan.sampleRate = 20;
     SessionRecord record = storedSession(60 * 20, recordedSamples(plan, 60 * 20));
     record.Manikin = -1;
-    Session stored(record, AlgorithmRecord{});
-    SessionDetailsDialog details(stored, true);
-    details.resize(980, 620);
-    onDetails([](SessionDetailsDialog& shown) {
-        QApplication::processEvents();
-        EXPECT_TRUE(shown.grab().save(
-            QString::fromStdString((kovatest::binaryDir() / "SessionDetailsDialog-debriefing.png").string())));
-    });
-    details.run();
+    for (const bool debriefing : {false, true}) {
+        Session stored(record, AlgorithmRecord{});
+        SessionDetailsDialog details(stored, debriefing);
+        const std::string name = debriefing ? "SessionDetailsDialog-debriefing.png" : "SessionDetailsDialog-graph.png";
+        onDetails([&name](SessionDetailsDialog& shown) {
+            QApplication::processEvents();
+            EXPECT_TRUE(shown.grab().save(QString::fromStdString((kovatest::binaryDir() / name).string())));
+        });
+        details.run();
+        deleteRetired();
+    }
     Configuration::destroy();
 }
