@@ -31,12 +31,19 @@ bool dataFolderWarned = false;
 
 std::string dataFileIn(const std::string& folder, const std::string& serial) { return folder + serial + ".dat"; }
 
-// A row of the Session table or a data file already carrying the identifier.
-bool serialIdentifierTaken(const std::string& serial)
+} // namespace
+
+bool SessionRecord::serialIdentifierTaken(const std::string& serial)
 {
     std::string folder;
-    if (readDataFolder(folder) && std::filesystem::exists(dataFileIn(folder, serial)))
-        return true;
+    // A link or an entry that cannot be looked at counts as taken: the
+    // identifier must never lead a new data file onto something that is there.
+    if (readDataFolder(folder)) {
+        std::error_code error;
+        const auto entry = std::filesystem::symlink_status(dataFileIn(folder, serial), error);
+        if (entry.type() != std::filesystem::file_type::not_found)
+            return true;
+    }
     if (!databaseOpen || !theDatabase.isOpen())
         return false;
     try {
@@ -49,6 +56,14 @@ bool serialIdentifierTaken(const std::string& serial)
         return false;
     }
 }
+
+bool SessionRecord::isSerialIdentifier(const std::string& serial)
+{
+    return serial.size() == SERIAL_IDENTIFIER_LENGTH
+           && serial.find_first_not_of(SERIAL_ALPHABET) == std::string::npos;
+}
+
+namespace {
 
 // Texts travel up to their first zero byte, as the exported files hold them.
 void writeText(RawFormat& format, const std::string& text)

@@ -75,6 +75,11 @@ struct SessionRecord {
     void newSerialIdentifier();
     // Seven draws of the station's generator as 14 characters.
     static std::string drawSerialIdentifier();
+    // A row of the Session table or a data file already carries the identifier.
+    static bool serialIdentifierTaken(const std::string& serial);
+    // 14 characters of the generator's alphabet: only such an identifier may
+    // name a data file.
+    static bool isSerialIdentifier(const std::string& serial);
 
     // The session's data file: the data folder, the identifier, ".dat".
     std::string dataFileName() const;

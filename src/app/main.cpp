@@ -23,6 +23,7 @@
 #include "config/Configuration.h"
 #include "platform/MessageBox.h"
 #include "platform/PrintDialog.h"
+#include "platform/QtFileDialogAsker.h"
 #include "platform/QtMessageAsker.h"
 #include "platform/QtPrintDialogAsker.h"
 #include "propertyPage/AlgorithmDetailsEditor.h"
@@ -41,6 +42,8 @@ int main(int argc, char* argv[])
     platform::ScopedMessageAsker askerInForce(asker);
     platform::QtPrintDialogAsker printDialog;
     platform::ScopedPrintDialogAsker printDialogInForce(printDialog);
+    platform::QtFileDialogAsker fileDialog;
+    platform::ScopedFileDialogAsker fileDialogInForce(fileDialog);
 
     CprTrainingApp::Services services = CprTrainingApp::Services::standard();
     // The sessions' manager with the session window.
@@ -49,8 +52,9 @@ int main(int argc, char* argv[])
     };
     // The windows of the rest of the station, once the main window, the
     // records and the settings are there.
-    services.installWindows = [&asker](CMainFrame& frame) {
+    services.installWindows = [&asker, &fileDialog](CMainFrame& frame) {
         asker.setParent(&frame);
+        fileDialog.setParent(&frame);
         installConfigurationDialog(&frame);
         // The record editors; the configuration pages' "Details..." open the algorithm editor.
         registerRecordDialogTables();
