@@ -200,7 +200,12 @@ bool SchedulePrinter::print(QPagedPaintDevice& device, const CourseRecord& cours
         tellPrinterError("Error initializing new page");
         return false;
     }
-    painter.end();
+    // The schedule is printed only once its document is whole on the printer.
+    auto* printer = dynamic_cast<QPrinter*>(&device);
+    if (!(printer ? platform::finishPrintout(painter, *printer) : painter.end())) {
+        tellPrinterError("Error finishing the printout");
+        return false;
+    }
     return true;
 }
 

@@ -23,8 +23,9 @@ public:
 
     // Prints on a paged device that is set up already (the printer, a PDF
     // writer); each page after the first begins with device.newPage(). False
-    // when the document or a page could not begin: the user was told, and
-    // for a page `abortDocument` was called first.
+    // when the document or a page could not begin, or a printer did not get
+    // the whole document: the user was told, and for a page `abortDocument`
+    // was called first.
     static bool print(QPagedPaintDevice& device, const CourseRecord& course, const std::vector<SessionRecord>& sessions,
                       const std::function<void()>& abortDocument = {});
 };

@@ -18,8 +18,6 @@
 #include "platform/MessageBox.h"
 #include "platform/PrintDialog.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -55,19 +53,6 @@ QFont printFont(const QPaintDevice* device, int tenthsOfPoint, bool bold)
 }
 
 void printerError(const char* text) { platform::messageBox(translate(text), translate("Printer error"), platform::MB_OK); }
-
-// A PDF file that was written to its end closes with "%%EOF"; anything
-// else (a full disk, a device that takes nothing) is a document not printed.
-bool pdfComplete(const QString& path)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 size = file.size();
-    if (size < 5 || !file.seek(std::max<qint64>(0, size - 32)))
-        return false;
-    return file.readAll().contains("%%EOF");
-}
 
 // The panel's window, made when the session had not shown it yet: a stored
 // session printed from its review has never built its graphs or table.
@@ -123,9 +108,7 @@ void Print::printSession(Session& session, bool debriefing)
         return;
     }
 
-    const bool ended = painter.end();
-    const bool pdfWritten = printer.outputFormat() != QPrinter::PdfFormat || pdfComplete(printer.outputFileName());
-    if (!ended || printer.printerState() == QPrinter::Error || !pdfWritten) {
+    if (!platform::finishPrintout(painter, printer)) {
         LogStream::instance() << "Print: the document could not be finished.\n";
         platform::renewApplicationPrinter();
         printerError("Error finishing the printout");

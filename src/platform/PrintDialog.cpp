@@ -1,8 +1,12 @@
 #include "platform/PrintDialog.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -29,6 +33,17 @@ std::unique_ptr<QPrinter>& printerSlot()
 
 // The printer must not outlive the application object its print engine works with.
 void deletePrinter() { printerSlot().reset(); }
+
+bool pdfComplete(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    if (size < 5 || !file.seek(std::max<qint64>(0, size - 32)))
+        return false;
+    return file.readAll().contains("%%EOF");
+}
 
 } // namespace
 
@@ -75,6 +90,13 @@ void renewApplicationPrinter()
     printer->setFullPage(old.fullPage());
     printer->setDocName(old.docName());
     slot = std::move(printer);
+}
+
+bool finishPrintout(QPainter& painter, QPrinter& printer)
+{
+    const bool ended = painter.end();
+    const bool pdfWritten = printer.outputFormat() != QPrinter::PdfFormat || pdfComplete(printer.outputFileName());
+    return ended && printer.printerState() != QPrinter::Error && pdfWritten;
 }
 
 ScopedPrintDialogAsker::ScopedPrintDialogAsker(PrintDialogAsker& asker) : previous_(installed) { installed = &asker; }

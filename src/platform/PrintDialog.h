@@ -4,6 +4,7 @@
 // cancels. Every printout asks here, on the one printer the application
 // keeps, so the printer chosen last stays the application's printer.
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -35,6 +36,12 @@ QPrinter& applicationPrinter();
 // a failed write for every later document (each would come out empty), so
 // a printout that could not be written renews the printer.
 void renewApplicationPrinter();
+
+// Ends the painter's document on the printer; true when it came out whole.
+// A PDF file written to its end closes with "%%EOF": anything short of that
+// (a full disk, a device that takes nothing) is a document not printed,
+// whatever the painter answered.
+bool finishPrintout(QPainter& painter, QPrinter& printer);
 
 // Installs an asker for the life of the object and restores the previous one.
 class ScopedPrintDialogAsker {

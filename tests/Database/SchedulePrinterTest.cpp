@@ -178,7 +178,15 @@ TEST_F(SchedulePrinting, failuresAreToldAndCancelPrintsNothing)
     EXPECT_EQ(asker.asked[0].caption, L"Printer error");
     EXPECT_EQ(asker.asked[0].style, 0u);
 
-    // The failed output spoils no later printout.
+    // A device that takes nothing lets the page begin but never gets the document.
+    asker.asked.clear();
+    print.outputFile = "/dev/full";
+    SchedulePrinter::printSchedule(course, manyRows(2), nullptr);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, L"Error finishing the printout");
+    EXPECT_EQ(asker.asked[0].caption, L"Printer error");
+
+    // The failed outputs spoil no later printout.
     asker.asked.clear();
     print.outputFile = folder.file("after-failure-schedule.pdf");
     SchedulePrinter::printSchedule(course, manyRows(2), nullptr);
