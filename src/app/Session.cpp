@@ -168,7 +168,10 @@ std::int64_t Session::sampleMilliseconds(int index, double rate)
 {
     if (!(rate > 0.0))
         return 0;
-    return static_cast<std::int64_t>(((index + 0.5) / rate) * 1000.0 + 0.5);
+    // A stored session's rate comes from its row, which an imported file may
+    // have filled with any figure: the time saturates instead of wrapping.
+    constexpr double LONGEST = 9.2e18;
+    return static_cast<std::int64_t>(std::clamp(((index + 0.5) / rate) * 1000.0 + 0.5, -LONGEST, LONGEST));
 }
 
 bool Session::isPastDuration(long seconds, int index, double rate)

@@ -67,7 +67,10 @@ std::int64_t TimeAxis::millisecondsOf(std::int64_t index, double rate)
 {
     if (!(rate > 0.0))
         return 0;
-    return static_cast<std::int64_t>(((static_cast<double>(index) + 0.5) / rate) * 1000.0 + 0.5);
+    // Saturates for a rate far below any manikin's (a stored row may hold any figure).
+    constexpr double LONGEST = 9.2e18;
+    return static_cast<std::int64_t>(
+        std::clamp(((static_cast<double>(index) + 0.5) / rate) * 1000.0 + 0.5, -LONGEST, LONGEST));
 }
 
 std::string TimeAxis::labelText(std::int64_t seconds)

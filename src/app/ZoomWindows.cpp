@@ -4,6 +4,8 @@
 #include "gettext/Gettext.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 
 std::wstring ZoomWindows::text(int milliseconds)
 {
@@ -22,5 +24,9 @@ int ZoomWindows::windowIndexes(int milliseconds, double rate)
 {
     const double currentFreq = rate;
     KOVA_ASSERT(currentFreq!=0.0);
-    return static_cast<int>((milliseconds * currentFreq + 500) * 0.001);
+    // A window wider than an int of samples (a rate no manikin has) stops at the int's end.
+    const double samples = (milliseconds * currentFreq + 500) * 0.001;
+    if (std::isnan(samples))
+        return 0;
+    return static_cast<int>(std::clamp(samples, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }

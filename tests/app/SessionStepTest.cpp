@@ -90,10 +90,14 @@ TEST(SessionTimeLimit, endsAtTheFirstSampleBeyondTheDurationInSixtyFourBits)
         {5000000, 99999999, 20.0, false}, {5000000, 100000000, 20.0, true},
         // No rate yet: no time has passed.
         {30, 600, 0.0, false},
+        // A rate far below any manikin's (an imported row may hold one) is an endless time, never a wrapped one.
+        {30, 600, 1e-300, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Session::isPastDuration(c.seconds, c.index, c.rate), c.past)
             << c.seconds << " s, index " << c.index << " at " << c.rate;
+    EXPECT_EQ(Session::sampleMilliseconds(600, 1e-300), Session::sampleMilliseconds(2000000000, 1e-300));
+    EXPECT_GT(Session::sampleMilliseconds(600, 1e-300), 0);
 }
 
 TEST_F(SessionStepTest, aTimedSessionGoesOnThroughItsLastSampleAndEndsAtTheNext)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 using kova::RECT;
@@ -198,6 +200,8 @@ TEST(ZoomWindows, anHourSpansItsSamplesAtEitherRate)
     EXPECT_EQ(ZoomWindows::windowIndexes(5000, 20.0), 100);
     // (20000 x 19.97 + 500) x 0.001 = 399.9, truncated.
     EXPECT_EQ(ZoomWindows::windowIndexes(20000, 19.97), 399);
+    // A rate no manikin has (a stored row may hold any figure) stops at the int's end.
+    EXPECT_EQ(ZoomWindows::windowIndexes(3600000, 1e9), INT_MAX);
 }
 
 TEST(SurveillanceTileText, captionAndRate)

@@ -335,6 +335,9 @@ TEST(TimeAxis, tinyWindowsAndAMissingRateNeverDivideByZeroNorHang)
     EXPECT_EQ(noRate.axis.indexStep(), 0);
     EXPECT_TRUE(noRate.axis.labels().empty());
     EXPECT_EQ(noRate.axis.millisecondsOf(500), 0);
+    // A rate far below any manikin's gives the longest time, not a wrapped one.
+    EXPECT_GT(TimeAxis::millisecondsOf(500, 1e-300), 0);
+    EXPECT_LT(TimeAxis::millisecondsOf(-500, 1e-300), 0);
     noRate.reach(1000);
     noRate.axis.setMode(TimeAxis::MODE_ZOOM);
     noRate.axis.onLButtonUp(noRate.pane, 10);
