@@ -53,7 +53,10 @@ std::string SessionDataFile::recommendationsAfter(std::string_view rest)
         rest.remove_prefix(2);
     else if (rest.starts_with("\n"))
         rest.remove_prefix(1);
-    if (rest.ends_with('\n'))
+    // An imported session's file has CR LF for every line end, the writer's last one too.
+    if (rest.ends_with("\r\n"))
+        rest.remove_suffix(2);
+    else if (rest.ends_with('\n'))
         rest.remove_suffix(1);
     return std::string(rest);
 }

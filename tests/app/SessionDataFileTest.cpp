@@ -88,6 +88,11 @@ TEST(SessionDataFile, recommendationsComeBackAsWritten)
         EXPECT_EQ(back.read(text), SessionDataFile::ReadResult::Read);
         EXPECT_EQ(back.recommendations, recommendations);
     }
+    // A file an import wrote has CR LF for every line end, the last one too.
+    Curves imported;
+    EXPECT_EQ(imported.read(std::string("0\r\n0\r\n") + TWO_SAMPLES + "recommendations:\r\nGood\r\n"),
+              SessionDataFile::ReadResult::Read);
+    EXPECT_EQ(imported.recommendations, "Good");
     // Without the section there are none.
     Curves older;
     EXPECT_EQ(older.read(std::string("0\r\n0\r\n") + TWO_SAMPLES), SessionDataFile::ReadResult::Read);
