@@ -6,6 +6,7 @@
 #include "Database/PersonDialog.h"
 #include "Database/SessionDialog.h"
 #include "Database/SessionDialogTables.h"
+#include "Database/SessionExchange.h"
 #include "Database/SqlIdentifier.h"
 #include "Rodezir/BoxLayout.h"
 #include "Rodezir/ComboUtil.h"
@@ -68,10 +69,6 @@ bool BrowseSessionsDialog::onInitDialog()
     }
     for (int id : {PARTICIPANT_DETAILS, INSTRUCTOR_DETAILS, SHOW_MATCHING, IMPORT, EXPORT, IDCANCEL, HELP})
         RoundButton::attach(this, id);
-    // Moving sessions to and from files comes with the export and import of
-    // session files; until then the two buttons keep their place, disabled.
-    for (int id : {IMPORT, EXPORT})
-        enableControl(getDlgItem(id), false);
 
     sessionTable_.open("");
     personTable_.open("");
@@ -108,6 +105,8 @@ bool BrowseSessionsDialog::onInitDialog()
     events.on(PARTICIPANT_DETAILS, Notification::Clicked, [this] { showParticipantDetails(); });
     events.on(INSTRUCTOR_DETAILS, Notification::Clicked, [this] { showInstructorDetails(); });
     events.on(SHOW_MATCHING, Notification::Clicked, [this] { search(); });
+    events.on(EXPORT, Notification::Clicked, [this] { exportSessions(); });
+    events.on(IMPORT, Notification::Clicked, [this] { importSessions(); });
     events.on(HELP, Notification::Clicked, [] {
         if (!platform::showHelpTopic(HELP_TOPIC))
             LogStream::instance() << "Online help is not available (topic " << HELP_TOPIC << ").\n";
@@ -291,3 +290,11 @@ void BrowseSessionsDialog::showPersonDetails(int comboId, bool instructor)
 void BrowseSessionsDialog::showParticipantDetails() { showPersonDetails(PARTICIPANT, false); }
 
 void BrowseSessionsDialog::showInstructorDetails() { showPersonDetails(INSTRUCTOR, true); }
+
+void BrowseSessionsDialog::exportSessions() { SessionExchange().exportSessions(selectedSerialIdentifiers()); }
+
+int BrowseSessionsDialog::importSessions()
+{
+    // The list shows the imported sessions before the closing message.
+    return SessionExchange().importSessions([this] { search(); });
+}

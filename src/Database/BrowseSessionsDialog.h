@@ -1,7 +1,8 @@
 #pragma once
 // The "Session manager" (dialog 224): lists the finished sessions that match
 // a participant, an instructor, a year and a month, opens the double-clicked
-// one in the session dialog, and opens the person editor on either name.
+// one in the session dialog, opens the person editor on either name, and
+// exports and imports sessions through session database files.
 // Resizable: the list takes all extra height and spreads its columns over
 // the width.
 
@@ -50,6 +51,12 @@ public:
     void openSelectedSession();
     void showParticipantDetails();
     void showInstructorDetails();
+    // "Export...": the selected sessions, with their data files, into a
+    // session database file the user chooses.
+    void exportSessions();
+    // "Import...": the sessions of a file the user chooses, listed again
+    // with the new ones; answers how many were stored.
+    int importSessions();
 
     // Column 0 fits its numbers; the other six share the rest of the width.
     void sizeColumns();

@@ -1,20 +1,26 @@
 // The session manager on a temporary SQLite data source: the criteria lists,
 // the count it tells, the columns spread over the list's width, the list that
 // takes the extra height, the double click that opens a row's own session
-// whatever was stored since, and its screenshot.
+// whatever was stored since, sessions exported through Export... and
+// imported back through Import..., and its screenshot.
 
 #include "RecordDialogFixture.h"
 #include "StoredSessionsFixture.h"
 
 #include "Database/BrowseSessionsDialog.h"
 #include "Database/SessionDialog.h"
+#include "Database/SessionTable.h"
 #include "Rodezir/DateText.h"
+#include "platform/FileDialog.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTimer>
 #include <QTreeView>
+
+#include <filesystem>
+#include <set>
 
 namespace {
 
@@ -132,6 +138,80 @@ TEST_F(SessionManagerWindow, aDoubleClickOpensTheSessionOfTheRowEvenWhenAnotherW
     dialog.sessionList()->clearSelection();
     dialog.openSelectedSession();
     EXPECT_EQ(beeps, 1) << "no row chosen";
+}
+
+TEST_F(SessionManagerWindow, exportAndImportCarryTheSelectedSessionsWithTheirDataFilesThroughAFile)
+{
+    namespace fs = std::filesystem;
+    const fs::path dataFolder = folder.path() / "data";
+    fs::create_directories(dataFolder);
+    setMachineString("Data Folder", dataFolder.string());
+    forgetDataFolderWarning();
+    ScopedRecordTime now{2024, 11, 5, 10, 0};
+    // Data files as the Windows station writes them, with CR LF line ends.
+    std::vector<SessionRecord> stored;
+    for (const char* name : {"Ann", "Bob", "Cid"}) {
+        SessionRecord record;
+        record.PersonVentilation = name;
+        record.CourseDate = "2024-11-05";
+        record.Done = true;
+        SessionTable table(theDatabase);
+        table.open("");
+        table.addNew();
+        table.setRecord(record);
+        ASSERT_TRUE(table.update()) << table.lastError();
+        kovatest::writeFile(record.dataFileName(), std::string("marks of ") + name + "\r\n0 1 2\r\n");
+        stored.push_back(record);
+    }
+    platform::RecordingFileDialogAsker files;
+    platform::ScopedFileDialogAsker filesScope(files);
+    const std::string path = folder.file("two.sdb");
+    const std::wstring widePath = fs::path(path).wstring();
+
+    Dialog dialog;
+    showActive(dialog);
+    EXPECT_TRUE(enabled(dialog, Dialog::EXPORT));
+    EXPECT_TRUE(enabled(dialog, Dialog::IMPORT));
+    dialog.sessionList()->clearSelection();
+    click(dialog, Dialog::EXPORT);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, L"Please choose one or more sessions to export.");
+    EXPECT_TRUE(files.asked.empty());
+
+    // The list is sorted by names: Ann and Cid are its first and last rows.
+    selectRow(dialog, 0);
+    dialog.sessionList()->selectionModel()->select(dialog.sessionList()->model()->index(2, 0),
+                                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    files.answers = {path};
+    click(dialog, Dialog::EXPORT);
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_TRUE(files.asked[0].save);
+    EXPECT_EQ(asker.asked.back().text, L"Exported 2 sessions to " + widePath);
+
+    // Gone from this station, then imported again from the file.
+    for (const SessionRecord& gone : {stored[0], stored[2]}) {
+        exec("DELETE FROM \"Session\" WHERE \"Serialidentifier\" = ?", {gone.Serialidentifier});
+        fs::remove(gone.dataFileName());
+    }
+    click(dialog, Dialog::SHOW_MATCHING);
+    ASSERT_EQ(dialog.sessionModel().rowCount(), 1);
+    files.answers = {path};
+    click(dialog, Dialog::IMPORT);
+    ASSERT_EQ(files.asked.size(), 2u);
+    EXPECT_FALSE(files.asked[1].save);
+    EXPECT_EQ(asker.asked.back().text, L"Imported 2 sessions from " + widePath);
+    EXPECT_EQ(asker.asked.size(), 3u) << "nothing asked: the sessions were no longer here";
+
+    ASSERT_EQ(dialog.sessionModel().rowCount(), 3) << "the list shows the imported sessions";
+    std::set<std::string> listed;
+    for (int row = 0; row < 3; ++row)
+        listed.insert(dialog.sessionModel().session(row)->serialIdentifier);
+    for (const SessionRecord& back : stored) {
+        EXPECT_EQ(listed.count(back.Serialidentifier), 1u) << back.PersonVentilation;
+        EXPECT_EQ(kovatest::readFile(back.dataFileName()),
+                  "marks of " + back.PersonVentilation + "\r\n0 1 2\r\n")
+            << "byte for byte, line ends included";
+    }
 }
 
 TEST_F(SessionManagerWindow, screenshot)
