@@ -49,16 +49,20 @@ std::string SessionDataFile::recommendationsAfter(std::string_view rest)
     if (start == std::string_view::npos || rest.substr(start, RECOMMENDATIONS_MARKER.size()) != RECOMMENDATIONS_MARKER)
         return {};
     rest.remove_prefix(start + RECOMMENDATIONS_MARKER.size());
-    if (rest.starts_with("\r\n"))
-        rest.remove_prefix(2);
-    else if (rest.starts_with("\n"))
-        rest.remove_prefix(1);
-    // An imported session's file has CR LF for every line end, the writer's last one too.
-    if (rest.ends_with("\r\n"))
-        rest.remove_suffix(2);
-    else if (rest.ends_with('\n'))
-        rest.remove_suffix(1);
-    return std::string(rest);
+    // The text as a text-mode read gives it: a data file made on a Windows
+    // station, or imported from a session file, ends its lines in CR LF.
+    std::string text;
+    text.reserve(rest.size());
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '\r' && i + 1 < rest.size() && rest[i + 1] == '\n')
+            continue;
+        text.push_back(rest[i]);
+    }
+    if (text.starts_with('\n'))
+        text.erase(0, 1);
+    if (text.ends_with('\n'))
+        text.pop_back();
+    return text;
 }
 
 std::string SessionDataFile::limitRecommendations(const std::wstring& box, std::size_t limit)

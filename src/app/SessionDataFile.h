@@ -30,8 +30,8 @@ public:
                            CommSession& data, std::string& recommendations);
 
     // The recommendations in what follows the measurement text: everything
-    // behind the marker's line, less the writer's final "\n" (or "\r\n", as
-    // an import writes it); empty without the marker.
+    // behind the marker's line, less the writer's final "\n", with CR LF
+    // read as LF; empty without the marker.
     static std::string recommendationsAfter(std::string_view rest);
     // The box text as the file keeps it: at most `limit` characters (never
     // half a character), as UTF-8.

@@ -3,6 +3,7 @@
 
 #include "app/SessionDataFile.h"
 
+#include "Database/DataFileContents.h"
 #include "app/GraphDoc.h"
 #include "app/GraphSource.h"
 #include "comm/CommSession.h"
@@ -76,7 +77,7 @@ TEST(SessionDataFile, recommendationsComeBackAsWritten)
 {
     const std::wstring longest(349, L'\u00e9');
     const std::string cases[] = {
-        "", "Good", "Keep the arms straight.\nPress harder.\r\nRelease fully.", "ends with a line\n",
+        "", "Good", "Keep the arms straight.\nPress harder.\nRelease fully.", "ends with a line\n",
         "recommendations:\nnamed like the marker", "  starts with blanks", std::string(SessionDataFile::limitRecommendations(longest, 349)),
     };
     for (const std::string& recommendations : cases) {
@@ -97,6 +98,34 @@ TEST(SessionDataFile, recommendationsComeBackAsWritten)
     Curves older;
     EXPECT_EQ(older.read(std::string("0\r\n0\r\n") + TWO_SAMPLES), SessionDataFile::ReadResult::Read);
     EXPECT_EQ(older.recommendations, "");
+}
+
+// A data file with CR LF line ends throughout, as a Windows station writes
+// it and as an imported session file recreates it, reads as the one it came from.
+TEST(SessionDataFile, aFileWithCrLfLineEndsReadsAsTheOneItCameFrom)
+{
+    Curves curves;
+    ASSERT_TRUE(curves.compression.readMarks(std::string_view("1\r\n1 3\r\n")));
+    ASSERT_TRUE(curves.ventilation.readMarks(std::string_view("1\r\n0 5\r\n")));
+    curves.data.manData = {Measurement{45.678, 0, 128, 0, 0, 0, 1, 0}, Measurement{0, 0.5234, 17, 0, 0, 1, 0, 1}};
+    const std::string original = written(curves, "Keep the arms straight.\nPress harder.");
+
+    // Exported (as text, CR LF arriving as LF) and imported again (LF written as CR LF).
+    std::vector<unsigned char> carried;
+    DataFileContents::appendAsText(reinterpret_cast<const unsigned char*>(original.data()), original.size(), carried);
+    const std::vector<unsigned char> imported = DataFileContents::withCrLf(carried);
+    const std::string text(imported.begin(), imported.end());
+    ASSERT_EQ(text.find("\r\r"), std::string::npos);
+    ASSERT_NE(text.find("recommendations:\r\nKeep the arms straight.\r\nPress harder.\r\n"), std::string::npos);
+
+    Curves before;
+    Curves back;
+    ASSERT_EQ(before.read(original), SessionDataFile::ReadResult::Read);
+    ASSERT_EQ(back.read(text), SessionDataFile::ReadResult::Read);
+    EXPECT_EQ(back.data.manData, before.data.manData);
+    EXPECT_EQ(marksOf(back.compression), (std::vector<std::pair<int, int>>{{1, 3}}));
+    EXPECT_EQ(marksOf(back.ventilation), (std::vector<std::pair<int, int>>{{0, 5}}));
+    EXPECT_EQ(back.recommendations, "Keep the arms straight.\nPress harder.");
 }
 
 TEST(SessionDataFile, theBoxIsCutToItsLimitOnWholeCharacters)
