@@ -7,6 +7,7 @@
 #include "Database/ScenarioDialog.h"
 #include "Database/SchedulePrinter.h"
 #include "Database/TablePool.h"
+#include "Database/TrainingMode.h"
 #include "Database/TrainingModeCombo.h"
 #include "Rodezir/BoxLayout.h"
 #include "Rodezir/ControlGroup.h"
@@ -631,11 +632,13 @@ void CoursePlannerDialog::showRows(int count)
         kova::setWindowTextIfChanged(getDlgItem(controls.number), QString::number(index + 1));
         kova::ComboUtil::selectString(box(controls.ventilation), QString::fromStdString(row.PersonVentilation));
         kova::ComboUtil::selectString(box(controls.compression), QString::fromStdString(row.PersonChestCompression));
-        // Only the boxes the training mode needs are open; a schedule row
-        // takes no default names, or the blank row would never stay blank.
+        // Only the boxes the training mode needs are open, and the names
+        // follow the mode (one person does both in single-person CPR). A
+        // schedule row takes no default names, or the blank row would never
+        // stay blank.
         if (!locked)
             TrainingMode::fillParticipants(static_cast<int>(row.TrainingMode), box(controls.ventilation), nullptr,
-                                           box(controls.compression), nullptr, false, false);
+                                           box(controls.compression), nullptr, true, false);
         showManikin(controls.manikin, row);
         if (kova::MaskedEdit* start = masked(controls.start))
             start->SetInputText(QString::fromStdString(row.StartTime));
@@ -674,10 +677,16 @@ void CoursePlannerDialog::readRows(int count)
         CourseSchedule::RowFields fields;
         fields.ventilation = comboText(controls.ventilation);
         fields.compression = comboText(controls.compression);
+        // The disabled box may not show the mode's rule yet when the row is
+        // read straight after typing.
+        const int index = schedule_.indexOfVisibleRow(k);
+        if (index >= 0)
+            TrainingMode::keepParticipants(static_cast<int>(schedule_.row(index).TrainingMode), fields.ventilation,
+                                           fields.compression);
         fields.manikinText = comboText(controls.manikin);
         fields.start = kova::windowText(getDlgItem(controls.start)).toStdString();
         fields.end = kova::windowText(getDlgItem(controls.end)).toStdString();
-        schedule_.commitRow(schedule_.indexOfVisibleRow(k), fields);
+        schedule_.commitRow(index, fields);
     }
     modified = schedule_.modified();
 }

@@ -29,4 +29,21 @@ std::wstring getText(int mode)
     return text ? Gettext::translate(text) : std::wstring();
 }
 
+void keepParticipants(int mode, std::string& ventilation, std::string& compression)
+{
+    switch (mode) {
+    case SINGLE_PERSON:
+        compression = ventilation;
+        break;
+    case VENTILATION_ONLY:
+        compression.clear();
+        break;
+    case COMPRESSION_ONLY:
+        ventilation.clear();
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace TrainingMode

@@ -20,4 +20,9 @@ const char* englishText(int mode);
 // The translated name of a mode; empty for a value outside 0 to 3.
 std::wstring getText(int mode);
 
+// The participant names as the mode has them, without default names: in
+// single-person CPR the ventilation participant does the compressions too,
+// and a participant that takes no part in the mode has no name.
+void keepParticipants(int mode, std::string& ventilation, std::string& compression);
+
 } // namespace TrainingMode

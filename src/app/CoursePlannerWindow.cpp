@@ -2,9 +2,11 @@
 
 #include "Database/CoursePlannerDialog.h"
 #include "Database/CoursePlannerTable.h"
+#include "Database/SessionDialog.h"
 #include "app/EditorSeams.h"
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -18,10 +20,21 @@ private:
     CoursePlannerDialog dialog_;
 };
 
+// A schedule row's "Details...": the session dialog on the row, modally and
+// without deleting (the planner owns its rows); the row takes back the
+// record as the dialog last saved it, or as it opened when nothing was saved.
+std::optional<SessionRecord> showRowSession(const SessionRecord& row, QWidget* parent)
+{
+    SessionDialog dialog(row, false, parent);
+    dialog.run();
+    return dialog.currentRecord();
+}
+
 } // namespace
 
 void installCoursePlanner()
 {
     registerCoursePlannerTable();
+    CoursePlannerDialog::setRowDetails(&showRowSession);
     editorseams::setCoursePlannerFactory([] { return std::make_unique<PlannerWindow>(); });
 }

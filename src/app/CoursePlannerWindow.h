@@ -3,5 +3,6 @@
 // "Course planner..." button reaches it through its editor seam, and the
 // main frame's "New course..." command through CoursePlannerDialog::plan.
 
-// Registers the planner's template and installs it behind the seam.
+// Registers the planner's template and installs it behind the seam, with the
+// session dialog behind a schedule row's "Details...".
 void installCoursePlanner();

@@ -142,6 +142,44 @@ TEST_F(CoursePlannerWindow, theCourseStartTimeAndDefaultScenarioMoveOnlyTheBlank
     EXPECT_EQ(dialog.schedule().row(1).Scenario, "Long");
 }
 
+TEST_F(CoursePlannerWindow, aRowsParticipantsFollowItsTrainingModeWithoutDefaultNames)
+{
+    addScenario("Solo", 600, 0);
+    addScenario("Breaths", 600, 2);
+    addScenario("Pushes", 600, 3);
+    struct Case {
+        const char* scenario;
+        const char* ventilation;
+        const char* compression;
+        bool compressionOpen;
+        bool ventilationOpen;
+    } cases[] = {
+        {"Solo", "Bob", "Bob", false, true},    // one person does both
+        {"Breaths", "Bob", "", false, true},    // nobody compresses
+        {"Pushes", "", "Cid", true, false},     // nobody ventilates
+        {"Basic", "Bob", "Cid", true, true},    // two persons
+    };
+    for (const Case& c : cases) {
+        CoursePlannerDialog dialog;
+        openOnNewCourse(dialog);
+        choose(dialog, DEFAULT_SCENARIO, c.scenario);
+        EXPECT_EQ(text(dialog, ROWS[0].ventilation), "") << c.scenario << ": no default name in the blank row";
+        EXPECT_EQ(text(dialog, ROWS[0].compression), "") << c.scenario;
+        fillRow(dialog, 1, "Bob", "Cid");
+
+        const CourseSchedule& schedule = dialog.schedule();
+        ASSERT_EQ(schedule.rowCount(), 2) << c.scenario;
+        EXPECT_EQ(schedule.row(0).PersonVentilation, c.ventilation) << c.scenario;
+        EXPECT_EQ(schedule.row(0).PersonChestCompression, c.compression) << c.scenario;
+        EXPECT_EQ(text(dialog, ROWS[0].ventilation), c.ventilation) << c.scenario;
+        EXPECT_EQ(text(dialog, ROWS[0].compression), c.compression) << c.scenario;
+        EXPECT_EQ(enabled(dialog, ROWS[0].ventilation), c.ventilationOpen) << c.scenario;
+        EXPECT_EQ(enabled(dialog, ROWS[0].compression), c.compressionOpen) << c.scenario;
+        EXPECT_EQ(schedule.row(1).PersonVentilation, "") << c.scenario << ": the blank row stays blank";
+        EXPECT_EQ(schedule.row(1).PersonChestCompression, "") << c.scenario;
+    }
+}
+
 TEST_F(CoursePlannerWindow, anIncompleteKeyLocksTheRowsUntilItIsComplete)
 {
     CoursePlannerDialog dialog;

@@ -1,10 +1,12 @@
-// The course planner as the New-session window opens it through its seam:
-// the planner's own window, modal and without a parent, which tells whether
-// it closed through "Run course...".
+// The course planner as the station installs it: the planner's own window
+// behind the New-session window's seam, modal and without a parent, which
+// tells whether it closed through "Run course...", and the session dialog
+// behind a schedule row's "Details...".
 
-#include "TablesFixture.h"
+#include "RecordDialogFixture.h"
 
 #include "Database/CoursePlannerDialog.h"
+#include "Database/SessionDialog.h"
 #include "app/CoursePlannerWindow.h"
 #include "app/EditorSeams.h"
 
@@ -16,13 +18,14 @@
 
 namespace {
 
-class CoursePlannerSeam : public TablesFixture {
+class CoursePlannerSeam : public RecordDialogFixture {
 protected:
     void TearDown() override
     {
         editorseams::setCoursePlannerFactory({});
         CoursePlannerDialog::setRunCourse({});
-        TablesFixture::TearDown();
+        CoursePlannerDialog::setRowDetails({});
+        RecordDialogFixture::TearDown();
     }
 
     // Clicks a button of the modal window once it shows; answers the window.
@@ -62,6 +65,71 @@ TEST_F(CoursePlannerSeam, theNewSessionButtonOpensThePlannerWhichTellsOfACourseR
     EXPECT_TRUE(planner->openedCourseRun());
     EXPECT_EQ(ran, "Instructor") << "the new course as it opened, stored first";
     EXPECT_EQ(count("Course"), 1);
+}
+
+TEST_F(CoursePlannerSeam, aRowsDetailsOpenTheSessionDialogAndTheRowTakesBackWhatItLeft)
+{
+    constexpr int INSTRUCTOR = 1028;
+    const CoursePlannerDialog::RowControls& row = CoursePlannerDialog::ROWS[0];
+    ScopedRecordTime now{2025, 3, 4, 9, 0};
+    installCoursePlanner();
+    CoursePlannerDialog planner;
+    showActive(planner);
+    qobject_cast<QComboBox*>(item(planner, INSTRUCTOR))->setEditText("Ann");
+    planner.notifier().dispatch(INSTRUCTOR, kova::Notification::FocusLost);
+    qobject_cast<QComboBox*>(item(planner, row.ventilation))->setEditText("Bob");
+    qobject_cast<QComboBox*>(item(planner, row.compression))->setEditText("Cid");
+    planner.notifier().dispatch(row.ventilation, kova::Notification::FocusLost);
+    ASSERT_TRUE(enabled(planner, row.details)) << "installed at start-up";
+
+    // Saved there: the row comes back with it, and the session is stored.
+    bool opened = false;
+    whenModalOpens([&](QWidget* modal) {
+        auto* session = qobject_cast<SessionDialog*>(modal);
+        ASSERT_NE(session, nullptr);
+        opened = true;
+        EXPECT_EQ(session->windowTitle(), "Session");
+        EXPECT_EQ(text(*session, SessionDialog::VENTILATION), "Bob");
+        type(*session, SessionDialog::NOTES, "Deeper, please");
+        click(*session, recordcontrols::SAVE);
+        click(*session, recordcontrols::CLOSE);
+    });
+    click(planner, row.details);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(planner.schedule().row(0).Note, "Deeper, please");
+    EXPECT_EQ(column("Session", "Note"), (std::vector<std::string>{"Deeper, please"}));
+
+    // Left unsaved: the row keeps what the dialog opened on.
+    asker.answers = {platform::IDNO};
+    whenModalOpens([&](QWidget* modal) {
+        auto* session = qobject_cast<SessionDialog*>(modal);
+        ASSERT_NE(session, nullptr);
+        type(*session, SessionDialog::NOTES, "Forgotten");
+        click(*session, recordcontrols::CLOSE);
+    });
+    click(planner, row.details);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, L"Session information was changed. Save the changes?");
+    EXPECT_EQ(planner.schedule().row(0).Note, "Deeper, please");
+
+    // A session that has been run may not be deleted from the planner.
+    click(planner, recordcontrols::SAVE);
+    exec("UPDATE \"Session\" SET \"Done\" = ?", {1LL});
+    auto* quickFind = qobject_cast<QComboBox*>(item(planner, recordcontrols::QUICK_FIND));
+    ASSERT_EQ(quickFind->count(), 1);
+    quickFind->setCurrentIndex(0);
+    Q_EMIT quickFind->activated(0);
+    ASSERT_TRUE(planner.schedule().row(0).Done);
+    bool deletable = true;
+    whenModalOpens([&](QWidget* modal) {
+        auto* session = qobject_cast<SessionDialog*>(modal);
+        ASSERT_NE(session, nullptr);
+        deletable = enabled(*session, recordcontrols::REMOVE);
+        click(*session, recordcontrols::CLOSE);
+    });
+    click(planner, row.details);
+    EXPECT_FALSE(deletable);
+    EXPECT_EQ(count("Session"), 1);
 }
 
 } // namespace
