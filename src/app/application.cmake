@@ -13,7 +13,8 @@ if(TARGET app_gui)
     ${CMAKE_CURRENT_LIST_DIR}/CMainFrame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MetronomeSound.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HelpWindow.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/AboutDialog.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/AboutDialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StationWindows.cpp)
   target_link_libraries(app_gui PUBLIC platform_ipc Qt6::PrintSupport)
 
   # The metronome's click, synthesised by tools/sounds, as ":/kova/wave/231".
