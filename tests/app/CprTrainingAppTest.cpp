@@ -220,7 +220,7 @@ TEST_F(Station, commandsAreEnabledByTheSessionsThereAre)
     };
     for (const Expect& e : table)
         EXPECT_EQ(enabled(e.command), e.none) << e.command << " without sessions";
-    sessiontest::LinkLog log;
+    sessiontest::LinkLog& log = newLinkLog();
     Session* session = addSession(log);
     for (const Expect& e : table)
         EXPECT_EQ(enabled(e.command), e.stopped) << e.command << " with a session that is not running";
@@ -239,7 +239,7 @@ TEST_F(Station, printPrintsAStoppedCollectingOrDebriefingSessionAndBeepsOtherwis
     ASSERT_TRUE(start());
     std::vector<std::pair<Session*, bool>> printed;
     app->setSessionPrinter([&](Session& session, bool debriefing) { printed.emplace_back(&session, debriefing); });
-    sessiontest::LinkLog log;
+    sessiontest::LinkLog& log = newLinkLog();
     Session* session = addSession(log);
 
     enum class Set { None, Running, Paused, Debrief, Review };
@@ -290,7 +290,8 @@ TEST_F(Station, theMetronomeSoundsAtOnceAndEveryTimedBeatMarksEverySession)
 {
     ASSERT_TRUE(start());
     Configuration::instance().getPropertyModel().metronomeRate = 100;
-    sessiontest::LinkLog a, b;
+    sessiontest::LinkLog& a = newLinkLog();
+    sessiontest::LinkLog& b = newLinkLog();
     Session* first = addSession(a);
     Session* second = addSession(b);
     CMainFrame* frame = app->mainFrame();
@@ -343,7 +344,7 @@ TEST_F(Station, aRefusingRunCourseWindowOrACancelledSaveQuestionKeepsTheProgramO
     app->openRunCourse(std::move(course));
     ASSERT_NE(app->runCourseFrame(), nullptr);
     EXPECT_EQ(app->runCourseFrame()->windowTitle(), "Run course");
-    sessiontest::LinkLog log;
+    sessiontest::LinkLog& log = newLinkLog();
     Session* session = addSession(log);
 
     EXPECT_FALSE(frame->close());

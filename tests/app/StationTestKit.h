@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -147,6 +148,10 @@ protected:
         return app->initInstance();
     }
 
+    // The log of a new session's link, kept until the fixture goes: the
+    // sessions still listed at its end are deleted with the application.
+    sessiontest::LinkLog& newLinkLog() { return linkLogs.emplace_back(); }
+
     // A live session on a link of the test, listed in the manager.
     Session* addSession(sessiontest::LinkLog& log, long duration = 600)
     {
@@ -158,6 +163,7 @@ protected:
     }
 
     kovatest::TempDir folder;
+    std::deque<sessiontest::LinkLog> linkLogs;
     platform::ManualClock clock;
     platform::ScopedClock clockScope{clock};
     platform::RecordingMessageAsker asker;
