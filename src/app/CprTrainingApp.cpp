@@ -6,6 +6,7 @@
 #include "Database/TablePool.h"
 #include "Rodezir/InitLanguage.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/gstringUtil.h"
 #include "app/AboutDialog.h"
 #include "app/AppCommands.h"
 #include "app/BuildDate.h"
@@ -188,8 +189,14 @@ int CprTrainingApp::exitInstance(int result)
     if (exited_ || !state_)
         return result;
     exited_ = true;
-    // The settings file is written once, at exit.
-    Configuration::instance().save();
+    // The settings file is written once, at exit: one that could not be
+    // written loses every change of this run, which the user must hear of.
+    if (!Configuration::instance().save())
+        platform::messageBox(formatWide(Gettext::translate("The settings could not be saved to the file %hs.\nThe "
+                                                           "changes made to them since the program started are lost.")
+                                            .c_str(),
+                                        SettingsFile::NAME),
+                             Gettext::translate("Kova CPR Software"), platform::MB_OK | platform::MB_ICONERROR);
     removeCommands();
     // The sessions go first: their windows live in the main window, and
     // their links read the demonstration data.

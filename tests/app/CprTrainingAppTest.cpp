@@ -12,6 +12,7 @@
 #include "app/idMap.h"
 #include "controls/MdiClientWnd.h"
 #include "Rodezir/MenuBuilder.h"
+#include "config/SettingsFile.h"
 #include "platform/SplashMessage.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@
 #include <QToolBar>
 
 #include <array>
+#include <filesystem>
 
 using namespace stationtest;
 using namespace MainCommands;
@@ -361,4 +363,35 @@ TEST_F(Station, aRefusingRunCourseWindowOrACancelledSaveQuestionKeepsTheProgramO
     windows.of(*session).answers = {Answer::No};
     EXPECT_TRUE(frame->close());
     EXPECT_FALSE(frame->isVisible());
+}
+
+TEST_F(Station, settingsThatCannotBeWrittenAtExitAreTold)
+{
+    // The settings file lies in the working directory; a folder of its name
+    // there is what no write can replace.
+    struct WorkingDirectory {
+        std::filesystem::path before = std::filesystem::current_path();
+        ~WorkingDirectory() { std::filesystem::current_path(before); }
+    } kept;
+    const std::filesystem::path station = folder.file("station");
+    std::filesystem::create_directories(station / SettingsFile::NAME);
+    std::filesystem::current_path(station);
+
+    ASSERT_TRUE(start());
+    asker.asked.clear();
+    app->exitInstance(0);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_NE(asker.asked[0].text.find(L"configuration.cprcfg"), std::wstring::npos) << asker.asked[0].text;
+    EXPECT_EQ(asker.asked[0].caption, L"Kova CPR Software");
+    EXPECT_TRUE(std::filesystem::is_directory(station / SettingsFile::NAME));
+
+    // A settings file that could be written says nothing.
+    std::filesystem::remove(station / SettingsFile::NAME);
+    app.reset();
+    Configuration::destroy();
+    ASSERT_TRUE(start());
+    asker.asked.clear();
+    app->exitInstance(0);
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_TRUE(std::filesystem::is_regular_file(station / SettingsFile::NAME));
 }
