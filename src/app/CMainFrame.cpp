@@ -78,6 +78,10 @@ CMainFrame::CMainFrame(Owner& owner, int fullScreenHeight, Sound beatSound)
 
 CMainFrame::~CMainFrame()
 {
+    // The MDI client tells of its last active window as it goes, which is
+    // after this frame's own part is gone: nothing of it may answer then.
+    if (client_)
+        client_->disconnect(this);
     Session::setMetronomeSignal(nullptr);
 }
 
