@@ -29,8 +29,9 @@ protected:
     ScopedFakeWindows windows;
     platform::RecordingMessageAsker asker;
     platform::ScopedMessageAsker askerScope{asker};
-    SessionManager manager{true};
+    // Before the manager: the sessions it still lists at the end go with it, links and all.
     LinkLog a, b, c, d;
+    SessionManager manager{true};
 };
 
 struct ChangeCounter : SlotHolder {

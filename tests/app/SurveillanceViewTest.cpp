@@ -313,8 +313,9 @@ protected:
     ScopedFakeWindows windows;
     platform::RecordingMessageAsker asker;
     platform::ScopedMessageAsker askerScope{asker};
-    SessionManager manager{false};
+    // Before the manager: the sessions it still lists at the end go with it, links and all.
     std::vector<std::unique_ptr<LinkLog>> logs;
+    SessionManager manager{false};
     std::vector<std::unique_ptr<Session>> sessions;
 };
 
