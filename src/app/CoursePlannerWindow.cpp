@@ -3,7 +3,9 @@
 #include "Database/CoursePlannerDialog.h"
 #include "Database/CoursePlannerTable.h"
 #include "Database/SessionDialog.h"
+#include "app/CprTrainingApp.h"
 #include "app/EditorSeams.h"
+#include "app/RunCourseDialog.h"
 
 #include <memory>
 #include <optional>
@@ -37,4 +39,9 @@ void installCoursePlanner()
     registerCoursePlannerTable();
     CoursePlannerDialog::setRowDetails(&showRowSession);
     editorseams::setCoursePlannerFactory([] { return std::make_unique<PlannerWindow>(); });
+    // A course chosen for running opens in the station's one Run-course window.
+    CoursePlannerDialog::setRunCourse([](const CourseRecord& course) {
+        if (CprTrainingApp* app = CprTrainingApp::instance())
+            app->openRunCourse(std::make_unique<RunCourseDialog>(course));
+    });
 }
