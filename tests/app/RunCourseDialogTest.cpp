@@ -13,6 +13,7 @@
 
 #include "Database/CoursePlannerDialog.h"
 #include "Database/PersonTable.h"
+#include "Database/SessionDialog.h"
 #include "Database/SessionTable.h"
 #include "Rodezir/ControlNotifier.h"
 #include "Rodezir/DateText.h"
@@ -34,6 +35,7 @@
 #include <QComboBox>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <functional>
@@ -316,6 +318,38 @@ TEST_F(RunCourseWindow, aParticipantInTheBlankRowMakesItARowAndAnotherBlankRowFo
     EXPECT_TRUE(schedule.modified());
     EXPECT_TRUE(item(*dialog, ROWS[0].details)->isEnabled());
     EXPECT_EQ(buttons(*dialog, 1), (Buttons{true, false, false, false}));
+
+    // The frame's close box asks the same as Close; the rows are written as the window goes.
+    app->runCourseFrame()->close();
+    settle();
+    EXPECT_EQ(app->runCourseFrame(), nullptr);
+    const std::vector<SessionRecord> stored = storedRows();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].PersonVentilation, "Bob");
+    EXPECT_EQ(stored[1].PersonChestCompression, "Cid");
+}
+
+TEST_F(RunCourseWindow, detailsOfARowWithoutSessionOpensTheSessionDialogOnIt)
+{
+    storeRows({plannedRow("Bob", 247, "09:02", "09:12")});
+    Dialog* dialog = openRun();
+    ASSERT_NE(dialog, nullptr);
+    std::string openedOn;
+    QTimer::singleShot(0, [&] {
+        auto* details = qobject_cast<SessionDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(details, nullptr);
+        openedOn = details->currentRecord().PersonVentilation;
+        kova::setWindowText(details->getDlgItem(SessionDialog::NOTES), "Bring towels");
+        qobject_cast<QAbstractButton*>(details->getDlgItem(recordcontrols::SAVE))->click();
+        qobject_cast<QAbstractButton*>(details->getDlgItem(recordcontrols::CLOSE))->click();
+    });
+    click(*dialog, ROWS[0].details);
+    EXPECT_EQ(openedOn, "Bob");
+    const SessionRecord& row = dialog->run().schedule().row(0);
+    EXPECT_EQ(row.Note, "Bring towels") << "the row as the session dialog saved it";
+    EXPECT_EQ(times(row), "09:02-09:12");
+    EXPECT_TRUE(dialog->run().schedule().modified());
+    EXPECT_EQ(text(*dialog, ROWS[0].details), "Details...");
 }
 
 TEST_F(RunCourseWindow, twentyRowsPageByEightAndTheLastPageShowsTheLastEight)
