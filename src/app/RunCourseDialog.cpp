@@ -4,6 +4,7 @@
 #include "Database/Database.h"
 #include "Database/SchedulePrinter.h"
 #include "Database/SessionDialog.h"
+#include "Database/TrainingMode.h"
 #include "Database/TrainingModeCombo.h"
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/DateText.h"
@@ -459,10 +460,11 @@ void RunCourseDialog::updateRowStates()
         const int index = schedule.indexOfVisibleRow(k);
         const CourseRun::RowState state = run_.rowState(index);
         if (state.personsByMode) {
-            // Only the boxes the training mode needs are open; a row takes no
-            // default names, or the blank row would never stay blank.
+            // Only the boxes the training mode needs are open, and the names
+            // follow the mode (one person does both in single-person CPR). A
+            // row takes no default names, or the blank row would never stay blank.
             TrainingMode::fillParticipants(static_cast<int>(schedule.row(index).TrainingMode), box(c.ventilation),
-                                           nullptr, box(c.compression), nullptr, false, false);
+                                           nullptr, box(c.compression), nullptr, true, false);
         } else {
             enableControl(getDlgItem(c.ventilation), false);
             enableControl(getDlgItem(c.compression), false);
@@ -492,8 +494,14 @@ void RunCourseDialog::commitRows()
     for (int k = 1; k <= count; ++k) {
         const RowControls& c = ROWS[k - 1];
         CourseSchedule::RowFields fields;
+        const int index = schedule.indexOfVisibleRow(k);
         fields.ventilation = comboText(c.ventilation);
         fields.compression = comboText(c.compression);
+        // The disabled box may not show the mode's rule yet when the row is
+        // read straight after typing; a session's own names stay as they are.
+        if (!run_.session(index))
+            TrainingMode::keepParticipants(static_cast<int>(schedule.row(index).TrainingMode), fields.ventilation,
+                                           fields.compression);
         fields.manikinText = comboText(c.manikin);
         fields.start = windowText(getDlgItem(c.start)).toStdString();
         fields.end = windowText(getDlgItem(c.end)).toStdString();
@@ -501,7 +509,7 @@ void RunCourseDialog::commitRows()
         if (QComboBox* scenario = box(c.scenario); scenario && scenario->currentIndex() >= 0)
             fields.scenario = comboText(c.scenario);
         fields.done = isDlgButtonChecked(c.done);
-        schedule.commitRow(schedule.indexOfVisibleRow(k), fields);
+        schedule.commitRow(index, fields);
     }
 }
 

@@ -329,6 +329,23 @@ TEST_F(RunCourseWindow, aParticipantInTheBlankRowMakesItARowAndAnotherBlankRowFo
     EXPECT_EQ(stored[1].PersonChestCompression, "Cid");
 }
 
+TEST_F(RunCourseWindow, aRowsParticipantsFollowItsTrainingMode)
+{
+    addScenario("Solo", 300, 0);
+    Dialog* dialog = openRun();
+    ASSERT_NE(dialog, nullptr);
+    choose(*dialog, ROWS[0].scenario, "Solo");
+    EXPECT_FALSE(item(*dialog, ROWS[0].compression)->isEnabled()) << "one person does both";
+    typeInto(*dialog, ROWS[0].ventilation, "Una");
+    leave(*dialog, ROWS[0].ventilation);
+    const SessionRecord& row = dialog->run().schedule().row(0);
+    EXPECT_EQ(row.TrainingMode, 0);
+    EXPECT_EQ(row.PersonChestCompression, "Una");
+    EXPECT_EQ(times(row), "09:02-09:07");
+    EXPECT_EQ(dialog->run().schedule().rowCount(), 2);
+    EXPECT_EQ(box(*dialog, ROWS[1].compression)->currentText(), "") << "the next blank row takes no names";
+}
+
 TEST_F(RunCourseWindow, detailsOfARowWithoutSessionOpensTheSessionDialogOnIt)
 {
     storeRows({plannedRow("Bob", 247, "09:02", "09:12")});
