@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes as a whole session data file: reading never fails
 // loudly, and whatever it keeps is sound: once the measurements are in, every
 // mark lies on a sample (or at -1) with a picture of the strip, and the
-// recommendations are part of the bytes.
+// recommendations are part of the bytes (read as text, CR LF as LF).
 
 #include "app/GraphDoc.h"
 #include "app/GraphSource.h"
@@ -34,7 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (mark.sampleIndex < -1 || mark.sampleIndex >= samples || mark.image < 0
                 || mark.image >= ToolbarButton::IMAGE_COUNT)
                 __builtin_trap();
-    if (recommendations.size() > size || text.find(recommendations) == std::string_view::npos)
+    // Part of the bytes as a text-mode read gives them: CR LF as LF.
+    std::string asText;
+    for (std::size_t i = 0; i < size; ++i)
+        if (!(text[i] == '\r' && i + 1 < size && text[i + 1] == '\n'))
+            asText.push_back(text[i]);
+    if (recommendations.size() > size || asText.find(recommendations) == std::string::npos)
         __builtin_trap();
     return 0;
 }
