@@ -16,7 +16,7 @@ SurveillanceWindow::SurveillanceWindow(SessionManager& manager, kova::MdiClientW
 
 SurveillanceWindow::~SurveillanceWindow() { delete frame_.data(); }
 
-DialogFrame* SurveillanceWindow::frame() const { return frame_; }
+DialogFrame* SurveillanceWindow::frame() const { return static_cast<DialogFrame*>(frame_.data()); }
 
 sessionManagerMultiView* SurveillanceWindow::view() const { return view_; }
 

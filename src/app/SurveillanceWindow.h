@@ -40,6 +40,8 @@ private:
 
     SessionManager& manager_;
     kova::MdiClientWnd* client_;
-    QPointer<DialogFrame> frame_;
+    // Held as its base: the frame tells of its end from the base's destructor,
+    // when only that part of it is left to compare with.
+    QPointer<ChildFrame> frame_;
     QPointer<sessionManagerMultiView> view_;
 };

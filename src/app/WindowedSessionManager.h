@@ -47,7 +47,7 @@ public:
     // it back; without the main window only beeps.
     void showSurveillance() override;
 
-    SessionFrame* sessionFrame() const { return sessionFrame_; }
+    SessionFrame* sessionFrame() const { return static_cast<SessionFrame*>(sessionFrame_.data()); }
     SessionManagerTabView* tabView() const { return tabView_; }
     // Null until the surveillance window is first asked for.
     SurveillanceWindow* surveillance() const { return surveillance_.get(); }
@@ -63,7 +63,9 @@ private:
     void forgetWindow();
 
     kova::MdiClientWnd* client_ = nullptr;
-    QPointer<SessionFrame> sessionFrame_;
+    // Held as its base: the frame tells of its end from the base's destructor,
+    // when only that part of it is left to compare with.
+    QPointer<ChildFrame> sessionFrame_;
     QPointer<SessionManagerTabView> tabView_;
     std::unique_ptr<SurveillanceWindow> surveillance_;
 };
