@@ -63,6 +63,28 @@ function(kova_test name)
     PROPERTIES LABELS "${labels}" TIMEOUT 300)
 endfunction()
 
+# kova_test_on_postgresql(NAME): runs the tests of NAME (a kova_test program
+# on the training records) a second time, named "postgresql.<test>", on the
+# throwaway PostgreSQL server that the fixture records_postgresql starts
+# (tests/Database/records.cmake). Nothing when NAME is not built.
+function(kova_test_on_postgresql name)
+  if(NOT TARGET ${name})
+    return()
+  endif()
+  set(workdir ${CMAKE_CURRENT_BINARY_DIR}/work-${name}-postgresql)
+  file(MAKE_DIRECTORY ${workdir})
+  gtest_discover_tests(${name}
+    TEST_PREFIX "postgresql."
+    WORKING_DIRECTORY ${workdir}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES
+      LABELS postgresql
+      TIMEOUT 300
+      ENVIRONMENT "KOVA_TEST_POSTGRESQL=${PROJECT_BINARY_DIR}/tests/Database/postgresql-server"
+      FIXTURES_REQUIRED records_postgresql)
+endfunction()
+
 # kova_fuzzer(NAME SOURCES ... [LIBS ...]): a libFuzzer program, built only with KOVA_FUZZ.
 # .ci/run runs every program in <build>/fuzz briefly.
 function(kova_fuzzer name)

@@ -9,19 +9,8 @@ kova_test(SetupTransferTests
 
 if(TARGET SetupTransferTests)
   target_include_directories(SetupTransferTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/Database)
-  set(_transfer_pg_work ${CMAKE_CURRENT_BINARY_DIR}/work-SetupTransferTests-postgresql)
-  file(MAKE_DIRECTORY ${_transfer_pg_work})
-  gtest_discover_tests(SetupTransferTests
-    TEST_PREFIX "postgresql."
-    WORKING_DIRECTORY ${_transfer_pg_work}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES
-      LABELS postgresql
-      TIMEOUT 300
-      ENVIRONMENT "KOVA_TEST_POSTGRESQL=${PROJECT_BINARY_DIR}/tests/Database/postgresql-server"
-      FIXTURES_REQUIRED records_postgresql)
 endif()
+kova_test_on_postgresql(SetupTransferTests)
 
 # The configuration dialog's transfer buttons with the selectors and progress
 # windows, against three simulated controllers; screenshots of the windows.

@@ -13,8 +13,6 @@ kova_test(DatabaseRecordsTests SOURCES ${_records_sources} LIBS Database)
 
 if(KOVA_TESTS)
   set(_records_pg_state ${CMAKE_CURRENT_BINARY_DIR}/postgresql-server)
-  set(_records_pg_work ${CMAKE_CURRENT_BINARY_DIR}/work-DatabaseRecordsTests-postgresql)
-  file(MAKE_DIRECTORY ${_records_pg_work})
   add_test(NAME DatabaseRecords.postgresql.start
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/pg-cluster start ${_records_pg_state})
   add_test(NAME DatabaseRecords.postgresql.stop
@@ -23,16 +21,7 @@ if(KOVA_TESTS)
     FIXTURES_SETUP records_postgresql LABELS postgresql TIMEOUT 120)
   set_tests_properties(DatabaseRecords.postgresql.stop PROPERTIES
     FIXTURES_CLEANUP records_postgresql LABELS postgresql TIMEOUT 120)
-  gtest_discover_tests(DatabaseRecordsTests
-    TEST_PREFIX "postgresql."
-    WORKING_DIRECTORY ${_records_pg_work}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES
-      LABELS postgresql
-      TIMEOUT 300
-      ENVIRONMENT "KOVA_TEST_POSTGRESQL=${_records_pg_state}"
-      FIXTURES_REQUIRED records_postgresql)
+  kova_test_on_postgresql(DatabaseRecordsTests)
 endif()
 
 # The combo boxes of the record dialogs, on the SQLite data source.

@@ -9,21 +9,7 @@ set(_tables_sources
   SessionRecordFormatTest.cpp
   DatabasePatchTest.cpp)
 kova_test(RecordTablesTests SOURCES ${_tables_sources} LIBS Database)
-
-if(KOVA_TESTS)
-  set(_tables_pg_work ${CMAKE_CURRENT_BINARY_DIR}/work-RecordTablesTests-postgresql)
-  file(MAKE_DIRECTORY ${_tables_pg_work})
-  gtest_discover_tests(RecordTablesTests
-    TEST_PREFIX "postgresql."
-    WORKING_DIRECTORY ${_tables_pg_work}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES
-      LABELS postgresql
-      TIMEOUT 300
-      ENVIRONMENT "KOVA_TEST_POSTGRESQL=${CMAKE_CURRENT_BINARY_DIR}/postgresql-server"
-      FIXTURES_REQUIRED records_postgresql)
-endif()
+kova_test_on_postgresql(RecordTablesTests)
 
 kova_fuzzer(SessionRecordFuzzer
   SOURCES SessionRecordFuzz.cpp
