@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-using manikinsim::ManikinSimulator;
 using manikinsim::ReceivedFrame;
 using Frames = std::vector<ReceivedFrame>;
 using S = EcgRhythmState;
@@ -26,28 +25,16 @@ namespace {
 
 using namespace linktest;
 
-class EcgRhythmPanelWindow : public ::testing::Test {
+class EcgRhythmPanelWindow : public ::testing::Test, protected ComPortManikin {
 protected:
     void SetUp() override
     {
         manikinsim::SimulatorOptions options;
         options.kind = 4;
-        simulator = startOnPseudoTerminal(options);
-        ASSERT_NE(simulator, nullptr);
-        portMap = std::make_unique<ScopedPortMap>("5=" + simulator->devicePath());
-        ASSERT_EQ(port.open(SIM_COM_PORT), SerialPort::OPEN_SUCCESS);
-        ASSERT_TRUE(ManikinSimulator::waitUntil([&] { return simulator->receivedBytes().size() >= 11; }, 2000));
-        handshakeFrames = simulator->receivedFrames().size();
+        ASSERT_NO_FATAL_FAILURE(startManikin(options));
         ASSERT_TRUE(Gettext::instance().setCatalog(KOVA_CATALOGS "/en.mo"));
     }
     void TearDown() override { Gettext::instance().setCatalog(""); }
-
-    Frames sent(std::size_t count)
-    {
-        ManikinSimulator::waitUntil([&] { return simulator->receivedFrames().size() >= handshakeFrames + count; }, 2000);
-        const Frames all = simulator->receivedFrames();
-        return Frames(all.begin() + static_cast<std::ptrdiff_t>(handshakeFrames), all.end());
-    }
 
     // A mouse event at the middle of the lamp's dot, at a time of the test's choosing.
     static void deliver(QWidget* lamp, QEvent::Type type, quint64 timestamp)
@@ -68,11 +55,6 @@ protected:
         const auto bytes = platform::loadResource(platform::ResourceType::Bitmap, id);
         return bytes ? QImage::fromData(bytes->data(), static_cast<int>(bytes->size())) : QImage();
     }
-
-    std::unique_ptr<ManikinSimulator> simulator;
-    std::unique_ptr<ScopedPortMap> portMap;
-    SerialPort port;
-    std::size_t handshakeFrames = 0;
 };
 
 TEST_F(EcgRhythmPanelWindow, startsHiddenAndTogglesWithItsOwnersButton)

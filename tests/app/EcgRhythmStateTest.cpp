@@ -34,28 +34,15 @@ std::vector<int> selectedRhythms(const EcgRhythmState& state)
     return rhythms;
 }
 
-class EcgPanelOnComPort : public ::testing::Test {
+class EcgPanelOnComPort : public ::testing::Test, protected ComPortManikin {
 protected:
     void SetUp() override
     {
         SimulatorOptions options;
         options.handshake = manikinsim::Handshake::Framed;
         options.kind = 3;
-        simulator = startOnPseudoTerminal(options);
-        ASSERT_NE(simulator, nullptr);
-        portMap = std::make_unique<ScopedPortMap>("5=" + simulator->devicePath());
-        ASSERT_EQ(port.open(SIM_COM_PORT), SerialPort::OPEN_SUCCESS);
-        ASSERT_TRUE(ManikinSimulator::waitUntil([&] { return simulator->receivedBytes().size() >= 11; }, 2000));
-        handshakeFrames = simulator->receivedFrames().size();
+        ASSERT_NO_FATAL_FAILURE(startManikin(options));
         port.setBatteryLevel(3);
-    }
-
-    // The frames sent since the handshake, once `count` of them are there.
-    Frames sent(std::size_t count)
-    {
-        ManikinSimulator::waitUntil([&] { return simulator->receivedFrames().size() >= handshakeFrames + count; }, 2000);
-        const Frames all = simulator->receivedFrames();
-        return Frames(all.begin() + static_cast<std::ptrdiff_t>(handshakeFrames), all.end());
     }
 
     // Nothing more than `count` frames was sent: a marker command sent now is
@@ -67,11 +54,6 @@ protected:
         ASSERT_EQ(frames.size(), count + 1);
         EXPECT_EQ(frames.back().command, 24);
     }
-
-    std::unique_ptr<ManikinSimulator> simulator;
-    std::unique_ptr<ScopedPortMap> portMap;
-    SerialPort port;
-    std::size_t handshakeFrames = 0;
 };
 
 TEST_F(EcgPanelOnComPort, theNextRhythmIsToldAndOnlyItBlinks)

@@ -30,19 +30,17 @@ namespace {
 
 constexpr int COM_PORT = linktest::SIM_COM_PORT;
 
-class LiveSessionPictureTest : public testing::Test {
+class LiveSessionPictureTest : public testing::Test, protected linktest::CalibratedComManikin {
 protected:
     void TearDown() override
     {
         session.reset();
-        CalibrateManager::destroy();
-        if (simulator)
-            simulator->stop();
+        disconnectManikin();
     }
 
     // The simulated manikin of kind 3 (ECG, 50 samples a second) found,
     // calibrated and opened, as the new-session dialog leaves it.
-    bool connectSimulator()
+    void connectSimulator()
     {
         manikinsim::SimulatorOptions options;
         options.kind = 3;
@@ -50,17 +48,7 @@ protected:
         options.performance.leadInSeconds = 1.0;
         options.performance.stomachInflationEvery = 5;
         options.performance.shallowEvery = 7;
-        simulator = linktest::startOnPseudoTerminal(options);
-        if (!simulator)
-            return false;
-        map = std::make_unique<linktest::ScopedPortMap>(std::to_string(COM_PORT) + "=" + simulator->devicePath());
-        CalibrateManager& ports = CalibrateManager::get();
-        ports.scanComPorts();
-        if (!ports.getIsValid(COM_PORT))
-            return false;
-        ports.setIsCalibrated(true, COM_PORT);
-        ManikinReader opener(*ports.getSerPort(COM_PORT));
-        return opener.open(COM_PORT) == SerialPort::OPEN_SUCCESS;
+        connectManikin(options);
     }
     // Steps the session on a 20 ms beat for that long.
     void run(int milliseconds)
@@ -83,8 +71,6 @@ protected:
     SessionManager manager{false};
     platform::RecordingMessageAsker asker;
     platform::ScopedMessageAsker askerScope{asker};
-    std::unique_ptr<manikinsim::ManikinSimulator> simulator;
-    std::unique_ptr<linktest::ScopedPortMap> map;
     std::unique_ptr<Session> session;
     QWidget host;
 };
@@ -93,7 +79,7 @@ protected:
 
 TEST_F(LiveSessionPictureTest, halfAMinuteOfCprThenPausedAndZoomed)
 {
-    ASSERT_TRUE(connectSimulator());
+    ASSERT_NO_FATAL_FAILURE(connectSimulator());
     SessionRecord record = sessiontest::liveRecord(120, CalibrateManager::get().getSerPort(COM_PORT)->getLinkType(),
                                                    COM_PORT);
     record.PersonVentilation = "Anna Larsen";

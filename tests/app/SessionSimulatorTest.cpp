@@ -34,30 +34,14 @@ SimulatorOptions manikin(Handshake handshake, std::uint8_t kind)
     return options;
 }
 
-class SessionSimulatorTest : public testing::Test {
+class SessionSimulatorTest : public testing::Test, protected linktest::CalibratedComManikin {
 protected:
     void TearDown() override
     {
         session.reset();
-        CalibrateManager::destroy();
-        if (simulator)
-            simulator->stop();
+        disconnectManikin();
     }
 
-    // The simulator on a pseudo-terminal as COM 5, found by the scan,
-    // calibrated and opened as the new-session dialog opens it.
-    void connectSimulator(SimulatorOptions options)
-    {
-        simulator = linktest::startOnPseudoTerminal(std::move(options));
-        ASSERT_TRUE(simulator);
-        map.reset();
-        map = std::make_unique<linktest::ScopedPortMap>(std::to_string(COM_PORT) + "=" + simulator->devicePath());
-        CalibrateManager& ports = CalibrateManager::get();
-        ports.scanComPorts();
-        ASSERT_TRUE(ports.getIsValid(COM_PORT));
-        ports.setIsCalibrated(true, COM_PORT);
-        openPort(COM_PORT);
-    }
     static void openPort(int port)
     {
         ManikinReader opener(*CalibrateManager::get().getSerPort(port));
@@ -97,8 +81,6 @@ protected:
     ScopedFakeWindows windows;
     platform::RecordingMessageAsker asker;
     platform::ScopedMessageAsker askerScope{asker};
-    std::unique_ptr<ManikinSimulator> simulator;
-    std::unique_ptr<linktest::ScopedPortMap> map;
     std::unique_ptr<Session> session;
 };
 
@@ -119,7 +101,7 @@ TEST_F(SessionSimulatorTest, theEndStopsTheManikinAndSwitchesThePulseOffOnlyWher
         {"ASCII manikin", Handshake::Ascii, 1, false},
     };
     for (const Case& c : cases) {
-        connectSimulator(manikin(c.handshake, c.kind));
+        connectManikin(manikin(c.handshake, c.kind));
         if (HasFatalFailure())
             return;
         startSession(COM_PORT, 1);
@@ -142,8 +124,7 @@ TEST_F(SessionSimulatorTest, theEndStopsTheManikinAndSwitchesThePulseOffOnlyWher
 
         session.reset();
         EXPECT_TRUE(CalibrateManager::get().getIsAvailable(COM_PORT)) << c.what;
-        CalibrateManager::destroy();
-        simulator->stop();
+        disconnectManikin();
     }
 }
 
@@ -175,7 +156,7 @@ TEST_F(SessionSimulatorTest, aThirtySecondSessionOnRecordedDataGoesOnThroughItsL
 
 TEST_F(SessionSimulatorTest, aVanishedManikinIsAskedAboutUntilCancelledAndRunsAgainOnceItIsBack)
 {
-    connectSimulator(manikin(Handshake::Framed, 3));
+    ASSERT_NO_FATAL_FAILURE(connectManikin(manikin(Handshake::Framed, 3)));
     startSession(COM_PORT, -1);
     ASSERT_TRUE(stepUntil([&] { return session->getLastPublishedIndex() > 10; }, 5000));
     const int kept = session->getLastPublishedIndex();
@@ -197,8 +178,8 @@ TEST_F(SessionSimulatorTest, aVanishedManikinIsAskedAboutUntilCancelledAndRunsAg
     simulator->stop();
     simulator = linktest::startOnPseudoTerminal(manikin(Handshake::Framed, 3));
     ASSERT_TRUE(simulator);
-    map.reset();
-    map = std::make_unique<linktest::ScopedPortMap>(std::to_string(COM_PORT) + "=" + simulator->devicePath());
+    portMap.reset();
+    portMap = std::make_unique<linktest::ScopedPortMap>(std::to_string(COM_PORT) + "=" + simulator->devicePath());
     session->start();
     asker.answers = {platform::IDRETRY};
     ASSERT_TRUE(stepUntil([&] { return asker.asked.size() == 3; }, 2000));

@@ -176,17 +176,9 @@ TEST_F(StoredSessionWindows, aSessionRunOnTheSimulatedManikinIsStoredAndReadBack
     options.kind = 3;
     options.performance.leadInSeconds = 0.2;
     options.performance.jitter = 0.0;
-    auto simulator = linktest::startOnPseudoTerminal(options);
-    ASSERT_TRUE(simulator);
-    linktest::ScopedPortMap map(std::to_string(COM_PORT) + "=" + simulator->devicePath());
+    linktest::CalibratedComManikin manikin;
+    ASSERT_NO_FATAL_FAILURE(manikin.connectManikin(options));
     CalibrateManager& ports = CalibrateManager::get();
-    ports.scanComPorts();
-    ASSERT_TRUE(ports.getIsValid(COM_PORT));
-    ports.setIsCalibrated(true, COM_PORT);
-    {
-        ManikinReader opener(*ports.getSerPort(COM_PORT));
-        ASSERT_EQ(opener.open(COM_PORT), SerialPort::OPEN_SUCCESS);
-    }
 
     QWidget host;
     host.resize(700, 440);
@@ -206,7 +198,7 @@ TEST_F(StoredSessionWindows, aSessionRunOnTheSimulatedManikinIsStoredAndReadBack
         ASSERT_NE(qobject_cast<SessionDatabaseView*>(session.windows().panel(Panel::Review, false)), nullptr);
         session.destroyViews();
     }
-    simulator->stop();
+    manikin.simulator->stop();
     CalibrateManager::destroy();
 
     ASSERT_EQ(count("Session"), 1);

@@ -40,7 +40,6 @@
 
 using namespace sessiontest;
 using View = sessionManagerMultiView;
-using manikinsim::ManikinSimulator;
 using manikinsim::ReceivedFrame;
 
 namespace {
@@ -398,18 +397,13 @@ public:
     EcgRhythmPanel ecg;
 };
 
-class DefibrillationMark : public testing::Test {
+class DefibrillationMark : public testing::Test, protected linktest::ComPortManikin {
 protected:
     void SetUp() override
     {
         manikinsim::SimulatorOptions options;
         options.kind = 3;
-        simulator = linktest::startOnPseudoTerminal(options);
-        ASSERT_NE(simulator, nullptr);
-        portMap = std::make_unique<linktest::ScopedPortMap>("5=" + simulator->devicePath());
-        ASSERT_EQ(port.open(linktest::SIM_COM_PORT), SerialPort::OPEN_SUCCESS);
-        ASSERT_TRUE(ManikinSimulator::waitUntil([&] { return simulator->receivedBytes().size() >= 11; }, 2000));
-        handshakeFrames = simulator->receivedFrames().size();
+        ASSERT_NO_FATAL_FAILURE(startManikin(options));
 
         registerPanelTemplate();
         SessionWindowSet::install();
@@ -441,17 +435,7 @@ protected:
         for (int i = 0; i < count; ++i)
             session->onTimer();
     }
-    std::vector<ReceivedFrame> sentSinceHandshake(std::size_t count)
-    {
-        ManikinSimulator::waitUntil([&] { return simulator->receivedFrames().size() >= handshakeFrames + count; }, 2000);
-        const auto all = simulator->receivedFrames();
-        return {all.begin() + static_cast<std::ptrdiff_t>(handshakeFrames), all.end()};
-    }
 
-    std::unique_ptr<ManikinSimulator> simulator;
-    std::unique_ptr<linktest::ScopedPortMap> portMap;
-    SerialPort port;
-    std::size_t handshakeFrames = 0;
     platform::RecordingMessageAsker asker;
     platform::ScopedMessageAsker askerScope{asker};
     SessionManager manager{false};
@@ -493,7 +477,7 @@ TEST_F(DefibrillationMark, swapsTheRhythmsOncePerMarkedSampleWithTheSurveillance
     EXPECT_EQ(rhythms().getNextRhythm(), 5);
 
     // The manikin switched by itself: it heard only the choice and the option.
-    EXPECT_EQ(sentSinceHandshake(3),
+    EXPECT_EQ(sent(3),
               (std::vector<ReceivedFrame>{{22, {1, 5}}, {23, {0}}, {23, {1}}}));
 }
 

@@ -1,11 +1,17 @@
 #pragma once
 // Shared pieces of the manikin link tests: a simulated manikin mapped to a
-// COM port, loopback addresses of their own for wireless manikins, a clock
+// COM port (with the station's port open on it, or scanned, calibrated and
+// opened as the station opens it), loopback addresses of their own for wireless manikins, a clock
 // that can jump ahead, and a start-up state with the recorded data.
 
 #include "app/CprTrainingAppState.h"
+#include "comm/CalibrateManager.h"
+#include "comm/ManikinReader.h"
+#include "comm/SerialPort.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "platform/SystemClock.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -93,6 +99,71 @@ inline std::unique_ptr<manikinsim::ManikinSimulator> startOnPseudoTerminal(manik
         return nullptr;
     return simulator;
 }
+
+// A simulated manikin on a pseudo-terminal mapped to COM 5 with the
+// station's port open on it; what the manikin received after the handshake
+// is what the test sent.
+class ComPortManikin {
+public:
+    // Fails the test fatally when the manikin, the port or the handshake does
+    // not come up: call it under ASSERT_NO_FATAL_FAILURE.
+    void startManikin(manikinsim::SimulatorOptions options)
+    {
+        simulator = startOnPseudoTerminal(std::move(options));
+        ASSERT_NE(simulator, nullptr);
+        portMap = std::make_unique<ScopedPortMap>("5=" + simulator->devicePath());
+        ASSERT_EQ(port.open(SIM_COM_PORT), SerialPort::OPEN_SUCCESS);
+        ASSERT_TRUE(manikinsim::ManikinSimulator::waitUntil(
+            [&] { return simulator->receivedBytes().size() >= 11; }, 2000));
+        handshakeFrames = simulator->receivedFrames().size();
+    }
+
+    // The frames sent since the handshake, once `count` of them are there.
+    std::vector<manikinsim::ReceivedFrame> sent(std::size_t count)
+    {
+        manikinsim::ManikinSimulator::waitUntil(
+            [&] { return simulator->receivedFrames().size() >= handshakeFrames + count; }, 2000);
+        const std::vector<manikinsim::ReceivedFrame> all = simulator->receivedFrames();
+        return {all.begin() + static_cast<std::ptrdiff_t>(handshakeFrames), all.end()};
+    }
+
+    std::unique_ptr<manikinsim::ManikinSimulator> simulator;
+    std::unique_ptr<ScopedPortMap> portMap;
+    SerialPort port;
+    std::size_t handshakeFrames = 0;
+};
+
+// A simulated manikin on a pseudo-terminal as COM 5, found by the station's
+// port scan, calibrated and opened, as the new-session dialog leaves it.
+class CalibratedComManikin {
+public:
+    // Fails the test fatally when the manikin does not come up or its port is
+    // not found or not opened: call it under ASSERT_NO_FATAL_FAILURE.
+    void connectManikin(manikinsim::SimulatorOptions options)
+    {
+        simulator = startOnPseudoTerminal(std::move(options));
+        ASSERT_TRUE(simulator);
+        // The old map goes first: its end clears the variable the new one sets.
+        portMap.reset();
+        portMap = std::make_unique<ScopedPortMap>(std::to_string(SIM_COM_PORT) + "=" + simulator->devicePath());
+        CalibrateManager& ports = CalibrateManager::get();
+        ports.scanComPorts();
+        ASSERT_TRUE(ports.getIsValid(SIM_COM_PORT));
+        ports.setIsCalibrated(true, SIM_COM_PORT);
+        ManikinReader opener(*ports.getSerPort(SIM_COM_PORT));
+        ASSERT_EQ(opener.open(SIM_COM_PORT), SerialPort::OPEN_SUCCESS);
+    }
+    // The station's ports go, then the manikin stops.
+    void disconnectManikin()
+    {
+        CalibrateManager::destroy();
+        if (simulator)
+            simulator->stop();
+    }
+
+    std::unique_ptr<manikinsim::ManikinSimulator> simulator;
+    std::unique_ptr<ScopedPortMap> portMap;
+};
 
 // A wireless manikin on a loopback address no other test process uses
 // (port 2000 is fixed, so the address tells the manikins apart).
