@@ -5,6 +5,7 @@
 // question answered from a list, and a recording ECG box.
 
 #include "SessionTestKit.h"
+#include "SessionWindowsReset.h"
 
 #include "Database/ScenarioEventList.h"
 #include "app/LivePanelTemplate.h"
@@ -71,10 +72,7 @@ public:
     {
         SessionGraphView::setEcgBoxFactory({});
         SessionGraphView::setLowBatteryNotice({});
-        SessionWindowSet::setSaveQuestion({});
-        SessionWindowSet::setEndSound({});
-        SessionWindowSet::setPanelFactory(SessionWindows::Panel::Graph, {});
-        SessionWindows::setFactory({});
+        sessiontest::uninstallSessionWindows();
     }
     ScopedLivePanel(const ScopedLivePanel&) = delete;
     ScopedLivePanel& operator=(const ScopedLivePanel&) = delete;

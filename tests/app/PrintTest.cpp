@@ -4,6 +4,7 @@
 // failures.
 
 #include "PerformedSession.h"
+#include "PerformedWindowsFixture.h"
 #include "SessionTestKit.h"
 #include "TestSessionPanel.h"
 
@@ -136,47 +137,23 @@ private:
     std::string shown_ = "AxisWindow";
 };
 
-class PrintTest : public testing::Test {
+class PrintTest : public PerformedWindowsFixture {
 protected:
     static constexpr long DURATION = 90;
 
     void SetUp() override
     {
-        setenv("KOVA_REGISTRY_DIR", folder.file("registry").c_str(), 1);
-        std::filesystem::create_directory(folder.path() / "data");
-        platform::RegistryStore::setMachineWritable(true);
-        platform::RegistryStore::instance().setString(platform::RegistryRoot::Machine, "SOFTWARE\\Kova\\Kova CPR\\3.1.3",
-                                                      "Data Folder", (folder.path() / "data").string());
-        platform::RegistryStore::setMachineWritable(false);
+        PerformedWindowsFixture::SetUp();
         registerPanelTemplate();
-        SessionWindowSet::install();
-        SessionDebriefView::install();
         SessionWindowSet::setPanelFactory(Panel::Graph, [this](Session& session) {
             return std::make_unique<StripPanel>(session, graphLog, strips);
         });
-        SessionWindowSet::setEndSound([] {});
-        SessionWindowSet::setSaveQuestion([](QWidget*, const std::wstring&, bool) { return SessionWindows::SaveAnswer::Cancel; });
         Print::install();
         PropertyModel& s = settings();
         s.printHeading.clear();
         s.printGraph = s.printEventList = s.printDebriefingText = s.printApprovalFields = true;
         s.graphMaxPrintTime = 1;
-        host.resize(980, 620);
     }
-    void TearDown() override
-    {
-        sessions.clear();
-        SessionDebriefView::setPrintFunction({});
-        SessionWindowSet::setSaveQuestion({});
-        SessionWindowSet::setEndSound({});
-        SessionWindowSet::setPanelFactory(Panel::Graph, {});
-        SessionWindowSet::setPanelFactory(Panel::Debrief, {});
-        SessionWindows::setFactory({});
-        Configuration::destroy();
-        unsetenv("KOVA_REGISTRY_DIR");
-    }
-
-    static PropertyModel& settings() { return Configuration::instance().getPropertyModel(); }
 
     // A session shown in the host and run to its end; `marks` puts marks of
     // the named buttons on the ventilation (true) or compression curve at the steps given.
@@ -197,17 +174,12 @@ protected:
         sessions.push_back(std::make_unique<Session>(record, algorithm,
                                                      std::make_unique<FakeLink>(link, static_cast<int>(record.Manikin), 1)));
         Session& session = *sessions.back();
-        session.createSessionView()->create(&host);
-        session.getSessionView()->setGeometry(host.rect());
-        host.show();
-        session.start();
-        for (int step = 0; !session.getEnded() && step < (DURATION + 5) * RATE; ++step) {
+        runShown(session, DURATION, RATE, [&](int step) {
             for (const Mark& mark : marks)
                 if (mark.step == step)
                     (mark.ventilation ? session.getVentilationDoc() : session.getCompressionDoc())
                         .addMark(ToolbarButton(mark.name, mark.name, 3));
-            session.onTimer();
-        }
+        });
         return session;
     }
 
@@ -237,10 +209,6 @@ protected:
         return readPdf(pdf);
     }
 
-    kovatest::TempDir folder;
-    LinkLog link;
-    QWidget host;
-    std::vector<std::unique_ptr<Session>> sessions;
     std::vector<std::string> graphLog;
     int strips = 0;
     platform::PdfPrintDialogAsker dialog;

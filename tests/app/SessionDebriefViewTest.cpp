@@ -4,6 +4,7 @@
 // the debriefing for a person to check.
 
 #include "PerformedSession.h"
+#include "PerformedWindowsFixture.h"
 #include "SessionTestKit.h"
 
 #include "Database/SessionRecord.h"
@@ -35,42 +36,22 @@ namespace {
 
 constexpr int RATE = 20;
 
-class SessionDebriefViewTest : public testing::Test {
+class SessionDebriefViewTest : public PerformedWindowsFixture {
 protected:
     static constexpr long DURATION = 75; // seconds: the performance and its rest
 
     void SetUp() override
     {
-        setenv("KOVA_REGISTRY_DIR", folder.file("registry").c_str(), 1);
-        std::filesystem::create_directory(folder.path() / "data");
-        platform::RegistryStore::setMachineWritable(true);
-        platform::RegistryStore::instance().setString(platform::RegistryRoot::Machine, "SOFTWARE\\Kova\\Kova CPR\\3.1.3",
-                                                      "Data Folder", (folder.path() / "data").string());
-        platform::RegistryStore::setMachineWritable(false);
+        PerformedWindowsFixture::SetUp();
         forgetDataFolderWarning();
-
-        SessionWindowSet::install();
-        SessionDebriefView::install();
-        SessionWindowSet::setEndSound([] {});
-        SessionWindowSet::setSaveQuestion([](QWidget*, const std::wstring&, bool) { return SessionWindows::SaveAnswer::Cancel; });
         platform::setHelpFunction([this](int topic) { helpTopics.push_back(topic); });
         settings().showCardiacOutput = true;
-        host.resize(980, 620);
     }
     void TearDown() override
     {
-        sessions.clear();
         platform::setHelpFunction({});
-        SessionDebriefView::setPrintFunction({});
-        SessionWindowSet::setSaveQuestion({});
-        SessionWindowSet::setEndSound({});
-        SessionWindowSet::setPanelFactory(Panel::Debrief, {});
-        SessionWindows::setFactory({});
-        Configuration::destroy();
-        unsetenv("KOVA_REGISTRY_DIR");
+        PerformedWindowsFixture::TearDown();
     }
-
-    static PropertyModel& settings() { return Configuration::instance().getPropertyModel(); }
 
     // A session shown in the host, run on the recorded performance until it ends.
     Session& performed()
@@ -83,12 +64,7 @@ protected:
         record.TrainingMode = 0;
         sessions.push_back(liveSession(link, record));
         Session& session = *sessions.back();
-        session.createSessionView()->create(&host);
-        session.getSessionView()->setGeometry(host.rect());
-        host.show();
-        session.start();
-        for (int step = 0; !session.getEnded() && step < (DURATION + 5) * RATE; ++step)
-            session.onTimer();
+        runShown(session, DURATION, RATE);
         return session;
     }
     static SessionDebriefView* panelOf(Session& session)
@@ -101,10 +77,6 @@ protected:
     }
     static QString textOf(SessionDebriefView& panel, int id) { return panel.getDlgItem(id)->property("text").toString(); }
 
-    kovatest::TempDir folder;
-    LinkLog link;
-    QWidget host;
-    std::vector<std::unique_ptr<Session>> sessions;
     std::vector<int> helpTopics;
 };
 

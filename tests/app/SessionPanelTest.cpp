@@ -3,6 +3,7 @@
 // by their factories, the save question and the end sound.
 
 #include "SessionTestKit.h"
+#include "SessionWindowsReset.h"
 #include "TestSessionPanel.h"
 
 #include "Rodezir/DialogRegistry.h"
@@ -51,14 +52,7 @@ protected:
         SessionWindowSet::setEndSound([this] { ++endSounds; });
         host.resize(640, 400);
     }
-    void TearDown() override
-    {
-        SessionWindowSet::setSaveQuestion({});
-        SessionWindowSet::setEndSound({});
-        for (const Panel kind : {Panel::Graph, Panel::Debrief, Panel::Review})
-            SessionWindowSet::setPanelFactory(kind, {});
-        SessionWindows::setFactory({});
-    }
+    void TearDown() override { uninstallSessionWindows(); }
 
     // A live session in the manager, shown in the host window.
     Session* shown(LinkLog& log)

@@ -6,6 +6,7 @@
 
 #include "SessionTestKit.h"
 #include "SessionRecordsFixture.h"
+#include "SessionWindowsReset.h"
 #include "TestSessionPanel.h"
 
 #include "Database/DBUtil.h"
@@ -56,11 +57,7 @@ protected:
     }
     void TearDown() override
     {
-        SessionWindowSet::setSaveQuestion({});
-        SessionWindowSet::setEndSound({});
-        for (const Panel kind : {Panel::Graph, Panel::Debrief})
-            SessionWindowSet::setPanelFactory(kind, {});
-        SessionWindows::setFactory({});
+        uninstallSessionWindows();
         SessionRecordsFixture::TearDown();
     }
 

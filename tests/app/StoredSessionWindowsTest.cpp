@@ -8,6 +8,7 @@
 #include "LinkTestSupport.h"
 #include "PerformedSession.h"
 #include "SessionRecordsFixture.h"
+#include "SessionWindowsReset.h"
 #include "SessionTestKit.h"
 #include "TestSessionPanel.h"
 
@@ -67,11 +68,7 @@ protected:
     void TearDown() override
     {
         SessionDialog::setInspector({});
-        SessionWindowSet::setSaveQuestion({});
-        SessionWindowSet::setEndSound({});
-        for (const Panel kind : {Panel::Graph, Panel::Debrief})
-            SessionWindowSet::setPanelFactory(kind, {});
-        SessionWindows::setFactory({});
+        uninstallSessionWindows();
         SessionRecordsFixture::TearDown();
     }
 

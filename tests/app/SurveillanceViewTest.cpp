@@ -7,6 +7,7 @@
 #include "LinkTestSupport.h"
 #include "SessionTestKit.h"
 #include "TempDir.h"
+#include "SessionWindowsReset.h"
 #include "TestSessionPanel.h"
 
 #include "Rodezir/LogStream.h"
@@ -422,8 +423,7 @@ protected:
     {
         surveillance.reset();
         session.reset();
-        SessionWindowSet::setPanelFactory(SessionWindows::Panel::Graph, {});
-        SessionWindows::setFactory({});
+        uninstallSessionWindows();
     }
 
     EcgRhythmState& rhythms() const
