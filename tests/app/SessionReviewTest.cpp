@@ -11,6 +11,7 @@
 
 #include "Database/DBUtil.h"
 #include "Database/SessionTable.h"
+#include "RunProgram.h"
 #include "TempDir.h"
 #include "app/Print.h"
 #include "app/SessionDatabaseView.h"
@@ -28,7 +29,6 @@
 #include <QComboBox>
 #include <QTest>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -93,14 +93,9 @@ protected:
 // The text of a PDF file as poppler reads it back.
 std::string pdfText(const std::string& path)
 {
-    std::string text;
-    if (FILE* pipe = popen(("pdftotext -layout '" + path + "' -").c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            text.append(buffer, n);
-        pclose(pipe);
-    }
-    return text;
+    const kovatest::ProgramRun run = kovatest::runProgram("/usr/bin/pdftotext", {"-layout", path, "-"});
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    return run.output;
 }
 
 } // namespace
