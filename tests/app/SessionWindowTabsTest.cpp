@@ -3,15 +3,11 @@
 // the last one, tab selection by number, the session in front, the ECG box
 // that follows a tab change, and closing the window with its sessions.
 
-#include "LivePanelTestKit.h"
 #include "TempDir.h"
-#include "TestMainWindow.h"
+#include "WindowedSessionsFixture.h"
 
 #include "app/SessionFrame.h"
 #include "app/SessionManagerTabView.h"
-#include "app/WindowedSessionManager.h"
-#include "platform/Beep.h"
-#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -24,48 +20,25 @@ using namespace sessiontest;
 
 namespace {
 
-class SessionWindowTabsTest : public testing::Test {
+class SessionWindowTabsTest : public WindowedSessionsFixture {
 protected:
     void SetUp() override
     {
         manager.setMdiClient(&mainWindow.client());
-        mainWindow.resize(1200, 800);
-        mainWindow.show();
-        previousBeep = platform::setBeepFunction([this] { ++beeps; });
+        WindowedSessionsFixture::SetUp();
         SessionManagerTabView::setAfterLastTab([this] { ++returnedAfterLastTab; });
     }
     void TearDown() override
     {
         SessionManagerTabView::setAfterLastTab({});
-        platform::setBeepFunction(previousBeep);
+        WindowedSessionsFixture::TearDown();
     }
 
     // A live session added to the manager; `ecg`: its manikin sends ECG.
-    Session* add(const std::string& title, bool ecg = false)
-    {
-        links.push_back(std::make_unique<LinkLog>());
-        links.back()->sendsEcg = ecg;
-        links.back()->name = title;
-        SessionRecord record = liveRecord(600, 4, 257 + static_cast<long>(links.size()));
-        auto made = liveSession(*links.back(), record, 1);
-        Session* session = made.release();
-        manager.addSession(session);
-        return session;
-    }
+    Session* add(const std::string& title, bool ecg = false) { return WindowedSessionsFixture::add(title, ecg); }
     SessionManagerTabView& tabs() const { return *manager.tabView(); }
     QString currentTabText() const { return tabs().tabBar()->tabText(tabs().tabBar()->currentIndex()); }
-    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    ScopedLivePanel installed;
-    platform::RecordingMessageAsker asker;
-    platform::ScopedMessageAsker askerScope{asker};
-    kovatest::TestMainWindow mainWindow;
-    std::vector<std::unique_ptr<LinkLog>> links;
-    // Outlives the sessions, whose ECG boxes write into it until they go.
-    EcgBoxLog boxes;
-    WindowedSessionManager manager{false};
-    platform::BeepFunction previousBeep;
-    int beeps = 0;
     int returnedAfterLastTab = 0;
 };
 

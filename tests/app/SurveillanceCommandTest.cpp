@@ -3,19 +3,15 @@
 // the sessions' real live panels, whose ECG boxes the window shows and
 // hides and which hear each defibrillation mark once.
 
-#include "LivePanelTestKit.h"
-#include "TestMainWindow.h"
+#include "WindowedSessionsFixture.h"
 
 #include "app/DialogFrame.h"
 #include "app/GraphView.h"
 #include "app/SessionFrame.h"
 #include "app/SurveillanceTile.h"
 #include "app/SurveillanceWindow.h"
-#include "app/WindowedSessionManager.h"
 #include "app/sessionManagerMultiView.h"
 #include "comm/FrameParser.h"
-#include "platform/Beep.h"
-#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -27,45 +23,24 @@ using namespace sessiontest;
 
 namespace {
 
-class SurveillanceCommandTest : public testing::Test {
+class SurveillanceCommandTest : public WindowedSessionsFixture {
 protected:
     void SetUp() override
     {
         installed.recordEcgBoxes(boxes);
-        mainWindow.resize(1200, 800);
-        mainWindow.show();
-        previousBeep = platform::setBeepFunction([this] { ++beeps; });
+        WindowedSessionsFixture::SetUp();
     }
-    void TearDown() override { platform::setBeepFunction(previousBeep); }
 
     // A live session added to the manager, every fifth sample of its
     // manikin carrying the defibrillation mark; `ecg`: it sends ECG.
     Session* add(const std::string& title, bool ecg)
     {
-        links.push_back(std::make_unique<LinkLog>());
-        links.back()->sendsEcg = ecg;
-        links.back()->name = title;
+        std::vector<ManikinSample> recording;
         for (int i = 0; i < 5; ++i)
-            links.back()->port.recording.push_back(
-                ManikinSample{0, 0, i == 4 ? FrameParser::STATUS_ERROR66 : 0, 100 + 10 * i});
-        auto made = liveSession(*links.back(), liveRecord(600, 4, 257 + static_cast<long>(links.size())), 1);
-        Session* session = made.release();
-        manager.addSession(session);
-        return session;
+            recording.push_back(ManikinSample{0, 0, i == 4 ? FrameParser::STATUS_ERROR66 : 0, 100 + 10 * i});
+        return WindowedSessionsFixture::add(title, ecg, std::move(recording));
     }
     sessionManagerMultiView* view() const { return manager.surveillance() ? manager.surveillance()->view() : nullptr; }
-    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-    ScopedLivePanel installed;
-    platform::RecordingMessageAsker asker;
-    platform::ScopedMessageAsker askerScope{asker};
-    kovatest::TestMainWindow mainWindow;
-    std::vector<std::unique_ptr<LinkLog>> links;
-    // Outlives the sessions, whose ECG boxes write into it until they go.
-    EcgBoxLog boxes;
-    WindowedSessionManager manager{false};
-    platform::BeepFunction previousBeep;
-    int beeps = 0;
 };
 
 TEST_F(SurveillanceCommandTest, opensOnceInTheMainWindowWithATilePerSession)
