@@ -1,6 +1,7 @@
 #include "Database/SessionDialog.h"
 
 #include "Database/AlgorithmDialog.h"
+#include "Database/ApprovalCombo.h"
 #include "Database/ComboBoxList.h"
 #include "Database/Database.h"
 #include "Database/Duration.h"
@@ -86,16 +87,7 @@ std::string SessionDialog::manikinText(long port)
 
 QComboBox* SessionDialog::box(int id) const { return qobject_cast<QComboBox*>(getDlgItem(id)); }
 
-// The typed text of an editable box, the chosen entry of a list.
-std::string SessionDialog::comboText(int id) const
-{
-    const QComboBox* combo = box(id);
-    if (!combo)
-        return {};
-    if (combo->isEditable())
-        return combo->currentText().toStdString();
-    return combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex()).toStdString() : std::string();
-}
+std::string SessionDialog::comboText(int id) const { return ComboUtil::shownText(box(id)).toStdString(); }
 
 std::string SessionDialog::text(int id) const { return windowText(getDlgItem(id)).toStdString(); }
 
@@ -128,13 +120,7 @@ bool SessionDialog::onInitDialog()
 
     TrainingMode::fillCombo(box(TRAINING_MODE));
     Duration::fillCombo(box(DURATION));
-    if (QComboBox* approved = box(APPROVED)) {
-        approved->clear();
-        approved->addItem(QString());
-        approved->addItem(QString::fromStdWString(Gettext::translate("Yes")));
-        approved->addItem(QString::fromStdWString(Gettext::translate("No")));
-        approved->setCurrentIndex(0);
-    }
+    Approval::fillCombo(box(APPROVED));
 
     ControlNotifier& events = notifier();
     events.on(recordcontrols::SAVE, Notification::Clicked, [this] { save(); });

@@ -68,6 +68,8 @@ QString getText(const QComboBox* combo, bool editText)
     return combo->isEditable() ? combo->currentText() : QString();
 }
 
+QString shownText(const QComboBox* combo) { return getText(combo, combo && combo->isEditable()); }
+
 void copyItems(const QComboBox* source, QComboBox* destination)
 {
     if (!source || !destination)

@@ -25,6 +25,9 @@ void selectString(QComboBox* combo, const QString& text);
 // The selected item's text, or the window text when no item is selected or
 // the edit text is asked for.
 QString getText(const QComboBox* combo, bool editText);
+// What the box shows: the typed text of an editable box, the chosen item of
+// a list (empty when none is chosen).
+QString shownText(const QComboBox* combo);
 // Replaces the destination's items by the source's, keeping the destination's text selected.
 void copyItems(const QComboBox* source, QComboBox* destination);
 

@@ -1,6 +1,7 @@
 #include "app/SessionDatabaseView.h"
 
 #include "Database/AlgorithmDialog.h"
+#include "Database/ApprovalCombo.h"
 #include "Database/ComboBoxList.h"
 #include "Database/DBUtil.h"
 #include "Database/Database.h"
@@ -78,15 +79,7 @@ SessionDatabaseView::~SessionDatabaseView()
 
 QComboBox* SessionDatabaseView::box(int id) const { return qobject_cast<QComboBox*>(getDlgItem(id)); }
 
-std::string SessionDatabaseView::comboText(int id) const
-{
-    const QComboBox* combo = box(id);
-    if (!combo)
-        return {};
-    if (combo->isEditable())
-        return combo->currentText().toStdString();
-    return combo->currentIndex() >= 0 ? combo->itemText(combo->currentIndex()).toStdString() : std::string();
-}
+std::string SessionDatabaseView::comboText(int id) const { return ComboUtil::shownText(box(id)).toStdString(); }
 
 bool SessionDatabaseView::onInitDialog()
 {
@@ -100,12 +93,7 @@ bool SessionDatabaseView::onInitDialog()
 
     QComboBox* approved = box(IDC_APPROVED);
     KOVA_ASSERT(approved && !approved->isEditable());
-    if (approved) {
-        approved->clear();
-        approved->addItem(QString());
-        approved->addItem(QString::fromStdWString(Gettext::translate("Yes")));
-        approved->addItem(QString::fromStdWString(Gettext::translate("No")));
-    }
+    Approval::fillCombo(approved);
     if (getSession().getEnded())
         setDlgItemText(IDC_ABORT, QString::fromStdWString(Gettext::translate("Close")));
     enableControl(getDlgItem(IDC_PRINT), hasPrinter());
