@@ -7,7 +7,6 @@ using namespace kova;
 namespace {
 
 constexpr std::uint32_t MODAL_STYLE = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-constexpr std::uint32_t OWNER_DRAWN = BS_OWNERDRAW | WS_TABSTOP;
 constexpr std::uint32_t LINE_EDIT = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
 constexpr std::uint32_t NUMBER_EDIT = ES_AUTOHSCROLL | ES_RIGHT | WS_BORDER | WS_TABSTOP;
 constexpr std::uint32_t ES_AUTOVSCROLL = 0x40;
@@ -25,11 +24,6 @@ DialogTable modal(int id, const std::wstring& caption, int cx, int cy)
     table.cx = cx;
     table.cy = cy;
     return table;
-}
-
-DialogControlTable ownerDrawn(const std::wstring& text, int id, int x, int y, int cx, int cy)
-{
-    return control(text, id, L"BUTTON", OWNER_DRAWN, x, y, cx, cy);
 }
 
 DialogControlTable rightLabel(const std::wstring& text, int x, int y, int cx)
@@ -63,7 +57,7 @@ void addBrowsing(DialogTable& table, int labelX, int labelWidth, int comboX, int
     const int ids[] = {1126, 1117, 1116, 1127};
     const wchar_t* texts[] = {L"|<", L"<", L">", L">|"};
     for (int i = 0; i < 4; ++i)
-        table.controls.push_back(ownerDrawn(texts[i], ids[i], navigationX[i], 3, 11, 12));
+        table.controls.push_back(ownerDrawnButton(texts[i], ids[i], navigationX[i], 3, 11, 12));
     table.controls.push_back(label(L"", IDC_STATIC, 3, 18, lineWidth, 1, SS_ETCHEDHORZ));
 }
 
@@ -74,12 +68,12 @@ void addEditorButtons(DialogTable& table, int lineX, int lineHeight, int x, cons
                       const std::wstring& deleteText, int helpY, int closeY)
 {
     table.controls.push_back(label(L"", IDC_STATIC, lineX, 23, 1, lineHeight, SS_ETCHEDVERT));
-    table.controls.push_back(ownerDrawn(newText, 1112, x, 23, 77, 14));
-    table.controls.push_back(ownerDrawn(deleteText, 1113, x, 40, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Save changes", 1114, x, 57, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4Disc&ard changes", 1115, x, 74, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4Help", 32800, x, helpY, 77, 14));
-    table.controls.push_back(ownerDrawn(L"\u00A4&Close", IDCANCEL, x, closeY, 77, 14));
+    table.controls.push_back(ownerDrawnButton(newText, 1112, x, 23, 77, 14));
+    table.controls.push_back(ownerDrawnButton(deleteText, 1113, x, 40, 77, 14));
+    table.controls.push_back(ownerDrawnButton(L"\u00A4&Save changes", 1114, x, 57, 77, 14));
+    table.controls.push_back(ownerDrawnButton(L"\u00A4Disc&ard changes", 1115, x, 74, 77, 14));
+    table.controls.push_back(ownerDrawnButton(L"\u00A4Help", 32800, x, helpY, 77, 14));
+    table.controls.push_back(ownerDrawnButton(L"\u00A4&Close", IDCANCEL, x, closeY, 77, 14));
 }
 
 // A pair of number fields, "low - high unit", on one row.
@@ -172,12 +166,12 @@ DialogTable scenario()
     table.controls.push_back(combo(1076, CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 84, 40, 66, 87));
     table.controls.push_back(rightLabel(L"\u00A4Algorithm", 4, 58, 77));
     table.controls.push_back(combo(1080, DROP_DOWN_LIST | CBS_SORT, 84, 56, 149, 75));
-    table.controls.push_back(ownerDrawn(L"\u00A4Details...", 1084, 237, 55, 44, 14));
+    table.controls.push_back(ownerDrawnButton(L"\u00A4Details...", 1084, 237, 55, 44, 14));
     table.controls.push_back(rightLabel(L"\u00A4Training mode", 4, 74, 77));
     table.controls.push_back(combo(1103, DROP_DOWN_LIST, 84, 72, 149, 87));
     table.controls.push_back(rightLabel(L"\u00A4Register events", 8, 89, 73));
     table.controls.push_back(control(L"", 1191, L"BUTTON", CHECK, 84, 88, 24, 10));
-    table.controls.push_back(ownerDrawn(L"\u00A4Edit events...", 1174, 84, 102, 79, 14));
+    table.controls.push_back(ownerDrawnButton(L"\u00A4Edit events...", 1174, 84, 102, 79, 14));
     addEditorButtons(table, 285, 113, 290, L"\u00A4&New scenario", L"\u00A4&Delete scenario", 106, 122);
     return table;
 }
@@ -191,12 +185,12 @@ DialogTable editEvents()
         control(L"", 1174, L"SysListView32",
                 LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP, 7, 19,
                 266, 125),
-        ownerDrawn(L"\u00A4Add", 1290, 34, 150, 50, 14),
-        ownerDrawn(L"\u00A4Delete", 1113, 88, 150, 50, 14),
-        ownerDrawn(L"\u00A4Move up", 1108, 142, 150, 50, 14),
-        ownerDrawn(L"\u00A4Move down", 1166, 196, 150, 50, 14),
-        ownerDrawn(L"\u00A4Close", IDCANCEL, 88, 168, 50, 14),
-        ownerDrawn(L"\u00A4Help", 32800, 142, 168, 50, 14),
+        ownerDrawnButton(L"\u00A4Add", 1290, 34, 150, 50, 14),
+        ownerDrawnButton(L"\u00A4Delete", 1113, 88, 150, 50, 14),
+        ownerDrawnButton(L"\u00A4Move up", 1108, 142, 150, 50, 14),
+        ownerDrawnButton(L"\u00A4Move down", 1166, 196, 150, 50, 14),
+        ownerDrawnButton(L"\u00A4Close", IDCANCEL, 88, 168, 50, 14),
+        ownerDrawnButton(L"\u00A4Help", 32800, 142, 168, 50, 14),
     };
     return table;
 }
@@ -213,8 +207,8 @@ DialogTable event()
         label(L"", 1295, 48, 40, 12, 12, SS_ICON | SS_CENTERIMAGE),
         control(L"", 1278, L"SysListView32", LVS_SMALLICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
                 48, 56, 145, 88),
-        control(L"\u00A4OK", IDOK, L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 89, 151, 50, 14),
-        control(L"\u00A4Cancel", IDCANCEL, L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 143, 151, 50, 14),
+        ownerDrawnButton(L"\u00A4OK", IDOK, 89, 151, 50, 14),
+        ownerDrawnButton(L"\u00A4Cancel", IDCANCEL, 143, 151, 50, 14),
     };
     return table;
 }

@@ -27,6 +27,12 @@ DialogControlTable defPushButton(const std::wstring& text, int id, int x, int y,
     return control(text, id, L"BUTTON", BS_DEFPUSHBUTTON | style, x, y, cx, cy);
 }
 
+DialogControlTable ownerDrawnButton(const std::wstring& text, int id, int x, int y, int cx, int cy,
+                                    std::uint32_t style)
+{
+    return control(text, id, L"BUTTON", BS_OWNERDRAW | style, x, y, cx, cy);
+}
+
 DialogControlTable label(const std::wstring& text, int id, int x, int y, int cx, int cy, std::uint32_t style)
 {
     return control(text, id, L"STATIC", style, x, y, cx, cy);

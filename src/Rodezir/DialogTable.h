@@ -156,6 +156,9 @@ DialogControlTable pushButton(const std::wstring& text, int id, int x, int y, in
                               std::uint32_t style = WS_TABSTOP);
 DialogControlTable defPushButton(const std::wstring& text, int id, int x, int y, int cx, int cy,
                                  std::uint32_t style = WS_TABSTOP);
+// A button the program draws itself (the station's round buttons).
+DialogControlTable ownerDrawnButton(const std::wstring& text, int id, int x, int y, int cx, int cy,
+                                    std::uint32_t style = WS_TABSTOP);
 DialogControlTable label(const std::wstring& text, int id, int x, int y, int cx, int cy,
                          std::uint32_t style = SS_LEFT);
 DialogControlTable groupBox(const std::wstring& text, int id, int x, int y, int cx, int cy);

@@ -1,29 +1,20 @@
 #include "app/ReviewDialogTables.h"
 
+#include "Database/SessionDialogTables.h"
 #include "Rodezir/DialogRegistry.h"
 
 using namespace kova;
 
 namespace {
 
-constexpr std::uint32_t OWNER_DRAWN = BS_OWNERDRAW | WS_TABSTOP;
 constexpr std::uint32_t READ_ONLY = ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | WS_TABSTOP;
 constexpr std::uint32_t ES_AUTOVSCROLL = 0x40;
 constexpr std::uint32_t NOTES_EDIT = ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 constexpr std::uint32_t DROP_DOWN = CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP;
 
-constexpr int FIELD_X = 78;
-constexpr int DETAILS_X = 202;
-
-DialogControlTable ownerDrawn(const std::wstring& text, int id, int x, int y, int cx, int cy)
-{
-    return control(text, id, L"BUTTON", OWNER_DRAWN, x, y, cx, cy);
-}
-
-DialogControlTable fieldLabel(const std::wstring& text, int y)
-{
-    return label(text, IDC_STATIC, 8, y + 2, 66, 8, SS_RIGHT);
-}
+using sessionfields::DETAILS_X;
+using sessionfields::FIELD_X;
+using sessionfields::fieldLabel;
 
 // The record of the session beside its buttons, laid out as the session
 // dialog's: what the run fixed is read-only, what the instructor completes
@@ -42,18 +33,18 @@ DialogTable review()
     c.push_back(editText(1103, FIELD_X, 16, 120, 12, READ_ONLY));
     c.push_back(fieldLabel(L"\u00A4Ventilation", 32));
     c.push_back(control(L"", 1079, L"COMBOBOX", DROP_DOWN, FIELD_X, 32, 120, 100));
-    c.push_back(ownerDrawn(L"\u00A4Details...", 1083, DETAILS_X, 31, 44, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Details...", 1083, DETAILS_X, 31, 44, 14));
     c.push_back(fieldLabel(L"\u00A4Compression", 48));
     c.push_back(control(L"", 1078, L"COMBOBOX", DROP_DOWN, FIELD_X, 48, 120, 100));
-    c.push_back(ownerDrawn(L"\u00A4Details...", 1082, DETAILS_X, 47, 44, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Details...", 1082, DETAILS_X, 47, 44, 14));
 
     c.push_back(groupBox(L"\u00A4Session", IDC_STATIC, 4, 70, 246, 192));
     c.push_back(fieldLabel(L"\u00A4Scenario", 82));
     c.push_back(editText(1077, FIELD_X, 82, 120, 12, READ_ONLY));
-    c.push_back(ownerDrawn(L"\u00A4Details...", 1090, DETAILS_X, 81, 44, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Details...", 1090, DETAILS_X, 81, 44, 14));
     c.push_back(fieldLabel(L"\u00A4Algorithm", 98));
     c.push_back(editText(1080, FIELD_X, 98, 120, 12, READ_ONLY));
-    c.push_back(ownerDrawn(L"\u00A4Details...", 1093, DETAILS_X, 97, 44, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Details...", 1093, DETAILS_X, 97, 44, 14));
     c.push_back(fieldLabel(L"\u00A4Duration", 114));
     c.push_back(editText(1076, FIELD_X, 114, 52, 12, READ_ONLY));
     c.push_back(control(L"\u00A4Metronome used", 1096, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 136, 115, 70, 10));
@@ -65,20 +56,20 @@ DialogTable review()
     c.push_back(editText(1109, 172, 146, 26, 12, READ_ONLY));
     c.push_back(fieldLabel(L"\u00A4Course Instructor", 162));
     c.push_back(editText(1028, FIELD_X, 162, 120, 12, READ_ONLY));
-    c.push_back(ownerDrawn(L"\u00A4Details...", 1098, DETAILS_X, 161, 44, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Details...", 1098, DETAILS_X, 161, 44, 14));
     c.push_back(fieldLabel(L"\u00A4Approved", 178));
     c.push_back(control(L"", 1020, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, FIELD_X, 178, 56, 60));
     c.push_back(fieldLabel(L"\u00A4Approved by", 194));
     c.push_back(control(L"", 1241, L"COMBOBOX", DROP_DOWN, FIELD_X, 194, 120, 100));
-    c.push_back(ownerDrawn(L"\u00A4Details...", 1100, DETAILS_X, 193, 44, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Details...", 1100, DETAILS_X, 193, 44, 14));
     c.push_back(label(L"\u00A4Notes", IDC_STATIC, 8, 211, 66, 8, SS_RIGHT));
     c.push_back(editText(1121, FIELD_X, 210, 168, 48, NOTES_EDIT));
 
     c.push_back(label(L"", IDC_STATIC, 254, 4, 1, 258, SS_ETCHEDVERT));
-    c.push_back(ownerDrawn(L"\u00A4<< Debriefing", 1255, 258, 4, 70, 14));
-    c.push_back(ownerDrawn(L"\u00A4Print...", 1072, 258, 21, 70, 14));
-    c.push_back(ownerDrawn(L"\u00A4Help", 32800, 258, 231, 70, 14));
-    c.push_back(ownerDrawn(L"\u00A4Abort", IDCANCEL, 258, 248, 70, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4<< Debriefing", 1255, 258, 4, 70, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Print...", 1072, 258, 21, 70, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Help", 32800, 258, 231, 70, 14));
+    c.push_back(ownerDrawnButton(L"\u00A4Abort", IDCANCEL, 258, 248, 70, 14));
     return table;
 }
 
