@@ -228,9 +228,7 @@ std::wstring AlgorithmDialog::message(int kind)
         "Are you sure you want to remove this algorithm\nand all related sessions and scenarios?\nYou can not "
         "undo this operation.",
     };
-    if (kind < 0 || kind >= static_cast<int>(std::size(TEXTS)))
-        return {};
-    return Gettext::translate(TEXTS[kind]);
+    return recordmessages::translatedText(TEXTS, kind);
 }
 
 void AlgorithmDialog::notifyChanged() { TablePool::refresh(TableKind::Algorithm); }

@@ -14,9 +14,12 @@
 #include "Database/TableKind.h"
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
+#include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
 
+#include <cstddef>
 #include <exception>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -55,6 +58,16 @@ inline constexpr unsigned OVERWRITE_STYLE = 0x224;
 inline constexpr unsigned REMOVE_STYLE = 0x134;
 // OK, information.
 inline constexpr unsigned NAME_MISSING_STYLE = 0x40;
+
+// The translated text of `kind` from an editor's texts by kind; empty for a
+// kind past the end or without a text (an empty text would translate to the
+// catalog's header).
+inline std::wstring translatedText(std::span<const char* const> texts, int kind)
+{
+    if (kind < 0 || kind >= static_cast<int>(texts.size()) || !*texts[static_cast<std::size_t>(kind)])
+        return {};
+    return Gettext::translate(texts[static_cast<std::size_t>(kind)]);
+}
 } // namespace recordmessages
 
 template <class Table, class Record>

@@ -117,9 +117,7 @@ std::wstring PersonDialog::message(int kind)
         "Are you sure you want to remove this person\nand all related sessions and courses?\nYou can not undo this "
         "operation.",
     };
-    if (kind < 0 || kind >= static_cast<int>(std::size(TEXTS)) || !*TEXTS[kind])
-        return {};
-    return Gettext::translate(TEXTS[kind]);
+    return recordmessages::translatedText(TEXTS, kind);
 }
 
 void PersonDialog::notifyChanged() { TablePool::refresh(TableKind::Person); }

@@ -126,9 +126,7 @@ std::wstring ScenarioDialog::message(int kind)
         "Are you sure you want to remove this scenario\nand all related sessions?\nYou can not undo this operation.",
         "Are you sure you want to remove this scenario\nand all related sessions?\nYou can not undo this operation.",
     };
-    if (kind < 0 || kind >= static_cast<int>(std::size(TEXTS)) || !*TEXTS[kind])
-        return {};
-    return Gettext::translate(TEXTS[kind]);
+    return recordmessages::translatedText(TEXTS, kind);
 }
 
 void ScenarioDialog::notifyChanged() { TablePool::refresh(TableKind::Scenario); }
