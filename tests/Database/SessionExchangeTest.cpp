@@ -24,11 +24,8 @@ protected:
         TablesFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        forgetDataFolderWarning();
         LogStream::destroy();
-        dataFolder = folder.path() / "data";
-        fs::create_directories(dataFolder);
-        setMachineString("Data Folder", dataFolder.string());
+        dataFolder = makeDataFolder();
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
     void TearDown() override

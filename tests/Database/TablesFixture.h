@@ -6,10 +6,12 @@
 
 #include "Database/Database.h"
 #include "Database/RecordTime.h"
+#include "Database/SessionRecord.h"
 #include "platform/RegistryStore.h"
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,17 @@ protected:
         platform::RegistryStore::setMachineWritable(true);
         platform::RegistryStore::instance().setDword(platform::RegistryRoot::Machine, STATION_KEY, name, value);
         platform::RegistryStore::setMachineWritable(false);
+    }
+    // The station's data folder ("data" in the test's folder) named in the
+    // machine hive, where sessions write their data files; the warning of a
+    // missing folder is forgotten, so it is given again.
+    std::filesystem::path makeDataFolder()
+    {
+        forgetDataFolderWarning();
+        const std::filesystem::path data = folder.path() / "data";
+        std::filesystem::create_directories(data);
+        setMachineString("Data Folder", data.string());
+        return data;
     }
 
     void exec(const std::string& sql, const std::vector<SqlValue>& parameters = {})

@@ -18,10 +18,7 @@ protected:
         TablesFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        forgetDataFolderWarning();
-        dataFolder = folder.path() / "data";
-        std::filesystem::create_directory(dataFolder);
-        setMachineString("Data Folder", dataFolder.string());
+        dataFolder = makeDataFolder();
     }
 
     std::filesystem::path dataFolder;
