@@ -11,6 +11,7 @@
 #include "platform/QtFileDialogAsker.h"
 #include "platform/QtMessageAsker.h"
 #include "platform/QtPrintDialogAsker.h"
+#include "platform/SystemColours.h"
 
 #include <QApplication>
 
@@ -19,6 +20,7 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    platform::applySystemColours(application);
     // Qt takes the user's locale; numbers in files and logs stay in the C locale.
     std::setlocale(LC_NUMERIC, "C");
     platform::QtMessageAsker asker;

@@ -5,11 +5,13 @@
 #include "controls/RoundButton.h"
 
 #include "Rodezir/DialogItem.h"
+#include "platform/SystemColours.h"
 
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -73,6 +75,24 @@ TEST(RoundButton, disabledCaptionIsGreyText)
     disabled.save(QString::fromStdString((kovatest::binaryDir() / "tests" / "controls" / "round-button-disabled.png").string()));
     EXPECT_GT(countPixels(disabled, GREY_TEXT), 0);
     EXPECT_EQ(countPixels(disabled, TEXT_COLOUR), 0);
+}
+
+TEST(RoundButton, theStationsGreyTextShowsOnBothHalvesOfADisabledFace)
+{
+    // The station's own palette, as start-up gives it; the style's pale
+    // disabled text vanished on the light upper half.
+    auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ASSERT_NE(application, nullptr);
+    const QPalette before = QApplication::palette();
+    platform::applySystemColours(*application);
+    RoundButton button(QStringLiteral("HIIIL"), nullptr);
+    button.resize(90, 28);
+    button.setEnabled(false);
+    const QImage image = button.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QApplication::setPalette(before);
+    const int half = image.height() / 2;
+    EXPECT_GT(countPixels(image.copy(0, 0, image.width(), half), platform::GRAY_TEXT), 0);
+    EXPECT_GT(countPixels(image.copy(0, half, image.width(), image.height() - half), platform::GRAY_TEXT), 0);
 }
 
 TEST(RoundButton, faceIsTwoToneAndLightBlueWithTheFocus)
