@@ -5,6 +5,7 @@
 #include "Database/Database.h"
 #include "Database/PersonDialog.h"
 #include "Database/ScenarioDialog.h"
+#include "Database/ScheduleControls.h"
 #include "Database/SchedulePrinter.h"
 #include "Database/TablePool.h"
 #include "Database/TrainingMode.h"
@@ -592,7 +593,7 @@ void CoursePlannerDialog::refreshSchedule()
     if (isLoading())
         return;
     schedule_.refresh(readRecord());
-    syncScrollBar();
+    schedulecontrols::syncScrollBar(schedule_, scrollBar_);
     const int count = schedule_.visibleRows();
     if (schedule_.locked()) {
         highlightRow(0);
@@ -607,19 +608,6 @@ void CoursePlannerDialog::refreshSchedule()
     }
     modified = schedule_.modified();
     updateButtons();
-}
-
-void CoursePlannerDialog::syncScrollBar()
-{
-    if (!scrollBar_)
-        return;
-    const QSignalBlocker quiet(scrollBar_);
-    if (schedule_.takeScrollRangeChange()) {
-        scrollBar_->setRange(0, schedule_.scrollLimit());
-        scrollBar_->setPageStep(schedule_.pageRows());
-        scrollBar_->setSingleStep(1);
-    }
-    scrollBar_->setValue(schedule_.topRow());
 }
 
 void CoursePlannerDialog::showRows(int count)
@@ -782,20 +770,8 @@ void CoursePlannerDialog::onScroll(int action)
         return;
     scrolling_ = true;
     commitFocusedRow();
-    using Request = CourseSchedule::ScrollRequest;
-    bool moved = false;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: moved = schedule_.scroll(Request::LineUp); break;
-    case QAbstractSlider::SliderSingleStepAdd: moved = schedule_.scroll(Request::LineDown); break;
-    case QAbstractSlider::SliderPageStepSub: moved = schedule_.scroll(Request::PageUp); break;
-    case QAbstractSlider::SliderPageStepAdd: moved = schedule_.scroll(Request::PageDown); break;
-    case QAbstractSlider::SliderToMinimum: moved = schedule_.scroll(Request::Top); break;
-    case QAbstractSlider::SliderToMaximum: moved = schedule_.scroll(Request::Bottom); break;
-    case QAbstractSlider::SliderMove: moved = schedule_.scroll(Request::Thumb, scrollBar_->sliderPosition()); break;
-    default: break;
-    }
     // The schedule decides where the window stands; the bar follows it.
-    scrollBar_->setSliderPosition(schedule_.topRow());
+    const bool moved = schedulecontrols::scroll(schedule_, *scrollBar_, action);
     if (moved)
         refreshSchedule();
     scrolling_ = false;

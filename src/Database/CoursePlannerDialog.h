@@ -129,7 +129,6 @@ private:
     void setRowsVisible(int hidden);
     void enableRowControls(bool enable);
     void showManikin(int comboId, const SessionRecord& row);
-    void syncScrollBar();
     void onScroll(int action);
     // What the field being edited holds counts before the rows move.
     void commitFocusedRow();

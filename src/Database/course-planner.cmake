@@ -9,6 +9,7 @@ if(TARGET Database_gui)
     ${CMAKE_CURRENT_LIST_DIR}/SchedulePrinter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CourseScheduleSources.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CoursePlannerTable.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ScheduleControls.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CoursePlannerDialog.cpp)
   target_link_libraries(Database_gui PUBLIC comm_gui platform_gui Qt6::PrintSupport)
 endif()

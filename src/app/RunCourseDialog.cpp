@@ -2,6 +2,7 @@
 
 #include "Database/ComboBoxList.h"
 #include "Database/Database.h"
+#include "Database/ScheduleControls.h"
 #include "Database/SchedulePrinter.h"
 #include "Database/SessionDialog.h"
 #include "Database/TrainingMode.h"
@@ -353,7 +354,7 @@ void RunCourseDialog::refreshRows()
         return;
     refreshing_ = true;
     run_.refresh();
-    syncScrollBar();
+    schedulecontrols::syncScrollBar(run_.schedule(), scrollBar_);
     const CourseSchedule& schedule = run_.schedule();
     highlightRow(schedule.selectedRow());
     const int count = schedule.visibleRows();
@@ -361,20 +362,6 @@ void RunCourseDialog::refreshRows()
     showRows(count);
     refreshing_ = false;
     updateRowStates();
-}
-
-void RunCourseDialog::syncScrollBar()
-{
-    if (!scrollBar_)
-        return;
-    CourseSchedule& schedule = run_.schedule();
-    const QSignalBlocker quiet(scrollBar_);
-    if (schedule.takeScrollRangeChange()) {
-        scrollBar_->setRange(0, schedule.scrollLimit());
-        scrollBar_->setPageStep(schedule.pageRows());
-        scrollBar_->setSingleStep(1);
-    }
-    scrollBar_->setValue(schedule.topRow());
 }
 
 void RunCourseDialog::highlightRow(int visibleRow)
@@ -590,21 +577,8 @@ void RunCourseDialog::onScroll(int action)
         return;
     scrolling_ = true;
     commitFocusedRow();
-    using Request = CourseSchedule::ScrollRequest;
-    CourseSchedule& schedule = run_.schedule();
-    bool moved = false;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: moved = schedule.scroll(Request::LineUp); break;
-    case QAbstractSlider::SliderSingleStepAdd: moved = schedule.scroll(Request::LineDown); break;
-    case QAbstractSlider::SliderPageStepSub: moved = schedule.scroll(Request::PageUp); break;
-    case QAbstractSlider::SliderPageStepAdd: moved = schedule.scroll(Request::PageDown); break;
-    case QAbstractSlider::SliderToMinimum: moved = schedule.scroll(Request::Top); break;
-    case QAbstractSlider::SliderToMaximum: moved = schedule.scroll(Request::Bottom); break;
-    case QAbstractSlider::SliderMove: moved = schedule.scroll(Request::Thumb, scrollBar_->sliderPosition()); break;
-    default: break;
-    }
     // The rows decide where the window stands; the bar follows them.
-    scrollBar_->setSliderPosition(schedule.topRow());
+    const bool moved = schedulecontrols::scroll(run_.schedule(), *scrollBar_, action);
     if (moved)
         refreshRows();
     scrolling_ = false;

@@ -102,7 +102,6 @@ private:
     void showManikin(int comboId, const SessionRecord& row);
     void setRowsVisible(int count);
     void highlightRow(int visibleRow);
-    void syncScrollBar();
     void onScroll(int action);
     // Takes back what every visible row's controls hold.
     void commitRows();
