@@ -627,7 +627,7 @@ void CoursePlannerDialog::showRows(int count)
         if (!locked)
             TrainingMode::fillParticipants(static_cast<int>(row.TrainingMode), box(controls.ventilation), nullptr,
                                            box(controls.compression), nullptr, true, false);
-        showManikin(controls.manikin, row);
+        schedulecontrols::showManikin(box(controls.manikin), row);
         if (kova::MaskedEdit* start = masked(controls.start))
             start->SetInputText(QString::fromStdString(row.StartTime));
         kova::setWindowTextIfChanged(getDlgItem(controls.end), QString::fromStdString(row.EndTime));
@@ -638,24 +638,6 @@ void CoursePlannerDialog::showRows(int count)
             kova::enableControl(getDlgItem(controls.start), false);
         }
     }
-}
-
-// The list entry of the row's port when the list has one ("3 - USB" for 3,
-// never "31 - USB"), else the bare number in the row's own field.
-void CoursePlannerDialog::showManikin(int comboId, const SessionRecord& row)
-{
-    QComboBox* combo = box(comboId);
-    if (!combo)
-        return;
-    for (int item = 0; item < combo->count(); ++item) {
-        if (CourseSchedule::manikinNumber(combo->itemText(item).toStdString()) == row.Manikin) {
-            if (combo->currentIndex() != item || combo->currentText() != combo->itemText(item))
-                combo->setCurrentIndex(item);
-            return;
-        }
-    }
-    combo->setCurrentIndex(-1);
-    combo->setEditText(QString::number(row.Manikin));
 }
 
 void CoursePlannerDialog::readRows(int count)
@@ -685,12 +667,8 @@ void CoursePlannerDialog::applyRowStartTime(int visibleRow)
     if (index < 0 || visibleRow < 1 || visibleRow > VISIBLE_ROWS)
         return;
     const RowControls& controls = ROWS[visibleRow - 1];
-    if (!schedule_.applyStartTime(index, kova::windowText(getDlgItem(controls.start)).toStdString()))
+    if (!schedulecontrols::applyStartTime(schedule_, index, getDlgItem(controls.start), getDlgItem(controls.end)))
         return;
-    const SessionRecord& row = schedule_.row(index);
-    if (kova::MaskedEdit* start = masked(controls.start))
-        start->SetInputText(QString::fromStdString(row.StartTime));
-    kova::setWindowText(getDlgItem(controls.end), QString::fromStdString(row.EndTime));
     modified = schedule_.modified();
 }
 

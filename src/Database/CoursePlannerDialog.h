@@ -128,7 +128,6 @@ private:
     void highlightRow(int visibleRow);
     void setRowsVisible(int hidden);
     void enableRowControls(bool enable);
-    void showManikin(int comboId, const SessionRecord& row);
     void onScroll(int action);
     // What the field being edited holds counts before the rows move.
     void commitFocusedRow();

@@ -1,5 +1,9 @@
 #include "Database/ScheduleControls.h"
 
+#include "Rodezir/DialogItem.h"
+#include "controls/MaskedEdit.h"
+
+#include <QComboBox>
 #include <QScrollBar>
 
 namespace schedulecontrols {
@@ -33,6 +37,32 @@ bool scroll(CourseSchedule& schedule, QScrollBar& bar, int action)
     }
     bar.setSliderPosition(schedule.topRow());
     return moved;
+}
+
+void showManikin(QComboBox* combo, const SessionRecord& row)
+{
+    if (!combo)
+        return;
+    for (int item = 0; item < combo->count(); ++item) {
+        if (CourseSchedule::manikinNumber(combo->itemText(item).toStdString()) == row.Manikin) {
+            if (combo->currentIndex() != item || combo->currentText() != combo->itemText(item))
+                combo->setCurrentIndex(item);
+            return;
+        }
+    }
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString::number(row.Manikin));
+}
+
+bool applyStartTime(CourseSchedule& schedule, int index, QWidget* start, QWidget* end)
+{
+    if (!schedule.applyStartTime(index, kova::windowText(start).toStdString()))
+        return false;
+    const SessionRecord& row = schedule.row(index);
+    if (auto* edit = qobject_cast<kova::MaskedEdit*>(start))
+        edit->SetInputText(QString::fromStdString(row.StartTime));
+    kova::setWindowText(end, QString::fromStdString(row.EndTime));
+    return true;
 }
 
 } // namespace schedulecontrols

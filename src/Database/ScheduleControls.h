@@ -1,10 +1,14 @@
 #pragma once
 // What the course planner and the run-course window do alike with the
-// controls that show a course's schedule: the scroll bar beside the rows.
+// controls that show a course's schedule: the scroll bar beside the rows,
+// a row's manikin box and its start and end fields.
 
 #include "Database/CourseSchedule.h"
+#include "Database/SessionRecord.h"
 
+class QComboBox;
 class QScrollBar;
+class QWidget;
 
 namespace schedulecontrols {
 
@@ -17,5 +21,15 @@ void syncScrollBar(CourseSchedule& schedule, QScrollBar* bar);
 // SliderAction) and puts the thumb where the rows then stand: the rows
 // decide where the window stands. True when the rows moved.
 bool scroll(CourseSchedule& schedule, QScrollBar& bar, int action);
+
+// Shows the row's manikin: the list entry of the row's port when the list
+// has one ("3 - USB" for 3, never "31 - USB"), else the bare number in the
+// box's own field.
+void showManikin(QComboBox* combo, const SessionRecord& row);
+
+// Takes the start field's text as the start time of the schedule's row
+// `index`; when the schedule took it, the start field (a masked edit) and
+// the end field show the row's times again. True when it was taken.
+bool applyStartTime(CourseSchedule& schedule, int index, QWidget* start, QWidget* end);
 
 } // namespace schedulecontrols

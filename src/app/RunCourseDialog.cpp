@@ -408,29 +408,11 @@ void RunCourseDialog::showRows(int count)
         ComboUtil::selectString(box(controls.ventilation), QString::fromStdString(row.PersonVentilation));
         ComboUtil::selectString(box(controls.compression), QString::fromStdString(row.PersonChestCompression));
         ComboUtil::selectString(box(controls.scenario), QString::fromStdString(row.Scenario));
-        showManikin(controls.manikin, row);
+        schedulecontrols::showManikin(box(controls.manikin), row);
         if (MaskedEdit* start = masked(controls.start))
             start->SetInputText(QString::fromStdString(row.StartTime));
         setWindowTextIfChanged(getDlgItem(controls.end), QString::fromStdString(row.EndTime));
     }
-}
-
-// The list entry of the row's port when the list has one ("3 - USB" for 3,
-// never "31 - USB"), else the bare number in the row's own field.
-void RunCourseDialog::showManikin(int comboId, const SessionRecord& row)
-{
-    QComboBox* combo = box(comboId);
-    if (!combo)
-        return;
-    for (int item = 0; item < combo->count(); ++item) {
-        if (CourseSchedule::manikinNumber(combo->itemText(item).toStdString()) == row.Manikin) {
-            if (combo->currentIndex() != item || combo->currentText() != combo->itemText(item))
-                combo->setCurrentIndex(item);
-            return;
-        }
-    }
-    combo->setCurrentIndex(-1);
-    combo->setEditText(QString::number(row.Manikin));
 }
 
 void RunCourseDialog::updateRowStates()
@@ -508,12 +490,7 @@ void RunCourseDialog::applyRowStartTime(int visibleRow)
     if (index < 0 || run_.session(index))
         return;
     const RowControls& c = ROWS[visibleRow - 1];
-    if (!schedule.applyStartTime(index, windowText(getDlgItem(c.start)).toStdString()))
-        return;
-    const SessionRecord& row = schedule.row(index);
-    if (MaskedEdit* start = masked(c.start))
-        start->SetInputText(QString::fromStdString(row.StartTime));
-    setWindowText(getDlgItem(c.end), QString::fromStdString(row.EndTime));
+    schedulecontrols::applyStartTime(schedule, index, getDlgItem(c.start), getDlgItem(c.end));
 }
 
 void RunCourseDialog::onRowLeft()

@@ -99,7 +99,6 @@ private:
     std::string comboText(int id) const;
 
     void showRows(int count);
-    void showManikin(int comboId, const SessionRecord& row);
     void setRowsVisible(int count);
     void highlightRow(int visibleRow);
     void onScroll(int action);
