@@ -191,6 +191,22 @@ protected:
         return static_cast<Dialog*>(frame->getHostedWindow());
     }
 
+    // The window on one row, Bob's on port 247, its session started from
+    // the row's start button.
+    struct StartedRow {
+        Dialog* dialog = nullptr;
+        Session* session = nullptr;
+    };
+    void openStartedRow(StartedRow& started)
+    {
+        storeRows({plannedRow("Bob", 247, "09:02", "09:12")});
+        started.dialog = openRun();
+        ASSERT_NE(started.dialog, nullptr);
+        click(*started.dialog, ROWS[0].play);
+        started.session = started.dialog->run().session(0);
+        ASSERT_NE(started.session, nullptr);
+    }
+
     // Frames and sessions that went are deleted.
     static void settle()
     {
@@ -655,12 +671,10 @@ TEST_F(RunCourseWindow, aStartedRowFollowsItsSessionUntilTheSessionCloses)
 
 TEST_F(RunCourseWindow, aSessionUnderReviewIsNotResumedFromItsRow)
 {
-    storeRows({plannedRow("Bob", 247, "09:02", "09:12")});
-    Dialog* dialog = openRun();
-    ASSERT_NE(dialog, nullptr);
-    click(*dialog, ROWS[0].play);
-    Session* session = dialog->run().session(0);
-    ASSERT_NE(session, nullptr);
+    StartedRow started;
+    ASSERT_NO_FATAL_FAILURE(openStartedRow(started));
+    Dialog* dialog = started.dialog;
+    Session* session = started.session;
     click(*dialog, ROWS[0].pause);
     session->setState(Session::DEBRIEF);
     session->setState(Session::REVIEW);
@@ -750,12 +764,10 @@ TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindow)
 
 TEST_F(RunCourseWindow, aRowWhoseSessionRefusesToCloseIsNotRemoved)
 {
-    storeRows({plannedRow("Bob", 247, "09:02", "09:12")});
-    Dialog* dialog = openRun();
-    ASSERT_NE(dialog, nullptr);
-    click(*dialog, ROWS[0].play);
-    Session* session = dialog->run().session(0);
-    ASSERT_NE(session, nullptr);
+    StartedRow started;
+    ASSERT_NO_FATAL_FAILURE(openStartedRow(started));
+    Dialog* dialog = started.dialog;
+    Session* session = started.session;
     sessiontest::WindowsLog& log = windows.of(*session);
     item(*dialog, ROWS[0].ventilation)->setFocus();
     QApplication::processEvents();
