@@ -644,18 +644,15 @@ void CoursePlannerDialog::readRows(int count)
 {
     for (int k = 1; k <= count; ++k) {
         const RowControls& controls = ROWS[k - 1];
-        CourseSchedule::RowFields fields;
-        fields.ventilation = comboText(controls.ventilation);
-        fields.compression = comboText(controls.compression);
+        CourseSchedule::RowFields fields =
+            schedulecontrols::readRow(box(controls.ventilation), box(controls.compression), box(controls.manikin),
+                                      getDlgItem(controls.start), getDlgItem(controls.end));
         // The disabled box may not show the mode's rule yet when the row is
         // read straight after typing.
         const int index = schedule_.indexOfVisibleRow(k);
         if (index >= 0)
             TrainingMode::keepParticipants(static_cast<int>(schedule_.row(index).TrainingMode), fields.ventilation,
                                            fields.compression);
-        fields.manikinText = comboText(controls.manikin);
-        fields.start = kova::windowText(getDlgItem(controls.start)).toStdString();
-        fields.end = kova::windowText(getDlgItem(controls.end)).toStdString();
         schedule_.commitRow(index, fields);
     }
     modified = schedule_.modified();

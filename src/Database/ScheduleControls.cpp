@@ -1,5 +1,6 @@
 #include "Database/ScheduleControls.h"
 
+#include "Rodezir/ComboUtil.h"
 #include "Rodezir/DialogItem.h"
 #include "controls/MaskedEdit.h"
 
@@ -37,6 +38,27 @@ bool scroll(CourseSchedule& schedule, QScrollBar& bar, int action)
     }
     bar.setSliderPosition(schedule.topRow());
     return moved;
+}
+
+namespace {
+
+std::string comboText(const QComboBox* combo)
+{
+    return combo ? kova::ComboUtil::getText(combo, false).toStdString() : std::string();
+}
+
+} // namespace
+
+CourseSchedule::RowFields readRow(const QComboBox* ventilation, const QComboBox* compression,
+                                  const QComboBox* manikin, const QWidget* start, const QWidget* end)
+{
+    CourseSchedule::RowFields fields;
+    fields.ventilation = comboText(ventilation);
+    fields.compression = comboText(compression);
+    fields.manikinText = comboText(manikin);
+    fields.start = kova::windowText(start).toStdString();
+    fields.end = kova::windowText(end).toStdString();
+    return fields;
 }
 
 void showManikin(QComboBox* combo, const SessionRecord& row)

@@ -1,7 +1,7 @@
 #pragma once
 // What the course planner and the run-course window do alike with the
 // controls that show a course's schedule: the scroll bar beside the rows,
-// a row's manikin box and its start and end fields.
+// what a row's fields hold, its manikin box and its start and end fields.
 
 #include "Database/CourseSchedule.h"
 #include "Database/SessionRecord.h"
@@ -21,6 +21,11 @@ void syncScrollBar(CourseSchedule& schedule, QScrollBar* bar);
 // SliderAction) and puts the thumb where the rows then stand: the rows
 // decide where the window stands. True when the rows moved.
 bool scroll(CourseSchedule& schedule, QScrollBar& bar, int action);
+
+// What the fields every row has hold: the participants, the manikin as
+// typed or chosen, and the start and end times. A missing box reads empty.
+CourseSchedule::RowFields readRow(const QComboBox* ventilation, const QComboBox* compression,
+                                  const QComboBox* manikin, const QWidget* start, const QWidget* end);
 
 // Shows the row's manikin: the list entry of the row's port when the list
 // has one ("3 - USB" for 3, never "31 - USB"), else the bare number in the

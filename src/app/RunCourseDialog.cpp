@@ -462,18 +462,14 @@ void RunCourseDialog::commitRows()
     const int count = schedule.visibleRows();
     for (int k = 1; k <= count; ++k) {
         const RowControls& c = ROWS[k - 1];
-        CourseSchedule::RowFields fields;
         const int index = schedule.indexOfVisibleRow(k);
-        fields.ventilation = comboText(c.ventilation);
-        fields.compression = comboText(c.compression);
+        CourseSchedule::RowFields fields = schedulecontrols::readRow(
+            box(c.ventilation), box(c.compression), box(c.manikin), getDlgItem(c.start), getDlgItem(c.end));
         // The disabled box may not show the mode's rule yet when the row is
         // read straight after typing; a session's own names stay as they are.
         if (!run_.session(index))
             TrainingMode::keepParticipants(static_cast<int>(schedule.row(index).TrainingMode), fields.ventilation,
                                            fields.compression);
-        fields.manikinText = comboText(c.manikin);
-        fields.start = windowText(getDlgItem(c.start)).toStdString();
-        fields.end = windowText(getDlgItem(c.end)).toStdString();
         // A scenario the list no longer holds stays the row's scenario.
         if (QComboBox* scenario = box(c.scenario); scenario && scenario->currentIndex() >= 0)
             fields.scenario = comboText(c.scenario);
