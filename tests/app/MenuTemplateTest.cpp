@@ -1,8 +1,7 @@
 #include "app/GetTextMenu.h"
 #include "app/MenuTemplate.h"
 
-#include "Rodezir/LogStream.h"
-#include "TempDir.h"
+#include "FreshErrorLog.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +12,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::string errorLog() { return kovatest::readFile(LogStream::instance().path()); }
+using kovatest::errorLog;
 
 Bytes tail(const Bytes& bytes, std::size_t count) { return {bytes.end() - static_cast<long>(count), bytes.end()}; }
 
@@ -46,6 +45,7 @@ TEST(GetTextMenu, writesThePopupAndItsItemAsTemplateBytes)
 
 TEST(GetTextMenu, separatorsAndNestedPopupsReadBack)
 {
+    kovatest::startFreshErrorLog();
     GetTextMenu menu;
     menu.addItem("&File", 0, true);
     menu.addItem("&New session...", 32779, false);
@@ -86,6 +86,7 @@ TEST(GetTextMenu, separatorsAndNestedPopupsReadBack)
 // Long translations: the entries no longer fit the first 2048 bytes.
 TEST(GetTextMenu, aTemplateBeyondTheFirstBufferStillBuilds)
 {
+    kovatest::startFreshErrorLog();
     GetTextMenu menu;
     const std::string longText(150, 'x');
     for (int popup = 0; popup < 4; ++popup) {
@@ -106,6 +107,7 @@ TEST(GetTextMenu, aTemplateBeyondTheFirstBufferStillBuilds)
 
 TEST(GetTextMenu, aPopupLeftOpenIsReportedAndClosed)
 {
+    kovatest::startFreshErrorLog();
     GetTextMenu menu;
     menu.addItem("&File", 0, true);
     menu.addItem("E&xit", 57665, false);
@@ -132,6 +134,7 @@ TEST(GetTextMenu, anEmptyPopupKeepsTheRestOfTheMenu)
 
 TEST(GetTextMenu, popupsNestedTooDeepAreRefusedWithoutHarm)
 {
+    kovatest::startFreshErrorLog();
     GetTextMenu menu;
     for (int level = 0; level < GetTextMenu::MAX_MENU_LEVEL + 2; ++level)
         menu.addItem("Deeper", 0, true);

@@ -1,8 +1,7 @@
 #include "app/BuildDate.h"
 #include "app/idMap.h"
 
-#include "Rodezir/LogStream.h"
-#include "TempDir.h"
+#include "FreshErrorLog.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +9,26 @@
 
 namespace {
 
-std::string errorLog() { return kovatest::readFile(LogStream::instance().path()); }
+using kovatest::errorLog;
 
-class TooltipTable : public ::testing::Test {
+// Each test reads an error log of its own.
+class FreshErrorLog : public ::testing::Test {
+protected:
+    FreshErrorLog() { kovatest::startFreshErrorLog(); }
+    ~FreshErrorLog() override { LogStream::headerText.clear(); }
+};
+
+class TooltipTable : public FreshErrorLog {
 protected:
     TooltipTable() { idMap::clear(); }
     ~TooltipTable() override { idMap::clear(); }
 };
 
+using BuildDate = FreshErrorLog;
+
 } // namespace
 
-TEST(BuildDate, compilerDateAndTimeJoinedWithTheDayInTwoDigits)
+TEST_F(BuildDate, compilerDateAndTimeJoinedWithTheDayInTwoDigits)
 {
     EXPECT_EQ(formatBuildDate("Dec 10 2026", "16:03:03"), "Dec 10 2026, 16:03:03");
     EXPECT_EQ(formatBuildDate("Mar  4 2027", "09:05:00"), "Mar 04 2027, 09:05:00");
@@ -29,7 +37,7 @@ TEST(BuildDate, compilerDateAndTimeJoinedWithTheDayInTwoDigits)
 }
 
 // Start-up hands the version text to the error log, which heads the file with it.
-TEST(BuildDate, theErrorLogHeaderCarriesBuildDateAndVersion)
+TEST_F(BuildDate, theErrorLogHeaderCarriesBuildDateAndVersion)
 {
     LogStream::headerText = getVersionText();
     const std::string log = errorLog();
