@@ -29,8 +29,8 @@ ToolbarButton ToolbarButton::separator()
 
 ToolbarButton ToolbarButton::fromEvent(const EventRecord& event)
 {
-    return ToolbarButton(doubleAmpersands(toWide(event.name)),
-                         doubleAmpersands(toWide(event.tooltip)), static_cast<int>(event.icon));
+    // Only a caption takes "&" for a mnemonic; the tooltip shows its text as it stands.
+    return ToolbarButton(doubleAmpersands(toWide(event.name)), toWide(event.tooltip), static_cast<int>(event.icon));
 }
 
 std::wstring ToolbarButton::doubleAmpersands(const std::wstring& text)

@@ -21,8 +21,8 @@ public:
     ToolbarButton(std::wstring name, std::wstring toolTip, int image);
     // A gap between buttons.
     static ToolbarButton separator();
-    // The button of a scenario event: its name and tooltip with every "&"
-    // doubled, so the button shows the text as it was written.
+    // The button of a scenario event: its name with every "&" doubled, so the
+    // button shows the text as it was written, and its tooltip as it stands.
     static ToolbarButton fromEvent(const EventRecord& event);
     static std::wstring doubleAmpersands(const std::wstring& text);
 

@@ -2,6 +2,7 @@
 // controls filled from it, and the pictures of marks drawn from bitmap 280.
 
 #include "app/ToolBar.h"
+#include "app/ToolTipAnswer.h"
 #include "app/idMap.h"
 
 #include "Database/EventRecord.h"
@@ -82,7 +83,10 @@ TEST_F(EventToolBar, theToolbarShowsOneButtonPerRecordWithItsPictureTextAndComma
     EXPECT_EQ(ToolBar::buttonOf(buttons[0]), bar.findButton(ab.id));
     EXPECT_EQ(ToolBar::buttonOf(buttons[1])->name, L"Pulse");
     EXPECT_FALSE(buttons[0]->icon().isNull());
-    EXPECT_EQ(idMap::lookup(ab.id), L"Airway && breathing");
+    // The tooltip shows the one "&" the event's text holds.
+    EXPECT_EQ(idMap::lookup(ab.id), L"Airway & breathing");
+    ToolTipAnswer::enable(&toolBar);
+    EXPECT_EQ(ToolTipAnswer::toolTipFor(toolBar.widgetForAction(buttons[0])), QStringLiteral("Airway & breathing"));
 
     bar.enableButtons(&toolBar, false);
     for (QAction* action : buttons)

@@ -106,7 +106,7 @@ TEST(ToolbarButton, commandIdsKeepGrowingAcrossSessionsAndCopiesKeepTheirs)
     EXPECT_EQ(ToolbarButton::lastIssuedId(), before + 2) << "a separator takes no command id";
 }
 
-TEST(ToolbarButton, anEventsAmpersandsAreDoubledSoTheButtonShowsThemAsWritten)
+TEST(ToolbarButton, anEventsAmpersandsAreDoubledInTheCaptionAloneSoBothShowThemAsWritten)
 {
     EventRecord event;
     event.name = "A&B";
@@ -114,7 +114,7 @@ TEST(ToolbarButton, anEventsAmpersandsAreDoubledSoTheButtonShowsThemAsWritten)
     event.icon = 3;
     const ToolbarButton item = ToolbarButton::fromEvent(event);
     EXPECT_EQ(item.name, L"A&&B");
-    EXPECT_EQ(item.toolTip, L"Check && clear the airway");
+    EXPECT_EQ(item.toolTip, L"Check & clear the airway") << "a tooltip has no mnemonics";
     EXPECT_EQ(item.image, 3);
     EXPECT_EQ(item.id, ToolbarButton::lastIssuedId());
 
