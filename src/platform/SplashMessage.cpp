@@ -1,17 +1,41 @@
 #include "platform/SplashMessage.h"
 
+#include <QDir>
 #include <QLocalSocket>
 #include <QString>
 
 #include <algorithm>
+#include <filesystem>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 
-std::string SplashMessage::serverName()
+std::string SplashMessage::listenerFolderName()
 {
     return "MarvikSplashMessage-" + std::to_string(::getuid());
+}
+
+std::string SplashMessage::listenerFolder()
+{
+    return (std::filesystem::path(QDir::tempPath().toStdString()) / listenerFolderName()).string();
+}
+
+bool SplashMessage::isPrivateFolder(const std::string& folder)
+{
+    struct stat status {};
+    return ::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::getuid()
+           && (status.st_mode & 077) == 0;
+}
+
+long SplashMessage::listenerId(const std::string& socketName)
+{
+    // A process id, in digits, and nothing else.
+    if (socketName.empty() || socketName.size() > 9
+        || !std::all_of(socketName.begin(), socketName.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    return std::stol(socketName);
 }
 
 std::array<std::uint8_t, SplashMessage::SIZE> SplashMessage::encode(const SplashMessage& message)
@@ -50,7 +74,24 @@ std::vector<SplashMessage> SplashMessage::takeMessages(std::vector<std::uint8_t>
 
 bool SplashMessage::send(std::uint32_t wParam, std::uint32_t lParam)
 {
-    return sendTo(serverName(), SplashMessage{wParam, lParam});
+    return broadcastIn(listenerFolder(), SplashMessage{wParam, lParam}) > 0;
+}
+
+int SplashMessage::broadcastIn(const std::string& folder, const SplashMessage& message)
+{
+    // Another user's folder under our name would take our messages, or hand us sockets of its choice.
+    if (!isPrivateFolder(folder))
+        return 0;
+    std::error_code error;
+    int reached = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (listenerId(entry.path().filename().string()) == 0)
+            continue;
+        // The socket of a launcher that is gone refuses at once.
+        if (sendTo(entry.path().string(), message))
+            ++reached;
+    }
+    return reached;
 }
 
 bool SplashMessage::sendTo(const std::string& serverName, const SplashMessage& message, int timeoutMs)

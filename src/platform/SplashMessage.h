@@ -1,7 +1,8 @@
 #pragma once
-// The splash launcher's close message: the name its listener goes by, the
-// eight bytes one message travels as, and the sender the main program uses
-// once its window is up.
+// The splash launcher's close message: the folder in which every launcher
+// of the user listens, the eight bytes one message travels as, and the
+// sender the main program uses once its window is up, which reaches every
+// launcher of the user as a message to all top-level windows would.
 
 #include <array>
 #include <cstddef>
@@ -23,9 +24,12 @@ struct SplashMessage {
 
     bool operator==(const SplashMessage&) const = default;
 
-    // "MarvikSplashMessage-" and the user id: one listener per user. Qt puts
-    // the socket of a name without a folder into its temporary folder.
-    static std::string serverName();
+    // "MarvikSplashMessage-" and the user id: the folder, private to the
+    // user, in which each running launcher listens on a socket named by its
+    // process id.
+    static std::string listenerFolderName();
+    // That folder in Qt's temporary folder.
+    static std::string listenerFolder();
 
     // wParam, then lParam, each as an unsigned 32-bit little-endian number.
     static std::array<std::uint8_t, SIZE> encode(const SplashMessage& message);
@@ -34,12 +38,19 @@ struct SplashMessage {
     // the start of a message not yet complete stays in the buffer.
     static std::vector<SplashMessage> takeMessages(std::vector<std::uint8_t>& buffer);
 
-    // Sends one message to the launcher of this user. True when a listener
-    // took it; no listener (no launcher started, or it has ended) is no error
-    // and answers false.
+    // Sends one message to every launcher of this user. True when at least
+    // one took it; no listener (no launcher started, or all have ended) is no
+    // error and answers false.
     static bool send(std::uint32_t wParam, std::uint32_t lParam);
+    // Sends the message to every listener of the folder; the number that
+    // took it. A folder that is not the user's own gets nothing.
+    static int broadcastIn(const std::string& folder, const SplashMessage& message);
     // The same to the listener of the given name (or socket path).
     static bool sendTo(const std::string& serverName, const SplashMessage& message, int timeoutMs = SEND_TIMEOUT);
+    // Whether the folder is a folder of this user that no one else may enter.
+    static bool isPrivateFolder(const std::string& folder);
+    // The process id a listener's socket name stands for; 0 for any other name.
+    static long listenerId(const std::string& socketName);
 };
 
 } // namespace platform

@@ -4,7 +4,13 @@
 #include <QLocalSocket>
 #include <QString>
 
+#include <cerrno>
+#include <filesystem>
 #include <vector>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -20,6 +26,39 @@ bool someoneListens(const QString& name)
     if (connected)
         probe.abort();
     return connected;
+}
+
+// Makes the listener folder, or takes it as it is when it is the user's own:
+// an empty answer, else why it cannot be used.
+std::string prepareFolder(const std::string& folder)
+{
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        return "cannot make " + folder;
+    struct stat status {};
+    if (::lstat(folder.c_str(), &status) != 0)
+        return "cannot read " + folder;
+    if (status.st_uid != ::getuid())
+        return folder + " belongs to another user";
+    if (!S_ISDIR(status.st_mode)) {
+        // A socket an earlier launcher left under the folder's name.
+        if (::unlink(folder.c_str()) != 0 || ::mkdir(folder.c_str(), 0700) != 0)
+            return folder + " is no folder";
+    } else if ((status.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) {
+        return "cannot close " + folder + " to other users";
+    }
+    return SplashMessage::isPrivateFolder(folder) ? std::string() : folder + " is open to other users";
+}
+
+// Removes the sockets of launchers whose process has ended (killed, or
+// crashed before closing): senders would knock on them for nothing.
+void removeListenersThatAreGone(const std::string& folder)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const long id = SplashMessage::listenerId(entry.path().filename().string());
+        if (id > 0 && ::kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH)
+            std::filesystem::remove(entry.path(), error);
+    }
 }
 
 } // namespace
@@ -48,6 +87,19 @@ bool SplashMessageServer::listen(const std::string& name)
     QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] { acceptConnections(); });
     return true;
 }
+
+bool SplashMessageServer::listenInFolder(const std::string& folder, long id)
+{
+    close();
+    errorText_ = prepareFolder(folder);
+    if (!errorText_.empty())
+        return false;
+    removeListenersThatAreGone(folder);
+    const long own = id > 0 ? id : static_cast<long>(::getpid());
+    return listen((std::filesystem::path(folder) / std::to_string(own)).string());
+}
+
+bool SplashMessageServer::listenForUser() { return listenInFolder(SplashMessage::listenerFolder()); }
 
 bool SplashMessageServer::isListening() const { return server_ && server_->isListening(); }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The listening end of the splash close message: a local socket server of
 // the user's own that hands every whole message it receives to one receiver.
+// Each launcher listens beside the others in the user's listener folder, so
+// a message sent to all of them reaches every launcher that runs.
 
 #include "platform/SplashMessage.h"
 
@@ -28,6 +30,13 @@ public:
     // a running launcher still listens on is left to it, and the answer is
     // false.
     bool listen(const std::string& name);
+    // Listens in the folder (made private to the user when missing) on a
+    // socket named by `id`, this process's id unless given; the sockets of
+    // launchers that are gone are removed first. False, with the reason, when
+    // the folder is not the user's own.
+    bool listenInFolder(const std::string& folder, long id = 0);
+    // The same in the user's listener folder: what every launcher does.
+    bool listenForUser();
     bool isListening() const;
     // Why the last listen failed.
     const std::string& errorText() const { return errorText_; }

@@ -46,7 +46,7 @@ int main(int argc, char* argv[])
         if (window)
             window->closeMessage(message);
     });
-    if (!server.listen(platform::SplashMessage::serverName()))
+    if (!server.listenForUser())
         log.line("No close message: " + server.errorText());
 
     splash::SplashWindow splashWindow(launcher, [] { QCoreApplication::exit(0); });

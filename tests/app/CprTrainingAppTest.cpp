@@ -14,15 +14,15 @@
 #include "Rodezir/MenuBuilder.h"
 #include "config/SettingsFile.h"
 #include "platform/SplashMessage.h"
+#include "platform/SplashMessageServer.h"
 
 #include <gtest/gtest.h>
 
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 
 #include <array>
@@ -131,25 +131,18 @@ TEST_F(Station, aScreenLowerThan650PixelsGetsAMaximisedWindow)
 
 TEST_F(Station, theReadyMessageReachesTheSplashListener)
 {
-    // The listener's socket goes to the temporary folder, here the test's own.
+    // The launchers listen in the temporary folder, here the test's own.
     ::setenv("TMPDIR", folder.path().c_str(), 1);
-    QLocalServer listener;
-    ASSERT_TRUE(listener.listen(QString::fromStdString(platform::SplashMessage::serverName())));
+    std::vector<platform::SplashMessage> received;
+    platform::SplashMessageServer launcher([&](const platform::SplashMessage& message) { received.push_back(message); });
+    ASSERT_TRUE(launcher.listenForUser()) << launcher.errorText();
     CprTrainingApp::Services s = services();
     s.sendReadyMessage = CprTrainingApp::Services::standard().sendReadyMessage;
     app = std::make_unique<CprTrainingApp>("", std::move(s));
     ASSERT_TRUE(app->initInstance());
 
-    ASSERT_TRUE(listener.waitForNewConnection(2000));
-    QLocalSocket* peer = listener.nextPendingConnection();
-    ASSERT_NE(peer, nullptr);
-    while (peer->bytesAvailable() < 8 && peer->waitForReadyRead(2000)) {
-    }
-    const QByteArray bytes = peer->readAll();
-    ASSERT_EQ(bytes.size(), 8);
-    std::array<std::uint8_t, 8> message{};
-    std::copy(bytes.begin(), bytes.end(), message.begin());
-    EXPECT_EQ(platform::SplashMessage::decode(message), (platform::SplashMessage{0x614C329, 0}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !received.empty(); }, 2000));
+    EXPECT_EQ(received, (std::vector<platform::SplashMessage>{{0x614C329, 0}}));
     ::unsetenv("TMPDIR");
 }
 

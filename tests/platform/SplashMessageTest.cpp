@@ -12,6 +12,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using platform::SplashMessage;
@@ -37,6 +38,29 @@ bool processUntil(Done done)
     while (!done() && timer.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
+}
+
+// A socket file bound by a process that is gone: nobody accepts on it.
+void bindAbandonedSocket(const std::string& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    ASSERT_TRUE(std::filesystem::exists(path));
+}
+
+// The id of a process that has ended.
+pid_t endedProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
 }
 
 class SplashMessageChannel : public ::testing::Test {
@@ -78,9 +102,13 @@ TEST(SplashMessage, takesWholeMessagesAndKeepsTheRest)
     EXPECT_TRUE(buffer.empty());
 }
 
-TEST(SplashMessage, isNamedForTheUser)
+TEST(SplashMessage, launchersListenInAFolderOfTheUserEachUnderItsProcessId)
 {
-    EXPECT_EQ(SplashMessage::serverName(), "MarvikSplashMessage-" + std::to_string(::getuid()));
+    EXPECT_EQ(SplashMessage::listenerFolderName(), "MarvikSplashMessage-" + std::to_string(::getuid()));
+    EXPECT_EQ(std::filesystem::path(SplashMessage::listenerFolder()).filename(), SplashMessage::listenerFolderName());
+    for (const auto& [name, id] : std::vector<std::pair<std::string, long>>{
+             {"4711", 4711}, {"1", 1}, {"", 0}, {"12a", 0}, {"-5", 0}, {"1234567890", 0}, {".lock", 0}})
+        EXPECT_EQ(SplashMessage::listenerId(name), id) << name;
 }
 
 TEST_F(SplashMessageChannel, withoutListenerSendingAnswersFalse)
@@ -108,16 +136,7 @@ TEST_F(SplashMessageChannel, listenerReceivesWhatIsSentInOrder)
 
 TEST_F(SplashMessageChannel, socketOfACrashedListenerIsTakenOver)
 {
-    // A socket file bound by a process that is gone: nobody accepts on it.
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(fd, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath().c_str());
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::close(fd);
-    ASSERT_TRUE(std::filesystem::exists(socketPath()));
-
+    bindAbandonedSocket(socketPath());
     ASSERT_TRUE(server.listen(socketPath())) << server.errorText();
     EXPECT_TRUE(SplashMessage::sendTo(socketPath(), {SplashMessage::CLOSE, 1}));
     ASSERT_TRUE(processUntil([&] { return received.size() == 1; }));
@@ -163,4 +182,67 @@ TEST_F(SplashMessageChannel, receiverMayCloseTheServerMidway)
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].wParam, 1u);
     EXPECT_FALSE(closer.isListening());
+}
+
+TEST_F(SplashMessageChannel, oneMessageSentToAllReachesEveryLauncherOfTheUser)
+{
+    const std::string listeners = folder.file("listeners");
+    // A launcher that was killed left its socket behind.
+    const std::string killed = listeners + "/" + std::to_string(endedProcess());
+    ASSERT_EQ(::mkdir(listeners.c_str(), 0700), 0);
+    bindAbandonedSocket(killed);
+
+    ASSERT_TRUE(server.listenInFolder(listeners)) << server.errorText();
+    EXPECT_TRUE(std::filesystem::exists(listeners + "/" + std::to_string(::getpid())));
+    EXPECT_FALSE(std::filesystem::exists(killed)) << "the socket of a launcher that is gone is swept";
+    // A second launcher, started while the first still shows its picture.
+    std::vector<SplashMessage> second;
+    SplashMessageServer other([&](const SplashMessage& message) { second.push_back(message); });
+    ASSERT_TRUE(other.listenInFolder(listeners, ::getppid())) << other.errorText();
+    // One that went after the sweep, and a file that is no launcher's.
+    bindAbandonedSocket(listeners + "/" + std::to_string(endedProcess()));
+    kovatest::writeFile(std::filesystem::path(listeners) / "notes", "");
+
+    EXPECT_EQ(SplashMessage::broadcastIn(listeners, {SplashMessage::CLOSE, 0}), 2);
+    ASSERT_TRUE(processUntil([&] { return received.size() == 1 && second.size() == 1; }));
+    EXPECT_EQ(received[0], (SplashMessage{SplashMessage::CLOSE, 0}));
+    EXPECT_EQ(second[0], (SplashMessage{SplashMessage::CLOSE, 0}));
+
+    other.close();
+    EXPECT_EQ(SplashMessage::broadcastIn(listeners, {SplashMessage::CLOSE, 0}), 1);
+}
+
+TEST_F(SplashMessageChannel, theListenerFolderIsTheUsersAlone)
+{
+    struct stat status {};
+    // Made private where missing.
+    const std::string made = folder.file("made");
+    ASSERT_TRUE(server.listenInFolder(made)) << server.errorText();
+    ASSERT_EQ(::lstat(made.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISDIR(status.st_mode));
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+
+    // A folder of the user open to others is closed to them first.
+    const std::string open = folder.file("open");
+    ASSERT_EQ(::mkdir(open.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
+    EXPECT_EQ(SplashMessage::broadcastIn(open, {SplashMessage::CLOSE, 0}), 0) << "nothing is sent into it";
+    ASSERT_TRUE(server.listenInFolder(open)) << server.errorText();
+    ASSERT_EQ(::lstat(open.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+
+    // The socket an earlier launcher left under the folder's name gives way.
+    const std::string leftover = folder.file("leftover");
+    bindAbandonedSocket(leftover);
+    ASSERT_TRUE(server.listenInFolder(leftover)) << server.errorText();
+    EXPECT_TRUE(std::filesystem::is_directory(leftover));
+
+    // Another user's folder under the name is neither listened in nor sent into.
+    const std::string foreign = folder.file("foreign");
+    ASSERT_EQ(::mkdir(foreign.c_str(), 0700), 0);
+    if (::chown(foreign.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "this user cannot give a folder away";
+    EXPECT_FALSE(server.listenInFolder(foreign));
+    EXPECT_NE(server.errorText().find("another user"), std::string::npos) << server.errorText();
+    EXPECT_EQ(SplashMessage::broadcastIn(foreign, {SplashMessage::CLOSE, 0}), 0);
 }
