@@ -131,14 +131,15 @@ bool CprTrainingApp::initInstance()
     else
         mainFrame_->show();
     mainFrame_->repaint();
+    // The window is up: the splash launcher closes its picture now (without
+    // one nobody listens). It goes before the records, whose message boxes
+    // the picture, always on top, would hide.
+    services_.sendReadyMessage();
 
     services_.openDatabase();
     services_.loadConfiguration();
     if (services_.installWindows)
         services_.installWindows(*mainFrame_);
-
-    // The splash launcher closes its picture now; without one nobody listens.
-    services_.sendReadyMessage();
 
     const bool calibrationFailed = showSearchForManikins();
     if (services_.countReadyManikins() > 0 && !calibrationFailed)

@@ -1,7 +1,7 @@
 #pragma once
 // The station's application object: initInstance brings the station up in
 // its fixed order (log, language, demonstration data, sessions, main
-// window, records, settings, the splash's close message, the manikin
+// window, the splash's close message, records, settings, the manikin
 // search, the New-session window, the built-in records), exitInstance takes
 // it down. It runs the commands that belong to no one window, owns the
 // single-instance windows (New session, Search for Manikins, Run course,

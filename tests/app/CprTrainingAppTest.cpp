@@ -53,6 +53,16 @@ std::vector<std::string> menuLines(QMenuBar& bar)
     return lines;
 }
 
+// Answers every box through the test's function.
+class CallbackAsker final : public platform::MessageAsker {
+public:
+    explicit CallbackAsker(std::function<int(const std::wstring&)> answer) : answer_(std::move(answer)) {}
+    int ask(const std::wstring& text, const std::wstring&, unsigned) override { return answer_(text); }
+
+private:
+    std::function<int(const std::wstring&)> answer_;
+};
+
 } // namespace
 
 class Station : public StationTest {
@@ -73,8 +83,9 @@ protected:
 TEST_F(Station, startUpRunsItsStepsInOrderAndEndsWithTheSearchWindowWhenNoManikinIsReady)
 {
     ASSERT_TRUE(start("commdelay:250"));
-    EXPECT_EQ(steps, (std::vector<std::string>{"session manager", "database, window shown", "configuration", "windows",
-                                                "ready message", "ready manikins, search window open", "upgrade"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"session manager", "ready message", "database, window shown",
+                                                "configuration", "windows", "ready manikins, search window open",
+                                                "upgrade"}));
     CMainFrame* frame = app->mainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->windowTitle(), "Kova CPR Software");
@@ -104,9 +115,9 @@ TEST_F(Station, aReadyManikinOpensTheNewSessionWindowBeforeTheUpgradeAndOnlyOnce
 {
     readyManikins = 1;
     ASSERT_TRUE(start());
-    EXPECT_EQ(steps, (std::vector<std::string>{"session manager", "database, window shown", "configuration", "windows",
-                                                "ready message", "ready manikins, search window open", "new session",
-                                                "upgrade"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"session manager", "ready message", "database, window shown",
+                                                "configuration", "windows", "ready manikins, search window open",
+                                                "new session", "upgrade"}));
     ASSERT_NE(app->newSessionFrame(), nullptr);
     EXPECT_EQ(app->newSessionFrame()->windowTitle(), "New session");
     DialogFrame* first = app->newSessionFrame();
@@ -144,6 +155,46 @@ TEST_F(Station, theReadyMessageReachesTheSplashListener)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !received.empty(); }, 2000));
     EXPECT_EQ(received, (std::vector<platform::SplashMessage>{{0x614C329, 0}}));
     ::unsetenv("TMPDIR");
+}
+
+// A message box the splash picture hid (it stays on top) would hold the
+// station until it is killed.
+TEST_F(Station, aStationWithoutItsDataSourceClosesTheSplashBeforeItTellsSo)
+{
+    ::setenv("TMPDIR", folder.path().c_str(), 1);
+    std::vector<platform::SplashMessage> received;
+    platform::SplashMessageServer launcher([&](const platform::SplashMessage& message) { received.push_back(message); });
+    ASSERT_TRUE(launcher.listenForUser()) << launcher.errorText();
+    // No "kovacpr" data source anywhere.
+    kovatest::writeFile(folder.path() / "odbc.ini", "");
+    ::setenv("ODBCINI", (folder.path() / "odbc.ini").c_str(), 1);
+    ::setenv("ODBCSYSINI", folder.path().c_str(), 1);
+
+    struct Box {
+        std::wstring text;
+        bool splashClosed;
+    };
+    std::vector<Box> boxes;
+    CallbackAsker answering([&](const std::wstring& text) {
+        // The launcher's end of the socket reads what was sent before the box.
+        const bool arrived = QTest::qWaitFor([&] { return !received.empty(); }, 2000);
+        boxes.push_back({text, arrived});
+        return platform::IDOK;
+    });
+    platform::ScopedMessageAsker inForce(answering);
+    CprTrainingApp::Services s = services();
+    const CprTrainingApp::Services standard = CprTrainingApp::Services::standard();
+    s.sendReadyMessage = standard.sendReadyMessage;
+    s.openDatabase = standard.openDatabase;
+    app = std::make_unique<CprTrainingApp>("", std::move(s));
+    ASSERT_TRUE(app->initInstance());
+
+    ASSERT_FALSE(boxes.empty()) << "without its data source the station tells so";
+    for (const Box& box : boxes)
+        EXPECT_TRUE(box.splashClosed) << "a box before the close message: " << QString::fromStdWString(box.text).toStdString();
+    ::unsetenv("TMPDIR");
+    ::unsetenv("ODBCINI");
+    ::unsetenv("ODBCSYSINI");
 }
 
 TEST_F(Station, theMenusCarryTheirTextsAndCommands)
