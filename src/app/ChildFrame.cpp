@@ -4,6 +4,7 @@
 #include "controls/MdiClientWnd.h"
 #include "platform/Resources.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLayout>
@@ -170,7 +171,34 @@ void ChildFrame::showFrame()
     }
     show();
     client_->setActiveSubWindow(this);
+    restoreFocus();
     refreshWindowMenu();
+}
+
+void ChildFrame::hideEvent(QHideEvent* event)
+{
+    // Once the frame is hidden Qt hands the focus on to the next control in
+    // the chain, a button of this very window as often as not ("Help",
+    // "Details..."), where Enter would press it when the frame comes back.
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
+        focusWhenHidden_ = focused;
+    QMdiSubWindow::hideEvent(event);
+}
+
+void ChildFrame::restoreFocus()
+{
+    const bool wasFocused = !focusWhenHidden_.isNull();
+    QWidget* control = focusWhenHidden_;
+    focusWhenHidden_.clear();
+    if (control && control->isVisible() && control->isEnabled()) {
+        control->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // A control that can no longer take it (a disabled Continue) leaves the
+    // focus on the first field, as when the window opened.
+    const QWidget* focused = QApplication::focusWidget();
+    if (wasFocused || !focused || !isAncestorOf(focused))
+        focusFirstTabStop();
 }
 
 void ChildFrame::hideFrame()

@@ -57,7 +57,9 @@ public:
     bool isCreated() const { return created_; }
 
     // Brings the frame back inside the client area (unless it fits its dialog
-    // or the active frame is maximised), shows and activates it.
+    // or the active frame is maximised), shows and activates it; the focus
+    // goes back to the control that had it when the frame was hidden, else
+    // to the first tab stop.
     void showFrame();
     void hideFrame();
     // Centres the frame in the client area, never at negative coordinates.
@@ -82,14 +84,18 @@ protected:
     // Overrides make or build the window first, then call this.
     virtual bool createClient();
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void sizeAndPlace();
     void focusFirstTabStop();
+    void restoreFocus();
     bool activeFrameIsMaximized() const;
 
     kova::MdiClientWnd* client_;
     QPointer<QWidget> hosted_;
+    // The control that had the focus when the frame was hidden.
+    QPointer<QWidget> focusWhenHidden_;
     QSize hostedSize_;
     bool created_ = false;
 };

@@ -161,6 +161,10 @@ bool NewSessionDialog::onInitDialog()
     for (const int id : {IDC_VENTILATION, IDC_COMPRESSION})
         if (QComboBox* participant = combo(id); participant && participant->lineEdit())
             participant->lineEdit()->setMaxLength(PARTICIPANT_LIMIT);
+    // Enter in a typed field is Continue; what was typed stays out of the lists.
+    for (const int id : {IDC_VENTILATION, IDC_COMPRESSION, IDC_DURATION})
+        if (QComboBox* typed = combo(id))
+            typed->setInsertPolicy(QComboBox::NoInsert);
     TrainingMode::fillCombo(combo(IDC_TRAINING_MODE));
     fillParticipants();
     scenarioCheck();

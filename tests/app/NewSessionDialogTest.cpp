@@ -566,3 +566,49 @@ TEST_F(NewSessionWindow, continueStartsASessionOnTheManikinWithTheChoices)
     EXPECT_TRUE(enabled(*dialog, Dialog::IDC_CONFIGURATION));
     EXPECT_TRUE(ports.getIsAvailable(5));
 }
+
+TEST_F(NewSessionWindow, enterStartsTheSessionFromItsFieldsAndTheWindowComesBackWithTheFocusWhereItWas)
+{
+    linktest::DemoState demo;
+    readyRecordedDataPorts();
+    SessionManager manager(false);
+    Dialog* dialog = openNewSession();
+    QApplication::setActiveWindow(&window);
+    typeInto(*dialog, Dialog::IDC_VENTILATION, "Eva");
+    struct Field {
+        const char* what;
+        QWidget* control;
+    };
+    const Field fields[] = {
+        {"scenario", dialog->getDlgItem(Dialog::IDC_SCENARIO)},
+        {"typed participant", box(*dialog, Dialog::IDC_VENTILATION)->lineEdit()},
+        {"duration", box(*dialog, Dialog::IDC_DURATION)->lineEdit()},
+        {"register events", dialog->getDlgItem(Dialog::IDC_REGISTER_EVENTS)},
+    };
+    int sessions = 0;
+    for (const Field& field : fields) {
+        SCOPED_TRACE(field.what);
+        field.control->setFocus();
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_TRUE(focused && dialog->isAncestorOf(focused));
+        QTest::keyClick(field.control, Qt::Key_Return);
+        ASSERT_EQ(manager.getSessionCount(), ++sessions) << "Enter is Continue";
+        EXPECT_FALSE(frame->isVisible());
+        EXPECT_EQ(manager.sessions().back()->getRecord().PersonVentilation, "Eva");
+        EXPECT_FALSE(entries(*dialog, Dialog::IDC_VENTILATION).contains("Eva")) << "a typed name is no list entry";
+
+        // New session again: the focus is where the instructor left it, not on a button Enter would press.
+        frame->showFrame();
+        EXPECT_EQ(QApplication::focusWidget(), focused);
+    }
+
+    // A control that cannot take the focus back leaves it on the first field.
+    QTest::mouseClick(dialog->getDlgItem(Dialog::IDC_CONTINUE), Qt::LeftButton);
+    ASSERT_EQ(manager.getSessionCount(), ++sessions);
+    CalibrateManager::get().setIsCalibrated(false, 252);
+    for (int port = 253; port <= 256; ++port)
+        CalibrateManager::get().setIsCalibrated(false, port);
+    ASSERT_FALSE(enabled(*dialog, Dialog::IDC_CONTINUE)) << "no manikin is left";
+    frame->showFrame();
+    EXPECT_EQ(QApplication::focusWidget(), dialog->getDlgItem(Dialog::IDC_SCENARIO));
+}
