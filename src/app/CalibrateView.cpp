@@ -9,7 +9,6 @@
 #include "comm/CalibrateManager.h"
 #include "comm/SerialPort.h"
 #include "controls/AnimateCtrl.h"
-#include "controls/MdiClientWnd.h"
 #include "controls/RoundButton.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
@@ -19,9 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
-#include <QMdiSubWindow>
 #include <QSignalBlocker>
-#include <QToolBar>
 
 using namespace kova;
 
@@ -266,31 +263,12 @@ void CalibrateView::enableMainWindow(bool enable)
     // Without the application's own switch, the view keeps the instructor
     // away from the rest of its main window itself.
     if (enable) {
-        for (const QPointer<QWidget>& widget : disabledForBusy_)
-            if (widget)
-                widget->setEnabled(true);
-        disabledForBusy_.clear();
+        busyLock_.unlock();
         return;
     }
     ChildFrame* frame = parentFrame();
-    auto* main = frame ? qobject_cast<QMainWindow*>(frame->window()) : nullptr;
-    if (!main)
-        return;
-    // The menus, tool bars and other windows, but not this window: a
-    // disabled window would grey out the status it goes on showing.
-    auto take = [this](QWidget* widget) {
-        if (widget && widget->isEnabled()) {
-            widget->setEnabled(false);
-            disabledForBusy_.emplace_back(widget);
-        }
-    };
-    take(main->menuWidget());
-    for (QToolBar* bar : main->findChildren<QToolBar*>())
-        take(bar);
-    if (MdiClientWnd* client = frame->mdiClient())
-        for (QMdiSubWindow* other : client->subWindowList())
-            if (other != frame)
-                take(other);
+    if (auto* main = frame ? qobject_cast<QMainWindow*>(frame->window()) : nullptr)
+        busyLock_.lock(*main, frame);
 }
 
 void CalibrateView::beginBusy(bool waitCursor)

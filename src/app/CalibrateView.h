@@ -9,6 +9,7 @@
 
 #include "Rodezir/SlotHolder.h"
 #include "app/ChildDialog.h"
+#include "app/MainWindowLock.h"
 #include "comm/PortNumbers.h"
 
 #include <QPointer>
@@ -128,5 +129,5 @@ private:
     QPointer<kova::AnimateCtrl> animation_;
     std::vector<int> rowToPort_;
     std::array<int, COM_PORTS + 1> portToRow_{};
-    std::vector<QPointer<QWidget>> disabledForBusy_;
+    MainWindowLock busyLock_;
 };

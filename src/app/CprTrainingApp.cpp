@@ -275,8 +275,14 @@ bool CprTrainingApp::showSearchForManikins()
 
 void CprTrainingApp::enableMainWindow(bool enable)
 {
+    if (enable) {
+        mainWindowLock_.unlock();
+        return;
+    }
+    // The search window is the one that works meanwhile: a disabled window
+    // would grey out the status it goes on showing.
     if (mainFrame_)
-        mainFrame_->setEnabled(enable);
+        mainWindowLock_.lock(*mainFrame_, searchFrame_);
 }
 
 void CprTrainingApp::refreshWindowMenu()

@@ -14,6 +14,7 @@
 #include "app/CMainFrame.h"
 #include "app/CprTrainingAppState.h"
 #include "app/DialogFrame.h"
+#include "app/MainWindowLock.h"
 
 #include <QPointer>
 
@@ -88,6 +89,8 @@ public:
     // answers whether its calibration failed. An open window is only shown
     // again (false).
     bool showSearchForManikins();
+    // Disables the main window around the search window's long operations,
+    // all of it but the search window itself.
     void enableMainWindow(bool enable);
     void refreshWindowMenu();
     // Opens the help of a topic in the help window.
@@ -133,6 +136,7 @@ private:
     std::unique_ptr<SessionManager> sessionManager_;
     std::unique_ptr<CMainFrame> mainFrame_;
     std::unique_ptr<HelpWindow> helpWindow_;
+    MainWindowLock mainWindowLock_;
     QPointer<DialogFrame> newSessionFrame_;
     QPointer<DialogFrame> searchFrame_;
     QPointer<DialogFrame> runCourseFrame_;

@@ -13,6 +13,7 @@ if(TARGET app_gui)
     ${CMAKE_CURRENT_LIST_DIR}/ChildFrame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChildDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DialogFrame.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainWindowLock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionFrame.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SaveSessionDialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ToolTipAnswer.cpp)

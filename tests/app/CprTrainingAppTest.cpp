@@ -7,6 +7,7 @@
 
 #include "StationTestKit.h"
 
+#include "app/CalibrateView.h"
 #include "app/MainCommands.h"
 #include "app/MetronomeSound.h"
 #include "app/idMap.h"
@@ -195,6 +196,43 @@ TEST_F(Station, aStationWithoutItsDataSourceClosesTheSplashBeforeItTellsSo)
     ::unsetenv("TMPDIR");
     ::unsetenv("ODBCINI");
     ::unsetenv("ODBCSYSINI");
+}
+
+TEST_F(Station, whileTheSearchWindowWorksTheRestOfTheMainWindowWaitsAndItsTextsStayReadable)
+{
+    struct Seen {
+        bool searchWindow, status, menus, toolBar, newSession;
+    };
+    std::vector<Seen> seen;
+    CallbackAsker answering([&](const std::wstring&) {
+        DialogFrame* search = app->searchFrame();
+        const auto* view = search ? static_cast<CalibrateView*>(search->getHostedWindow()) : nullptr;
+        DialogFrame* newSession = app->newSessionFrame();
+        seen.push_back({search && search->isEnabled(), view && view->getDlgItem(CalibrateView::IDC_STATUS)->isEnabled(),
+                        app->mainFrame()->menuBar()->isEnabled(), app->mainFrame()->toolBar()->isEnabled(),
+                        newSession && newSession->isEnabled()});
+        return platform::IDCANCEL;
+    });
+    platform::ScopedMessageAsker inForce(answering);
+    // The start-up search finds no COM port, asks, and has nothing to calibrate.
+    ASSERT_TRUE(start());
+    ASSERT_FALSE(seen.empty());
+    const std::size_t atStartUp = seen.size();
+    // Searching again with New session open.
+    app->onNewSession();
+    ASSERT_NE(app->newSessionFrame(), nullptr);
+    static_cast<CalibrateView*>(app->searchFrame()->getHostedWindow())->search();
+    ASSERT_EQ(seen.size(), atStartUp + 1);
+    for (const Seen& s : seen) {
+        EXPECT_TRUE(s.searchWindow);
+        EXPECT_TRUE(s.status) << "the search window's status is drawn enabled";
+        EXPECT_FALSE(s.menus);
+        EXPECT_FALSE(s.toolBar);
+        EXPECT_FALSE(s.newSession);
+    }
+    EXPECT_TRUE(app->mainFrame()->menuBar()->isEnabled());
+    EXPECT_TRUE(app->mainFrame()->toolBar()->isEnabled());
+    EXPECT_TRUE(app->newSessionFrame()->isEnabled());
 }
 
 TEST_F(Station, theMenusCarryTheirTextsAndCommands)
