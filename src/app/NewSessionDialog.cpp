@@ -26,9 +26,9 @@
 #include "gettext/Gettext.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/WaitCursor.h"
 #include "propertyPage/ConfigSeams.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -114,15 +114,6 @@ std::wstring translated(const char* text)
     return Gettext::translate(text);
 }
 
-// The wait cursor for the life of the object.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 } // namespace
 
 NewSessionDialog::NewSessionDialog()
@@ -147,7 +138,7 @@ int NewSessionDialog::trainingMode() const
 
 bool NewSessionDialog::onInitDialog()
 {
-    const WaitCursor waiting;
+    const platform::WaitCursor waiting;
     ChildDialog::onInitDialog();
     for (const int id : {IDC_CONTINUE, IDC_SCENARIO_DETAILS, IDC_VENTILATION_DETAILS, IDC_COMPRESSION_DETAILS,
                          IDC_ALGORITHM_DETAILS, IDC_COURSE_PLANNER, IDC_CONFIGURATION, IDC_ADD_MANIKIN, ID_HELP})

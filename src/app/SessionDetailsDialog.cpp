@@ -9,6 +9,7 @@
 #include "app/SessionView.h"
 #include "config/AlgorithmRecord.h"
 #include "platform/Resources.h"
+#include "platform/WaitCursor.h"
 
 #include <QPixmap>
 
@@ -39,7 +40,12 @@ void SessionDetailsDialog::install()
 {
     SessionDialog::setInspector([](const SessionRecord& record, const AlgorithmRecord& algorithm, bool showDebriefing,
                                    QWidget* parent) -> std::unique_ptr<SessionDialog::Inspection> {
-        auto session = std::make_unique<Session>(record, algorithm);
+        std::unique_ptr<Session> session;
+        {
+            // A stored session reads its whole data file as it is made.
+            const platform::WaitCursor reading;
+            session = std::make_unique<Session>(record, algorithm);
+        }
         SessionDetailsDialog dialog(*session, showDebriefing, parent);
         dialog.run();
         return std::make_unique<OpenedSession>(std::move(session));

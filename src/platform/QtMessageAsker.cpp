@@ -1,5 +1,7 @@
 #include "platform/QtMessageAsker.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QString>
 
@@ -68,7 +70,15 @@ int QtMessageAsker::ask(const std::wstring& text, const std::wstring& caption, u
     // box has falls back to its last, the choice that changes nothing.
     const std::size_t defaultIndex = (style & 0x300) >> 8;
     box.setDefaultButton(buttons[std::min(defaultIndex, buttons.size() - 1)]);
-    return resultOf(box.exec());
+    // A box asked in the middle of a long operation is answered with the
+    // arrow, not under the operation's wait cursor.
+    const bool waiting = QGuiApplication::overrideCursor() != nullptr;
+    if (waiting)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    const int answer = box.exec();
+    if (waiting)
+        QGuiApplication::restoreOverrideCursor();
+    return resultOf(answer);
 }
 
 } // namespace platform

@@ -7,4 +7,5 @@ kova_library(platform_gui GUI
     ${CMAKE_CURRENT_LIST_DIR}/QtPrintDialogAsker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PdfPrintDialogAsker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SystemColours.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WaitCursor.cpp
   PUBLIC_LIBS platform Qt6::Widgets Qt6::PrintSupport)

@@ -25,6 +25,7 @@
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "manikin-sim/ManikinSimulator.h"
+#include "platform/MessageBox.h"
 #include "platform/ScopedClock.h"
 #include "platform/SystemClock.h"
 
@@ -32,6 +33,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -103,6 +106,21 @@ protected:
     std::vector<std::pair<Panel, QPointer<SessionPanel>>> made;
 };
 
+// Notes for every box whether the wait cursor was in force.
+class ScriptedWaitAsker final : public platform::MessageAsker {
+public:
+    explicit ScriptedWaitAsker(std::vector<bool>& waiting) : waiting_(waiting) {}
+    int ask(const std::wstring&, const std::wstring&, unsigned) override
+    {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        waiting_.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+        return platform::IDOK;
+    }
+
+private:
+    std::vector<bool>& waiting_;
+};
+
 } // namespace
 
 TEST_F(StoredSessionWindows, theDetailsWindowHoldsTheViewAndEndsOnceTheViewsAreGone)
@@ -159,6 +177,26 @@ TEST_F(StoredSessionWindows, theSessionDialogBuildsTheSessionAfreshForEachLook)
     EXPECT_EQ(made[2].first, Panel::Graph);
     for (const auto& panel : made)
         EXPECT_FALSE(panel.second) << "every view of a closed look is gone";
+}
+
+TEST_F(StoredSessionWindows, theWaitCursorShowsWhileTheDataFileIsRead)
+{
+    const SessionRecord record = storedSession();
+    // Damaged marks: the reader stops at them and says so.
+    kovatest::writeFile(record.dataFileName(), "not a mark count\n");
+    std::vector<bool> waitingAtBoxes;
+    ScriptedWaitAsker answering(waitingAtBoxes);
+    platform::ScopedMessageAsker inForce(answering);
+    SessionDialog dialog(record, true);
+    ASSERT_TRUE(dialog.create());
+    bool waitingInDetails = true;
+    onDetails([&](SessionDetailsDialog&) { waitingInDetails = QGuiApplication::overrideCursor() != nullptr; });
+    qobject_cast<QAbstractButton*>(dialog.getDlgItem(SessionDialog::GRAPH))->click();
+
+    // The damaged file's box and the session's own come while the file is read.
+    EXPECT_EQ(waitingAtBoxes, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(waitingInDetails) << "the window that shows the session is no longer waiting";
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(StoredSessionWindows, aSessionRunOnTheSimulatedManikinIsStoredAndReadBackWithTheSameFigures)

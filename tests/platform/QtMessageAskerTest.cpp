@@ -1,4 +1,5 @@
 #include "platform/QtMessageAsker.h"
+#include "platform/WaitCursor.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,23 @@ TEST(QtMessageAsker, stylesGiveTheirButtonsAndDefaults)
         EXPECT_EQ(asker.ask(L"Records \u00e9t\u00e9", L"Kova CPR Software", c.style), c.answer) << c.style;
         EXPECT_EQ(seen, QString::fromUtf8("Records \u00e9t\u00e9"));
     }
+}
+
+TEST(QtMessageAsker, aBoxAskedUnderTheWaitCursorIsAnsweredWithTheArrow)
+{
+    platform::QtMessageAsker asker;
+    const platform::WaitCursor busy;
+    Qt::CursorShape overTheBox = Qt::WaitCursor;
+    QTimer::singleShot(0, [&overTheBox] {
+        if (const QCursor* cursor = QGuiApplication::overrideCursor())
+            overTheBox = cursor->shape();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->defaultButton()->click();
+    });
+    EXPECT_EQ(asker.ask(L"The data file is damaged.", L"Kova CPR Software", platform::MB_OK), platform::IDOK);
+    EXPECT_EQ(overTheBox, Qt::ArrowCursor);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor) << "the operation goes on waiting";
 }
 
 } // namespace
