@@ -15,9 +15,12 @@
 #include "gettext/Gettext.h"
 #include "platform/Beep.h"
 #include "platform/Clock.h"
+#include "platform/LockKeys.h"
 #include "platform/Resources.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -78,6 +81,8 @@ CMainFrame::CMainFrame(Owner& owner, int fullScreenHeight, Sound beatSound)
 
 CMainFrame::~CMainFrame()
 {
+    if (qApp)
+        qApp->removeEventFilter(this);
     // The MDI client tells of its last active window as it goes, which is
     // after this frame's own part is gone: nothing of it may answer then.
     if (client_)
@@ -170,7 +175,52 @@ void CMainFrame::buildStatusBar()
     statusBar_->setObjectName(QStringLiteral("statusBar"));
     // The prompt of the command under the mouse replaces this while it shows.
     statusBar_->addWidget(new QLabel(translated("Ready"), statusBar_), 1);
+    // The lock keys on the right, each in a pane as wide as its text, so
+    // nothing moves when a key is unlocked and its pane goes blank.
+    const std::pair<const char*, const char*> indicators[] = {
+        {"capsLockIndicator", "CAP"}, {"numLockIndicator", "NUM"}, {"scrollLockIndicator", "SCRL"}};
+    for (const auto& [name, text] : indicators) {
+        auto* pane = new QLabel(statusBar_);
+        pane->setObjectName(QString::fromLatin1(name));
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        const QString shown = translated(text);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(shown) + 2 * pane->fontMetrics().averageCharWidth());
+        statusBar_->addPermanentWidget(pane);
+        lockIndicators_.emplace_back(pane, shown);
+    }
     setStatusBar(statusBar_);
+    // A lock key pressed in any window of the station shows at once; one
+    // pressed while another program had the keyboard, within the interval.
+    qApp->installEventFilter(this);
+    auto* lockKeysTimer = new QTimer(this);
+    lockKeysTimer->setInterval(LOCK_KEYS_INTERVAL_MS);
+    connect(lockKeysTimer, &QTimer::timeout, this, &CMainFrame::updateLockIndicators);
+    lockKeysTimer->start();
+    updateLockIndicators();
+}
+
+void CMainFrame::updateLockIndicators()
+{
+    if (lockIndicators_.empty())
+        return;
+    const platform::LockKeys keys = platform::lockKeys().value_or(platform::LockKeys{});
+    const bool locked[] = {keys.capsLock, keys.numLock, keys.scrollLock};
+    for (std::size_t i = 0; i < lockIndicators_.size(); ++i) {
+        const auto& [pane, text] = lockIndicators_[i];
+        pane->setText(locked[i] ? text : QString());
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock)
+            updateLockIndicators();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::installShortcuts()

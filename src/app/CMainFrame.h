@@ -15,6 +15,8 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -63,6 +65,11 @@ public:
     QToolBar* toolBar() const { return toolBar_; }
     // Null on a screen too low for it.
     QStatusBar* frameStatusBar() const { return statusBar_; }
+    // The status bar's indicators of Caps Lock, Num Lock and Scroll Lock:
+    // "CAP", "NUM" and "SCRL" while the key is locked, blank otherwise.
+    // Read again whenever a lock key is pressed, and every LOCK_KEYS_INTERVAL_MS.
+    static constexpr int LOCK_KEYS_INTERVAL_MS = 250;
+    void updateLockIndicators();
     QMenu* windowMenu() const { return windowMenu_; }
     // The menu or toolbar action of a command; null when there is none.
     QAction* commandAction(int command) const;
@@ -95,6 +102,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool buildMenu();
@@ -111,6 +119,7 @@ private:
     kova::MdiClientWnd* client_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
+    std::vector<std::pair<QLabel*, QString>> lockIndicators_;
     QMenu* windowMenu_ = nullptr;
     QAction* metronomeAction_ = nullptr;
     QTimer* timer_ = nullptr;

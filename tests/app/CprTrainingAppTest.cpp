@@ -14,11 +14,13 @@
 #include "controls/MdiClientWnd.h"
 #include "Rodezir/MenuBuilder.h"
 #include "config/SettingsFile.h"
+#include "platform/LockKeys.h"
 #include "platform/SplashMessage.h"
 #include "platform/SplashMessageServer.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -283,6 +285,47 @@ TEST_F(Station, theStatusBarNeedsMoreThan500PixelsAndShowsTheCommandsPrompts)
         EXPECT_FALSE(prompt.isEmpty()) << command;
         EXPECT_EQ(app->mainFrame()->commandAction(command)->statusTip(), prompt) << command;
     }
+}
+
+TEST_F(Station, theStatusBarShowsTheLockKeysThatAreLocked)
+{
+    std::optional<platform::LockKeys> keys;
+    const platform::LockKeysReader before = platform::setLockKeysReader([&] { return keys; });
+    ASSERT_TRUE(start());
+    QStatusBar* bar = app->mainFrame()->frameStatusBar();
+    ASSERT_NE(bar, nullptr);
+    std::vector<QLabel*> panes;
+    for (const char* name : {"capsLockIndicator", "numLockIndicator", "scrollLockIndicator"}) {
+        panes.push_back(bar->findChild<QLabel*>(name));
+        ASSERT_NE(panes.back(), nullptr) << name;
+    }
+    auto shown = [&] {
+        std::vector<std::string> texts;
+        for (QLabel* pane : panes)
+            texts.push_back(pane->text().toStdString());
+        return texts;
+    };
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(shown(), (Texts{"", "", ""})) << "a windowing system that does not tell shows none";
+
+    // A lock key pressed in any of the station's windows shows at once.
+    keys = platform::LockKeys{true, false, true};
+    QTest::keyClick(app->mainFrame(), Qt::Key_CapsLock);
+    EXPECT_EQ(shown(), (Texts{"CAP", "", "SCRL"}));
+    // One locked while another program had the keyboard, within the interval.
+    keys = platform::LockKeys{false, true, false};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == Texts{"", "NUM", ""}; }, 5 * CMainFrame::LOCK_KEYS_INTERVAL_MS));
+
+    // The panes sit right of the prompt in that order, each wide enough for its text.
+    app->mainFrame()->show();
+    QTest::qWait(10);
+    for (std::size_t i = 0; i < panes.size(); ++i) {
+        EXPECT_GE(panes[i]->width(), panes[i]->fontMetrics().horizontalAdvance(i == 2 ? "SCRL" : "CAP"));
+        if (i > 0) {
+            EXPECT_GT(panes[i]->x(), panes[i - 1]->x());
+        }
+    }
+    platform::setLockKeysReader(before);
 }
 
 TEST_F(Station, commandsAreEnabledByTheSessionsThereAre)
