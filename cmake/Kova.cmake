@@ -63,6 +63,27 @@ function(kova_test name)
     PROPERTIES LABELS "${labels}" TIMEOUT 300)
 endfunction()
 
+# kova_x_display_test(NAME SOURCES ... [LIBS ...]): a windowed test program
+# run whole, as one test, on an X display of its own with a window manager
+# (tests/support/in-x-display), for what the offscreen platform cannot show:
+# stacking, focus, modality, real clicks. Skipped where Xvfb, openbox,
+# xdotool or xprop is missing.
+function(kova_x_display_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT KOVA_TESTS OR NOT KOVA_GUI)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${KOVA_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} kova_testsupport_xdisplay GTest::gtest GTest::gmock)
+  set(workdir ${CMAKE_CURRENT_BINARY_DIR}/work-${name})
+  file(MAKE_DIRECTORY ${workdir})
+  add_test(NAME ${name}
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/support/in-x-display $<TARGET_FILE:${name}>
+    WORKING_DIRECTORY ${workdir})
+  set_tests_properties(${name} PROPERTIES LABELS "gui;xdisplay" TIMEOUT 300 SKIP_RETURN_CODE 77)
+endfunction()
+
 # kova_test_on_postgresql(NAME): runs the tests of NAME (a kova_test program
 # on the training records) a second time, named "postgresql.<test>", on the
 # throwaway PostgreSQL server that the fixture records_postgresql starts

@@ -202,7 +202,7 @@ int CprTrainingApp::exitInstance(int result)
     // The sessions go first: their windows live in the main window, and
     // their links read the demonstration data.
     sessionManager_.reset();
-    helpWindow_.reset();
+    delete helpWindow_;
     mainFrame_.reset();
     CalibrateManager::destroy();
     CprTrainingAppState::setInstance(nullptr);
@@ -299,10 +299,12 @@ void CprTrainingApp::showHelpTopic(int topic)
         LogStream::instance() << "Online help is not available (topic " << topic << ").\n";
 }
 
+HelpWindow* CprTrainingApp::helpWindow() const { return helpWindow_; }
+
 void CprTrainingApp::openHelp(int topic)
 {
     if (!helpWindow_)
-        helpWindow_ = std::make_unique<HelpWindow>(services_.stationDir);
+        helpWindow_ = new HelpWindow(services_.stationDir, mainFrame_.get());
     if (!helpWindow_->showTopic(Gettext::instance().languageCode(), topic))
         platform::messageBox(Gettext::translate("The help of Kova CPR Software is not installed."),
                              L"Kova CPR Software", platform::MB_OK | platform::MB_ICONEXCLAMATION);

@@ -111,7 +111,7 @@ public:
     DialogFrame* newSessionFrame() const { return newSessionFrame_; }
     DialogFrame* searchFrame() const { return searchFrame_; }
     DialogFrame* runCourseFrame() const { return runCourseFrame_; }
-    HelpWindow* helpWindow() const { return helpWindow_.get(); }
+    HelpWindow* helpWindow() const;
     // The WinHelp file start-up settled on.
     const std::string& helpFilePath() const { return helpFilePath_; }
     // The printer set-up every printout of the program starts from.
@@ -135,7 +135,9 @@ private:
     std::unique_ptr<CprTrainingAppState> state_;
     std::unique_ptr<SessionManager> sessionManager_;
     std::unique_ptr<CMainFrame> mainFrame_;
-    std::unique_ptr<HelpWindow> helpWindow_;
+    // Shown over the main window or the modal dialog it was asked from, which
+    // is its parent meanwhile; made on first use, deleted at exit.
+    QPointer<HelpWindow> helpWindow_;
     MainWindowLock mainWindowLock_;
     QPointer<DialogFrame> newSessionFrame_;
     QPointer<DialogFrame> searchFrame_;

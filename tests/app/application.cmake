@@ -26,3 +26,14 @@ if(TARGET DemoSessionTests)
   target_include_directories(DemoSessionTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
   add_dependencies(DemoSessionTests recorded-data)
 endif()
+
+# Help opened from the configuration dialog and the algorithm editor on a
+# real X display with a window manager, with real clicks and wheel turns.
+kova_x_display_test(HelpInXDisplayTests
+  SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HelpInXDisplayTest.cpp
+  LIBS app_gui propertyPage Qt6::Test)
+if(TARGET HelpInXDisplayTests)
+  target_include_directories(HelpInXDisplayTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/Database)
+endif()
