@@ -27,6 +27,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <set>
 
 using namespace transfertest;
 
@@ -163,10 +164,29 @@ TEST_F(SetupTransfer, sendingWritesTheWholeSetUpAsTheGeneratorsMakeIt)
         EXPECT_EQ(progress.positionAt(SEND_STEPS[i]), starts[i]) << readable(SEND_STEPS[i]);
 
     EXPECT_EQ(area(d, Pointer::ICON_SELECTION), (Bytes{0, 1, 2, 3, 4, 5}));
+#ifdef KOVA_STATION_PICTURES
+    // The station's own pictures, so the bytes below are real icons and not blank ones compared with blank ones.
+    ASSERT_EQ(CPBIconStrip::forSide(32).count(), CPBIconStrip::ICON_COUNT);
+    ASSERT_EQ(CPBIconStrip::forSide(24).count(), CPBIconStrip::ICON_COUNT);
+    const CPBIconStrip blankLarge(nullptr, 0, 32);
+    const CPBIconStrip blankSmall(nullptr, 0, 24);
+    std::set<Bytes> differentIcons;
+#endif
     for (int slot = 0; slot < NUMBER_OF_ICONS; ++slot) {
-        EXPECT_EQ(area(d, Pointer::ICON_LARGE_1 + slot), CPBIcon::encodeLarge(CPBIconStrip::forSide(32).icon(slot)));
-        EXPECT_EQ(area(d, Pointer::ICON_SMALL_1 + slot), CPBIcon::encodeSmall(CPBIconStrip::forSide(24).icon(slot)));
+        const Bytes large = area(d, Pointer::ICON_LARGE_1 + slot);
+        const Bytes small = area(d, Pointer::ICON_SMALL_1 + slot);
+        EXPECT_EQ(large, CPBIcon::encodeLarge(CPBIconStrip::forSide(32).icon(slot))) << slot;
+        EXPECT_EQ(small, CPBIcon::encodeSmall(CPBIconStrip::forSide(24).icon(slot))) << slot;
+#ifdef KOVA_STATION_PICTURES
+        EXPECT_NE(large, CPBIcon::encodeLarge(blankLarge.icon(slot))) << slot;
+        EXPECT_NE(small, CPBIcon::encodeSmall(blankSmall.icon(slot))) << slot;
+        differentIcons.insert(large);
+        differentIcons.insert(small);
+#endif
     }
+#ifdef KOVA_STATION_PICTURES
+    EXPECT_EQ(differentIcons.size(), 2u * NUMBER_OF_ICONS) << "six pictures, each large and small";
+#endif
     EXPECT_EQ(area(d, Pointer::CONFIGURATION), (Bytes{0xFF, 0xBF, 0xE0}));
 
     const AlgorithmRecord limits; // neither name is in the records: the default limits go

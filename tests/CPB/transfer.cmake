@@ -9,6 +9,13 @@ kova_test(SetupTransferTests
 
 if(TARGET SetupTransferTests)
   target_include_directories(SetupTransferTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/Database)
+  # The station's pictures, drawn where the windows are built: the icons sent
+  # are then compared with real ones.
+  get_property(pictures GLOBAL PROPERTY KOVA_STATION_PICTURE_TARGETS)
+  if(pictures)
+    target_link_libraries(SetupTransferTests PRIVATE ${pictures})
+    target_compile_definitions(SetupTransferTests PRIVATE KOVA_STATION_PICTURES)
+  endif()
 endif()
 kova_test_on_postgresql(SetupTransferTests)
 
