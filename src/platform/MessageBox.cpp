@@ -48,6 +48,11 @@ int messageBox(const std::wstring& text, const std::wstring& caption, unsigned s
 int RecordingMessageAsker::ask(const std::wstring& text, const std::wstring& caption, unsigned style)
 {
     asked.push_back({text, caption, style});
+    if (whileAsked) {
+        // A copy: the function may ask boxes of its own.
+        const Asked box = asked.back();
+        whileAsked(box);
+    }
     if (!answers.empty()) {
         int answer = answers.front();
         answers.erase(answers.begin());

@@ -2,6 +2,7 @@
 // Message boxes behind one small interface: the windowed program installs a
 // Qt asker, tests install one that answers at once and records what was asked.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,9 @@ int messageBox(const std::wstring& text, const std::wstring& caption = L"Kova CP
 // The first button of a style: what a box answers when nobody is there to ask.
 int firstButton(unsigned style);
 
-// An asker for tests: records every box and answers from a queue (then `fallback`).
+// An asker for tests: records every box and answers from a queue (then
+// `fallback`); `whileAsked`, when set, runs as each box stands open (to look
+// at the program meanwhile).
 class RecordingMessageAsker final : public MessageAsker {
 public:
     struct Asked {
@@ -67,7 +70,7 @@ public:
     std::vector<Asked> asked;
     std::vector<int> answers;   // answered front first
     int fallback = -1;          // -1: the first button of the style
-
+    std::function<void(const Asked&)> whileAsked;
 };
 
 // Installs an asker for the life of the object and restores the previous one.

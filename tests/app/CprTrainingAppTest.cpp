@@ -56,16 +56,6 @@ std::vector<std::string> menuLines(QMenuBar& bar)
     return lines;
 }
 
-// Answers every box through the test's function.
-class CallbackAsker final : public platform::MessageAsker {
-public:
-    explicit CallbackAsker(std::function<int(const std::wstring&)> answer) : answer_(std::move(answer)) {}
-    int ask(const std::wstring& text, const std::wstring&, unsigned) override { return answer_(text); }
-
-private:
-    std::function<int(const std::wstring&)> answer_;
-};
-
 } // namespace
 
 class Station : public StationTest {
@@ -178,13 +168,11 @@ TEST_F(Station, aStationWithoutItsDataSourceClosesTheSplashBeforeItTellsSo)
         bool splashClosed;
     };
     std::vector<Box> boxes;
-    CallbackAsker answering([&](const std::wstring& text) {
+    asker.whileAsked = [&](const platform::RecordingMessageAsker::Asked& box) {
         // The launcher's end of the socket reads what was sent before the box.
         const bool arrived = QTest::qWaitFor([&] { return !received.empty(); }, 2000);
-        boxes.push_back({text, arrived});
-        return platform::IDOK;
-    });
-    platform::ScopedMessageAsker inForce(answering);
+        boxes.push_back({box.text, arrived});
+    };
     CprTrainingApp::Services s = services();
     const CprTrainingApp::Services standard = CprTrainingApp::Services::standard();
     s.sendReadyMessage = standard.sendReadyMessage;
@@ -206,16 +194,14 @@ TEST_F(Station, whileTheSearchWindowWorksTheRestOfTheMainWindowWaitsAndItsTextsS
         bool searchWindow, status, menus, toolBar, newSession;
     };
     std::vector<Seen> seen;
-    CallbackAsker answering([&](const std::wstring&) {
+    asker.whileAsked = [&](const platform::RecordingMessageAsker::Asked&) {
         DialogFrame* search = app->searchFrame();
         const auto* view = search ? static_cast<CalibrateView*>(search->getHostedWindow()) : nullptr;
         DialogFrame* newSession = app->newSessionFrame();
         seen.push_back({search && search->isEnabled(), view && view->getDlgItem(CalibrateView::IDC_STATUS)->isEnabled(),
                         app->mainFrame()->menuBar()->isEnabled(), app->mainFrame()->toolBar()->isEnabled(),
                         newSession && newSession->isEnabled()});
-        return platform::IDCANCEL;
-    });
-    platform::ScopedMessageAsker inForce(answering);
+    };
     // The start-up search finds no COM port, asks, and has nothing to calibrate.
     ASSERT_TRUE(start());
     ASSERT_FALSE(seen.empty());

@@ -25,7 +25,6 @@
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "manikin-sim/ManikinSimulator.h"
-#include "platform/MessageBox.h"
 #include "platform/ScopedClock.h"
 #include "platform/SystemClock.h"
 
@@ -106,21 +105,6 @@ protected:
     std::vector<std::pair<Panel, QPointer<SessionPanel>>> made;
 };
 
-// Notes for every box whether the wait cursor was in force.
-class ScriptedWaitAsker final : public platform::MessageAsker {
-public:
-    explicit ScriptedWaitAsker(std::vector<bool>& waiting) : waiting_(waiting) {}
-    int ask(const std::wstring&, const std::wstring&, unsigned) override
-    {
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        waiting_.push_back(cursor && cursor->shape() == Qt::WaitCursor);
-        return platform::IDOK;
-    }
-
-private:
-    std::vector<bool>& waiting_;
-};
-
 } // namespace
 
 TEST_F(StoredSessionWindows, theDetailsWindowHoldsTheViewAndEndsOnceTheViewsAreGone)
@@ -185,8 +169,10 @@ TEST_F(StoredSessionWindows, theWaitCursorShowsWhileTheDataFileIsRead)
     // Damaged marks: the reader stops at them and says so.
     kovatest::writeFile(record.dataFileName(), "not a mark count\n");
     std::vector<bool> waitingAtBoxes;
-    ScriptedWaitAsker answering(waitingAtBoxes);
-    platform::ScopedMessageAsker inForce(answering);
+    asker.whileAsked = [&](const platform::RecordingMessageAsker::Asked&) {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        waitingAtBoxes.push_back(cursor && cursor->shape() == Qt::WaitCursor);
+    };
     SessionDialog dialog(record, true);
     ASSERT_TRUE(dialog.create());
     bool waitingInDetails = true;
