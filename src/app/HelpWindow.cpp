@@ -122,7 +122,7 @@ void HelpWindow::followActiveModal()
 
 void HelpWindow::placeOnScreen()
 {
-    // Over the window it was asked from, on that window's screen.
+    // On the screen of the window it was asked from.
     const QWidget* over = parentWidget();
     QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
     if (!screen)

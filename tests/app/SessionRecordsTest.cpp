@@ -226,7 +226,7 @@ TEST_F(SessionRecords, eventButtonsTakeFreshIdsAndShowAmpersandsAsWritten)
     ASSERT_EQ(later->getEventButtons().size(), 2u);
     const ToolbarButton& button = first->getEventButtons()[0];
     EXPECT_EQ(button.name, L"A&&B");
-    EXPECT_EQ(button.toolTip, L"Airway && breathing");
+    EXPECT_EQ(button.toolTip, L"Airway & breathing") << "only the caption doubles it";
     EXPECT_EQ(button.image, 3);
     EXPECT_EQ(first->getEventButtons()[1].id, button.id + 1);
     EXPECT_NE(later->getEventButtons()[0].id, 100001);
