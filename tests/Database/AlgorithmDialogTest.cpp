@@ -142,6 +142,23 @@ TEST_F(AlgorithmEditorWindow, leavingAFieldKeepsItsRangeAndBeepsOncePerCorrectio
     EXPECT_EQ(shown(dialog, VOLUME_HIGH), "0.6");
 }
 
+TEST_F(AlgorithmEditorWindow, aNameOfBlanksAndControlCharactersIsNoName)
+{
+    setPercentNotation(true);
+    AlgorithmDialog dialog("", true);
+    ASSERT_TRUE(dialog.create());
+    type(dialog, NAME, QString::fromLatin1("\x01 \t\x7F"));
+    type(dialog, DEPTH_LOW, "45");
+    click(dialog, SAVE);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, L"An algorithm has to have a name.\nPlease fill in a name before you save.");
+    EXPECT_EQ(count("Algorithm"), 0);
+
+    type(dialog, NAME, QString::fromLatin1(" \x01Guideline\t"));
+    click(dialog, SAVE);
+    EXPECT_EQ(column("Algorithm", "Name"), std::vector<std::string>{"Guideline"});
+}
+
 TEST_F(AlgorithmEditorWindow, aBuiltInGuidelineKeepsItsNameAndCannotBeDeleted)
 {
     setPercentNotation(true);
