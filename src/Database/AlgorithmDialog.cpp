@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -36,13 +37,20 @@ QString formatNumber(double value)
 }
 
 // The leading characters that form a decimal number, with "," read as ".";
-// no number gives 0.
-double parseNumber(QString text)
+// nothing when they form none.
+std::optional<double> numberIn(QString text)
 {
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     const QByteArray bytes = text.toLatin1();
-    return std::strtod(bytes.constData(), nullptr);
+    char* end = nullptr;
+    const double number = std::strtod(bytes.constData(), &end);
+    if (end == bytes.constData())
+        return std::nullopt;
+    return number;
 }
+
+// A field without a number reads as 0.
+double parseNumber(const QString& text) { return numberIn(text).value_or(0); }
 
 double ratioOfShare(double share) { return share >= 100 ? LARGEST_RATIO : share / (100 - share); }
 double shareOfRatio(double ratio) { return 100 * ratio / (ratio + 1); }
@@ -244,10 +252,33 @@ void AlgorithmDialog::checkRanges()
     if (!(record == typed)) {
         platform::messageBeep();
         showRecord(record);
+    } else {
+        showEmptiedFields(record);
     }
     validating_ = false;
     updateButtons();
 }
+
+// An emptied field reads as 0, which lies in the range of several fields:
+// it shows the 0 that is stored rather than stay blank. Nothing was corrected,
+// so nothing beeps.
+void AlgorithmDialog::showEmptiedFields(const AlgorithmRecord& record)
+{
+    const auto emptied = [this](int id) {
+        const QWidget* field = getDlgItem(id);
+        return field && !numberIn(kova::windowText(field));
+    };
+    if (emptied(INITIAL_VENTILATIONS))
+        showNumber(INITIAL_VENTILATIONS, record.initVent);
+    for (const NumberField& field : NUMBER_FIELDS) {
+        const double value = record.*field.value;
+        if (emptied(field.id))
+            showNumber(field.id, field.share && !percent_ ? ratioOfShare(value) : value);
+    }
+}
+
+// Saved from a field that was emptied and never left.
+void AlgorithmDialog::afterStore() { showEmptiedFields(currentRecord()); }
 
 void AlgorithmDialog::onRecommendedShareChanged()
 {

@@ -159,6 +159,39 @@ TEST_F(AlgorithmEditorWindow, aNameOfBlanksAndControlCharactersIsNoName)
     EXPECT_EQ(column("Algorithm", "Name"), std::vector<std::string>{"Guideline"});
 }
 
+// An emptied field is read as 0, which is in the range of these fields: it
+// shows the 0 that is stored, whether it is left or saved from where it is.
+TEST_F(AlgorithmEditorWindow, anEmptiedFieldShowsTheZeroItIsStoredAs)
+{
+    for (const bool percent : {true, false}) {
+        setPercentNotation(percent);
+        for (const int field : {1110, 1111, VOLUME_LOW, VOLUME_HIGH, SHARE_LOW}) {
+            SCOPED_TRACE(testing::Message() << field << (percent ? " percent" : " ratio"));
+            exec("DELETE FROM \"Algorithm\"");
+            addAlgorithm(named("Guideline"));
+            AlgorithmDialog dialog("Guideline", true);
+            showActive(dialog);
+            beeps = 0;
+
+            item(dialog, field)->setFocus();
+            type(dialog, field, "");
+            item(dialog, NAME)->setFocus(); // leaving the field
+            EXPECT_EQ(shown(dialog, field), "0");
+            EXPECT_EQ(beeps, 0) << "0 is in the field's range: nothing was corrected";
+
+            // Saved straight from the emptied field, which keeps the focus.
+            type(dialog, DEPTH_LOW, "45");
+            item(dialog, VOLUME_HIGH)->setFocus();
+            type(dialog, VOLUME_HIGH, "");
+            asker.answers = {platform::IDYES};
+            click(dialog, SAVE);
+            EXPECT_EQ(stored("Guideline").vVolHigh, 0.0);
+            EXPECT_EQ(shown(dialog, VOLUME_HIGH), "0");
+            EXPECT_FALSE(enabled(dialog, SAVE));
+        }
+    }
+}
+
 TEST_F(AlgorithmEditorWindow, aBuiltInGuidelineKeepsItsNameAndCannotBeDeleted)
 {
     setPercentNotation(true);
