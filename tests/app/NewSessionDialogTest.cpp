@@ -5,6 +5,8 @@
 // behind its buttons, the failed starts, and its screenshot.
 
 #include "app/AppCommands.h"
+#include "app/CprTrainingApp.h"
+#include "app/StationWindows.h"
 #include "app/CalibrateView.h"
 #include "app/DialogFrame.h"
 #include "app/EditorSeams.h"
@@ -184,20 +186,17 @@ protected:
     int searchCommands = 0;
 };
 
-// The records of a station just set up, after the start-up's built-in data upgrade.
+// The records of a station just set up, before its first start.
 class NewSessionOnAFreshSetUp : public NewSessionWindow {
 protected:
-    void putRecords() override
-    {
-        installSetUpRows();
-        DatabasePatch::runIfNeeded();
-    }
+    void putRecords() override { installSetUpRows(); }
 };
 
 } // namespace
 
 TEST_F(NewSessionOnAFreshSetUp, theBuiltInScenariosComeWithTheirGuidelines)
 {
+    DatabasePatch::runIfNeeded(); // as the first start does
     Dialog* dialog = openNewSession();
     EXPECT_EQ(entries(*dialog, Dialog::IDC_SCENARIO),
               (QStringList{"10 minute BLS (AHA)", "20 minute BLS (AHA)", "5 minute BLS (AHA)", "10 minute BLS (ERC)",
@@ -228,6 +227,27 @@ TEST_F(NewSessionOnAFreshSetUp, theBuiltInScenariosComeWithTheirGuidelines)
         EXPECT_EQ(shown(*dialog, Dialog::IDC_ALGORITHM), choice.algorithm) << choice.scenario;
         EXPECT_EQ(shown(*dialog, Dialog::IDC_DURATION), choice.duration) << choice.scenario;
     }
+}
+
+// The demonstration's first start opens New session on the recorded-data
+// ports during its start-up, as a ready manikin does.
+TEST_F(NewSessionOnAFreshSetUp, theFirstStartOffersTheFirstBuiltInScenario)
+{
+    const kovatest::ScopedCwd inStation(folder.path()); // its settings file and error log
+    CprTrainingApp::Services services = StationWindows::services();
+    services.openDatabase = [] {}; // the test's records are open
+    services.screenHeight = [] { return 1024; };
+    services.fullScreenHeight = [] { return 1000; };
+    services.beatSound = [] {};
+    services.stationDir = folder.path();
+    CprTrainingApp app("demo", std::move(services));
+    ASSERT_TRUE(app.initInstance());
+    ASSERT_NE(app.newSessionFrame(), nullptr);
+    ASSERT_TRUE(app.newSessionFrame()->isVisible());
+    const auto* dialog = static_cast<Dialog*>(app.newSessionFrame()->getHostedWindow());
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_SCENARIO), "10 minute BLS (AHA)");
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_ALGORITHM), "AHA 2010 (American Heart Association)");
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_DURATION), "10:00");
 }
 
 TEST_F(NewSessionWindow, theFirstScenarioFillsInItsChoicesUntilOneOfThemDiffers)
