@@ -106,20 +106,9 @@ protected:
         return table.getByName(name);
     }
 
-    // An algorithm block as the controller would hold it: the limits in their
-    // order (initial ventilations, rate, volume, ECC rate, depth, low before high).
     void putAlgorithm(int a, const std::string& name, const std::vector<float>& limits)
     {
-        const int block = a == 0 ? Pointer::ALGORITHM_1 : Pointer::ALGORITHM_2;
-        controller->change([&](controllersim::ControllerDevice& d) {
-            Bytes nameBytes = text(name);
-            nameBytes.push_back(0);
-            setArea(d, block, CPBAlgorithmBlock::NAME, nameBytes);
-            const int offsets[] = {0x00, 0x04, 0x0C, 0x28, 0x40};
-            setArea(d, block, offsets[0], CPBAlgorithmBlock::encodeFloats({limits[0]}));
-            for (int k = 0; k < 4; ++k)
-                setArea(d, block, offsets[k + 1], CPBAlgorithmBlock::encodeFloats({limits[1 + 2 * k], limits[2 + 2 * k]}));
-        });
+        controller->change([&](controllersim::ControllerDevice& d) { transfertest::putAlgorithm(d, a, name, limits); });
     }
 
     kovatest::TempDir station;
