@@ -4,6 +4,7 @@ target_sources(Database PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/RuntimeRandom.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordTime.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AlgorithmTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AlgorithmRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScenarioTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EventTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScenarioEventList.cpp

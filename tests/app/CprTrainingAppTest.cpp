@@ -74,7 +74,7 @@ TEST_F(Station, startUpRunsItsStepsInOrderAndEndsWithTheSearchWindowWhenNoManiki
 {
     ASSERT_TRUE(start("commdelay:250"));
     EXPECT_EQ(steps, (std::vector<std::string>{"session manager", "database, window shown", "configuration", "windows",
-                                                "ready message", "ready manikins, search window open", "upgrade"}));
+                                                "ready message", "upgrade", "ready manikins, search window open"}));
     CMainFrame* frame = app->mainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->windowTitle(), "Kova CPR Software");
@@ -100,13 +100,13 @@ TEST_F(Station, startUpRunsItsStepsInOrderAndEndsWithTheSearchWindowWhenNoManiki
     EXPECT_TRUE(frame->grab().save(QString::fromStdString(path.string())));
 }
 
-TEST_F(Station, aReadyManikinOpensTheNewSessionWindowBeforeTheUpgradeAndOnlyOnce)
+TEST_F(Station, aReadyManikinOpensTheNewSessionWindowAfterTheUpgradeAndOnlyOnce)
 {
     readyManikins = 1;
     ASSERT_TRUE(start());
     EXPECT_EQ(steps, (std::vector<std::string>{"session manager", "database, window shown", "configuration", "windows",
-                                                "ready message", "ready manikins, search window open", "new session",
-                                                "upgrade"}));
+                                                "ready message", "upgrade", "ready manikins, search window open",
+                                                "new session"}));
     ASSERT_NE(app->newSessionFrame(), nullptr);
     EXPECT_EQ(app->newSessionFrame()->windowTitle(), "New session");
     DialogFrame* first = app->newSessionFrame();
