@@ -140,13 +140,11 @@ bool CprTrainingApp::initInstance()
     // The splash launcher closes its picture now; without one nobody listens.
     services_.sendReadyMessage();
 
-    // The built-in scenarios are in place before New session first reads
-    // its lists: on a station's first start it offers the first of them.
-    services_.upgradeDatabase();
-
     const bool calibrationFailed = showSearchForManikins();
     if (services_.countReadyManikins() > 0 && !calibrationFailed)
         onNewSession();
+
+    services_.upgradeDatabase();
     return true;
 }
 

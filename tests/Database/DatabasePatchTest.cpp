@@ -22,10 +22,26 @@ const std::string ERC_2010 = "ERC 2010 (European Resuscitation Council)";
 const std::string AHA_2005 = "AHA 2005 (American Heart Association)";
 const std::string ERC_2005 = "ERC 2005 (European Resuscitation Council)";
 
-TEST_F(BuiltInDataUpgrade, aFreshSetUpGetsTheScenariosOnTheKeptGuidelinesAndThe2005RowsGoAtTheNextOpen)
+TEST_F(BuiltInDataUpgrade, theSetUpsRowsAreTheUpgradesSoItAddsNothing)
 {
-    // The set-up's rows and a user's own; no registry value at all counts as level 0.
     installSetUpRows();
+    ScenarioTable scenarios(theDatabase);
+    scenarios.open("");
+    for (const ScenarioRecord& builtIn : DatabasePatch::builtInScenarios())
+        EXPECT_EQ(scenarios.getScenario(builtIn.name), builtIn);
+    EXPECT_FALSE(DatabasePatch::isNeeded());
+    DatabasePatch::runIfNeeded();
+    EXPECT_EQ(count("Scenario"), 6);
+    EXPECT_EQ(count("Algorithm"), 2);
+}
+
+TEST_F(BuiltInDataUpgrade, anInstallationWithoutTheScenariosGetsThemOnTheKeptGuidelinesAndThe2005RowsGoAtTheNextOpen)
+{
+    // An installation whose records hold the guidelines but not the
+    // scenarios, and a user's own algorithm; no registry value at all counts
+    // as level 0.
+    installSetUpRows();
+    exec("DELETE FROM \"Scenario\"");
     exec("INSERT INTO \"Algorithm\" (\"Name\") VALUES ('Mine')");
     EXPECT_EQ(DatabasePatch::readPatchLevel(), 0u);
     DatabasePatch::runIfNeeded();
@@ -62,6 +78,7 @@ TEST_F(BuiltInDataUpgrade, scenariosOnAPruned2005GuidelineMoveToTheKeptOneOfTheS
     // whose rows the pruning has deleted since; beside them a user's scenario
     // on a guideline of that name the user made.
     installSetUpRows();
+    exec("DELETE FROM \"Scenario\"");
     for (const ScenarioRecord& scenario : DatabasePatch::builtInScenarios())
         exec("INSERT INTO \"Scenario\" (\"Name\", \"Duration\", \"Algorithm\") VALUES (?, ?, ?)",
              {scenario.name, static_cast<long long>(scenario.duration),

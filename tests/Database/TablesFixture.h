@@ -84,7 +84,7 @@ protected:
     // The built-in rows the station's set-up (and the PostgreSQL script) puts in.
     void installSetUpRows()
     {
-        for (const std::string& statement : sqlStatements("builtin-algorithms.sql"))
+        for (const std::string& statement : sqlStatements("builtin-records.sql"))
             exec(statement);
     }
     // Makes the database refuse every new row of the table whose column

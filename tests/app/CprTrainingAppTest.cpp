@@ -74,7 +74,7 @@ TEST_F(Station, startUpRunsItsStepsInOrderAndEndsWithTheSearchWindowWhenNoManiki
 {
     ASSERT_TRUE(start("commdelay:250"));
     EXPECT_EQ(steps, (std::vector<std::string>{"session manager", "database, window shown", "configuration", "windows",
-                                                "ready message", "upgrade", "ready manikins, search window open"}));
+                                                "ready message", "ready manikins, search window open", "upgrade"}));
     CMainFrame* frame = app->mainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->windowTitle(), "Kova CPR Software");
@@ -100,13 +100,13 @@ TEST_F(Station, startUpRunsItsStepsInOrderAndEndsWithTheSearchWindowWhenNoManiki
     EXPECT_TRUE(frame->grab().save(QString::fromStdString(path.string())));
 }
 
-TEST_F(Station, aReadyManikinOpensTheNewSessionWindowAfterTheUpgradeAndOnlyOnce)
+TEST_F(Station, aReadyManikinOpensTheNewSessionWindowBeforeTheUpgradeAndOnlyOnce)
 {
     readyManikins = 1;
     ASSERT_TRUE(start());
     EXPECT_EQ(steps, (std::vector<std::string>{"session manager", "database, window shown", "configuration", "windows",
-                                                "ready message", "upgrade", "ready manikins, search window open",
-                                                "new session"}));
+                                                "ready message", "ready manikins, search window open", "new session",
+                                                "upgrade"}));
     ASSERT_NE(app->newSessionFrame(), nullptr);
     EXPECT_EQ(app->newSessionFrame()->windowTitle(), "New session");
     DialogFrame* first = app->newSessionFrame();
