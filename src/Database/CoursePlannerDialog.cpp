@@ -156,7 +156,6 @@ bool CoursePlannerDialog::onInitDialog()
     start(courseTable_, initial);
 
     loadRows();
-    schedule_.selectFirstRow();
     refreshSchedule();
     setCurrentRecord(readRecord());
     updateButtons();
@@ -520,6 +519,7 @@ void CoursePlannerDialog::loadRows()
     const CourseKey key = currentRecord().getKey();
     schedule_.load(CourseRecord::isValidKey(key) ? sessionTable_.findCourseSessions(key)
                                                  : std::vector<SessionRecord>());
+    schedule_.selectFirstRow();
     setScheduleModified(false);
 }
 

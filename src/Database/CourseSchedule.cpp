@@ -40,7 +40,9 @@ void CourseSchedule::load(std::vector<SessionRecord> rows)
     rows_ = std::move(rows);
     blankRowPresent_ = false;
     modified_ = false;
-    selectFirstRow();
+    selectedRow_ = 0;
+    topRow_ = 0;
+    scrollRangeCount_ = -1;
 }
 
 void CourseSchedule::clear()
@@ -309,9 +311,7 @@ void CourseSchedule::courseStartTimeChanged(const CourseRecord& course)
     SessionRecord& last = rows_.back();
     const std::string& name = last.Scenario.empty() ? course.defaultScenario : last.Scenario;
     const long duration = sources_.getScenario(name).duration;
-    // Alone, the blank row is the course's first session, which starts two
-    // minutes after the course as it does in a new schedule.
-    last.StartTime = Duration::endTime(course.time, rows_.size() == 1 ? FIRST_SESSION_DELAY : 0);
+    last.StartTime = Duration::endTime(course.time, 0);
     last.EndTime = endOf(last.StartTime, duration);
 }
 

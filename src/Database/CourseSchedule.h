@@ -56,8 +56,10 @@ public:
     bool isBlankRow(int index) const;
 
     // The stored rows of a course; the next refresh appends the blank row
-    // below them, whatever the last of them holds. The first row is selected
-    // and nothing counts as modified.
+    // below them, whatever the last of them holds. The window stands on the
+    // first row, no row is selected until one is chosen (an empty schedule
+    // selects its blank row at the next refresh), and nothing counts as
+    // modified.
     void load(std::vector<SessionRecord> rows);
     // No rows at all (the course is being deleted).
     void clear();

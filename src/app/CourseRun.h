@@ -75,7 +75,7 @@ public:
     Session* session(int index) const;
     int listenedSessions() const { return static_cast<int>(listening_.size()); }
 
-    // The course's stored rows; the first is selected.
+    // The course's stored rows; none is selected until the user chooses one.
     void load(std::vector<SessionRecord> rows);
     // The blank row at the end, and a session place beside every row.
     void refresh();

@@ -277,15 +277,18 @@ protected:
 
 TEST_F(RunCourseWindow, theBlankRowStartsAfterTheCourseOnItsManikinOrBesideTheRowBefore)
 {
+    // Only the blank row of an empty course is selected; otherwise no row
+    // is until one is focused.
     struct Case {
         const char* what;
         std::vector<SessionRecord> stored;
         const char* blankSlot;
+        int selected;
     };
     const Case cases[] = {
-        {"an empty course", {}, "09:02-09:12"},
-        {"after a row on the same manikin", {plannedRow("Bob", 247, "09:02", "09:12")}, "09:13-09:23"},
-        {"after a row on another manikin", {plannedRow("Bob", 248, "09:02", "09:12")}, "09:02-09:12"},
+        {"an empty course", {}, "09:02-09:12", 1},
+        {"after a row on the same manikin", {plannedRow("Bob", 247, "09:02", "09:12")}, "09:13-09:23", 0},
+        {"after a row on another manikin", {plannedRow("Bob", 248, "09:02", "09:12")}, "09:02-09:12", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -298,8 +301,9 @@ TEST_F(RunCourseWindow, theBlankRowStartsAfterTheCourseOnItsManikinOrBesideTheRo
         EXPECT_EQ(times(schedule.row(blank)), c.blankSlot);
         EXPECT_EQ(schedule.row(blank).Manikin, 247) << "the first ready manikin";
         EXPECT_EQ(schedule.row(blank).Scenario, "Basic");
-        EXPECT_EQ(schedule.selectedRow(), 1);
-        EXPECT_EQ(dialog->highlightedRow(), 1);
+        EXPECT_EQ(schedule.selectedRow(), c.selected);
+        EXPECT_EQ(dialog->highlightedRow(), c.selected);
+        EXPECT_EQ(item(*dialog, RunCourseDialog::HIGHLIGHT)->isVisible(), c.selected != 0);
         const Row& shown = ROWS[blank];
         EXPECT_EQ(text(*dialog, shown.start) + "-" + text(*dialog, shown.end), c.blankSlot);
         EXPECT_EQ(box(*dialog, shown.ventilation)->currentText(), "") << "no default participant";
@@ -433,16 +437,23 @@ TEST_F(RunCourseWindow, rowsMoveWholeAndTheCommandsTheRowsDoNotAllowBeep)
         return names;
     };
 
+    ASSERT_EQ(schedule.selectedRow(), 0);
+    dialog->moveRowDown();
+    EXPECT_EQ(beeps, 1) << "no row is selected before one is focused";
+    EXPECT_EQ(ventilators(), (std::vector<std::string>{"Bob", "Cid", "Dan", ""}));
+    EXPECT_FALSE(schedule.modified());
+    item(*dialog, ROWS[0].ventilation)->setFocus();
+    QApplication::processEvents();
     dialog->moveRowUp();
-    EXPECT_EQ(beeps, 1) << "row 1 cannot move up";
+    EXPECT_EQ(beeps, 2) << "row 1 cannot move up";
     item(*dialog, ROWS[2].ventilation)->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(schedule.selectedRow(), 3);
     EXPECT_EQ(dialog->highlightedRow(), 3);
     dialog->moveRowDown();
-    EXPECT_EQ(beeps, 2) << "the last row never passes the blank row";
+    EXPECT_EQ(beeps, 3) << "the last row never passes the blank row";
     dialog->moveRowUp();
-    EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(beeps, 3);
     EXPECT_EQ(ventilators(), (std::vector<std::string>{"Bob", "Dan", "Cid", ""}));
     EXPECT_EQ(times(schedule.row(1)), "09:13-09:23") << "a row moves with its times";
     EXPECT_EQ(schedule.selectedRow(), 2) << "the selection follows the row";
@@ -451,13 +462,14 @@ TEST_F(RunCourseWindow, rowsMoveWholeAndTheCommandsTheRowsDoNotAllowBeep)
     item(*dialog, ROWS[3].ventilation)->setFocus();
     QApplication::processEvents();
     dialog->removeRow();
-    EXPECT_EQ(beeps, 3) << "the blank row cannot go";
+    EXPECT_EQ(beeps, 4) << "the blank row cannot go";
     item(*dialog, ROWS[0].ventilation)->setFocus();
     QApplication::processEvents();
     dialog->removeRow();
     EXPECT_EQ(ventilators(), (std::vector<std::string>{"Dan", "Cid", ""}));
     EXPECT_EQ(numbers(*dialog), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(beeps, 3);
+    EXPECT_EQ(beeps, 4);
+    EXPECT_TRUE(asker.asked.empty()) << "a planned row goes without a question";
 }
 
 TEST_F(RunCourseWindow, aRunRowIsLockedButItsDetailsStillOpen)
@@ -769,8 +781,10 @@ TEST_F(RunCourseWindow, aRowWhoseSessionRefusesToCloseIsNotRemoved)
     Dialog* dialog = started.dialog;
     Session* session = started.session;
     sessiontest::WindowsLog& log = windows.of(*session);
-    item(*dialog, ROWS[0].ventilation)->setFocus();
+    // The row's session holds its fields; its number still takes the focus.
+    item(*dialog, ROWS[0].number)->setFocus();
     QApplication::processEvents();
+    ASSERT_EQ(dialog->run().schedule().selectedRow(), 1);
 
     dialog->removeRow();
     EXPECT_EQ(log.asked.size(), 1u);
