@@ -455,20 +455,20 @@ void CoursePlannerDialog::beforeStore(const CourseRecord& record)
 }
 
 // The schedule replaces the course's sessions all or nothing. When the
-// database refuses, the rows stay as typed and still count as changed, so
-// the user can store them again or is asked before they are left.
-void CoursePlannerDialog::afterStore()
+// database refuses, the rows stay as typed and still count as changed, and
+// the save fails: the user can store them again, and is asked again before
+// they are left.
+bool CoursePlannerDialog::afterStore()
 {
     std::vector<SessionRecord> stored = schedule_.storedRows();
-    if (!sessionTable_.deleteCourseSessions(currentRecord(), stored)) {
-        scheduleStoreFailed_ = true;
-        updateButtons();
-        return;
+    const bool written = sessionTable_.deleteCourseSessions(currentRecord(), stored);
+    if (written) {
+        for (int index = 0; index < static_cast<int>(stored.size()); ++index)
+            schedule_.replaceRow(index, stored[static_cast<std::size_t>(index)]);
+        setScheduleModified(false);
     }
-    for (int index = 0; index < static_cast<int>(stored.size()); ++index)
-        schedule_.replaceRow(index, stored[static_cast<std::size_t>(index)]);
-    setScheduleModified(false);
     updateButtons();
+    return written;
 }
 
 // The course's sessions go in the same change as its row; the rows on
@@ -485,28 +485,30 @@ void CoursePlannerDialog::beforeRemove()
 bool CoursePlannerDialog::saveCourse()
 {
     quickFindDirty_ = false;
-    scheduleStoreFailed_ = false;
     const bool stored = save();
     if (quickFindDirty_)
         fillQuickFind();
     refreshSchedule();
-    return stored && !scheduleStoreFailed_;
+    return stored;
+}
+
+bool CoursePlannerDialog::leaveCourse()
+{
+    quickFindDirty_ = false;
+    const bool leave = queryLeave();
+    if (quickFindDirty_)
+        fillQuickFind();
+    // Cancel, or a course or schedule the database refused, keeps
+    // everything as typed.
+    if (!leave)
+        refreshSchedule();
+    return leave;
 }
 
 void CoursePlannerDialog::navigate(const std::function<void()>& step)
 {
-    if (!tableOpen())
+    if (!tableOpen() || !leaveCourse())
         return;
-    quickFindDirty_ = false;
-    scheduleStoreFailed_ = false;
-    const bool leave = queryLeave();
-    if (quickFindDirty_)
-        fillQuickFind();
-    // Cancel, or a schedule the database refused, keeps everything as typed.
-    if (!leave || scheduleStoreFailed_) {
-        refreshSchedule();
-        return;
-    }
     // Stored or dropped: the schedule shown next is the stored one.
     setScheduleModified(false);
     step();
@@ -531,10 +533,7 @@ void CoursePlannerDialog::setScheduleModified(bool changed)
 
 void CoursePlannerDialog::onNewButton()
 {
-    if (!onNew())
-        return;
-    loadRows();
-    refreshSchedule();
+    navigate([this] { onNew(); });
 }
 
 void CoursePlannerDialog::onRemoveButton()
@@ -839,6 +838,16 @@ void CoursePlannerDialog::showRowDetails(int visibleRow)
     applyRowStartTime(visibleRow);
     readRows(schedule_.visibleRows());
     refreshSchedule();
+}
+
+// Close, Escape and the close box: a changed course is stored, dropped or
+// kept as the user answers; a store the database refused keeps it.
+void CoursePlannerDialog::onCancel()
+{
+    if (QWidget* close = getDlgItem(recordcontrols::CLOSE))
+        close->setFocus(Qt::OtherFocusReason);
+    if (leaveCourse())
+        reject();
 }
 
 void CoursePlannerDialog::onOK()

@@ -78,6 +78,7 @@ public:
 protected:
     bool onInitDialog() override;
     void onOK() override;
+    void onCancel() override;
     void onSize(int cx, int cy) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,7 +90,7 @@ protected:
     void notifyChanged() override;
     void fillQuickFind() override;
     void beforeStore(const CourseRecord& record) override;
-    void afterStore() override;
+    bool afterStore() override;
     void beforeRemove() override;
 
     void onNewButton() override;
@@ -115,6 +116,9 @@ private:
     // Stores the course and its schedule; refills the lists when a person
     // was added. True only when both were stored.
     bool saveCourse();
+    // The course may be left: unchanged, stored (course and schedule) or
+    // dropped, as the user answers. False keeps everything as typed.
+    bool leaveCourse();
     // Leaves the entry as the user answers, then takes the step and shows
     // the stored schedule of the course it arrived at.
     void navigate(const std::function<void()>& step);
@@ -148,6 +152,5 @@ private:
     int highlightedRow_ = 0;
     bool runCourseChosen_ = false;
     bool quickFindDirty_ = false;
-    bool scheduleStoreFailed_ = false;
     bool scrolling_ = false;
 };

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -299,6 +300,8 @@ TEST_F(CoursePlannerWindow, aStoredRowWithoutParticipantsSurvivesTheNextSave)
 
 TEST_F(CoursePlannerWindow, aScheduleTheDatabaseRefusesStaysAsTypedAndChanged)
 {
+    // An earlier course to step back to.
+    exec("INSERT INTO \"Course\" (\"Instructor\", \"Date\", \"Time\") VALUES ('Ann', '2025-03-04', '08:00')");
     CoursePlannerDialog dialog;
     openOnNewCourse(dialog);
     fillRow(dialog, 1, "Bob", "Cid");
@@ -318,6 +321,29 @@ TEST_F(CoursePlannerWindow, aScheduleTheDatabaseRefusesStaysAsTypedAndChanged)
     print.outputFile = folder.file("refused-schedule.pdf");
     click(dialog, PRINT);
     EXPECT_EQ(print.shown, 0);
+
+    // Yes to the question on any way out tries again; refused, the window,
+    // its rows and their changed state stay.
+    const std::pair<const char*, std::function<void()>> roads[] = {
+        {"New", [&] { click(dialog, NEW); }},
+        {"First", [&] { click(dialog, FIRST); }},
+        {"Close", [&] { click(dialog, IDCANCEL); }},
+        {"the close box", [&] { dialog.close(); }},
+    };
+    for (const auto& [road, leaveBy] : roads) {
+        SCOPED_TRACE(road);
+        asker.asked.clear();
+        asker.answers = {IDYES};
+        leaveBy();
+        QApplication::processEvents();
+        ASSERT_EQ(asker.asked.size(), 2u) << "asked, then told of the refusal";
+        EXPECT_EQ(asker.asked[0].text, L"Course plan was changed. Save the changes?");
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(ventilators(dialog.schedule()), (std::vector<std::string>{"Bob", "Dan", ""}));
+        EXPECT_TRUE(dialog.schedule().modified());
+        EXPECT_TRUE(enabled(dialog, SAVE));
+        EXPECT_EQ(count("Session"), 0);
+    }
 
     // Leaving asks, and No drops the rows for the stored ones.
     asker.asked.clear();

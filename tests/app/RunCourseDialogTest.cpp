@@ -755,7 +755,7 @@ TEST_F(RunCourseWindow, closingAsksEverySessionAndAgreementWritesTheRowsAndOpens
     EXPECT_EQ(persons, (std::vector<std::string>{"Ann*", "Bob", "Bob Jr", "Cid", "Cid Jr", "Dan", "Eve"}));
 }
 
-TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindow)
+TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindowOnEveryWayOut)
 {
     storeRows({plannedRow("Bob", 247, "09:02", "09:12")});
     Dialog* dialog = openRun();
@@ -763,15 +763,33 @@ TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindow)
     typeInto(*dialog, ROWS[1].ventilation, "Zed");
     leave(*dialog, ROWS[1].ventilation);
     refuseInserts("Session", "PersonVentilation", "Zed");
-    click(*dialog, RunCourseDialog::CLOSE);
-    QApplication::processEvents();
-    EXPECT_FALSE(asker.asked.empty()) << "the user is told";
-    ASSERT_NE(app->runCourseFrame(), nullptr) << "nothing typed is lost";
-    EXPECT_TRUE(dialog->run().schedule().modified());
-    EXPECT_EQ(dialog->run().schedule().row(1).PersonVentilation, "Zed");
-    const std::vector<SessionRecord> stored = storedRows();
-    ASSERT_EQ(stored.size(), 1u) << "the stored rows are as they were";
-    EXPECT_EQ(stored[0].PersonVentilation, "Bob");
+    const std::pair<const char*, std::function<void()>> roads[] = {
+        {"Close", [&] { click(*dialog, RunCourseDialog::CLOSE); }},
+        {"the frame's close box", [&] { app->runCourseFrame()->close(); }},
+        {"the end of the program", [&] { EXPECT_FALSE(app->runCourseMayClose()); }},
+    };
+    for (const auto& [road, leaveBy] : roads) {
+        SCOPED_TRACE(road);
+        asker.asked.clear();
+        leaveBy();
+        settle();
+        EXPECT_EQ(asker.asked.size(), 1u) << "the user is told";
+        ASSERT_NE(app->runCourseFrame(), nullptr) << "nothing typed is lost";
+        EXPECT_TRUE(app->runCourseFrame()->isVisible());
+        EXPECT_TRUE(dialog->run().schedule().modified());
+        EXPECT_EQ(dialog->run().schedule().row(1).PersonVentilation, "Zed");
+        const std::vector<SessionRecord> stored = storedRows();
+        ASSERT_EQ(stored.size(), 1u) << "the stored rows are as they were";
+        EXPECT_EQ(stored[0].PersonVentilation, "Bob");
+    }
+
+    // Once the database takes the rows, the close box writes them and closes.
+    exec("DROP TRIGGER \"refuseSession\"" + std::string(onPostgresql() ? " ON \"Session\"" : ""));
+    app->runCourseFrame()->close();
+    settle();
+    EXPECT_EQ(app->runCourseFrame(), nullptr);
+    ASSERT_EQ(storedRows().size(), 2u);
+    EXPECT_EQ(storedRows()[1].PersonVentilation, "Zed");
 }
 
 TEST_F(RunCourseWindow, aRowWhoseSessionRefusesToCloseIsNotRemoved)
