@@ -454,17 +454,20 @@ void CoursePlannerDialog::beforeStore(const CourseRecord& record)
                 quickFindDirty_ = true;
 }
 
-// The schedule replaces the course's sessions all or nothing. When the
-// database refuses, the rows stay as typed and still count as changed, and
-// the save fails: the user can store them again, and is asked again before
-// they are left.
+// The schedule is written all or nothing, by the rows' identifiers: the
+// rows changed here, those removed here, and the course's planned rows the
+// schedule no longer holds; a row another station finished keeps its
+// result. When the database refuses, the rows stay as typed and still count
+// as changed, and the save fails: the user can store them again, and is
+// asked again before they are left.
 bool CoursePlannerDialog::afterStore()
 {
     std::vector<SessionRecord> stored = schedule_.storedRows();
-    const bool written = sessionTable_.deleteCourseSessions(currentRecord(), stored);
+    const bool written = sessionTable_.writeCourseSessions(currentRecord(), stored, schedule_.rowsAsRead(),
+                                                           schedule_.removedRows(),
+                                                           SessionTable::CourseScope::WholeCourse);
     if (written) {
-        for (int index = 0; index < static_cast<int>(stored.size()); ++index)
-            schedule_.replaceRow(index, stored[static_cast<std::size_t>(index)]);
+        schedule_.markStored(stored);
         setScheduleModified(false);
     }
     updateButtons();

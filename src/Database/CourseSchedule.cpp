@@ -35,9 +35,20 @@ std::vector<SessionRecord> CourseSchedule::storedRows() const
 
 bool CourseSchedule::isBlankRow(int index) const { return hasBlankRow() && index == rowCount() - 1; }
 
+void CourseSchedule::markStored(const std::vector<SessionRecord>& written)
+{
+    const std::size_t count = std::min(written.size(), storedRows().size());
+    std::copy_n(written.begin(), count, rows_.begin());
+    read_ = written;
+    removed_.clear();
+    modified_ = false;
+}
+
 void CourseSchedule::load(std::vector<SessionRecord> rows)
 {
     rows_ = std::move(rows);
+    read_ = rows_;
+    removed_.clear();
     blankRowPresent_ = false;
     modified_ = false;
     selectedRow_ = 0;
@@ -224,6 +235,7 @@ bool CourseSchedule::removeSelected()
 {
     if (!canRemoveSelected())
         return false;
+    removed_.push_back(rows_[static_cast<std::size_t>(selectedIndex())]);
     rows_.erase(rows_.begin() + selectedIndex());
     modified_ = true;
     keepWindowOnRows();

@@ -286,14 +286,14 @@ bool CourseRun::mayClose()
 bool CourseRun::writeRows(SessionTable& sessions, PersonTable& persons)
 {
     std::vector<SessionRecord> stored = schedule_.storedRows();
-    if (!sessions.deleteCourseSessions(course_, stored)) {
+    if (!sessions.writeCourseSessions(course_, stored, schedule_.rowsAsRead(), schedule_.removedRows(),
+                                      SessionTable::CourseScope::HeldRows)) {
         schedule_.setModified(true);
         return false;
     }
-    // The rows take the course order they were stored with.
-    for (int index = 0; index < static_cast<int>(stored.size()); ++index)
-        schedule_.replaceRow(index, stored[static_cast<std::size_t>(index)]);
-    schedule_.setModified(false);
+    // The rows take the course order they were stored with, and a row
+    // another station finished takes its stored result.
+    schedule_.markStored(stored);
     for (const SessionRecord& row : stored)
         for (const std::string* name : {&row.PersonVentilation, &row.PersonChestCompression})
             persons.addPerson(*name, false);

@@ -96,9 +96,11 @@ public:
     // agree, their windows go (and the rows forget them). False at the
     // first refusal, with every session left as it was.
     bool mayClose();
-    // Replaces the course's stored sessions by the rows (the blank row is no
-    // session) and adds their new participants to the persons. False, after
-    // the user was told, when the database refused: the rows stay modified.
+    // Writes back the rows this run changed and removed (the blank row is no
+    // session), and nothing else of the course: another station may be
+    // running its other rows. A row another station finished stays finished.
+    // Adds the rows' new participants to the persons. False, after the user
+    // was told, when the database refused: the rows stay modified.
     bool writeRows(SessionTable& sessions, PersonTable& persons);
 
 private:

@@ -792,6 +792,34 @@ TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindowOnEveryWayOut)
     EXPECT_EQ(storedRows()[1].PersonVentilation, "Zed");
 }
 
+TEST_F(RunCourseWindow, closingAfterAnotherStationRanRowsKeepsTheirResults)
+{
+    storeRows({plannedRow("Bob", 247, "09:02", "09:12"), plannedRow("Cid", 248, "09:02", "09:12"),
+               plannedRow("Dan", 247, "09:13", "09:23")});
+    Dialog* dialog = openRun();
+    ASSERT_NE(dialog, nullptr);
+    // Meanwhile another station ran Bob's and Cid's rows and wrote them back.
+    exec("UPDATE \"Session\" SET \"Done\" = 1, \"CompDepth\" = 51 WHERE \"PersonVentilation\" IN ('Bob', 'Cid')");
+    // This one moved Dan's row to the top and renamed Cid.
+    item(*dialog, ROWS[2].ventilation)->setFocus();
+    QApplication::processEvents();
+    dialog->moveRowUp();
+    dialog->moveRowUp();
+    typeInto(*dialog, ROWS[2].ventilation, "Cyd");
+    leave(*dialog, ROWS[2].ventilation);
+    ASSERT_TRUE(dialog->run().schedule().modified());
+
+    click(*dialog, RunCourseDialog::CLOSE);
+    settle();
+    EXPECT_EQ(app->runCourseFrame(), nullptr);
+    std::vector<std::string> rows;
+    for (const SessionRecord& row : storedRows())
+        rows.push_back(row.PersonVentilation + (row.Done ? " done " : " planned ")
+                       + std::to_string(static_cast<int>(row.CompDepth)));
+    // The finished rows keep what the other station stored, their places too.
+    EXPECT_EQ(rows, (std::vector<std::string>{"Bob done 51", "Dan planned 0", "Cid done 51"}));
+}
+
 TEST_F(RunCourseWindow, aRowWhoseSessionRefusesToCloseIsNotRemoved)
 {
     StartedRow started;
