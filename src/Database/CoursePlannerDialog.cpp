@@ -3,6 +3,8 @@
 #include "Database/ComboBoxList.h"
 #include "Database/CoursePlannerTable.h"
 #include "Database/Database.h"
+#include "Database/DatabaseError.h"
+#include "Database/FinishedSessionQuestion.h"
 #include "Database/PersonDialog.h"
 #include "Database/ScenarioDialog.h"
 #include "Database/ScheduleControls.h"
@@ -25,6 +27,7 @@
 #include <QPalette>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -403,6 +406,8 @@ std::wstring CoursePlannerDialog::message(int kind)
     };
     if (kind < 0 || kind >= static_cast<int>(std::size(TEXTS)) || !*TEXTS[kind])
         return {};
+    if (kind == recordmessages::REMOVE_CHANGED || kind == recordmessages::REMOVE)
+        return Gettext::translate(TEXTS[kind]) + finishedsessions::courseParagraph(rowsOfRemovedCourse_);
     return Gettext::translate(TEXTS[kind]);
 }
 
@@ -474,10 +479,25 @@ bool CoursePlannerDialog::afterStore()
     return written;
 }
 
-// The course's sessions go in the same change as its row; the rows on
-// screen are reloaded only once the delete went through.
+// The course's sessions go in the same change as its row, and the data files
+// of the finished ones with them; the rows on screen are reloaded only once
+// the delete went through.
 void CoursePlannerDialog::beforeRemove()
 {
+    for (const SessionRecord& row : sessionTable_.findCourseSessions(currentRecord().getKey())) {
+        if (!row.Done)
+            continue;
+        const bool named = std::any_of(rowsOfRemovedCourse_.begin(), rowsOfRemovedCourse_.end(),
+                                       [&row](const SessionRecord& asked) {
+                                           return asked.Done && asked.Serialidentifier == row.Serialidentifier;
+                                       });
+        // Finished on another station while the question was open: the user
+        // never agreed that its result goes.
+        if (!named)
+            throw DatabaseError("A session of this course was finished on another station meanwhile.\n"
+                                "The course was not deleted.\n");
+        removedDataFiles_.moveAside(row);
+    }
     std::vector<SessionRecord> none;
     sessionTable_.deleteCourseSessions(currentRecord(), none);
 }
@@ -541,7 +561,13 @@ void CoursePlannerDialog::onNewButton()
 
 void CoursePlannerDialog::onRemoveButton()
 {
-    if (!remove(true))
+    // The question names the finished sessions that go with the course.
+    rowsOfRemovedCourse_ =
+        isNewEntry() ? std::vector<SessionRecord>() : sessionTable_.findCourseSessions(currentRecord().getKey());
+    const bool removed = remove(true);
+    removedDataFiles_.settle(removed);
+    rowsOfRemovedCourse_.clear();
+    if (!removed)
         return;
     loadRows();
     refreshSchedule();
@@ -784,10 +810,15 @@ void CoursePlannerDialog::moveRowDown()
 
 void CoursePlannerDialog::removeRow()
 {
-    if (!schedule_.removeSelected()) {
+    if (!schedule_.canRemoveSelected()) {
         platform::messageBeep();
         return;
     }
+    // Saving then deletes a finished row's stored result and data file.
+    const int index = schedule_.selectedIndex();
+    if (schedule_.row(index).Done && !finishedsessions::confirmRemoveRow(schedule_.row(index), index + 1))
+        return;
+    schedule_.removeSelected();
     refreshSchedule();
 }
 

@@ -11,6 +11,7 @@
 #include "Database/CourseSchedule.h"
 #include "Database/CourseScheduleSources.h"
 #include "Database/CourseTable.h"
+#include "Database/DataFileRemoval.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordEditorDialog.h"
 #include "Database/ScenarioTable.h"
@@ -21,6 +22,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QScrollBar;
@@ -152,5 +154,9 @@ private:
     int highlightedRow_ = 0;
     bool runCourseChosen_ = false;
     bool quickFindDirty_ = false;
+    // While Delete asks and deletes: the course's stored rows the question
+    // named, and the data files of its finished sessions on their way out.
+    std::vector<SessionRecord> rowsOfRemovedCourse_;
+    DataFileRemoval removedDataFiles_;
     bool scrolling_ = false;
 };

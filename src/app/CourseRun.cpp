@@ -2,6 +2,7 @@
 
 #include "Database/AlgorithmTable.h"
 #include "Database/Duration.h"
+#include "Database/FinishedSessionQuestion.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordTime.h"
 #include "Database/SessionTable.h"
@@ -133,6 +134,9 @@ CourseRun::RemoveResult CourseRun::removeSelected()
     KOVA_ASSERT(sessionsRunning[i] == 0);
     // A session that did not say goodbye is no longer followed either way.
     sessionsRunning[static_cast<std::size_t>(i)] = nullptr;
+    // The write-back deletes a finished row's stored result and data file.
+    if (schedule_.row(i).Done && !finishedsessions::confirmRemoveRow(schedule_.row(i), i + 1))
+        return RemoveResult::KeptByUser;
     schedule_.removeSelected();
     sessionsRunning.erase(sessionsRunning.begin() + i);
     return RemoveResult::Removed;

@@ -59,7 +59,12 @@ public:
         Refused,        // nothing to start on this row (beep)
     };
 
-    enum class RemoveResult { Removed, Refused, KeptBySession };
+    enum class RemoveResult {
+        Removed,
+        Refused,       // nothing to remove on this row (beep)
+        KeptBySession, // the row's session would not close
+        KeptByUser,    // the row's finished session stays: the user said No
+    };
 
     // The tables are opened by the window, which owns them.
     CourseRun(const CourseRecord& course, CourseSchedule::Sources& sources, AlgorithmTable& algorithms, View& view);
@@ -84,7 +89,8 @@ public:
     // The row commands on the selected row; false when the rows do not allow it.
     bool moveUp();
     bool moveDown();
-    // A row with a session goes only when the session agrees to close.
+    // A row with a session goes only when the session agrees to close, a
+    // finished row only when the user agrees that its stored result goes too.
     RemoveResult removeSelected();
 
     // '>' of the row: a new session on the row's manikin, or the row's session resumed.

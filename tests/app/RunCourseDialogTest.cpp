@@ -792,6 +792,41 @@ TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindowOnEveryWayOut)
     EXPECT_EQ(storedRows()[1].PersonVentilation, "Zed");
 }
 
+TEST_F(RunCourseWindow, aFinishedRowGoesOnlyAfterAQuestionThatNamesItAndTakesItsDataFile)
+{
+    makeDataFolder();
+    storeRows({plannedRow("Bob Baker", 247, "09:02", "09:12", true), plannedRow("Cid", 248, "09:02", "09:12")});
+    const SessionRecord finished = storedRows()[0];
+    kovatest::writeFile(finished.dataFileName(), "samples");
+    Dialog* dialog = openRun();
+    ASSERT_NE(dialog, nullptr);
+    item(*dialog, ROWS[0].number)->setFocus();
+    QApplication::processEvents();
+
+    asker.answers = {platform::IDNO};
+    dialog->removeRow();
+    ASSERT_EQ(asker.asked.size(), 1u);
+    const std::wstring question = asker.asked[0].text;
+    for (const wchar_t* told : {L"Row 1 (09:02): Bob Baker and Bob Baker Jr", L"stored result", L"data file"})
+        EXPECT_NE(question.find(told), std::wstring::npos) << told;
+    EXPECT_EQ(asker.asked[0].style, platform::MB_YESNO | platform::MB_ICONEXCLAMATION | platform::MB_DEFBUTTON2);
+    EXPECT_EQ(dialog->run().schedule().rowCount(), 3) << "No keeps the row";
+    EXPECT_FALSE(dialog->run().schedule().modified());
+    EXPECT_EQ(beeps, 0);
+
+    asker.answers = {platform::IDYES};
+    dialog->removeRow();
+    EXPECT_EQ(dialog->run().schedule().row(0).PersonVentilation, "Cid");
+    EXPECT_TRUE(std::filesystem::exists(finished.dataFileName())) << "nothing goes before the rows are written";
+    click(*dialog, RunCourseDialog::CLOSE);
+    settle();
+    EXPECT_EQ(app->runCourseFrame(), nullptr);
+    ASSERT_EQ(storedRows().size(), 1u);
+    EXPECT_EQ(storedRows()[0].PersonVentilation, "Cid");
+    EXPECT_FALSE(std::filesystem::exists(finished.dataFileName())) << "the data file went with its row";
+    EXPECT_FALSE(std::filesystem::exists(finished.dataFileName() + ".removing"));
+}
+
 TEST_F(RunCourseWindow, closingAfterAnotherStationRanRowsKeepsTheirResults)
 {
     storeRows({plannedRow("Bob", 247, "09:02", "09:12"), plannedRow("Cid", 248, "09:02", "09:12"),
