@@ -278,7 +278,11 @@ void AlgorithmDialog::showEmptiedFields(const AlgorithmRecord& record)
 }
 
 // Saved from a field that was emptied and never left.
-void AlgorithmDialog::afterStore() { showEmptiedFields(currentRecord()); }
+bool AlgorithmDialog::afterStore()
+{
+    showEmptiedFields(currentRecord());
+    return true;
+}
 
 void AlgorithmDialog::onRecommendedShareChanged()
 {

@@ -49,7 +49,7 @@ protected:
     void notifyChanged() override;
     void fillQuickFind() override;
     bool confirmOverwrite() override { return true; }
-    void afterStore() override;
+    bool afterStore() override;
 
 private:
     struct NumberField;
