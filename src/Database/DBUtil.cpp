@@ -182,6 +182,8 @@ std::string DBUtil::quote(const std::string& text)
 
 void DBUtil::showError(const std::string& errorText)
 {
+    const std::string logged = errorText.empty() ? std::string("Unknown error") : errorText;
+    LogStream::instance() << "Database error: " << logged << (logged.back() == '\n' ? "" : "\n");
     // The driver's own text is shown as it came, untranslated.
     std::wstring message = Gettext::translate("An unexpected error occured while accessing the database:\n\n");
     message += toWide(errorText.empty() ? std::string("Unknown error\n") : errorText, CP_ACP);

@@ -2,6 +2,7 @@
 
 #include "Database/DatabaseError.h"
 #include "Database/OdbcStatement.h"
+#include "Rodezir/LogStream.h"
 
 #include <sqlext.h>
 
@@ -106,11 +107,10 @@ std::vector<DatabaseConnection::Row> DatabaseConnection::query(const std::string
     return rows;
 }
 
-void DatabaseConnection::setAutoCommit(bool on)
+void DatabaseConnection::beginManualCommit()
 {
     SQLRETURN result = SQLSetConnectAttr(connection_, SQL_ATTR_AUTOCOMMIT,
-                                         reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF),
-                                         SQL_IS_UINTEGER);
+                                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
     if (!SQL_SUCCEEDED(result))
         throw DatabaseError(odbcDiagnostics(SQL_HANDLE_DBC, connection_));
 }
@@ -120,7 +120,7 @@ void DatabaseConnection::beginTransaction()
     if (!isOpen())
         throw DatabaseError("The database is not connected.\n");
     if (transactionDepth_ == 0) {
-        setAutoCommit(false);
+        beginManualCommit();
         rolledBack_ = false;
     }
     ++transactionDepth_;
@@ -140,11 +140,15 @@ void DatabaseConnection::commit()
     }
     SQLRETURN result = SQLEndTran(SQL_HANDLE_DBC, connection_, SQL_COMMIT);
     if (!SQL_SUCCEEDED(result)) {
+        // The engine's reason ("database or disk is full") is what the user
+        // must hear, not what the rollback behind it may add.
         std::string text = odbcDiagnostics(SQL_HANDLE_DBC, connection_);
         endTransaction(SQL_ROLLBACK);
         throw DatabaseError(text);
     }
-    setAutoCommit(true);
+    // The change is committed: a refusal to go back to single statements
+    // must not make the caller undo what it did beside the rows.
+    restoreAutoCommit();
 }
 
 void DatabaseConnection::rollback()
@@ -162,6 +166,35 @@ void DatabaseConnection::endTransaction(SQLSMALLINT completion)
 {
     transactionDepth_ = 0;
     rolledBack_ = false;
-    SQLEndTran(SQL_HANDLE_DBC, connection_, completion);
-    setAutoCommit(true);
+    if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, connection_, completion)) && engine_ == Engine::SQLite)
+        resynchronise();
+    restoreAutoCommit();
+}
+
+// SQLite ends a transaction on its own when the disk is full or a write
+// fails; the driver still counts it as open, refuses every later end of a
+// transaction ("no transaction is active") and lets each later statement
+// commit by itself. A transaction begun here by hand is one the driver's
+// rollback can end, and after it driver and engine agree again.
+void DatabaseConnection::resynchronise()
+{
+    try {
+        execute("BEGIN");
+    } catch (const DatabaseError&) {
+        // The engine still had its transaction: the rollback below ends it.
+    }
+    if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, connection_, SQL_ROLLBACK)))
+        LogStream::instance() << "The database did not end a failed change: "
+                              << odbcDiagnostics(SQL_HANDLE_DBC, connection_);
+}
+
+// Quiet: this runs on the way out of a failed change (also from a
+// destructor), where the failure the user hears of has happened already.
+void DatabaseConnection::restoreAutoCommit()
+{
+    const SQLRETURN result = SQLSetConnectAttr(connection_, SQL_ATTR_AUTOCOMMIT,
+                                               reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
+    if (!SQL_SUCCEEDED(result))
+        LogStream::instance() << "The database did not return to single statements: "
+                              << odbcDiagnostics(SQL_HANDLE_DBC, connection_);
 }

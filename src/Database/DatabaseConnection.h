@@ -37,7 +37,10 @@ public:
                            const std::vector<SqlType>& columns);
 
     // Transactions nest: only the outermost begin and commit reach the
-    // database, and a rollback at any level undoes the whole change.
+    // database, and a rollback at any level undoes the whole change. A
+    // commit the database refuses is rolled back and throws DatabaseError
+    // with the database's reason; a rollback never throws, also when the
+    // engine has ended the transaction itself (a full disk).
     void beginTransaction();
     void commit();
     void rollback();
@@ -48,8 +51,11 @@ public:
     SQLHDBC handle() const { return connection_; }
 
 private:
-    void setAutoCommit(bool on);
+    void beginManualCommit();
+    // Ends the transaction and goes back to single statements; never throws.
     void endTransaction(SQLSMALLINT completion);
+    void resynchronise();
+    void restoreAutoCommit();
 
     SQLHENV environment_ = SQL_NULL_HENV;
     SQLHDBC connection_ = SQL_NULL_HDBC;

@@ -4,12 +4,14 @@
 // ones come together, or nothing changes and the user is told why.
 
 #include "Database/DBUtil.h"
+#include "Database/DatabaseConnection.h"
 #include "Database/DatabaseError.h"
 #include "Database/DatabaseTable.h"
 #include "Database/DatabaseTransaction.h"
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
 
+#include <cstddef>
 #include <functional>
 #include <new>
 #include <vector>
@@ -26,13 +28,18 @@ bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>&
     try {
         DatabaseTransaction transaction(table.connection());
         removeOld();
-        for (const Record& row : rows) {
+        // A removal the database refused has told the user and spoilt the
+        // change: the new rows must not be stored beside the old ones.
+        if (table.connection().transactionFailed())
+            stored = false;
+        for (std::size_t i = 0; stored && i < rows.size(); ++i) {
             table.addNew();
-            table.setRecord(row);
+            table.setRecord(rows[i]);
             if (!table.update())
                 throw DatabaseError(table.lastError());
         }
-        transaction.commit();
+        if (stored)
+            transaction.commit();
     } catch (const DatabaseError& error) {
         DBUtil::showError(error.what());
         stored = false;

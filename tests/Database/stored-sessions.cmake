@@ -12,3 +12,16 @@ kova_test(StoredSessionDialogTests GUI
     ${CMAKE_CURRENT_LIST_DIR}/BrowseSessionsDialogTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionDialogTest.cpp
   LIBS Database_gui Qt6::Test)
+
+# The records on a full disk: a tmpfs in a mount namespace of each test
+# process's own (unprivileged, also under `unshare -r`).
+kova_test(FullDiskRecordsTests GUI
+  SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/support/PrivateMountsTestMain.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FullDiskRecordsTest.cpp
+  LIBS Database_gui Qt6::Test
+  LABELS fulldisk)
+if(TARGET FullDiskRecordsTests)
+  target_compile_definitions(FullDiskRecordsTests PRIVATE KOVA_PRIVATE_MOUNTS_GUI)
+endif()
