@@ -2,6 +2,7 @@
 
 #include "app/RecommendationList.h"
 
+#include "Database/DataFileChange.h"
 #include "Database/Database.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordTime.h"
@@ -460,28 +461,37 @@ std::wstring Session::getRecommendationText() const
 
 bool Session::save()
 {
-    const std::string path = dataFilePath();
-    const std::string recommendations = getRecommendationBoxText();
-    platform::ReplacingFile target(path);
-    bool saved = false;
-    if (target.open()) {
-        const int fd = ::dup(target.fd());
-        std::FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-        if (!file && fd >= 0)
-            ::close(fd);
-        if (file) {
-            saved = SessionDataFile::write(file, compressionDoc_, ventilationDoc_, comm_, recommendations);
-            saved = std::fclose(file) == 0 && saved;
-        }
-        saved = target.finish() && saved;
-        saved = saved && target.commit();
+    platform::ReplacingFile target(dataFilePath());
+    return tellSaved(target.open() && writeDataFile(target.fd()) && target.finish() && target.commit());
+}
+
+bool Session::save(DataFileChange& change)
+{
+    return tellSaved(change.open() && writeDataFile(change.fd()) && change.finishWriting());
+}
+
+bool Session::writeDataFile(int fd) const
+{
+    const int copy = ::dup(fd);
+    std::FILE* file = copy >= 0 ? ::fdopen(copy, "wb") : nullptr;
+    if (!file) {
+        if (copy >= 0)
+            ::close(copy);
+        return false;
     }
+    const bool written =
+        SessionDataFile::write(file, compressionDoc_, ventilationDoc_, comm_, getRecommendationBoxText());
+    return std::fclose(file) == 0 && written;
+}
+
+bool Session::tellSaved(bool saved)
+{
     if (!saved) {
         platform::messageBox(
             withPath("Could not save the session data.\nPlease make sure that there is free space on your harddisk to "
                      "write this file:\n%hs\nAlso make sure that the directory exists, and that you have sufficient "
                      "write access rights.\n",
-                     path),
+                     dataFilePath()),
             Gettext::translate("Problem saving session"), platform::MB_OK);
         return false;
     }

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+class DataFileChange;
 class SessionLink;
 class SessionPanel;
 class SessionView;
@@ -98,6 +99,9 @@ public:
     // Writes the data file as a whole (replacing the earlier one only once
     // the new one is complete); false, after telling the user, when it could not.
     bool save();
+    // The same for a store that writes the session's row too: the new
+    // contents wait in `change` for the row's commit (see DataFileChange).
+    bool save(DataFileChange& change);
     // Reads the data file into the curves, the measurement store and the
     // recommendations; false when it could not (a damaged file is told).
     bool loadDataFile();
@@ -168,6 +172,10 @@ private:
     void bringEndTimeUp();
     void addKnownPerson(const std::string& name);
     void tellDataFileDamaged() const;
+    // The four sections into the open file; false when one failed.
+    bool writeDataFile(int fd) const;
+    // A failed save is told; a saved session is no longer modified.
+    bool tellSaved(bool saved);
 
     SessionRecord record_;
     AlgorithmRecord algorithm_;

@@ -4,6 +4,7 @@
 #include "Database/ApprovalCombo.h"
 #include "Database/ComboBoxList.h"
 #include "Database/DBUtil.h"
+#include "Database/DataFileChange.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 #include "Database/DatabaseTransaction.h"
@@ -219,7 +220,16 @@ void SessionDatabaseView::notifyChanged() { TablePool::refresh(TableKind::Sessio
 void SessionDatabaseView::afterStore()
 {
     getSession().setRecord(currentRecord());
-    fileWritten_ = getSession().save();
+    if (!dataFile_) {
+        fileWritten_ = getSession().save();
+        return;
+    }
+    // The new data file waits beside the old one for the row's commit.
+    std::string reason;
+    fileWritten_ = getSession().save(*dataFile_)
+                   && dataFile_->bindToRows(theDatabase, currentRecord().Serialidentifier, reason);
+    if (!reason.empty())
+        DBUtil::showError(reason);
 }
 
 void SessionDatabaseView::beforeRemove()
@@ -261,17 +271,22 @@ bool SessionDatabaseView::save()
     fileWritten_ = false;
     bool committed = false;
     {
-        // The row's change waits for the data file: a Done row never stays
-        // without the file it names.
+        // The data file changes with the row: its new contents wait beside
+        // it until the row is committed, so a kill at any moment leaves the
+        // old row with the old file or the new row with the new one.
+        DataFileChange file(withResults.dataFileName());
+        dataFile_ = &file;
         DatabaseTransaction whole(theDatabase);
         if (Rules::save() && fileWritten_) {
             try {
                 whole.commit();
+                file.commit();
                 committed = true;
             } catch (const DatabaseError& error) {
                 DBUtil::showError(error.what());
             }
         }
+        dataFile_ = nullptr;
     }
     if (committed)
         return true;

@@ -2,6 +2,7 @@
 
 #include "Database/Database.h"
 #include "Database/DBUtil.h"
+#include "Database/DataFileChange.h"
 #include "Database/DatabaseError.h"
 #include "Database/DatabaseTransaction.h"
 #include "Database/SessionTable.h"
@@ -68,20 +69,25 @@ bool SessionRowStore::store(Session& session, SessionRecord record)
     takeResults(record, session.getCommSession());
     std::string reason = "The database is not connected.\n";
     if (databaseOpen && theDatabase.isOpen()) {
-        // The row's change waits for the data file: a Done row never stays
-        // without the file it names.
+        // The data file changes with the row: its new contents wait beside it
+        // until the row is committed, so a kill at any moment leaves the old
+        // row with the old file or the new row with the new one.
+        DataFileChange file(record.dataFileName());
         DatabaseTransaction whole(theDatabase);
         if (storeRow(record, reason)) {
             const SessionRecord previous = session.getRecord();
             session.setRecord(record);
-            if (!session.save()) {
+            if (!session.save(file)) {
                 session.setRecord(previous);
                 return false;
             }
             try {
-                whole.commit();
-                TablePool::refresh(TableKind::Session);
-                return true;
+                if (file.bindToRows(theDatabase, record.Serialidentifier, reason)) {
+                    whole.commit();
+                    file.commit();
+                    TablePool::refresh(TableKind::Session);
+                    return true;
+                }
             } catch (const DatabaseError& error) {
                 reason = error.what();
             }

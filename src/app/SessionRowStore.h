@@ -3,7 +3,8 @@
 // review has no window: the evaluation results go into the record, the record
 // becomes the session's row of the table "Session" (a new row, or the stored
 // row of the same serial identifier), the session takes it and writes its
-// data file, and only then is the row's change committed.
+// data file beside the old one, the row's change is committed, and only then
+// does the new data file take its name (see DataFileChange).
 
 class CommSession;
 class Session;
