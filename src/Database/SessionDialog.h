@@ -6,6 +6,7 @@
 // with its data file when the opener allows it.
 
 #include "Database/AlgorithmTable.h"
+#include "Database/DataFileRemoval.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordEditorDialog.h"
 #include "Database/ScenarioTable.h"
@@ -124,7 +125,6 @@ private:
     AlgorithmTable algorithmTable_;
     SessionRecord given_;
     std::unique_ptr<Inspection> opened_;
-    std::string dataFile_;
-    std::string asideDataFile_;
+    std::unique_ptr<DataFileRemoval> removal_;
     bool checkQueued_ = false;
 };
