@@ -1,5 +1,6 @@
 #include "app/CprTrainingApp.h"
 
+#include "Database/DataFolderRecovery.h"
 #include "Database/Database.h"
 #include "Database/DatabasePatch.h"
 #include "Database/RuntimeRandom.h"
@@ -61,8 +62,13 @@ CprTrainingApp::Services CprTrainingApp::Services::standard()
     services.makeSessionManager = [] {
         return std::make_unique<SessionManager>(Configuration::instance().getPropertyModel().showCardiacOutput);
     };
-    // Without records the station still trains: openDatabase tells the user once.
-    services.openDatabase = [] { ::openDatabase(); };
+    // Without records the station still trains: openDatabase tells the user
+    // once. What a kill left in the data folder is set right before anything
+    // reads or writes a stored session.
+    services.openDatabase = [] {
+        ::openDatabase();
+        DataFolderRecovery::run(std::time(nullptr));
+    };
     // Loads "configuration.cprcfg"; the defaults stay in force when it is missing or damaged.
     services.loadConfiguration = [] { Configuration::instance(); };
     services.sendReadyMessage = [] {

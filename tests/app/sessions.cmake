@@ -42,3 +42,16 @@ endforeach()
 kova_fuzzer(SessionDataFileFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionDataFileFuzz.cpp
   LIBS app_core)
+
+# Kills at random moments while sessions are stored, each followed by the
+# start-up recovery (KOVA_KILL_RUNS sets the kills; a few dozen by default).
+kova_test(SessionStoreKillTests
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_SOURCE_DIR}/tests/Database/KillLoop.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionStoreKillTest.cpp
+  LIBS app_core
+  LABELS kill)
+if(TARGET SessionStoreKillTests)
+  target_include_directories(SessionStoreKillTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+endif()
