@@ -55,3 +55,17 @@ kova_test(SessionStoreKillTests
 if(TARGET SessionStoreKillTests)
   target_include_directories(SessionStoreKillTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
 endif()
+
+# Storing sessions on a full disk: a tmpfs in a mount namespace of each test
+# process's own (unprivileged, also under `unshare -r`).
+kova_test(FullDiskSessionTests GUI
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/support/PrivateMountsTestMain.cpp
+    ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FullDiskSessionTest.cpp
+  LIBS app_gui Qt6::Test
+  LABELS fulldisk)
+if(TARGET FullDiskSessionTests)
+  target_include_directories(FullDiskSessionTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+  target_compile_definitions(FullDiskSessionTests PRIVATE KOVA_PRIVATE_MOUNTS_GUI)
+endif()
