@@ -31,6 +31,7 @@ kova_test(SessionReviewTests GUI
   SOURCES
     ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionReviewTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StartUpRecoveryTest.cpp
   LIBS app_gui Qt6::Test)
 
 foreach(_target SessionCoreTests SessionRecordsTests SessionSimulatorTests SessionWindowTests SessionReviewTests)
