@@ -107,10 +107,11 @@ std::vector<DatabaseConnection::Row> DatabaseConnection::query(const std::string
     return rows;
 }
 
-void DatabaseConnection::beginManualCommit()
+void DatabaseConnection::setAutoCommit(bool on)
 {
     SQLRETURN result = SQLSetConnectAttr(connection_, SQL_ATTR_AUTOCOMMIT,
-                                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
+                                         reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF),
+                                         SQL_IS_UINTEGER);
     if (!SQL_SUCCEEDED(result))
         throw DatabaseError(odbcDiagnostics(SQL_HANDLE_DBC, connection_));
 }
@@ -120,7 +121,7 @@ void DatabaseConnection::beginTransaction()
     if (!isOpen())
         throw DatabaseError("The database is not connected.\n");
     if (transactionDepth_ == 0) {
-        beginManualCommit();
+        setAutoCommit(false);
         rolledBack_ = false;
     }
     ++transactionDepth_;

@@ -51,7 +51,7 @@ public:
     SQLHDBC handle() const { return connection_; }
 
 private:
-    void beginManualCommit();
+    void setAutoCommit(bool on);
     // Ends the transaction and goes back to single statements; never throws.
     void endTransaction(SQLSMALLINT completion);
     void resynchronise();

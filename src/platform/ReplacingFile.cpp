@@ -149,7 +149,7 @@ bool ReplacingFile::isTemporaryOf(std::string_view name, std::string_view base)
     return true;
 }
 
-int ReplacingFile::takeStale(const std::string& target, const std::function<bool(const std::string&)>& take)
+int ReplacingFile::removeStale(const std::string& target)
 {
     const std::filesystem::path path(target);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
@@ -160,17 +160,12 @@ int ReplacingFile::takeStale(const std::string& target, const std::function<bool
         if (isTemporaryOf(it->path().filename().string(), base))
             candidates.push_back(it->path().string());
     }
-    int taken = 0;
+    int removed = 0;
     for (const std::string& candidate : candidates) {
-        if (withUnheldFile(candidate, [&] { return take(candidate); }))
-            ++taken;
+        if (withUnheldFile(candidate, [&] { return ::unlink(candidate.c_str()) == 0; }))
+            ++removed;
     }
-    return taken;
-}
-
-int ReplacingFile::removeStale(const std::string& target)
-{
-    return takeStale(target, [](const std::string& candidate) { return ::unlink(candidate.c_str()) == 0; });
+    return removed;
 }
 
 bool writeAll(int fd, const void* data, std::size_t size)

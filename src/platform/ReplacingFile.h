@@ -54,9 +54,6 @@ public:
     // "<file>.tmp" and "<file>.tmp<pid>") that no living writer holds.
     // Answers how many it removed.
     static int removeStale(const std::string& target);
-    // The same temporaries, handed to `take` one by one while they are held
-    // here (so no writer can start on them); answers how many it took.
-    static int takeStale(const std::string& target, const std::function<bool(const std::string&)>& take);
     // Whether `name` (without a folder) is a temporary of the file named
     // `base` (without a folder).
     static bool isTemporaryOf(std::string_view name, std::string_view base);

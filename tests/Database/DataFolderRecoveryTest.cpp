@@ -11,7 +11,6 @@
 #include "Database/DataFileRemoval.h"
 #include "Database/DataFolderRecovery.h"
 #include "Database/DatabaseTransaction.h"
-#include "Database/SessionTable.h"
 #include "Database/UnfinishedExports.h"
 #include "Rodezir/LogStream.h"
 #include "platform/RegistryStore.h"
@@ -72,11 +71,7 @@ protected:
         record.Done = true;
         record.CompDepth = 51.3;
         record.InterfaceFrequency = 1.0 / 3.0;
-        SessionTable table(theDatabase);
-        table.open("");
-        table.addNew();
-        table.setRecord(record);
-        ASSERT_TRUE(table.update()) << table.lastError();
+        addSessionRow(record);
     }
     // The name a change of the serial's data file has when its transaction
     // leaves the rows as `change` makes them; committed or rolled back.

@@ -106,13 +106,7 @@ TEST_F(FullDiskRecords, aSessionDeletedOnAFullDiskKeepsItsRowAndItsDataFile)
     record.CourseInstructor = "Ida";
     record.Done = true;
     record.Note = bulky('n', 250);
-    {
-        SessionTable table(theDatabase);
-        table.open("");
-        table.addNew();
-        table.setRecord(record);
-        ASSERT_TRUE(table.update());
-    }
+    addSessionRow(record);
     const std::filesystem::path dataFile = record.dataFileName();
     kovatest::writeFile(dataFile, "0\r\n0\r\n1\r\n1 2 3 4 5 6 7 8\r\nrecommendations:\nKeep going\n");
     const std::string contents = kovatest::readFile(dataFile);

@@ -61,12 +61,7 @@ TEST_F(FullDiskSessions, aStoreRefusedByAFullDiskKeepsTheStoredSessionWhole)
 {
     ScopedFakeWindows windows;
     LinkLog link;
-    auto session = liveSession(link, liveRecord());
-    session->createSessionView();
-    session->start();
-    for (int i = 0; i < 400; ++i)
-        session->onTimer();
-    session->pause();
+    auto session = collectedSession(link, 400);
     const std::string serial = session->getRecord().Serialidentifier;
     const auto storeWith = [&](const std::string& note) {
         SessionRecord record = session->getRecord();

@@ -35,12 +35,7 @@ TEST_F(SessionStoreKills, aKilledStoreLeavesTheOldRowWithItsFileOrTheNewRowWithI
     // A new session stored, then stored again with another note: a new row
     // and a changed one, each with the data file written for it.
     const auto step = [&](int i) {
-        auto session = liveSession(link, liveRecord());
-        session->createSessionView();
-        session->start();
-        for (int sample = 0; sample < 200; ++sample)
-            session->onTimer();
-        session->pause();
+        auto session = collectedSession(link, 200);
         for (const std::string& note : {"first " + std::to_string(i), "second " + std::to_string(i)}) {
             SessionRecord record = session->getRecord();
             record.Note = note;

@@ -239,4 +239,17 @@ inline std::unique_ptr<Session> liveSession(LinkLog& log, const SessionRecord& r
                                      std::make_unique<FakeLink>(log, static_cast<int>(record.Manikin), readerLinkType));
 }
 
+// A live session (windows installed by the caller) that collected `samples`
+// samples and was stopped.
+inline std::unique_ptr<Session> collectedSession(LinkLog& log, int samples)
+{
+    auto session = liveSession(log, liveRecord());
+    session->createSessionView();
+    session->start();
+    for (int i = 0; i < samples; ++i)
+        session->onTimer();
+    session->pause();
+    return session;
+}
+
 } // namespace sessiontest

@@ -5,7 +5,6 @@
 #include "SessionRecordsFixture.h"
 
 #include "Database/DataFolderRecovery.h"
-#include "Database/SessionTable.h"
 #include "app/CprTrainingApp.h"
 
 #include <gtest/gtest.h>
@@ -20,13 +19,7 @@ TEST_F(StartUpRecovery, theStationSetsItsDataFolderRightOnceItsRecordsAreOpen)
 {
     SessionRecord record;
     record.Done = true;
-    {
-        SessionTable table(theDatabase);
-        table.open("");
-        table.addNew();
-        table.setRecord(record);
-        ASSERT_TRUE(table.update());
-    }
+    addSessionRow(record);
     const std::filesystem::path dataFile = record.dataFileName();
     kovatest::writeFile(dataFile.string() + ".removing", "kept");
     kovatest::writeFile(dataFile.string() + ".tmpA1b2C3", "half");

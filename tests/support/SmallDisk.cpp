@@ -1,7 +1,7 @@
 #include "SmallDisk.h"
 
-#include <cerrno>
-#include <cstring>
+#include "UserNamespace.h"
+
 #include <fcntl.h>
 #include <sched.h>
 #include <stdexcept>
@@ -16,34 +16,14 @@ namespace {
 bool entered = false;
 std::string problem = "the private mounts were never entered";
 
-bool writeProcFile(const char* path, const std::string& text)
-{
-    const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ::close(fd);
-    return written;
-}
-
 const char* const FILLER = "filler";
 
 } // namespace
 
 bool enterPrivateMounts()
 {
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) {
-        problem = std::string("cannot make a user and mount namespace: ") + std::strerror(errno);
+    if (!enterUserNamespace(CLONE_NEWNS, problem))
         return false;
-    }
-    writeProcFile("/proc/self/setgroups", "deny");
-    if (!writeProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1")
-        || !writeProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
-        problem = "cannot map the user into the namespace";
-        return false;
-    }
     // What is mounted here stays here.
     ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
     entered = true;
