@@ -25,7 +25,13 @@ namespace {
 
 constexpr std::string_view DATA_EXTENSION = ".dat";
 
-void log(const std::string& text) { LogStream::instance() << "Start-up: " << text << "\n"; }
+// One line; a database's reason comes with its own line end.
+void log(std::string text)
+{
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    LogStream::instance() << "Start-up: " << text << "\n";
+}
 
 bool endsWith(std::string_view text, std::string_view end)
 {
@@ -125,16 +131,17 @@ private:
             try {
                 stored = DataFileChange::rowsFingerprint(*rows_, serialOf(dataFileName));
             } catch (const DatabaseError& error) {
-                log("the rows of " + name + " could not be read; it stays: " + error.what());
+                log("the rows of " + path(name) + " could not be read; it stays: " + error.what());
                 return false;
             }
             if (stored != fingerprint)
                 return DataFolderRecovery::setAside(path(name), folder_, "its session's row was never stored");
             if (!renameDurably(path(name), path(dataFileName))) {
-                log(name + " could not become " + dataFileName + ": " + errorText(static_cast<unsigned long>(errno)));
+                log(path(name) + " could not become " + dataFileName + ": "
+                    + errorText(static_cast<unsigned long>(errno)));
                 return false;
             }
-            log(name + " became " + dataFileName + ": its session's row was stored");
+            log(path(name) + " became " + dataFileName + ": its session's row was stored");
             return true;
         });
     }
@@ -150,15 +157,15 @@ private:
             try {
                 rows = rowsOf(*rows_, serial);
             } catch (const DatabaseError& error) {
-                log("the row of " + name + " could not be read; it stays: " + error.what());
+                log("the row of " + path(name) + " could not be read; it stays: " + error.what());
                 return false;
             }
             if (rows == 0) {
                 if (::unlink(path(name).c_str()) != 0) {
-                    log(name + " could not be removed: " + errorText(static_cast<unsigned long>(errno)));
+                    log(path(name) + " could not be removed: " + errorText(static_cast<unsigned long>(errno)));
                     return false;
                 }
-                log(name + " removed: its session was deleted");
+                log(path(name) + " removed: its session was deleted");
                 return true;
             }
             std::error_code ec;
@@ -166,10 +173,10 @@ private:
                 return DataFolderRecovery::setAside(path(name), folder_,
                                                     "its session was not deleted, and has a newer data file");
             if (!renameDurably(path(name), path(dataFileName))) {
-                log(name + " could not go back: " + errorText(static_cast<unsigned long>(errno)));
+                log(path(name) + " could not go back: " + errorText(static_cast<unsigned long>(errno)));
                 return false;
             }
-            log(name + " went back to " + dataFileName + ": its session was not deleted");
+            log(path(name) + " went back to " + dataFileName + ": its session was not deleted");
             return true;
         });
     }
@@ -188,7 +195,9 @@ private:
             if (serial.empty() || serials.count(serial) != 0)
                 continue;
             struct stat info {};
-            if (::lstat(path(name).c_str(), &info) != 0 || info.st_mtime > start_ - DataFolderRecovery::UNNAMED_FILE_AGE)
+            const bool old = ::lstat(path(name).c_str(), &info) == 0
+                             && info.st_mtime <= start_ - DataFolderRecovery::UNNAMED_FILE_AGE;
+            if (!old)
                 continue;
             platform::withUnheldFile(path(name), [&] {
                 return DataFolderRecovery::setAside(path(name), folder_, "no stored session names it");

@@ -79,8 +79,8 @@ protected:
     {
         DatabaseTransaction transaction(theDatabase);
         change();
-        const std::string name =
-            serial + ".dat" + std::string(DataFileChange::PENDING_MARK) + DataFileChange::rowsFingerprint(theDatabase, serial);
+        const std::string name = serial + ".dat" + std::string(DataFileChange::PENDING_MARK)
+                                 + DataFileChange::rowsFingerprint(theDatabase, serial);
         if (commit)
             transaction.commit();
         return name;
@@ -164,8 +164,8 @@ TEST_F(DataFolderRecoveryTest, everyLeftoverIsFinishedOrSetAsideAndLivingWriters
     for (std::size_t at = text.find("Start-up: "); at != std::string::npos; at = text.find("Start-up: ", at + 1))
         ++lines;
     EXPECT_EQ(lines, 9u) << text;
-    for (const char* step : {"became committed00001.dat", "became newlystored001.dat", "went back to keptrow0000001.dat",
-                             "deletedrow0001.dat.removing removed", "set aside as"})
+    for (const char* step : {"became committed00001.dat", "became newlystored001.dat",
+                             "went back to keptrow0000001.dat", "deletedrow0001.dat.removing removed", "set aside as"})
         EXPECT_NE(text.find(step), std::string::npos) << step;
 }
 
