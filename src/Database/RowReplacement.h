@@ -12,8 +12,8 @@
 #include "Rodezir/LogStream.h"
 
 #include <cstddef>
+#include <exception>
 #include <functional>
-#include <new>
 #include <vector>
 
 // `removeOld` deletes the group through DBUtil; the new rows are added
@@ -43,7 +43,8 @@ bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>&
     } catch (const DatabaseError& error) {
         DBUtil::showError(error.what());
         stored = false;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
+        // Out of memory, or worse: told in the log, and the change is undone.
         constexpr bool FALSE = false;
         KOVA_ASSERT(FALSE);
         stored = false;

@@ -487,6 +487,7 @@ bool Session::writeDataFile(int fd) const
 bool Session::tellSaved(bool saved)
 {
     if (!saved) {
+        LogStream::instance() << "The data file " << dataFilePath() << " could not be written.\n";
         platform::messageBox(
             withPath("Could not save the session data.\nPlease make sure that there is free space on your harddisk to "
                      "write this file:\n%hs\nAlso make sure that the directory exists, and that you have sufficient "
