@@ -73,6 +73,10 @@ int ManikinReader::linkType() const
 
 int ManikinReader::open(int port)
 {
+    // Whatever this reader knew of the link before belongs to a link that
+    // has gone: a value held from then is no sample of the new one.
+    identifyingAgain_.reset();
+    restartStream();
     const int number = port == -1 ? port_->portNumber() : port;
     const int result = number > LAST_COM_PORT ? port_->openWireless(port) : port_->open(port);
     if (result != OPEN_SUCCESS)
@@ -80,7 +84,18 @@ int ManikinReader::open(int port)
     if (port_->isRecordedDataPort())
         return OPEN_SUCCESS;
     currentRate_ = nominalRate();
+    // The stream is timed from the moment it is asked for: the samples the
+    // wait finds belong to the rate as much as those of later ticks.
+    receiveWatch_.restart();
+    receiveWatch_.resume();
     return waitForStream() ? OPEN_SUCCESS : OPEN_NO_DATA;
+}
+
+void ManikinReader::restartStream()
+{
+    parser_.forgetValues();
+    restartTimers();
+    idleFrameWatch_.restart();
 }
 
 bool ManikinReader::waitForStream()
@@ -124,8 +139,12 @@ void ManikinReader::start()
     KOVA_ASSERT(port_->isConnected());
     if (!port_->isConnected())
         return;
-    port_->flushInput();
+    // A manikin being identified again owns what arrives until it is done.
+    if (!identifyingAgain_)
+        port_->flushInput();
     receiveWatch_.resume();
+    // However long the pause, the silence that counts starts now.
+    idleFrameWatch_.restart();
     running_ = true;
 }
 
@@ -133,7 +152,7 @@ void ManikinReader::stop()
 {
     // The last pass must run even when this tick's pass already ran, or the
     // bytes that arrived since are lost at the end of a session.
-    if (!port_->isRecordedDataPort() && port_->isConnected()) {
+    if (!port_->isRecordedDataPort() && port_->isConnected() && !identifyingAgain_) {
         parser_.setPassPending();
         readFrames();
     }
@@ -145,6 +164,9 @@ void ManikinReader::restartTimers()
 {
     parser_.resetReceivedCount();
     receiveWatch_.restart();
+    // Only collecting time counts.
+    if (!running_)
+        receiveWatch_.pause();
 }
 
 bool ManikinReader::update()
@@ -160,6 +182,8 @@ bool ManikinReader::update()
 
 bool ManikinReader::readFrames()
 {
+    if (identifyingAgain_)
+        return stepIdentifyingAgain();
     if (!running_) {
         receiveWatch_.pause();
         port_->flushInput();
@@ -180,7 +204,9 @@ bool ManikinReader::readFrames()
                 port_->setLinkType(SerialPort::LINK_LOST);
                 return false;
             }
-            return port_->identify() == OPEN_SUCCESS;
+            identifyingAgain_.emplace(identifyAgain());
+            stepWatch_.restart();
+            return stepIdentifyingAgain();
         }
     }
     const std::uint32_t elapsed = receiveWatch_.elapsed();
@@ -189,6 +215,36 @@ bool ManikinReader::readFrames()
     else if (parser_.receivedCount() <= RATE_MIN_SAMPLES)
         currentRate_ = nominalRate();
     return true;
+}
+
+LinkSteps ManikinReader::identifyAgain()
+{
+    const int result = co_await port_->identifySteps();
+    if (result != OPEN_SUCCESS)
+        co_return result;
+    // A new stream starts here: the silence is no part of its rate, nor a
+    // value from before it part of its samples.
+    restartStream();
+    // The handshake stopped a framed manikin's stream: it streams again once asked.
+    if (isFrameLink())
+        co_await port_->requestDataStreamsSteps();
+    co_return result;
+}
+
+bool ManikinReader::stepIdentifyingAgain()
+{
+    // The steps whose waits are over run now; the others wait for later ticks,
+    // so the handshake never holds up the ticks of other sessions.
+    LinkSteps& steps = *identifyingAgain_;
+    while (!steps.done() && stepWatch_.elapsed() >= steps.nextWait()) {
+        steps.step();
+        stepWatch_.restart();
+    }
+    if (!steps.done())
+        return true;
+    const int result = steps.result();
+    identifyingAgain_.reset();
+    return result == OPEN_SUCCESS;
 }
 
 bool ManikinReader::parseFrames(bool final)

@@ -42,9 +42,9 @@ int SerialPortReaderPort::openWireless(int port)
     return port_.openWireless(port);
 }
 
-int SerialPortReaderPort::identify()
+LinkSteps SerialPortReaderPort::identifySteps()
 {
-    return port_.identify();
+    return port_.identifySteps();
 }
 
 bool SerialPortReaderPort::isConnected() const
@@ -95,6 +95,11 @@ std::deque<std::uint8_t>& SerialPortReaderPort::readData()
 bool SerialPortReaderPort::requestDataStreams()
 {
     return port_.requestDataStreams();
+}
+
+LinkSteps SerialPortReaderPort::requestDataStreamsSteps()
+{
+    return port_.requestDataStreamsSteps();
 }
 
 void SerialPortReaderPort::setBatteryLevel(int level)

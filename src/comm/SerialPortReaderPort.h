@@ -14,7 +14,7 @@ public:
     ManikinSample recordedSample(int index) const override;
     int open(int port) override;
     int openWireless(int port) override;
-    int identify() override;
+    LinkSteps identifySteps() override;
     bool isConnected() const override;
     bool isAlive() override;
     int linkType() const override;
@@ -25,6 +25,7 @@ public:
     int flushInput() override;
     std::deque<std::uint8_t>& readData() override;
     bool requestDataStreams() override;
+    LinkSteps requestDataStreamsSteps() override;
     void setBatteryLevel(int level) override;
     int compressionOffset() const override;
     int ventilationOffset() const override;
