@@ -133,6 +133,7 @@ bool ManikinReader::waitForRecords()
 void ManikinReader::start()
 {
     if (port_->isRecordedDataPort()) {
+        receiveWatch_.resume();
         running_ = true;
         return;
     }
@@ -172,12 +173,25 @@ void ManikinReader::restartTimers()
 bool ManikinReader::update()
 {
     if (port_->isRecordedDataPort()) {
-        if (running_)
-            parser_.queueSample(port_->recordedSample(parser_.receivedCount()));
+        replayRecordedData();
         return true;
     }
     parser_.setPassPending();
     return readFrames();
+}
+
+void ManikinReader::replayRecordedData()
+{
+    if (!running_) {
+        receiveWatch_.pause();
+        return;
+    }
+    receiveWatch_.resume();
+    // The recordings come at their own rate by the clock, however often the
+    // ticks come: a late tick gives what is due since, an early one nothing.
+    const int due = port_->recordedSamplesDue(receiveWatch_.elapsed(), parser_.receivedCount());
+    for (int i = 0; i < due; ++i)
+        parser_.queueSample(port_->recordedSample(parser_.receivedCount()));
 }
 
 bool ManikinReader::readFrames()

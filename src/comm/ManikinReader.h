@@ -82,6 +82,7 @@ private:
     bool waitForFrames();
     bool waitForRecords();
     bool readFrames();
+    void replayRecordedData();
     // Identifies a silent manikin again and asks a framed one for its streams.
     LinkSteps identifyAgain();
     bool stepIdentifyingAgain();

@@ -18,6 +18,9 @@ public:
     virtual bool isRecordedDataPort() const = 0;
     // Sample i of the recorded data set (each channel wraps on its own).
     virtual ManikinSample recordedSample(int index) const = 0;
+    // How many more recorded samples are due once the replay has run
+    // `replayMs` milliseconds and given `replayed` samples.
+    virtual int recordedSamplesDue(std::uint32_t replayMs, int replayed) const = 0;
 
     virtual int open(int port) = 0;
     virtual int openWireless(int port) = 0;

@@ -32,6 +32,12 @@ ManikinSample SerialPortReaderPort::recordedSample(int index) const
     return data->sample(static_cast<std::size_t>(index));
 }
 
+int SerialPortReaderPort::recordedSamplesDue(std::uint32_t replayMs, int replayed) const
+{
+    const std::int64_t due = CollectedDataSet::samplesIn(replayMs) - replayed;
+    return due > 0 ? static_cast<int>(due) : 0;
+}
+
 int SerialPortReaderPort::open(int port)
 {
     return port_.open(port);

@@ -12,6 +12,7 @@ public:
     int portNumber() const override;
     bool isRecordedDataPort() const override;
     ManikinSample recordedSample(int index) const override;
+    int recordedSamplesDue(std::uint32_t replayMs, int replayed) const override;
     int open(int port) override;
     int openWireless(int port) override;
     LinkSteps identifySteps() override;

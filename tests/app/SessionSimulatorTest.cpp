@@ -11,6 +11,7 @@
 #include "comm/WirelessReply.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "manikin-sim/PerformanceGenerator.h"
+#include "platform/ManualClock.h"
 #include "platform/MessageBox.h"
 #include "platform/ScopedClock.h"
 #include "platform/SystemClock.h"
@@ -210,9 +211,11 @@ TEST_F(SessionSimulatorTest, theEndStopsTheManikinAndSwitchesThePulseOffOnlyWher
     }
 }
 
-TEST_F(SessionSimulatorTest, aThirtySecondSessionOnRecordedDataGoesOnThroughItsLastSample)
+TEST_F(SessionSimulatorTest, aThirtySecondDemonstrationSessionTakesThirtySecondsOfTheClock)
 {
     linktest::DemoState demo;
+    platform::ManualClock clock;
+    platform::ScopedClock installed(clock);
     CalibrateManager& ports = CalibrateManager::get();
     ports.scanComPorts();
     constexpr int RECORDED = 247;
@@ -221,17 +224,28 @@ TEST_F(SessionSimulatorTest, aThirtySecondSessionOnRecordedDataGoesOnThroughItsL
     openPort(RECORDED);
     startSession(RECORDED, 30);
     EXPECT_FALSE(ports.getIsAvailable(RECORDED));
+    const auto stepFor = [&](int milliseconds) {
+        for (int elapsed = 0; elapsed < milliseconds; elapsed += 20) {
+            clock.advance(20);
+            session->onTimer();
+        }
+    };
 
-    // The recorded data give one sample a step, at 20 a second.
-    ASSERT_TRUE(stepUntil([&] { return session->getLastPublishedIndex() == 599; }, 20 * 700, false));
+    // Thirty seconds of 20 ms ticks bring the 600 samples of thirty seconds
+    // at 20 a second, and the session goes on through its last one.
+    stepFor(30000);
+    EXPECT_EQ(session->getLastPublishedIndex(), 599);
     EXPECT_DOUBLE_EQ(session->getCommSession().sampleRate, 20.0);
     EXPECT_FALSE(session->getEnded());
-    EXPECT_TRUE(session->isRunning());
-    session->onTimer();
+    stepFor(40);
+    EXPECT_FALSE(session->getEnded());
+    // The next sample, due at 30.05 s, ends it.
+    stepFor(20);
     EXPECT_EQ(session->getLastPublishedIndex(), 600);
     EXPECT_TRUE(session->getEnded());
     EXPECT_EQ(session->getState(), Session::DEBRIEF);
     EXPECT_FALSE(session->getRecord().EndTime.empty());
+    EXPECT_EQ(session->getElapsedSeconds(), 30u);
     session.reset();
     EXPECT_TRUE(ports.getIsAvailable(RECORDED));
 }

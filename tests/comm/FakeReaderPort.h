@@ -1,7 +1,8 @@
 #pragma once
 // A scripted manikin link under a real ManikinReader, for the reader and
 // measurement-store tests and the benchmark: bytes "arrive" when the reader
-// reads pending input, recorded samples replay one a tick, identifying and asking for the streams take the steps the test gives
+// reads pending input, recorded samples replay one a tick whatever the clock
+// says, identifying and asking for the streams take the steps the test gives
 // them, and every call the reader makes is counted.
 
 #include "comm/ReaderPort.h"
@@ -47,6 +48,7 @@ public:
     {
         return s_.recording.empty() ? ManikinSample{} : s_.recording[index % s_.recording.size()];
     }
+    int recordedSamplesDue(std::uint32_t, int) const override { return 1; }
     int open(int port) override
     {
         ++s_.opens;

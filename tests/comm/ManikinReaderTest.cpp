@@ -301,25 +301,6 @@ TEST_F(ManikinReaderTest, silentOlderManikinIsIdentifiedAgainAStepATickAndAskedF
     EXPECT_FALSE(reader->hasSample());
 }
 
-TEST_F(ManikinReaderTest, recordedPortGivesOneSamplePerTickWhileRunning)
-{
-    state.recorded = true;
-    state.linkType = 0;
-    state.linkTypeAfterOpen = 0;
-    state.recording = {{10, 20, 12, 30}, {11, 21, 0, 31}};
-    auto reader = makeReader();
-    EXPECT_EQ(reader->open(250), 10);
-    EXPECT_TRUE(reader->update());
-    EXPECT_FALSE(reader->hasSample());
-    reader->start();
-    for (int tick = 0; tick < 3; ++tick)
-        EXPECT_TRUE(reader->update());
-    EXPECT_EQ(reader->popSample(), (ManikinSample{10, 20, 12, 30}));
-    EXPECT_EQ(reader->popSample(), (ManikinSample{11, 21, 0, 31}));
-    EXPECT_EQ(reader->popSample(), (ManikinSample{10, 20, 12, 30}));
-    EXPECT_DOUBLE_EQ(reader->currentRate(), 20.0);
-}
-
 TEST_F(ManikinReaderTest, offsetsBelowTheNoiseBecomeZero)
 {
     state.compressionOffset = 20;
