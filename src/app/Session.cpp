@@ -237,7 +237,9 @@ void Session::onLostLink()
 
 void Session::start()
 {
-    if (!link_)
+    // An ended session has had its time: running on would run past its
+    // duration and take its debriefing away.
+    if (!link_ || ended_)
         return;
     modified_ = true;
     linkErrorDismissed_ = false;

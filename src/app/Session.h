@@ -53,7 +53,7 @@ public:
     // One step: collect, end on time, publish the newest index, watch the
     // link. Answers the battery level (255 for a stored session).
     int onTimer();
-    // Starts or resumes collecting (a live session).
+    // Starts or resumes collecting (a live session that has not ended).
     void start();
     // Stops collecting; the record's EndTime notes when.
     void pause();

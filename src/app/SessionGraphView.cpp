@@ -547,7 +547,8 @@ void SessionGraphView::updateButtons()
     Session& session = getSession();
     const bool running = session.isRunning();
     const LiveButtons::States states =
-        LiveButtons::forSession(running, session.getUsingFile(), session.getElapsedSeconds(), upperToolbar_);
+        LiveButtons::forSession(running, session.getUsingFile(), session.getEnded(), session.getElapsedSeconds(),
+                                upperToolbar_);
     if (states.closeText)
         setDlgItemText(kova::IDCANCEL, QString::fromStdWString(Gettext::translate("Close")));
     if (states.blink && !pauseTimer_.isActive()) {

@@ -231,6 +231,19 @@ TEST_F(Station, commandsAreEnabledByTheSessionsThereAre)
     for (const Expect& e : table)
         EXPECT_EQ(enabled(e.command), e.running) << e.command << " with a running session";
 
+    // A session that ran to its end cannot be started again: there is
+    // nothing to pause.
+    Session* timed = addSession(newLinkLog(), 1);
+    session->pause();
+    timed->start();
+    for (int step = 0; step < 25 && !timed->getEnded(); ++step)
+        timed->onTimer();
+    ASSERT_TRUE(timed->getEnded());
+    timed->setState(Session::COLLECT);
+    timed->start();
+    EXPECT_FALSE(timed->isRunning());
+    EXPECT_FALSE(enabled(PAUSE_ALL));
+
     // A course planner installed enables New course.
     app->setCoursePlanner([] {});
     EXPECT_TRUE(enabled(NEW_COURSE));

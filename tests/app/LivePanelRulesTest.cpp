@@ -203,16 +203,19 @@ TEST(LiveButtons, statesFollowTheSession)
 {
     using S = LiveButtons::States;
     // Running: only Pause, toolbars when the session has events, no scroll bar.
-    EXPECT_EQ(LiveButtons::forSession(true, false, 30, true), (S{.pause = true, .toolbars = true}));
-    EXPECT_EQ(LiveButtons::forSession(true, false, 30, false), (S{.pause = true}));
+    EXPECT_EQ(LiveButtons::forSession(true, false, false, 30, true), (S{.pause = true, .toolbars = true}));
+    EXPECT_EQ(LiveButtons::forSession(true, false, false, 30, false), (S{.pause = true}));
     // Paused before any time passed: no debriefing or print yet.
-    EXPECT_EQ(LiveButtons::forSession(false, false, 0, true),
+    EXPECT_EQ(LiveButtons::forSession(false, false, false, 0, true),
               (S{.start = true, .zoomButtons = true, .scrollBar = true, .blink = true}));
-    EXPECT_EQ(LiveButtons::forSession(false, false, 12, true),
+    EXPECT_EQ(LiveButtons::forSession(false, false, false, 12, true),
               (S{.start = true, .debriefing = true, .print = true, .zoomButtons = true, .scrollBar = true,
                  .blink = true}));
+    // Ended at its duration: no Start any more, the debriefing stays.
+    EXPECT_EQ(LiveButtons::forSession(false, false, true, 30, true),
+              (S{.debriefing = true, .print = true, .zoomButtons = true, .scrollBar = true, .blink = true}));
     // A stored session cannot be started and its cancel button reads "Close".
-    EXPECT_EQ(LiveButtons::forSession(false, true, 12, false),
+    EXPECT_EQ(LiveButtons::forSession(false, true, true, 12, false),
               (S{.debriefing = true, .print = true, .zoomButtons = true, .scrollBar = true, .closeText = true}));
 }
 
