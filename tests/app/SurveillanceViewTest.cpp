@@ -28,7 +28,9 @@
 #include "config/Configuration.h"
 #include "config/PropertyModel.h"
 #include "controls/MdiClientWnd.h"
+#include "platform/ManualClock.h"
 #include "platform/MessageBox.h"
+#include "platform/ScopedClock.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -95,8 +97,16 @@ protected:
         session.createSessionView();
         session.start();
         for (int step = 0; step < seconds * 20; ++step)
-            session.onTimer();
+            tick({&session});
         return session;
+    }
+    // One step of the given sessions, 50 ms of the clock on: one recorded
+    // sample each.
+    void tick(std::initializer_list<Session*> stepped)
+    {
+        clock.advance(50);
+        for (Session* session : stepped)
+            session->onTimer();
     }
     // The view in a host window of the client size.
     void open()
@@ -108,6 +118,9 @@ protected:
     }
 
     linktest::DemoState demo;
+    // The recorded data come by the clock.
+    platform::ManualClock clock;
+    platform::ScopedClock clockScope{clock};
     ScopedFakeWindows windows;
     platform::RecordingMessageAsker asker;
     platform::ScopedMessageAsker askerScope{asker};
@@ -161,8 +174,7 @@ TEST_F(DemoSurveillance, fourSessionsInTwoRowsAndTwoColumns)
 
     // The panes follow their sessions' new samples.
     for (int step = 0; step < 40; ++step)
-        for (const auto& session : sessions)
-            session->onTimer();
+        tick({sessions[0].get(), sessions[1].get(), sessions[2].get(), sessions[3].get()});
     view->onTimer();
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(view->tiles()[i]->axis()->getLastUpdateIndex(), sessions[i]->getLastPublishedIndex());
@@ -263,7 +275,7 @@ TEST_F(DemoSurveillance, rateLabelsShowTheRateOnceRefreshed)
     Session& busy = demoSession(FIRST_PORT + 1, false, 5);
     // On until the trainee compresses (the rate lapses during ventilations).
     for (int step = 0; step < 2000 && busy.getCommSession().getCompressionRate() < 1.0; ++step)
-        busy.onTimer();
+        tick({&busy});
     view->addSession(&idle);
     view->addSession(&busy);
     open();
