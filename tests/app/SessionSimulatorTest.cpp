@@ -123,16 +123,14 @@ protected:
         session->start();
     }
     // Steps every 20 ms, as the main frame's timer does, until the condition
-    // holds or the time is up. Recorded data give a sample a step whenever
-    // it comes, so they need no waiting.
-    bool stepUntil(const std::function<bool()>& done, int milliseconds, bool realTime = true)
+    // holds or the time is up.
+    bool stepUntil(const std::function<bool()>& done, int milliseconds)
     {
         for (int elapsed = 0; elapsed < milliseconds; elapsed += 20) {
             session->onTimer();
             if (done())
                 return true;
-            if (realTime)
-                platform::SystemClock().sleep(20);
+            platform::SystemClock().sleep(20);
         }
         return false;
     }
