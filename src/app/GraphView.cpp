@@ -237,9 +237,13 @@ bool GraphView::showsGroupLabels() const
     const GraphToggles* t = toggles();
     if (!t->showCrRatio() && !t->showCardiacOutput())
         return false;
+    // Five minutes in whole samples, truncated as every window length is:
+    // a window of exactly five minutes is not under five minutes.
     const double rate = axisCtrl_->getCurrentFreq();
     const double limit = (rate * GROUP_LABEL_WINDOW_MS + 500.0) * 0.001;
-    return axisCtrl_->getViewIndexes() < limit;
+    if (!(limit < static_cast<double>(INT32_MAX)))
+        return true;
+    return axisCtrl_->getViewIndexes() < static_cast<int>(limit);
 }
 
 int GraphView::labelHeight(QPainter& painter) const { return painter.fontMetrics().height(); }

@@ -268,7 +268,7 @@ TEST(GraphPane, seriesLabelsShowUnderFiveMinutesWithTheirSwitches)
     pane.axis->join();
     pane.session.toggles.set(GraphToggles::CARDIAC_OUTPUT, true);
     Configuration::instance().getPropertyModel().ratioAsPercent = false;
-    pane.axis->setView(0, 6000);
+    pane.axis->setView(0, 5999); // a sample under five minutes
     pane.reach(5000, 0.0);
     // The rows above the marks at the bottom, between the series' first and last sample.
     const auto inkInRows = [&] {
@@ -301,7 +301,7 @@ TEST(GraphPane, seriesLabelsShowUnderFiveMinutesWithTheirSwitches)
     EXPECT_EQ(inkInRows(), 0);
 
     pane.session.toggles.set(GraphToggles::CR_RATIO, true);
-    pane.axis->setView(0, 6001); // five minutes and more
+    pane.axis->setView(0, 6000); // exactly five minutes
     EXPECT_EQ(inkInRows(), 0);
     Configuration::instance().getPropertyModel().ratioAsPercent = true;
     pane.axis->leave();
