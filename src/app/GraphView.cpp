@@ -312,7 +312,8 @@ void GraphView::paintBackground(QPainter& painter)
                 paintMark(painter, mark);
     if (axisCtrl_->getLeftIndex() <= right)
         paintCurve(painter, axisCtrl_->getLeftIndex(), right, true);
-    if (isPrinting_ && toggles()->showEvents())
+    // Paper shows every mark in range: the Events switch is for the screen.
+    if (isPrinting_)
         for (const GraphEvent& mark : graphDoc_.getMarks())
             if (markVisible(mark))
                 paintMark(painter, mark);

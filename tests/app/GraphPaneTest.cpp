@@ -413,3 +413,27 @@ TEST(GraphPane, valueLabelsOfANarrowBandInASmallPaneStayWholeAndApart)
         EXPECT_EQ(captions, c.captions);
     }
 }
+
+TEST(GraphPane, printedMarksShowWhateverTheEventsSwitch)
+{
+    Pane pane(&GraphSource::ventilation, 20.0);
+    pane.axis->join();
+    pane.axis->setView(0, 400);
+    pane.reach(300, 0.3);
+    pane.doc.addMark(ToolbarButton(L"Airway", L"", 3));
+    pane.session.toggles.set(GraphToggles::EVENTS, false);
+    ASSERT_EQ(pane.count(MARK_FACE), 0) << "the screen follows the switch";
+
+    QImage page(1200, 400, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        pane.view->printTo(painter, 0, 0, 1200, 400, false);
+    }
+    int face = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            face += page.pixel(x, y) == MARK_FACE;
+    EXPECT_GT(face, 100);
+    pane.axis->leave();
+}
