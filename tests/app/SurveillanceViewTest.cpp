@@ -79,7 +79,8 @@ protected:
     }
 
     // A running session on recorded-data port `port`, `seconds` into its run.
-    Session& demoSession(int port, bool ecg, int seconds)
+    Session& demoSession(int port, bool ecg, int seconds, const char* ventilation = "Anna",
+                         const char* compression = "Per")
     {
         CalibrateManager& ports = CalibrateManager::get();
         ports.setIsCalibrated(true, port);
@@ -88,8 +89,8 @@ protected:
         EXPECT_EQ(opener.open(port), SerialPort::OPEN_SUCCESS);
         serial.setKindFlags(ecg, ecg);
         SessionRecord record = liveRecord(-1, serial.getLinkType(), port);
-        record.PersonVentilation = "Anna";
-        record.PersonChestCompression = "Per";
+        record.PersonVentilation = ventilation;
+        record.PersonChestCompression = compression;
         sessions.push_back(std::make_unique<Session>(record, AlgorithmRecord{}));
         Session& session = *sessions.back();
         session.createSessionView();
@@ -274,6 +275,19 @@ TEST_F(DemoSurveillance, rateLabelsShowTheRateOnceRefreshed)
     const int rate = static_cast<int>(busy.getCommSession().getCompressionRate());
     ASSERT_GT(rate, 0);
     EXPECT_EQ(view->tiles()[1]->rateLabel()->text(), QString::number(rate) + " comp./min");
+}
+
+TEST_F(DemoSurveillance, aTileCaptionNamesBothTraineesWhole)
+{
+    // Four tiles, two to a row.
+    view->addSession(&demoSession(FIRST_PORT, false, 5, "Anna-Karin Lindqvist", "Ben Olsen-Berg"));
+    for (int i = 1; i < 4; ++i)
+        view->addSession(&demoSession(FIRST_PORT + i, false, 5));
+    open();
+    const QLabel* caption = view->tiles()[0]->captionLabel();
+    ASSERT_TRUE(caption->text().endsWith(QStringLiteral("Comp.:Ben Olsen-Berg")));
+    EXPECT_GE(caption->contentsRect().width(), caption->fontMetrics().horizontalAdvance(caption->text()));
+    EXPECT_EQ(caption->toolTip(), caption->text());
 }
 
 TEST_F(DemoSurveillance, removingASessionTakesItsWindowsAlong)
