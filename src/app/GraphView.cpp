@@ -253,11 +253,13 @@ int GraphView::labelHeight(QPainter& painter) const { return painter.fontMetrics
 void GraphView::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
-    const QSize size = contentsRect().size();
+    // A pane smaller than its sunken edge (a small surveillance tile gives
+    // its panes a few pixels) has an empty client area, not a negative one.
+    const QSize size = contentsRect().size().expandedTo(QSize(0, 0));
     KOVA_ASSERT(size.width() >= 0 && size.height() >= 0);
     plotLeft_ = plotTop_ = 0;
-    plotWidth_ = std::max(0, size.width());
-    plotHeight_ = std::max(0, size.height());
+    plotWidth_ = size.width();
+    plotHeight_ = size.height();
     if (memBitmap_.size() != QSize(plotWidth_, plotHeight_))
         memBitmap_ = QImage(std::max(plotWidth_, 1), std::max(plotHeight_, 1), QImage::Format_RGB32);
     if (axisCtrl_)

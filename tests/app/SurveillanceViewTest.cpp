@@ -91,7 +91,7 @@ protected:
         SessionRecord record = liveRecord(-1, serial.getLinkType(), port);
         record.PersonVentilation = ventilation;
         record.PersonChestCompression = compression;
-        sessions.push_back(std::make_unique<Session>(record, AlgorithmRecord{}));
+        sessions.push_back(std::make_unique<Session>(record, algorithm));
         Session& session = *sessions.back();
         session.createSessionView();
         session.start();
@@ -108,6 +108,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     }
 
+    // The guideline of the sessions made next.
+    AlgorithmRecord algorithm;
     linktest::DemoState demo;
     ScopedFakeWindows windows;
     platform::RecordingMessageAsker asker;
@@ -275,6 +277,42 @@ TEST_F(DemoSurveillance, rateLabelsShowTheRateOnceRefreshed)
     const int rate = static_cast<int>(busy.getCommSession().getCompressionRate());
     ASSERT_GT(rate, 0);
     EXPECT_EQ(view->tiles()[1]->rateLabel()->text(), QString::number(rate) + " comp./min");
+}
+
+// Five sessions, one with its ECG pane, in every window size down to none:
+// tiles and panes of a few pixels (smaller than a pane's sunken edge) are
+// laid out and drawn without a failed check.
+TEST_F(DemoSurveillance, theSmallestTilesAndPanesDrawWithoutAFailedCheck)
+{
+    // Narrow bands: their limits' labels would lie on each other.
+    algorithm.vVolLow = 0.5;
+    algorithm.vVolHigh = 0.6;
+    algorithm.compDepthLow = 50;
+    algorithm.compDepthHigh = 60;
+    for (int i = 0; i < 5; ++i)
+        view->addSession(&demoSession(FIRST_PORT + i, i == 0, 25));
+    open();
+    view->setGeometry(0, 0, 760, 480);
+    QTest::qWait(20);
+    ASSERT_TRUE(host.grab(QRect(0, 0, 760, 480))
+                    .save(QString::fromStdString((kovatest::binaryDir() / "surveillance-small.png").string())));
+    const std::size_t logged = kovatest::readFile(LogStream::instance().path()).size();
+    int tinyPanes = 0;
+    for (const int width : {CLIENT_WIDTH, 400, 200})
+        for (int height = 160; height >= 0; --height) {
+            view->setGeometry(0, 0, width, height);
+            for (const auto& tile : view->tiles())
+                for (GraphView* pane : {tile->ventilationPane(), tile->ecgPane(), tile->compressionPane()}) {
+                    tinyPanes += pane->isVisible() && pane->height() < 4;
+                    pane->repaint();
+                    for (const GraphView::ValueLabel& label : pane->valueLabels())
+                        EXPECT_TRUE(pane->contentsRect().translated(-pane->contentsRect().topLeft()).contains(label.box))
+                            << width << " x " << height;
+                }
+        }
+    EXPECT_GT(tinyPanes, 0) << "some pane was smaller than its edge";
+    const std::string log = kovatest::readFile(LogStream::instance().path()).substr(logged);
+    EXPECT_EQ(log.find("Assert failed"), std::string::npos) << log;
 }
 
 TEST_F(DemoSurveillance, aTileCaptionNamesBothTraineesWhole)
