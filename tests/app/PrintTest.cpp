@@ -11,6 +11,7 @@
 #include "GermanLocale.h"
 #include "RunProgram.h"
 #include "TempDir.h"
+#include "app/AxisCtrl.h"
 #include "app/Print.h"
 #include "app/PrintedGraphs.h"
 #include "app/SessionDebriefView.h"
@@ -35,6 +36,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 
 using namespace sessiontest;
@@ -616,6 +618,106 @@ TEST_F(PrintTest, aStoredSessionNeverShownGetsItsPanelsMadeForTheReport)
     EXPECT_EQ(pages[2].count("0:01"), 1) << pages[2].text();
     EXPECT_TRUE(pages[2].has("Well done."));
     EXPECT_TRUE(messages.asked.empty());
+}
+
+// The labels of the printed graphs, as pdftotext finds them on a page: the
+// value labels, the curves' names, the C/R caption and ratios, and the times.
+struct GraphLabels {
+    std::vector<const Word*> values, units, names, captions, ratios, times, cutTimes;
+};
+
+GraphLabels graphLabelsOf(const PdfPage& page)
+{
+    // The graphs lie below the title block, the header and the evaluation table.
+    double graphsTop = 0;
+    for (const Word& word : page.words)
+        if (word.text == "09:30" || word.text == "Metronome:" || word.text == "brackets.")
+            graphsTop = std::max(graphsTop, word.yMax);
+    static const std::regex value(R"re([0-9]+\.[0-9][0-9])re");
+    static const std::regex time(R"re([0-9]:[0-9][0-9])re");
+    static const std::regex ratio(R"re([0-9][0-9]:[0-9][0-9])re");
+    static const std::regex cut(R"re([0-9]+:[0-9]?|:[0-9]*)re");
+    GraphLabels labels;
+    for (const Word& word : page.words) {
+        if ((word.yMin + word.yMax) / 2 < graphsTop)
+            continue;
+        if (std::regex_match(word.text, value))
+            labels.values.push_back(&word);
+        else if (word.text == "L." || word.text == "mm.")
+            labels.units.push_back(&word);
+        else if (word.text == "Ventilation" || word.text == "Chest")
+            labels.names.push_back(&word);
+        else if (word.text == "C/R")
+            labels.captions.push_back(&word);
+        else if (std::regex_match(word.text, ratio))
+            labels.ratios.push_back(&word);
+        else if (std::regex_match(word.text, time))
+            labels.times.push_back(&word);
+        else if (std::regex_match(word.text, cut))
+            labels.cutTimes.push_back(&word);
+    }
+    return labels;
+}
+
+// Printed graphs carry every label in the six-point print font, and each
+// time label whole, on the graph page and on the report's strips alike.
+TEST_F(PrintTest, theGraphLabelsPrintWholeInTheSixPointFont)
+{
+    SessionGraphView::install();
+    settings().ratioAsPercent = true;
+    settings().printDebriefingText = false;
+    SessionRecord record = liveRecord(DURATION, 1);
+    record.StartTime = "09:30";
+    Session& session = performed(record);
+    ASSERT_FALSE(session.getCommSession().seriesSummaries().empty());
+
+    // The graph page prints what the axis shows: here labels close to both ends.
+    auto* graphs = dynamic_cast<SessionGraphView*>(session.getSessionGraphView());
+    ASSERT_NE(graphs, nullptr);
+    graphs->axis()->setView(99, 502);
+    std::vector<PdfPage> graphPages = print(session, false, "graph-page.pdf");
+    ASSERT_EQ(graphPages.size(), 1u);
+    std::vector<std::string> times;
+    for (const Word* word : graphLabelsOf(graphPages[0]).times)
+        times.push_back(word->text);
+    EXPECT_EQ(times, (std::vector<std::string>{"0:05", "0:10", "0:15", "0:20", "0:25", "0:30"}));
+    const std::vector<PdfPage> report = print(session, true, "report.pdf");
+    ASSERT_EQ(report.size(), 3u);
+    graphPages.push_back(report[0]);
+    graphPages.push_back(report[1]);
+    const auto sixPoint = [](const Word* word) {
+        const double height = word->yMax - word->yMin;
+        return height > 5.0 && height < 9.0;
+    };
+    for (std::size_t k = 0; k < graphPages.size(); ++k) {
+        SCOPED_TRACE(k == 0 ? "graph page" : "report page " + std::to_string(k));
+        const GraphLabels labels = graphLabelsOf(graphPages[k]);
+        std::set<std::string> values;
+        for (const Word* word : labels.values)
+            values.insert(word->text);
+        for (const char* label : {"1.20", "0.00", "75.00", "40.00", "50.00"})
+            EXPECT_TRUE(values.count(label)) << label << " in " << graphPages[k].text();
+        EXPECT_EQ(labels.names.size(), 2u);
+        EXPECT_EQ(labels.captions.size(), 1u);
+        // The series lie in the session's first minute.
+        EXPECT_EQ(labels.ratios.empty(), k == 2);
+        EXPECT_GE(labels.times.size(), 3u);
+        for (const auto* group : {&labels.values, &labels.names, &labels.captions, &labels.ratios, &labels.times})
+            for (const Word* word : *group)
+                EXPECT_TRUE(sixPoint(word)) << word->text << " is " << word->yMax - word->yMin << " pt high";
+        for (const Word* word : labels.cutTimes)
+            ADD_FAILURE() << "a time label cut to \"" << word->text << "\"";
+        // Whole: inside the graphs' frame, which the names of the curves
+        // begin at and the value labels end at.
+        ASSERT_FALSE(labels.names.empty() || labels.units.empty());
+        double left = labels.names.front()->xMin, right = 0;
+        for (const Word* word : labels.units)
+            right = std::max(right, word->xMax);
+        for (const Word* word : labels.times) {
+            EXPECT_GE(word->xMin, left - 1.0) << word->text;
+            EXPECT_LE(word->xMax, right + 0.5) << word->text;
+        }
+    }
 }
 
 // A whole report and a graph page kept in the build folder for a person to
