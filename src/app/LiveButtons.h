@@ -5,6 +5,8 @@
 // back, the time caption blinks "Pause", and Debriefing >> and Print... work
 // as soon as some time was recorded.
 
+#include <cstdint>
+
 class LiveButtons {
 public:
     struct States {
@@ -24,5 +26,5 @@ public:
 
     // `stored`: a session read from its file, which never runs; `withToolbars`:
     // the session registers events.
-    static States forSession(bool running, bool stored, unsigned int elapsedSeconds, bool withToolbars);
+    static States forSession(bool running, bool stored, std::int64_t elapsedSeconds, bool withToolbars);
 };

@@ -282,12 +282,12 @@ void Session::onEnd()
 
 bool Session::isRunning() const { return link_ && link_->reader().isRunning(); }
 
-unsigned int Session::getElapsedSeconds() const
+std::int64_t Session::getElapsedSeconds() const
 {
     const double currentFreq = comm_.sampleRate;
     KOVA_ASSERT(currentFreq!=0.0);
     const std::int64_t ms = sampleMilliseconds(static_cast<int>(comm_.manData.size()), currentFreq);
-    return static_cast<unsigned int>((ms + 500) / 1000);
+    return (ms + 500) / 1000;
 }
 
 std::wstring Session::getPersonVentilation() const { return toWide(record_.PersonVentilation); }

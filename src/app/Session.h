@@ -61,8 +61,9 @@ public:
     void onEnd();
     // Collecting now; never for a stored session.
     bool isRunning() const override;
-    // The time the collected samples span, in whole seconds.
-    unsigned int getElapsedSeconds() const;
+    // The time the collected samples span, in whole seconds (64 bits: a rate
+    // far below a manikin's gives times no 32 bits hold).
+    std::int64_t getElapsedSeconds() const;
 
     std::wstring getPersonVentilation() const;
     std::wstring getPersonChestCompression() const;

@@ -881,8 +881,9 @@ void SessionGraphView::selectPrintPage(int page)
 
 int SessionGraphView::getPrintPageCount() const
 {
-    return GraphPrintWindow::pageCount(getSession().getElapsedSeconds(),
-                                       Configuration::instance().getPropertyModel().graphMaxPrintTime);
+    const int minutes = Configuration::instance().getPropertyModel().graphMaxPrintTime;
+    return std::min(GraphPrintWindow::pageCount(getSession().getElapsedSeconds(), minutes),
+                    GraphPrintWindow::stripsHolding(sampleCount(), GraphPrintWindow::stripLength(minutes, rate())));
 }
 
 void SessionGraphView::printGraphs(QPainter& painter, int left, int top, int right, int bottom, bool monochrome)

@@ -620,6 +620,40 @@ TEST_F(PrintTest, aStoredSessionNeverShownGetsItsPanelsMadeForTheReport)
     EXPECT_TRUE(messages.asked.empty());
 }
 
+// A stored row whose rate no manikin gives is refused as the session is read;
+// a session whose rate came out absurd all the same prints no more strips
+// than its samples fill, at once.
+TEST_F(PrintTest, anAbsurdSampleRateNeverPrintsMillionsOfPages)
+{
+    SessionGraphView::install();
+    settings().graphMaxPrintTime = 5;
+    Session& live = performed();
+    ASSERT_TRUE(live.save());
+    SessionRecord record = live.getRecord();
+    record.Manikin = Session::STORED_MANIKIN;
+    record.InterfaceFrequency = 1e-300;
+    {
+        platform::ScopedMessageAsker boxes(messages);
+        sessions.push_back(std::make_unique<Session>(record, AlgorithmRecord{}));
+    }
+    Session& stored = *sessions.back();
+    ASSERT_FALSE(messages.asked.empty());
+    EXPECT_NE(messages.asked[0].text.find(L"There was a problem opening the datafile"), std::wstring::npos);
+    EXPECT_TRUE(stored.getCommSession().manData.empty());
+    messages.asked.clear();
+    EXPECT_EQ(print(stored, true).size(), 2u);
+
+    // 90 s of samples at a rate the link got wrong: sixty million strips of
+    // five minutes by the time, none by the samples (a strip is no sample).
+    live.getCommSession().sampleRate = 1e-7;
+    EXPECT_GT(live.getElapsedSeconds(), std::int64_t{1} << 32);
+    auto* graphs = dynamic_cast<SessionGraphView*>(live.getSessionGraphView());
+    ASSERT_NE(graphs, nullptr);
+    EXPECT_EQ(graphs->getPrintPageCount(), 0);
+    EXPECT_EQ(print(live, true).size(), 2u);
+    EXPECT_TRUE(messages.asked.empty());
+}
+
 // The labels of the printed graphs, as pdftotext finds them on a page: the
 // value labels, the curves' names, the C/R caption and ratios, and the times.
 struct GraphLabels {
