@@ -8,7 +8,9 @@
 #include "SessionTestKit.h"
 #include "TestSessionPanel.h"
 
+#include "FileSizeLimit.h"
 #include "GermanLocale.h"
+#include "PrintDialogDriver.h"
 #include "RunProgram.h"
 #include "TempDir.h"
 #include "app/AxisCtrl.h"
@@ -22,7 +24,9 @@
 #include "platform/MessageBox.h"
 #include "platform/PdfPrintDialogAsker.h"
 #include "platform/PrintDialog.h"
+#include "platform/QtPrintDialogAsker.h"
 #include "platform/RegistryStore.h"
+#include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +35,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <cstdlib>
 #include <filesystem>
@@ -555,6 +560,7 @@ TEST_F(PrintTest, printerFailuresAreToldAndACancelledDialogPrintsNothing)
         SCOPED_TRACE(c.file + (c.pages ? " pages" : " one page"));
         settings().printDebriefingText = c.pages;
         messages.asked.clear();
+        const std::size_t logged = kovatest::readFile(LogStream::instance().path()).size();
         dialog.outputFile = c.file;
         {
             platform::ScopedPrintDialogAsker asking(dialog);
@@ -564,6 +570,9 @@ TEST_F(PrintTest, printerFailuresAreToldAndACancelledDialogPrintsNothing)
         ASSERT_EQ(messages.asked.size(), 1u);
         EXPECT_EQ(messages.asked[0].text, c.text);
         EXPECT_EQ(messages.asked[0].caption, L"Printer error");
+        // Every failure is in the error log too.
+        EXPECT_NE(kovatest::readFile(LogStream::instance().path()).find("Printer error: " + toNarrow(c.text), logged),
+                  std::string::npos);
     }
     // The printer still prints afterwards, in the orientation it had.
     messages.asked.clear();
@@ -571,6 +580,60 @@ TEST_F(PrintTest, printerFailuresAreToldAndACancelledDialogPrintsNothing)
     EXPECT_EQ(print(session, true).size(), 2u);
     EXPECT_TRUE(messages.asked.empty());
 
+}
+
+// A report that fails over an existing file (the disk fills up) leaves that
+// file as it was and no temporary beside it.
+TEST_F(PrintTest, aFailedPrintLeavesTheFileItWasToReplaceWhole)
+{
+    Session& session = performed();
+    pdf = folder.file("report.pdf");
+    kovatest::writeFile(pdf, "an earlier report");
+    dialog.outputFile = pdf;
+    {
+        platform::ScopedPrintDialogAsker asking(dialog);
+        platform::ScopedMessageAsker boxes(messages);
+        kovatest::FileSizeLimit fullDisk(16 * 1024);
+        Print::printSession(session, true);
+    }
+    ASSERT_EQ(messages.asked.size(), 1u);
+    EXPECT_EQ(messages.asked[0].text, L"Error finishing the printout");
+    EXPECT_TRUE(kovatest::readFile(pdf) == "an earlier report") << "the earlier file was damaged";
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        EXPECT_EQ(entry.path().filename().string().find("report.pdf."), std::string::npos) << entry.path();
+
+    messages.asked.clear();
+    EXPECT_EQ(print(session, true, "report.pdf").size(), 2u);
+    EXPECT_TRUE(messages.asked.empty());
+}
+
+// On a machine without a printer (the test machine has none) the report
+// and the graph page print through the real print dialog to the PDF file
+// typed into it.
+TEST_F(PrintTest, theRealDialogPrintsTheReportAndTheGraphPageToPdfFilesWithoutAPrinter)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "this machine has a printer";
+    Session& session = performed();
+    platform::QtPrintDialogAsker realDialog;
+    platform::ScopedPrintDialogAsker realScope(realDialog);
+    platform::ScopedMessageAsker boxes(messages);
+    for (const bool debriefing : {true, false}) {
+        SCOPED_TRACE(debriefing ? "report" : "graph page");
+        platform::applicationPrinter().setOutputFileName({});
+        kovatest::PrintDialogSeen seen;
+        const std::string typed = folder.file(debriefing ? "typed-report.pdf" : "typed-graphs.pdf");
+        kovatest::answerPrintDialog(seen, QString::fromStdString(typed));
+        Print::printSession(session, debriefing);
+        ASSERT_TRUE(seen.shown);
+        EXPECT_EQ(seen.chosen.toStdString(), "Print to File (PDF)");
+        EXPECT_TRUE(seen.fileName.endsWith(QStringLiteral("/Kova CPR Evaluation Data.pdf"))) << seen.fileName.toStdString();
+        const std::vector<PdfPage> pages = readPdf(typed);
+        ASSERT_EQ(pages.size(), debriefing ? 2u : 1u);
+        EXPECT_TRUE(pages[0].has("Training Results"));
+        EXPECT_EQ(portrait(pages[0]), debriefing);
+    }
+    EXPECT_TRUE(messages.asked.empty());
 }
 
 TEST_F(PrintTest, theDebriefingPanelsPrintButtonPrintsTheReport)
