@@ -1,6 +1,7 @@
 #include "app/GraphLabelLayout.h"
 
 #include <algorithm>
+#include <utility>
 
 std::vector<std::optional<int>> GraphLabelLayout::place(const std::vector<Label>& labels, int plotTop,
                                                         int plotHeight, int plotWidth)
@@ -18,18 +19,22 @@ std::vector<std::optional<int>> GraphLabelLayout::place(const std::vector<Label>
         kept.push_back(i);
     }
 
-    // From the top of the pane down, in the order of their lines, so a
-    // label never passes the label of a line above its own.
-    std::stable_sort(kept.begin(), kept.end(),
-                     [&](std::size_t a, std::size_t b) { return labels[a].line < labels[b].line; });
+    // From the top of the pane down, each where it wants to be (inside the
+    // pane) or just below the one above it; of two that want the same place
+    // the one of the higher line goes first.
     const int plotBottom = plotTop + plotHeight;
+    const auto wantedTop = [&](std::size_t i) {
+        const int top = labels[i].below ? labels[i].line : labels[i].line - labels[i].height;
+        return std::clamp(top, plotTop, plotBottom - labels[i].height);
+    };
+    std::stable_sort(kept.begin(), kept.end(), [&](std::size_t a, std::size_t b) {
+        return std::pair(wantedTop(a), labels[a].line) < std::pair(wantedTop(b), labels[b].line);
+    });
     int previousBottom = plotTop;
     for (const std::size_t i : kept) {
-        const Label& label = labels[i];
-        const int wanted = label.below ? label.line : label.line - label.height;
-        const int top = std::max({wanted, plotTop, previousBottom});
+        const int top = std::max(wantedTop(i), previousBottom);
         tops[i] = top;
-        previousBottom = top + label.height;
+        previousBottom = top + labels[i].height;
     }
     // What ran past the bottom goes back up, pushing the labels above it.
     int nextTop = plotBottom;

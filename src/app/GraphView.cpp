@@ -384,8 +384,13 @@ std::vector<GraphView::ValueLabel> GraphView::valueLabels(const QFontMetrics& me
     const int zeroLine = inverted_ ? plotTop_ : plotTop_ + plotHeight_ - 1;
     add(fullScaleLine, far, qtext(GraphText::valueLabel(source.fullScale, source.unit)));
     add(zeroLine, nearAlign, qtext(GraphText::valueLabel(0.0, source.unit)));
-    add(s.yOf(source.upperLimit), far, qtext(GraphText::valueLabel(source.upperLimit, source.unit)));
-    add(s.yOf(source.lowerLimit), nearAlign, qtext(GraphText::valueLabel(source.lowerLimit, source.unit)));
+    // A band too narrow for both labels inside has them outside, around it,
+    // each still next to its own edge.
+    const int upperLine = s.yOf(source.upperLimit);
+    const int lowerLine = s.yOf(source.lowerLimit);
+    const bool inside = std::abs(upperLine - lowerLine) >= 2 * metrics.height();
+    add(upperLine, inside ? far : nearAlign, qtext(GraphText::valueLabel(source.upperLimit, source.unit)));
+    add(lowerLine, inside ? nearAlign : far, qtext(GraphText::valueLabel(source.lowerLimit, source.unit)));
     if (source.hasGroup()) {
         // The captions of the group labels' rows.
         const int row = groupLabelRow(metrics.height());
