@@ -485,6 +485,7 @@ bool Session::save()
             Gettext::translate("Problem saving session"), platform::MB_OK);
         return false;
     }
+    storedSerial_ = record_.Serialidentifier;
     modified_ = false;
     modifiedChanged.notify();
     return true;

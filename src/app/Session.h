@@ -69,6 +69,10 @@ public:
     const SessionRecord& getRecord() const { return record_; }
     // Copies the record in (the review panel's edits), then recordChanged.
     void setRecord(const SessionRecord& record);
+    // The identifier under which this session last wrote its data file (and
+    // so stored, or began to store, its row); empty before. A store may
+    // change the row and the file of that identifier, and no other session's.
+    const std::string& getStoredSerial() const { return storedSerial_; }
     const AlgorithmRecord& getAlgorithm() const { return algorithm_; }
     // The window and message-box caption.
     const std::string& getTitle() const { return title_; }
@@ -185,6 +189,7 @@ private:
     std::unique_ptr<SessionWindows> windows_;
     std::vector<UpdateReceiver*> receivers_;
     std::string recommendations_;
+    std::string storedSerial_;
     int state_ = INIT;
     bool ended_ = false;
     bool modified_ = false;

@@ -14,6 +14,7 @@ kova_test(SessionRecordsTests
     ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionRecordsTest.cpp
   LIBS app_core)
+kova_test_on_postgresql(SessionRecordsTests)
 
 # Sessions on the port registry: the simulated manikin on a pseudo-terminal
 # and the recorded demonstration data.
