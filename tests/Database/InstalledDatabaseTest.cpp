@@ -1,11 +1,13 @@
 // The installed database: the set-up step that makes the default SQLite
-// database and its data source, and the script that points the data source
-// at a shared PostgreSQL database.
+// database and its data source, the script that points the data source at a
+// shared PostgreSQL database, and the unique session identifiers of both.
 
 #include "RecordsFixture.h"
 #include "ScenarioTestTable.h"
 
 #include "Database/Database.h"
+#include "Database/DatabaseError.h"
+#include "Rodezir/LogStream.h"
 
 #include <cstdlib>
 
@@ -47,6 +49,9 @@ TEST_F(InstalledDatabase, setupMakesTheSqliteDatabaseAndItsDataSourceOnceAndKeep
     ScenarioTestTable table(theDatabase);
     table.open("");
     table.store({"Kept", 60, "", false, 1});
+    // An older database whose rows hold an identifier twice keeps them.
+    theDatabase.execute("DROP INDEX \"SessionSerialidentifier\"");
+    theDatabase.execute("INSERT INTO \"Session\" (\"Serialidentifier\") VALUES ('0a1b2c3d4e5f6g'), ('0a1b2c3d4e5f6g')");
     theDatabase.close();
 
     const std::string afterFirstRun = kovatest::readFile(odbcIni);
@@ -55,6 +60,7 @@ TEST_F(InstalledDatabase, setupMakesTheSqliteDatabaseAndItsDataSourceOnceAndKeep
     EXPECT_EQ(kovatest::readFile(odbcIni), afterFirstRun);
     expectStationTables();
     EXPECT_EQ(column("Scenario", "Name"), std::vector<std::string>{"Kept"});
+    EXPECT_EQ(column("Session", "Serialidentifier").size(), 2u);
 }
 
 TEST_F(InstalledDatabase, postgresqlScriptPointsTheDataSourceAtTheSharedDatabase)
@@ -72,4 +78,48 @@ TEST_F(InstalledDatabase, postgresqlScriptPointsTheDataSourceAtTheSharedDatabase
     EXPECT_NE(kovatest::readFile(odbcIni + ".before-postgresql").find("SQLite3"), std::string::npos);
     EXPECT_EQ(kovatest::readFile(odbcIni).find("SQLite3"), std::string::npos);
     expectStationTables();
+}
+
+namespace {
+void addSessionRow(const std::string& serial)
+{
+    theDatabase.execute("INSERT INTO \"Session\" (\"Serialidentifier\") VALUES (?)", {serial});
+}
+
+std::string errorLog() { return kovatest::readFile(LogStream::instance().path()); }
+} // namespace
+
+TEST_F(InstalledDatabase, aSerialIdentifierNamesOneRowOnly)
+{
+    openRecords();
+    addSessionRow("0a1b2c3d4e5f6g");
+    EXPECT_THROW(addSessionRow("0a1b2c3d4e5f6g"), DatabaseError);
+    // A row without an identifier names nothing, and may be there twice.
+    addSessionRow("");
+    addSessionRow("");
+    EXPECT_EQ(column("Session", "Serialidentifier"), (std::vector<std::string>{"0a1b2c3d4e5f6g", "", ""}));
+}
+
+// A database made before identifiers were unique: the start-up adds the
+// index once the rows allow it, and until then loses and changes nothing.
+TEST_F(InstalledDatabase, anOlderDatabaseGetsTheIdentifierIndexOnceItsRowsAllowIt)
+{
+    openRecords();
+    theDatabase.execute("DROP INDEX \"SessionSerialidentifier\"");
+    for (const char* serial : {"0a1b2c3d4e5f6g", "0a1b2c3d4e5f6g", "1b2c3d4e5f6g7h"})
+        addSessionRow(serial);
+    theDatabase.close();
+
+    openRecords();
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_EQ(column("Session", "Serialidentifier").size(), 3u);
+    EXPECT_NE(errorLog().find("0a1b2c3d4e5f6g (2 rows)"), std::string::npos) << errorLog();
+    EXPECT_NO_THROW(addSessionRow("1b2c3d4e5f6g7h"));
+
+    theDatabase.execute("DELETE FROM \"Session\" WHERE \"RowId\" IN (SELECT MAX(\"RowId\") FROM \"Session\" GROUP BY "
+                        "\"Serialidentifier\")");
+    theDatabase.close();
+    openRecords();
+    EXPECT_EQ(column("Session", "Serialidentifier"), (std::vector<std::string>{"0a1b2c3d4e5f6g", "1b2c3d4e5f6g7h"}));
+    EXPECT_THROW(addSessionRow("1b2c3d4e5f6g7h"), DatabaseError);
 }
