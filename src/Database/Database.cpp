@@ -2,6 +2,7 @@
 
 #include "Database/DatabaseError.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/gstringUtil.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
 
@@ -17,6 +18,17 @@ const char* const NO_DATABASE_MESSAGE =
     "Your installation is incomplete or broken.\n"
     "Please try to correct the problem yourself by reinstalling the application,\n"
     "or contact support for further help.";
+
+// The data source is there but its server did not answer (stopped, or out
+// of reach): reinstalling would not help, so the message says what failed.
+const char* const NO_SERVER_MESSAGE =
+    "The database connection to ODBC name 'kovacpr' could not be established:\n%hs\n"
+    "Please make sure that the database server is running and can be reached from this station,\n"
+    "then start the station again. Until then no training records can be stored or opened.";
+
+// A driver manager state ("IM...") means the data source or its driver is
+// missing or broken: the installation is at fault, not the server.
+bool installationFault(const std::string& state) { return state.empty() || state.rfind("IM", 0) == 0; }
 
 bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
@@ -97,8 +109,11 @@ void openDatabase()
         addIdentifierIndex();
         return;
     }
-    platform::messageBox(Gettext::translate(NO_DATABASE_MESSAGE), L"Kova CPR Software",
-                         platform::MB_OK | platform::MB_ICONWARNING);
+    const std::wstring text = installationFault(theDatabase.lastState())
+                                ? Gettext::translate(NO_DATABASE_MESSAGE)
+                                : formatWide(Gettext::translate(NO_SERVER_MESSAGE).c_str(),
+                                             cStr(trim(theDatabase.lastError())));
+    platform::messageBox(text, L"Kova CPR Software", platform::MB_OK | platform::MB_ICONWARNING);
 }
 
 std::string trim(const std::string& text)

@@ -106,9 +106,11 @@ bool SessionRowStore::store(Session& session, SessionRecord record)
     record.Done = true;
     takeResults(record, session.getCommSession());
     std::string reason = "The database is not connected.\n";
+    bool repeated = false;
     for (int attempt = 0; attempt < IDENTIFIER_TRIES && databaseOpen && theDatabase.isOpen(); ++attempt) {
         RowOutcome outcome = RowOutcome::Failed;
         bool adding = false;
+        const int reconnects = theDatabase.reconnectAttempts();
         try {
             // The row's change waits for the data file: a Done row never
             // stays without the file it names.
@@ -136,6 +138,12 @@ bool SessionRowStore::store(Session& session, SessionRecord record)
                                   << " is another session's; the session is stored under a new one.\n";
             reason = "No free session identifier was found.\n";
             record.newSerialIdentifier();
+            continue;
+        }
+        // The connection went in the middle of the store, too late to be made
+        // again under it: the whole store once more on a new one.
+        if (theDatabase.connectionLost() && !repeated && theDatabase.reconnectAttempts() == reconnects) {
+            repeated = true;
             continue;
         }
         break;
