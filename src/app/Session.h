@@ -105,6 +105,10 @@ public:
     // Reads the data file into the curves, the measurement store and the
     // recommendations; false when it could not (a damaged file is told).
     bool loadDataFile();
+    // A stored session whose data file could not be opened (it is missing:
+    // stored by a station that keeps another data folder): it holds no
+    // samples and is not shown. The user was told which file in which folder.
+    bool getDataFileMissing() const { return dataFileMissing_; }
     // The data file's path.
     std::string dataFilePath() const { return record_.dataFileName(); }
 
@@ -172,10 +176,12 @@ private:
     void bringEndTimeUp();
     void addKnownPerson(const std::string& name);
     void tellDataFileDamaged() const;
+    void tellDataFileMissing() const;
 
     SessionRecord record_;
     AlgorithmRecord algorithm_;
     bool usingFile_;
+    bool dataFileMissing_ = false;
     std::unique_ptr<SessionLink> link_;
     CommSession comm_;
     GraphSource compressionSource_;

@@ -7,6 +7,7 @@
 
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
+#include "Database/SessionRecord.h"
 #include "Rodezir/LogStream.h"
 
 #include <cstdlib>
@@ -71,13 +72,33 @@ TEST_F(InstalledDatabase, postgresqlScriptPointsTheDataSourceAtTheSharedDatabase
     kovatest::writeFile(odbcIni, "[kovacpr]\nDriver=SQLite3\nDatabase=/nonexistent/kovacpr.db\n");
     const std::string server = kovatest::readFile(std::getenv("KOVA_TEST_POSTGRESQL"));
     const std::string host = server.substr(0, server.find_last_not_of("\n") + 1);
+    const std::string registry = folder.file("registry");
+    const std::string environment = "ODBCINI=" + odbcIni + " KOVA_REGISTRY_DIR='" + registry + "'";
+    const std::string arguments = "--host " + host + " --database postgres --user postgres --create-tables";
+    const std::filesystem::path shared = folder.path() / "shared data";
+    std::filesystem::create_directories(shared);
 
-    ASSERT_EQ(runScript("scripts/use-postgresql", "ODBCINI=" + odbcIni,
-                        "--host " + host + " --database postgres --user postgres --create-tables"),
+    // A data folder that is not there, or that nobody may write into (not
+    // even root), stops the script before it changes anything.
+    for (const std::string& refused : {folder.file("not mounted"), std::string("/proc")}) {
+        EXPECT_NE(runScript("scripts/use-postgresql", environment, arguments + " --data-folder '" + refused + "'"), 0)
+            << refused;
+        EXPECT_FALSE(std::filesystem::exists(odbcIni + ".before-postgresql"));
+        EXPECT_FALSE(std::filesystem::exists(registry));
+    }
+
+    ASSERT_EQ(runScript("scripts/use-postgresql", environment, arguments + " --data-folder '" + shared.string() + "'"),
               0);
     EXPECT_NE(kovatest::readFile(odbcIni + ".before-postgresql").find("SQLite3"), std::string::npos);
     EXPECT_EQ(kovatest::readFile(odbcIni).find("SQLite3"), std::string::npos);
     expectStationTables();
+    EXPECT_TRUE(std::filesystem::is_empty(shared));
+
+    setenv("KOVA_REGISTRY_DIR", registry.c_str(), 1);
+    std::string dataFolder;
+    EXPECT_TRUE(readDataFolder(dataFolder));
+    EXPECT_EQ(dataFolder, shared.string() + "/");
+    unsetenv("KOVA_REGISTRY_DIR");
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "Database/RuntimeRandom.h"
 #include "Database/ScenarioEventList.h"
 #include "Database/SessionTable.h"
+#include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "TempDir.h"
 #include "app/SessionRowStore.h"
@@ -29,6 +30,8 @@ using namespace sessiontest;
 using Answer = SessionWindows::SaveAnswer;
 
 namespace {
+
+std::string errorLog() { return kovatest::readFile(LogStream::instance().path()); }
 
 struct IndexRecorder final : UpdateReceiver {
     void update(int newIndex) override { indexes.push_back(newIndex); }
@@ -285,7 +288,7 @@ TEST_F(SessionRecords, aStoredSessionReadsItsFileTouchesNoPortAndClosesUnasked)
     EXPECT_TRUE(asker.asked.empty());
 }
 
-TEST_F(SessionRecords, aMissingFileIsToldOnceAndADamagedOneTwice)
+TEST_F(SessionRecords, aMissingFileIsToldByNameWithTheDataFolderAndADamagedOneTwice)
 {
     SessionRecord record;
     record.Manikin = 0xFFFFFFFFL;
@@ -293,20 +296,30 @@ TEST_F(SessionRecords, aMissingFileIsToldOnceAndADamagedOneTwice)
     {
         Session missing(record, AlgorithmRecord{});
         EXPECT_TRUE(missing.getEnded());
+        EXPECT_TRUE(missing.getDataFileMissing());
+        EXPECT_TRUE(missing.getCommSession().manData.empty());
     }
     ASSERT_EQ(asker.asked.size(), 1u);
-    EXPECT_EQ(asker.asked[0].text, L"Unable to read the session from file.");
     EXPECT_EQ(asker.asked[0].caption, L"Database file error");
+    const std::wstring told = asker.asked[0].text;
+    EXPECT_NE(told.find(toWide((dataFolder / (record.Serialidentifier + ".dat")).string())), std::wstring::npos)
+        << told;
+    EXPECT_NE(told.find(L"The data folder of this station is\n" + toWide(dataFolder.string() + "/")),
+              std::wstring::npos)
+        << told;
+    EXPECT_EQ(errorLog().find("Assert failed"), std::string::npos) << errorLog();
 
     asker.asked.clear();
     kovatest::writeFile(dataFolder / (record.Serialidentifier + ".dat"), "2\r\n3 1\r\nbroken");
     Session damaged(record, AlgorithmRecord{});
+    EXPECT_FALSE(damaged.getDataFileMissing());
     ASSERT_EQ(asker.asked.size(), 2u);
     EXPECT_EQ(asker.asked[0].caption, L"Unexpected problem occurred while opening data files");
     EXPECT_NE(asker.asked[0].text.find(toWide(record.Serialidentifier)), std::wstring::npos);
     EXPECT_EQ(asker.asked[1].text, L"Unable to read the session from file.");
     ASSERT_EQ(damaged.getCompressionDoc().getMarks().size(), 1u);
     EXPECT_EQ(damaged.getCompressionDoc().getMarks()[0].sampleIndex, 3);
+    EXPECT_EQ(errorLog().find("Assert failed"), std::string::npos) << errorLog();
 }
 
 TEST_F(SessionRecords, eventButtonsTakeFreshIdsAndShowAmpersandsAsWritten)
