@@ -23,14 +23,33 @@ const char* const NO_DATABASE_MESSAGE =
 // of reach): reinstalling would not help, so the message says what failed.
 const char* const NO_SERVER_MESSAGE =
     "The database connection to ODBC name 'kovacpr' could not be established:\n%hs\n"
-    "Please make sure that the database server is running and can be reached from this station,\n"
-    "then start the station again. Until then no training records can be stored or opened.";
+    "Please make sure that the database server is running and can be reached\n"
+    "from this station, then start the station again.\n"
+    "Until then no training records can be stored or opened.";
 
 // A driver manager state ("IM...") means the data source or its driver is
 // missing or broken: the installation is at fault, not the server.
 bool installationFault(const std::string& state) { return state.empty() || state.rfind("IM", 0) == 0; }
 
 bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+// The driver's reason, one trimmed line after another (drivers indent their
+// hints with tabs, which a message box shows as wide gaps).
+std::string reasonLines(const std::string& reason)
+{
+    std::string lines;
+    std::size_t start = 0;
+    while (start <= reason.size()) {
+        std::size_t end = reason.find('\n', start);
+        if (end == std::string::npos)
+            end = reason.size();
+        const std::string line = trim(reason.substr(start, end - start));
+        if (!line.empty())
+            lines += (lines.empty() ? "" : "\n") + line;
+        start = end + 1;
+    }
+    return lines;
+}
 
 const char* const IDENTIFIER_INDEX = "SessionSerialidentifier";
 constexpr std::size_t LOGGED_DUPLICATES = 20;
@@ -112,7 +131,7 @@ void openDatabase()
     const std::wstring text = installationFault(theDatabase.lastState())
                                 ? Gettext::translate(NO_DATABASE_MESSAGE)
                                 : formatWide(Gettext::translate(NO_SERVER_MESSAGE).c_str(),
-                                             cStr(trim(theDatabase.lastError())));
+                                             cStr(reasonLines(theDatabase.lastError())));
     platform::messageBox(text, L"Kova CPR Software", platform::MB_OK | platform::MB_ICONWARNING);
 }
 
