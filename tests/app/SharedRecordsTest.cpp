@@ -5,12 +5,14 @@
 // other, and a server that goes away and comes back (a server of the tests'
 // own, stopped and started by tests/Database/pg-cluster).
 
+#include "OwnServerFixture.h"
 #include "SessionRecordsFixture.h"
 
 #include "Database/DBUtil.h"
 #include "Database/SessionExchange.h"
 #include "Database/SessionSearch.h"
 #include "Database/SessionTable.h"
+#include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "RunProgram.h"
 #include "SessionTestKit.h"
@@ -192,33 +194,8 @@ TEST_F(SharedRecords, sessionsExportedOnOneStationAndImportedOnTheOtherOpenThere
     EXPECT_EQ(distinct.size(), 6u);
 }
 
-// A server of the test's own, for it is stopped and started: the other
-// PostgreSQL tests keep theirs running meanwhile.
-class RecordsOutage : public SessionRecordsFixture {
+class RecordsOutage : public OwnServerFixture<SessionRecordsFixture> {
 protected:
-    void SetUp() override
-    {
-        if (!std::getenv("KOVA_TEST_POSTGRESQL"))
-            GTEST_SKIP() << "the outage is one of a PostgreSQL server";
-        state_ = server_.file("state");
-        cluster("start");
-        if (kovatest::readFile(state_).empty())
-            GTEST_SKIP() << "the test's own PostgreSQL server did not start";
-        setenv("KOVA_TEST_POSTGRESQL", state_.c_str(), 1);
-        SessionRecordsFixture::SetUp();
-    }
-    void TearDown() override
-    {
-        SessionRecordsFixture::TearDown();
-        if (!state_.empty())
-            cluster("stop");
-    }
-    void cluster(const std::string& action)
-    {
-        const kovatest::ProgramRun run =
-            kovatest::runProgram((kovatest::sourceDir() / "tests/Database/pg-cluster").string(), {action, state_});
-        ASSERT_EQ(run.exitCode, 0) << action << ": " << run.output << run.errors;
-    }
     std::unique_ptr<Session> finished(const std::string& text)
     {
         return finishedSession(links_.emplace_back(), windows, text);
@@ -234,10 +211,6 @@ protected:
 
     ScopedFakeWindows windows;
     std::deque<LinkLog> links_;
-
-private:
-    kovatest::TempDir server_;
-    std::string state_;
 };
 
 TEST_F(RecordsOutage, aStoreAfterTheServerWasRestartedSucceedsWithoutRestartingTheStation)
@@ -255,6 +228,8 @@ TEST_F(RecordsOutage, aStoreAfterTheServerWasRestartedSucceedsWithoutRestartingT
 TEST_F(RecordsOutage, duringTheOutageAStoreAndASearchSaySoAndAfterItTheStoreSucceeds)
 {
     auto session = finished("kept");
+    SessionTable sessions(theDatabase);
+    sessions.open("");
     cluster("pause");
     EXPECT_FALSE(SessionRowStore::store(*session, session->getRecord()));
     ASSERT_EQ(asker.asked.size(), 1u);
@@ -266,6 +241,10 @@ TEST_F(RecordsOutage, duringTheOutageAStoreAndASearchSaySoAndAfterItTheStoreSucc
     std::string failure;
     EXPECT_FALSE(SessionSearch::find(theDatabase, {}, found, &failure));
     EXPECT_NE(failure.find("The connection to the database was lost."), std::string::npos) << failure;
+    // A table read again meanwhile has no rows, and is not given up.
+    sessions.reopen();
+    EXPECT_TRUE(sessions.isOpen);
+    EXPECT_TRUE(DBUtil::emptyTable(sessions));
 
     cluster("resume");
     asker.asked.clear();
@@ -274,6 +253,9 @@ TEST_F(RecordsOutage, duringTheOutageAStoreAndASearchSaySoAndAfterItTheStoreSucc
     EXPECT_EQ(notes(), (std::vector<std::string>{"kept"}));
     EXPECT_TRUE(SessionSearch::find(theDatabase, {}, found, &failure));
     EXPECT_EQ(found.size(), 1u);
+    sessions.reopen();
+    EXPECT_FALSE(DBUtil::emptyTable(sessions));
+    EXPECT_EQ(kovatest::readFile(LogStream::instance().path()).find("Assert failed"), std::string::npos);
 }
 
 } // namespace
