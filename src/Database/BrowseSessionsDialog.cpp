@@ -23,6 +23,7 @@
 #include "platform/Resources.h"
 
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPixmap>
@@ -93,6 +94,7 @@ bool BrowseSessionsDialog::onInitDialog()
     for (int column = 0; column < SessionListModel::COLUMN_COUNT; ++column)
         list_->setColumnWidth(column, initialWidths[column]);
     connect(list_, &QTreeView::doubleClicked, this, [this] { openSelectedSession(); });
+    list_->viewport()->installEventFilter(this);
 
     setLayoutTree();
 
@@ -257,6 +259,20 @@ std::vector<std::string> BrowseSessionsDialog::selectedSerialIdentifiers() const
         if (const SessionListRow* session = model_.session(row))
             serials.push_back(session->serialIdentifier);
     return serials;
+}
+
+bool BrowseSessionsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (list_ && watched == list_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        if (!list_->indexAt(click->position().toPoint()).isValid()) {
+            // A click on no row leaves no row chosen, as in any list.
+            list_->clearSelection();
+            openSelectedSession();
+            return true;
+        }
+    }
+    return LayoutDialog::eventFilter(watched, event);
 }
 
 void BrowseSessionsDialog::openSelectedSession()

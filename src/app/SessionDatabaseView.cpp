@@ -221,10 +221,11 @@ std::wstring SessionDatabaseView::message(int)
 
 void SessionDatabaseView::notifyChanged() { TablePool::refresh(TableKind::Session); }
 
-void SessionDatabaseView::afterStore()
+bool SessionDatabaseView::afterStore()
 {
     getSession().setRecord(currentRecord());
     fileWritten_ = getSession().save();
+    return true;
 }
 
 void SessionDatabaseView::beforeRemove()

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
@@ -160,6 +161,24 @@ TEST_F(SessionManagerWindow, aDoubleClickOpensTheSessionOfTheRowEvenWhenAnotherW
     dialog.sessionList()->clearSelection();
     dialog.openSelectedSession();
     EXPECT_EQ(beeps, 1) << "no row chosen";
+
+    // A double click on the list below its rows chooses no row either.
+    showActive(dialog);
+    selectRow(dialog, 0);
+    QWidget* rows = dialog.sessionList()->viewport();
+    const QPoint below(rows->width() / 2, rows->height() - 3);
+    ASSERT_FALSE(dialog.sessionList()->indexAt(below).isValid());
+    bool sessionOpened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* session = qobject_cast<SessionDialog*>(QApplication::activeModalWidget())) {
+            sessionOpened = true;
+            session->done(QDialog::Rejected);
+        }
+    });
+    QTest::mouseDClick(rows, Qt::LeftButton, Qt::NoModifier, below);
+    QApplication::processEvents();
+    EXPECT_EQ(beeps, 2);
+    EXPECT_FALSE(sessionOpened);
 }
 
 TEST_F(SessionManagerWindow, exportAndImportCarryTheSelectedSessionsWithTheirDataFilesThroughAFile)

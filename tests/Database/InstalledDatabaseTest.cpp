@@ -5,8 +5,10 @@
 #include "RecordsFixture.h"
 #include "ScenarioTestTable.h"
 
+#include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
+#include "Database/DatabasePatch.h"
 #include "Database/SessionRecord.h"
 #include "Rodezir/LogStream.h"
 
@@ -31,9 +33,53 @@ void expectStationTables()
                                           {SqlType::Integer}))
             << table;
 }
+
+// A first start on the installed database, with a registry of its own that
+// names no patch level: the built-in data upgrade puts the six scenarios on
+// the two guidelines the installation carries, and the pruning keeps those.
+// The SQLite set-up and the PostgreSQL script must both end here.
+void expectFirstStartRows(const std::string& registry)
+{
+    setenv("KOVA_REGISTRY_DIR", registry.c_str(), 1);
+    DatabasePatch::runIfNeeded();
+    AlgorithmTable algorithms(theDatabase);
+    algorithms.open("");
+    unsetenv("KOVA_REGISTRY_DIR");
+
+    const std::string aha = AlgorithmTable::KEPT_BUILT_INS[0];
+    const std::string erc = AlgorithmTable::KEPT_BUILT_INS[1];
+    std::vector<std::string> rows;
+    for (const auto& row : theDatabase.query("SELECT \"Name\", \"builtIn\" FROM \"Algorithm\" ORDER BY \"RowId\"", {},
+                                             {SqlType::Text, SqlType::Integer}))
+        rows.push_back(std::get<std::string>(row[0]) + " built-in " + std::to_string(std::get<long long>(row[1])));
+    EXPECT_EQ(rows, (std::vector<std::string>{aha + " built-in 1", erc + " built-in 1"}));
+    rows.clear();
+    for (const auto& row : theDatabase.query("SELECT \"Name\", \"Algorithm\" FROM \"Scenario\" ORDER BY \"RowId\"", {},
+                                             {SqlType::Text, SqlType::Text}))
+        rows.push_back(std::get<std::string>(row[0]) + " on " + std::get<std::string>(row[1]));
+    EXPECT_EQ(rows, (std::vector<std::string>{"10 minute BLS (AHA) on " + aha, "20 minute BLS (AHA) on " + aha,
+                                              "5 minute BLS (AHA) on " + aha, "10 minute BLS (ERC) on " + erc,
+                                              "20 minute BLS (ERC) on " + erc, "5 minute BLS (ERC) on " + erc}));
+}
 } // namespace
 
 using InstalledDatabase = RecordsFixture;
+
+TEST_F(InstalledDatabase, theSetUpsBuiltInRowsGiveTheScenariosTheirGuidelinesAtTheFirstStart)
+{
+    if (onPostgresql())
+        GTEST_SKIP() << "the set-up makes the SQLite database";
+    const std::string registry = folder.file("registry");
+    const std::string environment = "HOME=" + folder.file("home") + " KOVA_STATION_DIR=" + folder.file("station")
+        + " KOVA_DATA_DIR=" + folder.file("station/data") + " KOVA_REGISTRY_DIR=" + registry
+        + " ODBCINI=" + odbcIniPath();
+    std::filesystem::create_directories(folder.path() / "home");
+    kovatest::writeFile(odbcIniPath(), "");
+    for (const char* step : {"scripts/setup.d/20-records", "scripts/setup.d/21-builtin-records"})
+        ASSERT_EQ(runScript(step, environment), 0) << step;
+    expectStationTables();
+    expectFirstStartRows(registry);
+}
 
 TEST_F(InstalledDatabase, setupMakesTheSqliteDatabaseAndItsDataSourceOnceAndKeepsARegisteredOne)
 {
@@ -92,6 +138,7 @@ TEST_F(InstalledDatabase, postgresqlScriptPointsTheDataSourceAtTheSharedDatabase
     EXPECT_NE(kovatest::readFile(odbcIni + ".before-postgresql").find("SQLite3"), std::string::npos);
     EXPECT_EQ(kovatest::readFile(odbcIni).find("SQLite3"), std::string::npos);
     expectStationTables();
+    expectFirstStartRows(registry);
     EXPECT_TRUE(std::filesystem::is_empty(shared));
 
     setenv("KOVA_REGISTRY_DIR", registry.c_str(), 1);
