@@ -1,5 +1,6 @@
 #include "platform/QtMessageAsker.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -65,8 +66,12 @@ int QtMessageAsker::ask(const std::wstring& text, const std::wstring& caption, u
     QMessageBox::StandardButtons shown;
     for (QMessageBox::StandardButton button : buttons)
         shown |= button;
+    // Over the modal window the user is in (a record editor opens without a
+    // parent): a box over the main window would raise that above the editor
+    // and hide what the box asks about.
+    QWidget* over = QApplication::activeModalWidget();
     QMessageBox box(iconOf(style), QString::fromStdWString(caption), QString::fromStdWString(text), shown,
-                    parent_);
+                    over ? over : parent_);
     // The button the style names is the default; one past the buttons the
     // box has falls back to its last, the choice that changes nothing.
     const std::size_t defaultIndex = (style & 0x300) >> 8;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -66,6 +67,29 @@ TEST(QtMessageAsker, aShortBoxIsWideEnoughForItsWholeCaption)
         asker.ask(L"Error initializing printer", caption, platform::MB_OK);
         EXPECT_GE(width, needed);
     }
+}
+
+TEST(QtMessageAsker, aBoxStandsOverTheModalWindowTheUserIsIn)
+{
+    QWidget mainWindow;
+    platform::QtMessageAsker asker(&mainWindow);
+    const auto ownerOfBox = [&asker] {
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&owner] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            owner = box->parentWidget();
+            box->defaultButton()->click();
+        });
+        asker.ask(L"Save the changes?", L"Kova CPR Software", platform::MB_YESNO);
+        return owner;
+    };
+    QDialog editor;
+    editor.setModal(true);
+    editor.show();
+    EXPECT_EQ(ownerOfBox(), &editor);
+    editor.hide();
+    EXPECT_EQ(ownerOfBox(), &mainWindow) << "without a modal window, over the main window";
 }
 
 } // namespace
