@@ -14,26 +14,21 @@
 #include <new>
 #include <vector>
 
-// `removeOld` deletes the group through DBUtil; the new rows are added
-// through the table's record set, which is reopened afterwards either way
-// (a rolled-back add must not linger in its rows) and the table's kind
-// refreshed. True when the new list is stored.
+// Runs `change` on the table's connection in one transaction. When the
+// database refuses any part, all of it is undone and the user and the log
+// are told why. The table is reopened afterwards either way (a rolled-back
+// row must not linger in its rows) and the table's kind refreshed. True
+// when the change is committed.
 template <class Record, class Key>
-bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>& removeOld,
-                 const std::vector<Record>& rows)
+bool changeRows(DatabaseTable<Record, Key>& table, const std::function<void()>& change)
 {
     bool stored = true;
     try {
         DatabaseTransaction transaction(table.connection());
-        removeOld();
-        for (const Record& row : rows) {
-            table.addNew();
-            table.setRecord(row);
-            if (!table.update())
-                throw DatabaseError(table.lastError());
-        }
+        change();
         transaction.commit();
     } catch (const DatabaseError& error) {
+        LogStream::instance() << "A change of the table " << table.tableName() << " was undone: " << error.what();
         DBUtil::showError(error.what());
         stored = false;
     } catch (const std::bad_alloc&) {
@@ -44,4 +39,21 @@ bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>&
     table.reopen();
     TablePool::refresh(table.kind());
     return stored;
+}
+
+// `removeOld` deletes the group through DBUtil; the new rows are added
+// through the table's record set. True when the new list is stored.
+template <class Record, class Key>
+bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>& removeOld,
+                 const std::vector<Record>& rows)
+{
+    return changeRows(table, [&] {
+        removeOld();
+        for (const Record& row : rows) {
+            table.addNew();
+            table.setRecord(row);
+            if (!table.update())
+                throw DatabaseError(table.lastError());
+        }
+    });
 }

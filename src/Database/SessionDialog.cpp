@@ -25,7 +25,6 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include <filesystem>
 #include <system_error>
 
 using namespace kova;
@@ -328,42 +327,12 @@ void SessionDialog::notifyChanged() { TablePool::refresh(TableKind::Session); }
 
 // The data file goes aside before the row is deleted, so a row the database
 // keeps still has its file when it is put back.
-void SessionDialog::beforeRemove()
-{
-    dataFile_ = currentRecord().dataFileName();
-    asideDataFile_.clear();
-    std::error_code error;
-    if (!std::filesystem::exists(dataFile_, error))
-        return;
-    const std::string aside = dataFile_ + ".removing";
-    std::filesystem::rename(dataFile_, aside, error);
-    if (error) {
-        LogStream::instance() << "The data file " << dataFile_ << " could not be moved aside: " << error.message()
-                              << "\n";
-        return;
-    }
-    asideDataFile_ = aside;
-}
-
-void SessionDialog::settleDataFile(bool rowDeleted)
-{
-    if (asideDataFile_.empty())
-        return;
-    std::error_code error;
-    if (rowDeleted)
-        std::filesystem::remove(asideDataFile_, error);
-    else
-        std::filesystem::rename(asideDataFile_, dataFile_, error);
-    if (error)
-        LogStream::instance() << "The data file " << dataFile_ << " could not be " << (rowDeleted ? "removed" : "put back")
-                              << ": " << error.message() << "\n";
-    asideDataFile_.clear();
-}
+void SessionDialog::beforeRemove() { dataFile_.moveAside(currentRecord()); }
 
 void SessionDialog::onDelete()
 {
     const bool removed = remove(false);
-    settleDataFile(removed);
+    dataFile_.settle(removed);
     // The session is gone: nothing is left to save, whatever the fields hold.
     if (removed)
         done(QDialog::Rejected);

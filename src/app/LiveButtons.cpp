@@ -1,6 +1,6 @@
 #include "app/LiveButtons.h"
 
-LiveButtons::States LiveButtons::forSession(bool running, bool stored, bool ended, unsigned int elapsedSeconds,
+LiveButtons::States LiveButtons::forSession(bool running, bool stored, bool ended, std::int64_t elapsedSeconds,
                                             bool withToolbars)
 {
     States states;

@@ -5,6 +5,8 @@
 // scroll bar come back, the time caption blinks "Pause", and Debriefing >>
 // and Print... work as soon as some time was recorded.
 
+#include <cstdint>
+
 class LiveButtons {
 public:
     struct States {
@@ -25,5 +27,6 @@ public:
     // `stored`: a session read from its file, which never runs; `ended`: a
     // timed session that has reached its duration; `withToolbars`: the
     // session registers events.
-    static States forSession(bool running, bool stored, bool ended, unsigned int elapsedSeconds, bool withToolbars);
+    static States forSession(bool running, bool stored, bool ended, std::int64_t elapsedSeconds,
+                              bool withToolbars);
 };

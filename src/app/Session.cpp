@@ -83,10 +83,13 @@ Session::Session(const SessionRecord& record, const AlgorithmRecord& algorithm, 
     comm_.trainingMode = static_cast<std::int32_t>(record_.TrainingMode);
     if (usingFile_) {
         if (!loadDataFile()) {
-            platform::messageBox(Gettext::translate("Unable to read the session from file."),
-                                 Gettext::translate("Database file error"), platform::MB_OK);
-            constexpr bool READ = false;
-            KOVA_ASSERT(READ);
+            LogStream::instance() << "The session " << record_.Serialidentifier << " could not be read from "
+                                  << dataFilePath() << (dataFileMissing_ ? ": the file cannot be opened.\n" : ".\n");
+            if (dataFileMissing_)
+                tellDataFileMissing();
+            else
+                platform::messageBox(Gettext::translate("Unable to read the session from file."),
+                                     Gettext::translate("Database file error"), platform::MB_OK);
         }
         ended_ = true;
     } else {
@@ -284,12 +287,12 @@ void Session::onEnd()
 
 bool Session::isRunning() const { return link_ && link_->reader().isRunning(); }
 
-unsigned int Session::getElapsedSeconds() const
+std::int64_t Session::getElapsedSeconds() const
 {
     const double currentFreq = comm_.sampleRate;
     KOVA_ASSERT(currentFreq!=0.0);
     const std::int64_t ms = sampleMilliseconds(static_cast<int>(comm_.manData.size()), currentFreq);
-    return static_cast<unsigned int>((ms + 500) / 1000);
+    return (ms + 500) / 1000;
 }
 
 std::wstring Session::getPersonVentilation() const { return toWide(record_.PersonVentilation); }
@@ -487,6 +490,7 @@ bool Session::save()
             Gettext::translate("Problem saving session"), platform::MB_OK);
         return false;
     }
+    storedSerial_ = record_.Serialidentifier;
     modified_ = false;
     modifiedChanged.notify();
     return true;
@@ -496,8 +500,10 @@ bool Session::loadDataFile()
 {
     const std::string path = dataFilePath();
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
+        dataFileMissing_ = true;
         return false;
+    }
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) {
@@ -520,4 +526,18 @@ void Session::tellDataFileDamaged() const
                                   "session is not available.",
                                   dataFilePath()),
                          Gettext::translate("Unexpected problem occurred while opening data files"), platform::MB_OK);
+}
+
+void Session::tellDataFileMissing() const
+{
+    std::string folder;
+    if (!readDataFolder(folder))
+        folder = "-";
+    platform::messageBox(formatWide(Gettext::translate("The data file of this session is missing or cannot be read:\n"
+                                                       "%hs\nThe data folder of this station is\n%hs\nStations "
+                                                       "that share their training records must share their data "
+                                                       "folder as well.")
+                                        .c_str(),
+                                    cStr(dataFilePath()), cStr(folder)),
+                         Gettext::translate("Database file error"), platform::MB_OK);
 }

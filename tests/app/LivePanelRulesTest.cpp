@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -45,6 +47,8 @@ TEST(LiveDisplays, elapsedSecondsTruncateTheMilliseconds)
     EXPECT_EQ(LiveDisplays::elapsedSeconds(1299, 20.0), 64);
     EXPECT_EQ(LiveDisplays::elapsedSeconds(1300, 20.0), 65);
     EXPECT_EQ(LiveDisplays::elapsedSeconds(1300, 0.0), 0);
+    // A rate far below a manikin's: the most the display holds, never a wrap.
+    EXPECT_EQ(LiveDisplays::elapsedSeconds(1300, 1e-300), INT_MAX);
 }
 
 TEST(LiveDisplays, rateLabelIsWrittenOnlyWhenTheWholeRateChanges)
@@ -274,6 +278,22 @@ TEST(GraphPrintWindow, printTimesBeyondTheLimitsCountAsTheNearerLimit)
         EXPECT_EQ(GraphPrintWindow::pageCount(36000, minutes), 3) << minutes;
     EXPECT_EQ(GraphPrintWindow::stripLength(100000, 20.0), 240 * 60 * 20);
     EXPECT_EQ(GraphPrintWindow::stripLength(-1, 20.0), 60 * 20);
+}
+
+// A rate far below a manikin's makes a session's time enormous: it is held
+// in 64 bits, and the strips printed never outnumber what its samples fill.
+TEST(GraphPrintWindow, enormousTimesCountWithoutWrappingAndTheSamplesCapTheStrips)
+{
+    const std::int64_t beyond32Bits = (std::int64_t{1} << 32) + 300;
+    EXPECT_EQ(GraphPrintWindow::pageCount(beyond32Bits, 240), 298262);
+    EXPECT_EQ(GraphPrintWindow::pageCount(std::int64_t{9'200'000'000'000'000}, 1), INT_MAX);
+    EXPECT_EQ(GraphPrintWindow::pageCount(-5, 5), 0);
+    // 1,800 samples in strips of 1,200: two strips, as the time gives them.
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(1800, 1200), 2);
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(1200, 1200), 1);
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(INT_MAX, 60), INT_MAX / 60 + 1);
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(0, 1200), 0);
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(1800, 0), 0) << "no strip of no samples";
 }
 
 TEST(GraphPrintWindow, firstActionStripEndsAStripAfterTheActionOrAtTheLastSample)
