@@ -9,6 +9,7 @@
 #include "CPB/CPBProgress.h"
 #include "CPB/CPBText.h"
 #include "CPB/Pointer.h"
+#include "Database/AlgorithmRules.h"
 #include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
@@ -21,6 +22,7 @@
 #include "config/PropertyModel.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <new>
 
@@ -38,22 +40,18 @@ constexpr int ALGORITHM_DONE = 200;
 constexpr std::uint8_t NEVER_WRITTEN = 0xFF;
 constexpr int ALGORITHM_AREAS[] = {Pointer::ALGORITHM_1, Pointer::ALGORITHM_2};
 
-// A pair of limits in the controller's block, with the range the algorithm
-// editor keeps it in: the station takes nothing it would not let a user type.
+// A pair of limits in the controller's block.
 struct LimitPair {
     int offset;
     double AlgorithmRecord::*low;
     double AlgorithmRecord::*high;
-    double least;
-    double most;
 };
 constexpr LimitPair LIMIT_PAIRS[] = {
-    {CPBAlgorithmBlock::VENTILATION_RATE, &AlgorithmRecord::vRateLow, &AlgorithmRecord::vRateHigh, 0, 100},
-    {CPBAlgorithmBlock::VENTILATION_VOLUME, &AlgorithmRecord::vVolLow, &AlgorithmRecord::vVolHigh, 0, 5},
-    {CPBAlgorithmBlock::COMPRESSION_RATE, &AlgorithmRecord::eccRateLow, &AlgorithmRecord::eccRateHigh, 1, 250},
-    {CPBAlgorithmBlock::COMPRESSION_DEPTH, &AlgorithmRecord::compDepthLow, &AlgorithmRecord::compDepthHigh, 1, 250},
+    {CPBAlgorithmBlock::VENTILATION_RATE, &AlgorithmRecord::vRateLow, &AlgorithmRecord::vRateHigh},
+    {CPBAlgorithmBlock::VENTILATION_VOLUME, &AlgorithmRecord::vVolLow, &AlgorithmRecord::vVolHigh},
+    {CPBAlgorithmBlock::COMPRESSION_RATE, &AlgorithmRecord::eccRateLow, &AlgorithmRecord::eccRateHigh},
+    {CPBAlgorithmBlock::COMPRESSION_DEPTH, &AlgorithmRecord::compDepthLow, &AlgorithmRecord::compDepthHigh},
 };
-constexpr double MOST_INITIAL_VENTILATIONS = 20;
 
 // The switches the controller's configuration gives back; the station keeps
 // its own value of the others.
@@ -64,7 +62,25 @@ constexpr bool PropertyModel::*TAKEN_BACK[] = {
     &PropertyModel::showWrongHandPositions,  &PropertyModel::printApprovalFields,
 };
 
-bool inRange(double value, double least, double most) { return value >= least && value <= most; }
+// Why a row the algorithm editor would not keep is not taken over.
+std::wstring refusal(const AlgorithmRules::Fault& fault, int a, const std::string& name)
+{
+    const std::wstring quoted = toWide(name, CP_UTF8);
+    const std::wstring limit = CPBMessage::text(fault.label);
+    switch (fault.kind) {
+    case AlgorithmRules::Fault::NO_NAME:
+        return CPBMessage::text("Algorithm %s of the controller has a name of only blanks or control characters.",
+                                {CPBMessage::number(a + 1)});
+    case AlgorithmRules::Fault::OUT_OF_RANGE:
+        return CPBMessage::text(
+            "The controller's algorithm \"%s\" holds %s %s, outside the range %s to %s the station accepts.",
+            {quoted, limit, doubleToWide(fault.value), doubleToWide(fault.least), doubleToWide(fault.most)});
+    case AlgorithmRules::Fault::CROSSED:
+        break;
+    }
+    return CPBMessage::text("The controller's algorithm \"%s\" holds %s %s - %s: its low limit is above its high one.",
+                            {quoted, limit, doubleToWide(fault.value), doubleToWide(fault.high)});
+}
 
 } // namespace
 
@@ -197,24 +213,26 @@ bool CPBGet::receiveAlgorithm(CPBMemory& memory, int a, const std::string& name)
     }
 
     // Every value first, so the row is stored whole or not at all.
-    bool valid = std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
-    AlgorithmRecord limits;
-    const double initialVentilations = twoDecimals(values[0]);
-    valid = valid && inRange(initialVentilations, 0, MOST_INITIAL_VENTILATIONS);
-    limits.initVent = valid ? static_cast<std::int32_t>(initialVentilations) : 0;
-    for (std::size_t k = 0; k < std::size(LIMIT_PAIRS); ++k) {
-        const LimitPair& pair = LIMIT_PAIRS[k];
-        limits.*pair.low = twoDecimals(values[1 + 2 * k]);
-        limits.*pair.high = twoDecimals(values[2 + 2 * k]);
-        valid = valid && inRange(limits.*pair.low, pair.least, pair.most) && inRange(limits.*pair.high, pair.least, pair.most);
-    }
-    if (!valid) {
-        problem_ = CPBMessage::text("The controller's algorithm \"%s\" holds limits the station does not accept.",
-                                    {toWide(name, CP_UTF8)});
-        LogStream::instance() << "Controller algorithm " << a + 1 << " (" << name << "): limits out of range, not taken over\n";
+    const auto refuse = [this](std::wstring why) {
+        problem_ = std::move(why);
+        LogStream::instance() << toNarrow(problem_, CP_UTF8) << " Not taken over.\n";
         return false;
+    };
+    if (!std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); }))
+        return refuse(CPBMessage::text("The controller's algorithm \"%s\" holds limits the station does not accept.",
+                                       {toWide(name, CP_UTF8)}));
+    // The row as the algorithm editor reads what a user typed: the whole
+    // initial ventilations, the name without blanks at its ends; then
+    // nothing the editor would not let a user keep.
+    AlgorithmRecord limits;
+    limits.Name = AlgorithmRules::storedName(name);
+    limits.initVent = static_cast<std::int32_t>(std::clamp(twoDecimals(values[0]), double{INT32_MIN}, double{INT32_MAX}));
+    for (std::size_t k = 0; k < std::size(LIMIT_PAIRS); ++k) {
+        limits.*LIMIT_PAIRS[k].low = twoDecimals(values[1 + 2 * k]);
+        limits.*LIMIT_PAIRS[k].high = twoDecimals(values[2 + 2 * k]);
     }
-    limits.Name = name;
+    if (const auto fault = AlgorithmRules::firstFault(limits))
+        return refuse(refusal(*fault, a, limits.Name));
     std::string storedName;
     if (!storeAlgorithm(limits, storedName))
         return false;

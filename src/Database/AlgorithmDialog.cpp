@@ -1,5 +1,6 @@
 #include "Database/AlgorithmDialog.h"
 
+#include "Database/AlgorithmRules.h"
 #include "Database/Database.h"
 #include "Database/TablePool.h"
 #include "Rodezir/DialogTranslation.h"
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -35,45 +37,52 @@ QString formatNumber(double value)
 }
 
 // The leading characters that form a decimal number, with "," read as ".";
-// no number gives 0.
-double parseNumber(QString text)
+// nothing when they form none.
+std::optional<double> numberIn(QString text)
 {
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     const QByteArray bytes = text.toLatin1();
-    return std::strtod(bytes.constData(), nullptr);
+    char* end = nullptr;
+    const double number = std::strtod(bytes.constData(), &end);
+    if (end == bytes.constData())
+        return std::nullopt;
+    return number;
 }
+
+// A field without a number reads as 0.
+double parseNumber(const QString& text) { return numberIn(text).value_or(0); }
 
 double ratioOfShare(double share) { return share >= 100 ? LARGEST_RATIO : share / (100 - share); }
 double shareOfRatio(double ratio) { return 100 * ratio / (ratio + 1); }
 
 } // namespace
 
-// A number field of the dialog: its record field, mask and the range it is
-// kept in; `share` marks the compression/relaxation percentages.
+// A number field of the dialog and its record field; `share` marks the
+// compression/relaxation percentages, `wholeNumbers` the two-digit ratio
+// fields. The range each is kept in is the rules' (AlgorithmRules).
 struct AlgorithmDialog::NumberField {
     int id;
     double AlgorithmRecord::*value;
-    double low;
-    double high;
     bool share;
+    bool wholeNumbers;
 };
 
 const AlgorithmDialog::NumberField AlgorithmDialog::NUMBER_FIELDS[] = {
-    {1111, &AlgorithmRecord::vRateLow, 0, 100, false},
-    {1133, &AlgorithmRecord::vRateHigh, 0, 100, false},
-    {1199, &AlgorithmRecord::vVolLow, 0, 5, false},
-    {1135, &AlgorithmRecord::vVolHigh, 0, 5, false},
-    {1136, &AlgorithmRecord::eccRateLow, 1, 250, false},
-    {1137, &AlgorithmRecord::eccRateHigh, 1, 250, false},
-    {1138, &AlgorithmRecord::compRelaxRecc, 0, 100, true},
-    {1140, &AlgorithmRecord::compRelaxLow, 0, 100, true},
-    {1141, &AlgorithmRecord::compRelaxHigh, 0, 100, true},
-    {1142, &AlgorithmRecord::compDepthLow, 1, 250, false},
-    {1143, &AlgorithmRecord::compDepthHigh, 1, 250, false},
-    {1145, &AlgorithmRecord::ventCompRatioSingleComp, 1, 50, false},
-    {1144, &AlgorithmRecord::ventCompRatioSingleVent, 1, 50, false},
-    {1147, &AlgorithmRecord::ventCompRatioDoubleComp, 1, 50, false},
-    {1146, &AlgorithmRecord::ventCompRatioDoubleVent, 1, 50, false},
+    {1111, &AlgorithmRecord::vRateLow, false, false},
+    {1133, &AlgorithmRecord::vRateHigh, false, false},
+    {1199, &AlgorithmRecord::vVolLow, false, false},
+    {1135, &AlgorithmRecord::vVolHigh, false, false},
+    {1136, &AlgorithmRecord::eccRateLow, false, false},
+    {1137, &AlgorithmRecord::eccRateHigh, false, false},
+    {1138, &AlgorithmRecord::compRelaxRecc, true, false},
+    {1140, &AlgorithmRecord::compRelaxLow, true, false},
+    {1141, &AlgorithmRecord::compRelaxHigh, true, false},
+    {1142, &AlgorithmRecord::compDepthLow, false, false},
+    {1143, &AlgorithmRecord::compDepthHigh, false, false},
+    {1145, &AlgorithmRecord::ventCompRatioSingleComp, false, true},
+    {1144, &AlgorithmRecord::ventCompRatioSingleVent, false, true},
+    {1147, &AlgorithmRecord::ventCompRatioDoubleComp, false, true},
+    {1146, &AlgorithmRecord::ventCompRatioDoubleVent, false, true},
 };
 
 AlgorithmDialog::AlgorithmDialog(const std::string& initialKey, bool allowDelete, QWidget* parent)
@@ -94,10 +103,8 @@ bool AlgorithmDialog::onInitDialog()
     bindSharedControls();
     // The ratio pairs take two digits, the others digits and a point.
     kova::MaskedEdit::attach(this, INITIAL_VENTILATIONS, QStringLiteral("##"));
-    for (const NumberField& field : NUMBER_FIELDS) {
-        const bool wholeNumbers = field.high == 50;
-        kova::MaskedEdit::attach(this, field.id, wholeNumbers ? QStringLiteral("##") : QStringLiteral("%%%%"));
-    }
+    for (const NumberField& field : NUMBER_FIELDS)
+        kova::MaskedEdit::attach(this, field.id, field.wholeNumbers ? QStringLiteral("##") : QStringLiteral("%%%%"));
     kova::MaskedEdit::attach(this, SCRATCH, QStringLiteral("%%%%"));
     kova::limitText(getDlgItem(recordcontrols::NAME), NAME_LIMIT);
 
@@ -172,7 +179,7 @@ void AlgorithmDialog::showRecord(const AlgorithmRecord& record)
 AlgorithmRecord AlgorithmDialog::readRecord()
 {
     AlgorithmRecord record = currentRecord();
-    record.Name = trim(kova::windowText(getDlgItem(recordcontrols::NAME)).toStdString());
+    record.Name = AlgorithmRules::storedName(kova::windowText(getDlgItem(recordcontrols::NAME)).toStdString());
     record.initVent = static_cast<std::int32_t>(readNumber(INITIAL_VENTILATIONS));
     for (const NumberField& field : NUMBER_FIELDS)
         record.*field.value = field.share ? readShare(field.id, currentRecord().*field.value) : readNumber(field.id);
@@ -240,26 +247,41 @@ void AlgorithmDialog::checkRanges()
     if (validating_)
         return;
     validating_ = true;
-    AlgorithmRecord record = readRecord();
-    const AlgorithmRecord typed = record;
-    record.initVent = std::clamp<std::int32_t>(record.initVent, 0, 20);
-    for (const NumberField& field : NUMBER_FIELDS)
-        record.*field.value = std::clamp(record.*field.value, field.low, field.high);
-    // A low limit above its high limit comes down to it; the volumes may cross.
-    const std::pair<double AlgorithmRecord::*, double AlgorithmRecord::*> ranges[] = {
-        {&AlgorithmRecord::compDepthLow, &AlgorithmRecord::compDepthHigh},
-        {&AlgorithmRecord::compRelaxLow, &AlgorithmRecord::compRelaxHigh},
-        {&AlgorithmRecord::eccRateLow, &AlgorithmRecord::eccRateHigh},
-        {&AlgorithmRecord::vRateLow, &AlgorithmRecord::vRateHigh},
-    };
-    for (const auto& [low, high] : ranges)
-        record.*low = std::min(record.*low, record.*high);
+    const AlgorithmRecord typed = readRecord();
+    const AlgorithmRecord record = AlgorithmRules::keptInRange(typed);
     if (!(record == typed)) {
         platform::messageBeep();
         showRecord(record);
+    } else {
+        showEmptiedFields(record);
     }
     validating_ = false;
     updateButtons();
+}
+
+// An emptied field reads as 0, which lies in the range of several fields:
+// it shows the 0 that is stored rather than stay blank. Nothing was corrected,
+// so nothing beeps.
+void AlgorithmDialog::showEmptiedFields(const AlgorithmRecord& record)
+{
+    const auto emptied = [this](int id) {
+        const QWidget* field = getDlgItem(id);
+        return field && !numberIn(kova::windowText(field));
+    };
+    if (emptied(INITIAL_VENTILATIONS))
+        showNumber(INITIAL_VENTILATIONS, record.initVent);
+    for (const NumberField& field : NUMBER_FIELDS) {
+        const double value = record.*field.value;
+        if (emptied(field.id))
+            showNumber(field.id, field.share && !percent_ ? ratioOfShare(value) : value);
+    }
+}
+
+// Saved from a field that was emptied and never left.
+bool AlgorithmDialog::afterStore()
+{
+    showEmptiedFields(currentRecord());
+    return true;
 }
 
 void AlgorithmDialog::onRecommendedShareChanged()

@@ -49,6 +49,7 @@ protected:
     void notifyChanged() override;
     void fillQuickFind() override;
     bool confirmOverwrite() override { return true; }
+    bool afterStore() override;
 
 private:
     struct NumberField;
@@ -62,6 +63,8 @@ private:
     // The ratio text a stored share shows, cut by the field's mask.
     QString ratioText(double share) const;
     void onRecommendedShareChanged();
+    // Fields that hold no number show the value they are read as.
+    void showEmptiedFields(const AlgorithmRecord& record);
 
     AlgorithmTable table_;
     std::string initialKey_;

@@ -23,6 +23,7 @@
 #include "platform/Resources.h"
 
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPixmap>
@@ -93,6 +94,7 @@ bool BrowseSessionsDialog::onInitDialog()
     for (int column = 0; column < SessionListModel::COLUMN_COUNT; ++column)
         list_->setColumnWidth(column, initialWidths[column]);
     connect(list_, &QTreeView::doubleClicked, this, [this] { openSelectedSession(); });
+    list_->viewport()->installEventFilter(this);
 
     setLayoutTree();
 
@@ -195,13 +197,16 @@ SessionSearchCriteria BrowseSessionsDialog::criteria() const
 void BrowseSessionsDialog::search()
 {
     std::vector<SessionListRow> rows;
-    if (databaseOpen)
-        SessionSearch::find(theDatabase, criteria(), rows);
+    std::string failure = "The database is not connected.\n";
+    const bool searched = databaseOpen && SessionSearch::find(theDatabase, criteria(), rows, &failure);
     model_.setRows(std::move(rows));
 
     const std::size_t n = model_.rows().size();
     QString result;
-    if (n == 0)
+    // A failed search is never shown as an empty result.
+    if (!searched)
+        result = translated("The search failed: the sessions could not be read.");
+    else if (n == 0)
         result = translated("No sessions match criteria.");
     else if (n == 1)
         result = translated("One session match criteria");
@@ -209,6 +214,9 @@ void BrowseSessionsDialog::search()
         result = QString::number(n) + translated(" sessions match criteria");
     setDlgItemText(RESULT, result);
     sizeColumns();
+    // Without a database at all the start-up has told the user already.
+    if (!searched && databaseOpen)
+        DBUtil::showError(failure);
 }
 
 std::array<int, 6> BrowseSessionsDialog::columnWidths(int available)
@@ -251,6 +259,20 @@ std::vector<std::string> BrowseSessionsDialog::selectedSerialIdentifiers() const
         if (const SessionListRow* session = model_.session(row))
             serials.push_back(session->serialIdentifier);
     return serials;
+}
+
+bool BrowseSessionsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (list_ && watched == list_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        if (!list_->indexAt(click->position().toPoint()).isValid()) {
+            // A click on no row leaves no row chosen, as in any list.
+            list_->clearSelection();
+            openSelectedSession();
+            return true;
+        }
+    }
+    return LayoutDialog::eventFilter(watched, event);
 }
 
 void BrowseSessionsDialog::openSelectedSession()

@@ -73,6 +73,9 @@ public:
 protected:
     bool onInitDialog() override;
     void onSize(int cx, int cy) override;
+    // A double click on the list's empty part chooses no row: it asks for
+    // the selected session with none selected, and so beeps.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fillCriteriaLists();

@@ -3,6 +3,8 @@
 #include "Database/ComboBoxList.h"
 #include "Database/CoursePlannerTable.h"
 #include "Database/Database.h"
+#include "Database/DatabaseError.h"
+#include "Database/FinishedSessionQuestion.h"
 #include "Database/PersonDialog.h"
 #include "Database/ScenarioDialog.h"
 #include "Database/ScheduleControls.h"
@@ -25,6 +27,7 @@
 #include <QPalette>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -156,7 +159,6 @@ bool CoursePlannerDialog::onInitDialog()
     start(courseTable_, initial);
 
     loadRows();
-    schedule_.selectFirstRow();
     refreshSchedule();
     setCurrentRecord(readRecord());
     updateButtons();
@@ -404,6 +406,8 @@ std::wstring CoursePlannerDialog::message(int kind)
     };
     if (kind < 0 || kind >= static_cast<int>(std::size(TEXTS)) || !*TEXTS[kind])
         return {};
+    if (kind == recordmessages::REMOVE_CHANGED || kind == recordmessages::REMOVE)
+        return Gettext::translate(TEXTS[kind]) + finishedsessions::courseParagraph(rowsOfRemovedCourse_);
     return Gettext::translate(TEXTS[kind]);
 }
 
@@ -455,27 +459,45 @@ void CoursePlannerDialog::beforeStore(const CourseRecord& record)
                 quickFindDirty_ = true;
 }
 
-// The schedule replaces the course's sessions all or nothing. When the
-// database refuses, the rows stay as typed and still count as changed, so
-// the user can store them again or is asked before they are left.
-void CoursePlannerDialog::afterStore()
+// The schedule is written all or nothing, by the rows' identifiers: the
+// rows changed here, those removed here, and the course's planned rows the
+// schedule no longer holds; a row another station finished keeps its
+// result. When the database refuses, the rows stay as typed and still count
+// as changed, and the save fails: the user can store them again, and is
+// asked again before they are left.
+bool CoursePlannerDialog::afterStore()
 {
     std::vector<SessionRecord> stored = schedule_.storedRows();
-    if (!sessionTable_.deleteCourseSessions(currentRecord(), stored)) {
-        scheduleStoreFailed_ = true;
-        updateButtons();
-        return;
+    const bool written = sessionTable_.writeCourseSessions(currentRecord(), stored, schedule_.rowsAsRead(),
+                                                           schedule_.removedRows(),
+                                                           SessionTable::CourseScope::WholeCourse);
+    if (written) {
+        schedule_.markStored(stored);
+        setScheduleModified(false);
     }
-    for (int index = 0; index < static_cast<int>(stored.size()); ++index)
-        schedule_.replaceRow(index, stored[static_cast<std::size_t>(index)]);
-    setScheduleModified(false);
     updateButtons();
+    return written;
 }
 
-// The course's sessions go in the same change as its row; the rows on
-// screen are reloaded only once the delete went through.
+// The course's sessions go in the same change as its row, and the data files
+// of the finished ones with them; the rows on screen are reloaded only once
+// the delete went through.
 void CoursePlannerDialog::beforeRemove()
 {
+    for (const SessionRecord& row : sessionTable_.findCourseSessions(currentRecord().getKey())) {
+        if (!row.Done)
+            continue;
+        const bool named = std::any_of(rowsOfRemovedCourse_.begin(), rowsOfRemovedCourse_.end(),
+                                       [&row](const SessionRecord& asked) {
+                                           return asked.Done && asked.Serialidentifier == row.Serialidentifier;
+                                       });
+        // Finished on another station while the question was open: the user
+        // never agreed that its result goes.
+        if (!named)
+            throw DatabaseError("A session of this course was finished on another station meanwhile.\n"
+                                "The course was not deleted.\n");
+        removedDataFiles_.moveAside(row);
+    }
     std::vector<SessionRecord> none;
     sessionTable_.deleteCourseSessions(currentRecord(), none);
 }
@@ -486,28 +508,30 @@ void CoursePlannerDialog::beforeRemove()
 bool CoursePlannerDialog::saveCourse()
 {
     quickFindDirty_ = false;
-    scheduleStoreFailed_ = false;
     const bool stored = save();
     if (quickFindDirty_)
         fillQuickFind();
     refreshSchedule();
-    return stored && !scheduleStoreFailed_;
+    return stored;
+}
+
+bool CoursePlannerDialog::leaveCourse()
+{
+    quickFindDirty_ = false;
+    const bool leave = queryLeave();
+    if (quickFindDirty_)
+        fillQuickFind();
+    // Cancel, or a course or schedule the database refused, keeps
+    // everything as typed.
+    if (!leave)
+        refreshSchedule();
+    return leave;
 }
 
 void CoursePlannerDialog::navigate(const std::function<void()>& step)
 {
-    if (!tableOpen())
+    if (!tableOpen() || !leaveCourse())
         return;
-    quickFindDirty_ = false;
-    scheduleStoreFailed_ = false;
-    const bool leave = queryLeave();
-    if (quickFindDirty_)
-        fillQuickFind();
-    // Cancel, or a schedule the database refused, keeps everything as typed.
-    if (!leave || scheduleStoreFailed_) {
-        refreshSchedule();
-        return;
-    }
     // Stored or dropped: the schedule shown next is the stored one.
     setScheduleModified(false);
     step();
@@ -520,6 +544,7 @@ void CoursePlannerDialog::loadRows()
     const CourseKey key = currentRecord().getKey();
     schedule_.load(CourseRecord::isValidKey(key) ? sessionTable_.findCourseSessions(key)
                                                  : std::vector<SessionRecord>());
+    schedule_.selectFirstRow();
     setScheduleModified(false);
 }
 
@@ -531,15 +556,18 @@ void CoursePlannerDialog::setScheduleModified(bool changed)
 
 void CoursePlannerDialog::onNewButton()
 {
-    if (!onNew())
-        return;
-    loadRows();
-    refreshSchedule();
+    navigate([this] { onNew(); });
 }
 
 void CoursePlannerDialog::onRemoveButton()
 {
-    if (!remove(true))
+    // The question names the finished sessions that go with the course.
+    rowsOfRemovedCourse_ =
+        isNewEntry() ? std::vector<SessionRecord>() : sessionTable_.findCourseSessions(currentRecord().getKey());
+    const bool removed = remove(true);
+    removedDataFiles_.settle(removed);
+    rowsOfRemovedCourse_.clear();
+    if (!removed)
         return;
     loadRows();
     refreshSchedule();
@@ -782,10 +810,15 @@ void CoursePlannerDialog::moveRowDown()
 
 void CoursePlannerDialog::removeRow()
 {
-    if (!schedule_.removeSelected()) {
+    if (!schedule_.canRemoveSelected()) {
         platform::messageBeep();
         return;
     }
+    // Saving then deletes a finished row's stored result and data file.
+    const int index = schedule_.selectedIndex();
+    if (schedule_.row(index).Done && !finishedsessions::confirmRemoveRow(schedule_.row(index), index + 1))
+        return;
+    schedule_.removeSelected();
     refreshSchedule();
 }
 
@@ -839,6 +872,16 @@ void CoursePlannerDialog::showRowDetails(int visibleRow)
     applyRowStartTime(visibleRow);
     readRows(schedule_.visibleRows());
     refreshSchedule();
+}
+
+// Close, Escape and the close box: a changed course is stored, dropped or
+// kept as the user answers; a store the database refused keeps it.
+void CoursePlannerDialog::onCancel()
+{
+    if (QWidget* close = getDlgItem(recordcontrols::CLOSE))
+        close->setFocus(Qt::OtherFocusReason);
+    if (leaveCourse())
+        reject();
 }
 
 void CoursePlannerDialog::onOK()

@@ -11,6 +11,7 @@
 #include "Database/CourseSchedule.h"
 #include "Database/CourseScheduleSources.h"
 #include "Database/CourseTable.h"
+#include "Database/DataFileRemoval.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordEditorDialog.h"
 #include "Database/ScenarioTable.h"
@@ -21,6 +22,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QScrollBar;
@@ -78,6 +80,7 @@ public:
 protected:
     bool onInitDialog() override;
     void onOK() override;
+    void onCancel() override;
     void onSize(int cx, int cy) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,7 +92,7 @@ protected:
     void notifyChanged() override;
     void fillQuickFind() override;
     void beforeStore(const CourseRecord& record) override;
-    void afterStore() override;
+    bool afterStore() override;
     void beforeRemove() override;
 
     void onNewButton() override;
@@ -115,6 +118,9 @@ private:
     // Stores the course and its schedule; refills the lists when a person
     // was added. True only when both were stored.
     bool saveCourse();
+    // The course may be left: unchanged, stored (course and schedule) or
+    // dropped, as the user answers. False keeps everything as typed.
+    bool leaveCourse();
     // Leaves the entry as the user answers, then takes the step and shows
     // the stored schedule of the course it arrived at.
     void navigate(const std::function<void()>& step);
@@ -148,6 +154,9 @@ private:
     int highlightedRow_ = 0;
     bool runCourseChosen_ = false;
     bool quickFindDirty_ = false;
-    bool scheduleStoreFailed_ = false;
+    // While Delete asks and deletes: the course's stored rows the question
+    // named, and the data files of its finished sessions on their way out.
+    std::vector<SessionRecord> rowsOfRemovedCourse_;
+    DataFileRemoval removedDataFiles_;
     bool scrolling_ = false;
 };

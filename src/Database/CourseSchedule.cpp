@@ -35,12 +35,25 @@ std::vector<SessionRecord> CourseSchedule::storedRows() const
 
 bool CourseSchedule::isBlankRow(int index) const { return hasBlankRow() && index == rowCount() - 1; }
 
+void CourseSchedule::markStored(const std::vector<SessionRecord>& written)
+{
+    const std::size_t count = std::min(written.size(), storedRows().size());
+    std::copy_n(written.begin(), count, rows_.begin());
+    read_ = written;
+    removed_.clear();
+    modified_ = false;
+}
+
 void CourseSchedule::load(std::vector<SessionRecord> rows)
 {
     rows_ = std::move(rows);
+    read_ = rows_;
+    removed_.clear();
     blankRowPresent_ = false;
     modified_ = false;
-    selectFirstRow();
+    selectedRow_ = 0;
+    topRow_ = 0;
+    scrollRangeCount_ = -1;
 }
 
 void CourseSchedule::clear()
@@ -222,6 +235,7 @@ bool CourseSchedule::removeSelected()
 {
     if (!canRemoveSelected())
         return false;
+    removed_.push_back(rows_[static_cast<std::size_t>(selectedIndex())]);
     rows_.erase(rows_.begin() + selectedIndex());
     modified_ = true;
     keepWindowOnRows();
@@ -309,9 +323,7 @@ void CourseSchedule::courseStartTimeChanged(const CourseRecord& course)
     SessionRecord& last = rows_.back();
     const std::string& name = last.Scenario.empty() ? course.defaultScenario : last.Scenario;
     const long duration = sources_.getScenario(name).duration;
-    // Alone, the blank row is the course's first session, which starts two
-    // minutes after the course as it does in a new schedule.
-    last.StartTime = Duration::endTime(course.time, rows_.size() == 1 ? FIRST_SESSION_DELAY : 0);
+    last.StartTime = Duration::endTime(course.time, 0);
     last.EndTime = endOf(last.StartTime, duration);
 }
 

@@ -52,12 +52,23 @@ public:
     const SessionRecord& row(int index) const { return rows_.at(static_cast<std::size_t>(index)); }
     // The stored rows: all but the blank row.
     std::vector<SessionRecord> storedRows() const;
+    // The rows as they were last read from the database or written to it,
+    // and the stored rows removed since: what the next write-back compares
+    // with, so that it writes only what this window changed.
+    const std::vector<SessionRecord>& rowsAsRead() const { return read_; }
+    const std::vector<SessionRecord>& removedRows() const { return removed_; }
+    // The stored rows were written back as `written` (the same rows, as the
+    // database now holds them): they are what the next write compares with,
+    // and nothing counts as modified.
+    void markStored(const std::vector<SessionRecord>& written);
     // The row is the blank row at the end (never stored, moved, removed or opened).
     bool isBlankRow(int index) const;
 
     // The stored rows of a course; the next refresh appends the blank row
-    // below them, whatever the last of them holds. The first row is selected
-    // and nothing counts as modified.
+    // below them, whatever the last of them holds. The window stands on the
+    // first row, no row is selected until one is chosen (an empty schedule
+    // selects its blank row at the next refresh), and nothing counts as
+    // modified.
     void load(std::vector<SessionRecord> rows);
     // No rows at all (the course is being deleted).
     void clear();
@@ -142,6 +153,8 @@ private:
     int windowRows_;
     Swap swap_;
     std::vector<SessionRecord> rows_;
+    std::vector<SessionRecord> read_;
+    std::vector<SessionRecord> removed_;
     bool blankRowPresent_ = false;
     bool modified_ = false;
     bool locked_ = false;

@@ -83,6 +83,10 @@ bool DBUtil::Open(RecordSet& table, const std::string& tableName)
             return true;
         }
         LogStream::instance() << "DBUtil::Open(" << tableName << "): " << table.lastError();
+        // The server could not be reached again: waiting a second changes
+        // nothing, and the station would only freeze for every table.
+        if (table.connection().connectionLost())
+            return false;
         platform::Clock::instance().sleep(OPEN_RETRY_DELAY_MS);
     }
     return false;

@@ -1,40 +1,45 @@
 #pragma once
-// A stored session's data file removed together with its row: before the
-// row's delete is committed the file goes aside ("<serial>.dat.removing"),
-// held so that another station's start-up leaves it alone; after the commit
-// it goes for good, or back to its name when the row stayed. A start-up
-// after a kill (DataFolderRecovery) does the same by whether the row is
-// still there.
+// Stored sessions' data files removed together with their rows: before the
+// change that deletes the rows commits, each file goes aside
+// ("<serial>.dat.removing"), held so that another station's start-up leaves
+// it alone; once the change is over the files go for good when the rows went,
+// or back to their names when the database kept the rows. A start-up after a
+// kill (DataFolderRecovery) does the same by whether a row is still there.
 //
-//   DataFileRemoval file(record.dataFileName());
-//   ... in the transaction that deletes the row: file.setAside(); ...
-//   file.settle(rowDeleted);
+//   DataFileRemoval files;
+//   ... in the transaction that deletes the rows: files.moveAside(record); ...
+//   files.settle(rowsDeleted);
+
+#include "Database/SessionRecord.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class DataFileRemoval {
 public:
+    // What a moved-aside data file is called until its row's delete is settled.
     static constexpr std::string_view ASIDE_MARK = ".removing";
 
-    explicit DataFileRemoval(std::string dataFile);
-    // A file set aside and never settled goes back: the row was kept.
+    DataFileRemoval() = default;
+    // Files not settled by then go back: their rows were never known to go.
     ~DataFileRemoval();
     DataFileRemoval(const DataFileRemoval&) = delete;
     DataFileRemoval& operator=(const DataFileRemoval&) = delete;
 
-    // Moves the data file aside; a file that cannot be moved is logged and
-    // stays (the row goes all the same, as the session dialog has it).
-    void setAside();
-    // The aside file goes for good when the row is deleted, else back.
-    void settle(bool rowDeleted);
-
-    const std::string& asidePath() const { return aside_; }
+    // Moves a data file aside, when there is one; a file that cannot be moved
+    // is logged and stays (the row goes all the same, as the session dialog
+    // has it).
+    void moveAside(const std::string& dataFile);
+    void moveAside(const SessionRecord& session) { moveAside(session.dataFileName()); }
+    // The change is over: with `rowsDeleted` the files go, else they return.
+    void settle(bool rowsDeleted);
 
 private:
-    void release();
-
-    std::string dataFile_;
-    std::string aside_;
-    int held_ = -1;
+    struct Aside {
+        std::string file;
+        std::string aside;
+        int held = -1;
+    };
+    std::vector<Aside> aside_;
 };

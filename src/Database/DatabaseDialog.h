@@ -178,8 +178,9 @@ public:
             return false;
         if (!loading_)
             enableButtons(computeMask());
-        afterStore();
-        return true;
+        // What the editor stores beside its row counts too: a failed part
+        // keeps the entry, so nothing typed is left behind.
+        return afterStore();
     }
 
     // Deletes the current record and, by the table's rules, the rows that
@@ -316,8 +317,10 @@ protected:
     virtual void fillQuickFind() {}
     // Called with the record about to be stored, inside the change that stores it.
     virtual void beforeStore(const Record&) {}
-    // Called at the end of every successful save.
-    virtual void afterStore() {}
+    // Called at the end of every successful save of the row, to store what
+    // belongs to it; false when that failed (the user was told), and the
+    // save then counts as failed.
+    virtual bool afterStore() { return true; }
     // Called after the delete question, inside the change that deletes the row.
     virtual void beforeRemove() {}
     // Whether saving over a stored entry asks the overwrite question first.
@@ -505,6 +508,9 @@ private:
             return false;
         const bool stored = runChange([&] {
             const bool found = findRecord(oldRecord);
+            // The row could not be looked for: the server went away.
+            if (!found && table_->connection().connectionLost())
+                throw DatabaseError(table_->lastError());
             KOVA_ASSERT(found == true);
             if (!found)
                 throw DatabaseError("The entry is no longer stored.\n");

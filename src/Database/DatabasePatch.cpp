@@ -8,11 +8,19 @@
 #include "Rodezir/RegistryKey.h"
 
 #include <new>
+#include <string>
+#include <utility>
 
 namespace {
 const char* const STATION_KEY = "SOFTWARE\\Kova\\Kova CPR\\3.1.3";
 const char* const AHA_2005 = "AHA 2005 (American Heart Association)";
 const char* const ERC_2005 = "ERC 2005 (European Resuscitation Council)";
+const char* const AHA_2010 = AlgorithmTable::KEPT_BUILT_INS[0];
+const char* const ERC_2010 = AlgorithmTable::KEPT_BUILT_INS[1];
+
+// The 2005 guidelines go at every open of the algorithm table; their
+// scenarios judge by the kept guideline of the same body instead.
+const std::pair<const char*, const char*> SUCCESSORS[] = {{AHA_2005, AHA_2010}, {ERC_2005, ERC_2010}};
 
 // One row through the record set; a row the database refuses (a name a user
 // already gave a row of their own, say) is logged and the next one follows.
@@ -69,9 +77,9 @@ std::vector<ScenarioRecord> DatabasePatch::builtInScenarios()
         long duration;
         const char* algorithm;
     } rows[] = {
-        {"10 minute BLS (AHA)", 600, AHA_2005}, {"20 minute BLS (AHA)", 1200, AHA_2005},
-        {"5 minute BLS (AHA)", 300, AHA_2005},  {"10 minute BLS (ERC)", 600, ERC_2005},
-        {"20 minute BLS (ERC)", 1200, ERC_2005}, {"5 minute BLS (ERC)", 300, ERC_2005},
+        {"10 minute BLS (AHA)", 600, AHA_2010}, {"20 minute BLS (AHA)", 1200, AHA_2010},
+        {"5 minute BLS (AHA)", 300, AHA_2010},  {"10 minute BLS (ERC)", 600, ERC_2010},
+        {"20 minute BLS (ERC)", 1200, ERC_2010}, {"5 minute BLS (ERC)", 300, ERC_2010},
     };
     std::vector<ScenarioRecord> scenarios;
     for (const auto& row : rows)
@@ -86,6 +94,7 @@ void DatabasePatch::runIfNeeded()
     // Without a database nothing can be looked up or added.
     if (!databaseOpen)
         return;
+    repointScenarios();
     if (!isNeeded())
         return;
     installAlgorithms();
@@ -117,6 +126,29 @@ bool DatabasePatch::isNeeded()
         if (!scenarios.getScenario(scenario.name).algorithm.empty())
             return false;
     return true;
+}
+
+// Scenarios that an earlier start-up installed on a 2005 guideline name a row
+// the pruning has deleted since: New session cleared them at once and the
+// scenario editor took them for changed. A 2005 name that still has a row
+// (an algorithm a user made under it) keeps its scenarios. Once done, no
+// row names a pruned guideline any more, so later starts change nothing.
+void DatabasePatch::repointScenarios()
+{
+    AlgorithmTable algorithms(theDatabase);
+    algorithms.open("");
+    if (!algorithms.isOpen)
+        return;
+    for (const auto& [pruned, kept] : SUCCESSORS) {
+        if (algorithms.countKey(pruned) != 0)
+            continue;
+        try {
+            theDatabase.execute("UPDATE \"Scenario\" SET \"Algorithm\" = ? WHERE \"Algorithm\" = ?",
+                                {std::string(kept), std::string(pruned)});
+        } catch (const DatabaseError& error) {
+            LogStream::instance() << "DatabasePatch: " << error.what();
+        }
+    }
 }
 
 void DatabasePatch::installAlgorithms()

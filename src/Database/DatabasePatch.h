@@ -1,7 +1,10 @@
 #pragma once
 // The built-in training data installed at start-up: the basic-life-support
-// scenarios and the guideline algorithms they name, added while the
-// installation's "Patch level" is 0 and none of the scenarios exists yet.
+// scenarios on the two guideline algorithms every open of the algorithm
+// table keeps, added while the installation's "Patch level" is 0 and none of
+// the scenarios exists yet. The 2005 guidelines are added too, as ever, and
+// pruned at the next open; scenarios an earlier start left on them are moved
+// to the kept guideline of the same body.
 
 #include "config/AlgorithmRecord.h"
 #include "Database/ScenarioRecord.h"
@@ -19,6 +22,8 @@ public:
     static std::uint32_t readPatchLevel();
     // True when neither algorithm nor any of the scenarios is there.
     static bool isNeeded();
+    // Scenarios on a pruned 2005 guideline go to the kept one of the same body.
+    static void repointScenarios();
     static void installAlgorithms();
     static void installScenarios();
 

@@ -16,31 +16,26 @@
 #include <functional>
 #include <vector>
 
-// `removeOld` deletes the group through DBUtil; the new rows are added
-// through the table's record set, which is reopened afterwards either way
-// (a rolled-back add must not linger in its rows) and the table's kind
-// refreshed. True when the new list is stored.
+// Runs `change` on the table's connection in one transaction. When the
+// database refuses any part, all of it is undone and the user and the log
+// are told why. The table is reopened afterwards either way (a rolled-back
+// row must not linger in its rows) and the table's kind refreshed. True
+// when the change is committed.
 template <class Record, class Key>
-bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>& removeOld,
-                 const std::vector<Record>& rows)
+bool changeRows(DatabaseTable<Record, Key>& table, const std::function<void()>& change)
 {
     bool stored = true;
     try {
         DatabaseTransaction transaction(table.connection());
-        removeOld();
-        // A removal the database refused has told the user and spoilt the
-        // change: the new rows must not be stored beside the old ones.
+        change();
+        // A part the database refused has told the user and spoilt the
+        // change: nothing of it may be committed.
         if (table.connection().transactionFailed())
             stored = false;
-        for (std::size_t i = 0; stored && i < rows.size(); ++i) {
-            table.addNew();
-            table.setRecord(rows[i]);
-            if (!table.update())
-                throw DatabaseError(table.lastError());
-        }
-        if (stored)
+        else
             transaction.commit();
     } catch (const DatabaseError& error) {
+        LogStream::instance() << "A change of the table " << table.tableName() << " was undone: " << error.what();
         DBUtil::showError(error.what());
         stored = false;
     } catch (const std::exception&) {
@@ -52,4 +47,25 @@ bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>&
     table.reopen();
     TablePool::refresh(table.kind());
     return stored;
+}
+
+// `removeOld` deletes the group through DBUtil; the new rows are added
+// through the table's record set. True when the new list is stored.
+template <class Record, class Key>
+bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>& removeOld,
+                 const std::vector<Record>& rows)
+{
+    return changeRows(table, [&] {
+        removeOld();
+        // A removal the database refused must not leave the new rows
+        // stored beside the old ones.
+        if (table.connection().transactionFailed())
+            return;
+        for (const Record& row : rows) {
+            table.addNew();
+            table.setRecord(row);
+            if (!table.update())
+                throw DatabaseError(table.lastError());
+        }
+    });
 }

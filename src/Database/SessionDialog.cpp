@@ -327,23 +327,12 @@ void SessionDialog::notifyChanged() { TablePool::refresh(TableKind::Session); }
 
 // The data file goes aside before the row is deleted, so a row the database
 // keeps still has its file when it is put back (see DataFileRemoval).
-void SessionDialog::beforeRemove()
-{
-    removal_ = std::make_unique<DataFileRemoval>(currentRecord().dataFileName());
-    removal_->setAside();
-}
-
-void SessionDialog::settleDataFile(bool rowDeleted)
-{
-    if (removal_)
-        removal_->settle(rowDeleted);
-    removal_.reset();
-}
+void SessionDialog::beforeRemove() { dataFile_.moveAside(currentRecord()); }
 
 void SessionDialog::onDelete()
 {
     const bool removed = remove(false);
-    settleDataFile(removed);
+    dataFile_.settle(removed);
     // The session is gone: nothing is left to save, whatever the fields hold.
     if (removed)
         done(QDialog::Rejected);

@@ -115,9 +115,6 @@ private:
     void showPersonDetails(int comboId, const std::string& name, bool instructor, bool selectResult);
     void showScenarioDetails();
     void showAlgorithmDetails();
-    // After a delete: the data file moved aside goes for good, or back when
-    // the row stayed.
-    void settleDataFile(bool rowDeleted);
 
     SessionTable sessionTable_;
     PersonTable personTable_;
@@ -125,6 +122,7 @@ private:
     AlgorithmTable algorithmTable_;
     SessionRecord given_;
     std::unique_ptr<Inspection> opened_;
-    std::unique_ptr<DataFileRemoval> removal_;
+    // The data file of a session being deleted, until the delete is settled.
+    DataFileRemoval dataFile_;
     bool checkQueued_ = false;
 };

@@ -10,6 +10,16 @@
 
 class SessionTable : public DatabaseTable<SessionRecord> {
 public:
+    // How much of a course a write-back may change.
+    enum class CourseScope {
+        // The rows the window holds and removed, nothing else: other
+        // stations may run the course's other rows (the run-course window).
+        HeldRows,
+        // The window plans the whole course: stored planned rows it does not
+        // hold go too (the course planner).
+        WholeCourse,
+    };
+
     explicit SessionTable(DatabaseConnection& connection);
     ~SessionTable() override;
 
@@ -30,10 +40,35 @@ public:
     // or nothing: false (after telling the user) when the database refused,
     // and then the stored sessions are as they were.
     bool deleteCourseSessions(const CourseRecord& course, std::vector<SessionRecord>& sessions);
+    // Writes back the rows a window holds of a course, in one change, by
+    // their serial identifiers, touching only what that window changed:
+    // `rows` (in course order) take the course key and their place as
+    // CourseOrder, and a row that equals its copy in `read` (the rows as the
+    // window last read or wrote them) is not written at all; a held row that
+    // is no longer stored is added. `removed` are the rows the window removed
+    // since: a planned one goes while it is planned, a finished one goes with
+    // its data file (its removal was agreed to). A row that another station
+    // finished is never made a planned one again: it stays as stored and the
+    // list takes it. False, after telling the user, when the database
+    // refused: nothing changed, no data file went. Runs as a change of its
+    // own, never inside another one (the data files go when it commits).
+    bool writeCourseSessions(const CourseRecord& course, std::vector<SessionRecord>& rows,
+                             const std::vector<SessionRecord>& read, const std::vector<SessionRecord>& removed,
+                             CourseScope scope);
 
 protected:
     void exchangeFields(FieldExchange& exchange) override;
 
 private:
+    // The stored column values of a record, in column order.
+    std::vector<SqlValue> columnValues(const SessionRecord& record);
+    // Stores a held row of the course by its identifier, or adds it when it
+    // is not stored. False when another station finished it meanwhile and
+    // `row` took the stored row instead.
+    bool storeCourseRow(SessionRecord& row);
+    void removeCourseRow(const SessionRecord& row);
+    // The course's stored planned rows that none of `rows` names go.
+    void removeUnheldPlannedRows(const CourseRecord& course, const std::vector<SessionRecord>& rows);
+
     SessionRecord row_{SessionRecord::Unstamped{}};
 };

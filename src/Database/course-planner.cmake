@@ -3,6 +3,7 @@
 # printed schedule (windowed).
 target_sources(Database PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CourseSchedule.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FinishedSessionQuestion.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SchedulePage.cpp)
 if(TARGET Database_gui)
   target_sources(Database_gui PRIVATE

@@ -4,6 +4,7 @@ target_sources(Database PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/RuntimeRandom.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordTime.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AlgorithmTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AlgorithmRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScenarioTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EventTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScenarioEventList.cpp
@@ -12,5 +13,6 @@ target_sources(Database PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CourseTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SessionRecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SessionTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DataFileRemoval.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DatabasePatch.cpp)
 target_link_libraries(Database PUBLIC config gettext_layer)

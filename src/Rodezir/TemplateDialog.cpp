@@ -19,7 +19,10 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
 {
 }
 
-TemplateDialog::~TemplateDialog() = default;
+// A dialog destroyed while it shows loses its focus when QDialog hides it,
+// after the derived dialog's parts are gone: no notification may reach the
+// derived dialog's handlers by then.
+TemplateDialog::~TemplateDialog() { delete notifier_; }
 
 bool TemplateDialog::create()
 {

@@ -2,6 +2,7 @@
 
 #include "Database/AlgorithmTable.h"
 #include "Database/Duration.h"
+#include "Database/FinishedSessionQuestion.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordTime.h"
 #include "Database/SessionTable.h"
@@ -133,6 +134,9 @@ CourseRun::RemoveResult CourseRun::removeSelected()
     KOVA_ASSERT(sessionsRunning[i] == 0);
     // A session that did not say goodbye is no longer followed either way.
     sessionsRunning[static_cast<std::size_t>(i)] = nullptr;
+    // The write-back deletes a finished row's stored result and data file.
+    if (schedule_.row(i).Done && !finishedsessions::confirmRemoveRow(schedule_.row(i), i + 1))
+        return RemoveResult::KeptByUser;
     schedule_.removeSelected();
     sessionsRunning.erase(sessionsRunning.begin() + i);
     return RemoveResult::Removed;
@@ -286,14 +290,14 @@ bool CourseRun::mayClose()
 bool CourseRun::writeRows(SessionTable& sessions, PersonTable& persons)
 {
     std::vector<SessionRecord> stored = schedule_.storedRows();
-    if (!sessions.deleteCourseSessions(course_, stored)) {
+    if (!sessions.writeCourseSessions(course_, stored, schedule_.rowsAsRead(), schedule_.removedRows(),
+                                      SessionTable::CourseScope::HeldRows)) {
         schedule_.setModified(true);
         return false;
     }
-    // The rows take the course order they were stored with.
-    for (int index = 0; index < static_cast<int>(stored.size()); ++index)
-        schedule_.replaceRow(index, stored[static_cast<std::size_t>(index)]);
-    schedule_.setModified(false);
+    // The rows take the course order they were stored with, and a row
+    // another station finished takes its stored result.
+    schedule_.markStored(stored);
     for (const SessionRecord& row : stored)
         for (const std::string* name : {&row.PersonVentilation, &row.PersonChestCompression})
             persons.addPerson(*name, false);

@@ -59,7 +59,12 @@ public:
         Refused,        // nothing to start on this row (beep)
     };
 
-    enum class RemoveResult { Removed, Refused, KeptBySession };
+    enum class RemoveResult {
+        Removed,
+        Refused,       // nothing to remove on this row (beep)
+        KeptBySession, // the row's session would not close
+        KeptByUser,    // the row's finished session stays: the user said No
+    };
 
     // The tables are opened by the window, which owns them.
     CourseRun(const CourseRecord& course, CourseSchedule::Sources& sources, AlgorithmTable& algorithms, View& view);
@@ -75,7 +80,7 @@ public:
     Session* session(int index) const;
     int listenedSessions() const { return static_cast<int>(listening_.size()); }
 
-    // The course's stored rows; the first is selected.
+    // The course's stored rows; none is selected until the user chooses one.
     void load(std::vector<SessionRecord> rows);
     // The blank row at the end, and a session place beside every row.
     void refresh();
@@ -84,7 +89,8 @@ public:
     // The row commands on the selected row; false when the rows do not allow it.
     bool moveUp();
     bool moveDown();
-    // A row with a session goes only when the session agrees to close.
+    // A row with a session goes only when the session agrees to close, a
+    // finished row only when the user agrees that its stored result goes too.
     RemoveResult removeSelected();
 
     // '>' of the row: a new session on the row's manikin, or the row's session resumed.
@@ -96,9 +102,11 @@ public:
     // agree, their windows go (and the rows forget them). False at the
     // first refusal, with every session left as it was.
     bool mayClose();
-    // Replaces the course's stored sessions by the rows (the blank row is no
-    // session) and adds their new participants to the persons. False, after
-    // the user was told, when the database refused: the rows stay modified.
+    // Writes back the rows this run changed and removed (the blank row is no
+    // session), and nothing else of the course: another station may be
+    // running its other rows. A row another station finished stays finished.
+    // Adds the rows' new participants to the persons. False, after the user
+    // was told, when the database refused: the rows stay modified.
     bool writeRows(SessionTable& sessions, PersonTable& persons);
 
 private:

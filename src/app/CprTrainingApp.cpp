@@ -40,7 +40,6 @@
 #include <QPrinter>
 #include <QScreen>
 
-#include <ctime>
 
 using namespace MainCommands;
 
@@ -115,7 +114,9 @@ bool CprTrainingApp::initInstance()
     platform::ReplacingFile::removeStale(SettingsFile::NAME);
 
     kova::initLanguage(commandLine_, "en.mo");
-    RuntimeRandom::seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    // Serial identifiers are drawn from this seed: stations that share one
+    // records database and start in the same second must not draw alike.
+    RuntimeRandom::seed(RuntimeRandom::systemSeed());
     // "demo", "commdelay:" and the recorded demonstration data.
     state_ = std::make_unique<CprTrainingAppState>(commandLine_);
     CprTrainingAppState::setInstance(state_.get());

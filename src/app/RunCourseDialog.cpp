@@ -662,7 +662,18 @@ void RunCourseDialog::keyPressEvent(QKeyEvent* event)
 
 bool RunCourseDialog::writeRows() { return run_.writeRows(sessionTable_, personTable_); }
 
-bool RunCourseDialog::canClose() { return run_.mayClose(); }
+// Every road out (Close, the frame's close box, the end of the program)
+// asks here: the sessions first, then the rows are written, and rows the
+// database refused keep the window open, to be written again.
+bool RunCourseDialog::canClose()
+{
+    commitFocusedRow();
+    if (!run_.mayClose() || (run_.schedule().modified() && !writeRows())) {
+        refreshRows();
+        return false;
+    }
+    return true;
+}
 
 void RunCourseDialog::onCancel()
 {
@@ -670,15 +681,8 @@ void RunCourseDialog::onCancel()
     commitFocusedRow();
     if (QWidget* close = getDlgItem(CLOSE))
         close->setFocus(Qt::OtherFocusReason);
-    if (!canClose()) {
-        refreshRows();
+    if (!canClose())
         return;
-    }
-    // Rows the database refused stay on screen, to be written again.
-    if (!writeRows()) {
-        refreshRows();
-        return;
-    }
     CprTrainingApp* app = CprTrainingApp::instance();
     ChildDialog::onCancel();
     if (app)

@@ -56,7 +56,9 @@ public:
     ~RunCourseDialog() override;
 
     // Asks every session of the rows whether it may close; when all agree,
-    // their windows go. The frame asks before it closes any other way.
+    // their windows go and the changed rows are written. False while a
+    // session refuses or the database refuses the rows: the window and its
+    // rows stay. The frame asks before it closes any way at all.
     bool canClose() override;
     void help() override;
 

@@ -84,10 +84,13 @@ Session::Session(const SessionRecord& record, const AlgorithmRecord& algorithm, 
     comm_.trainingMode = static_cast<std::int32_t>(record_.TrainingMode);
     if (usingFile_) {
         if (!loadDataFile()) {
-            platform::messageBox(Gettext::translate("Unable to read the session from file."),
-                                 Gettext::translate("Database file error"), platform::MB_OK);
-            constexpr bool READ = false;
-            KOVA_ASSERT(READ);
+            LogStream::instance() << "The session " << record_.Serialidentifier << " could not be read from "
+                                  << dataFilePath() << (dataFileMissing_ ? ": the file cannot be opened.\n" : ".\n");
+            if (dataFileMissing_)
+                tellDataFileMissing();
+            else
+                platform::messageBox(Gettext::translate("Unable to read the session from file."),
+                                     Gettext::translate("Database file error"), platform::MB_OK);
         }
         ended_ = true;
     } else {
@@ -238,7 +241,9 @@ void Session::onLostLink()
 
 void Session::start()
 {
-    if (!link_)
+    // An ended session has had its time: running on would run past its
+    // duration and take its debriefing away.
+    if (!link_ || ended_)
         return;
     modified_ = true;
     linkErrorDismissed_ = false;
@@ -283,12 +288,12 @@ void Session::onEnd()
 
 bool Session::isRunning() const { return link_ && link_->reader().isRunning(); }
 
-unsigned int Session::getElapsedSeconds() const
+std::int64_t Session::getElapsedSeconds() const
 {
     const double currentFreq = comm_.sampleRate;
     KOVA_ASSERT(currentFreq!=0.0);
     const std::int64_t ms = sampleMilliseconds(static_cast<int>(comm_.manData.size()), currentFreq);
-    return static_cast<unsigned int>((ms + 500) / 1000);
+    return (ms + 500) / 1000;
 }
 
 std::wstring Session::getPersonVentilation() const { return toWide(record_.PersonVentilation); }
@@ -496,6 +501,7 @@ bool Session::tellSaved(bool saved)
             Gettext::translate("Problem saving session"), platform::MB_OK);
         return false;
     }
+    storedSerial_ = record_.Serialidentifier;
     modified_ = false;
     modifiedChanged.notify();
     return true;
@@ -505,8 +511,10 @@ bool Session::loadDataFile()
 {
     const std::string path = dataFilePath();
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
+        dataFileMissing_ = true;
         return false;
+    }
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) {
@@ -529,4 +537,18 @@ void Session::tellDataFileDamaged() const
                                   "session is not available.",
                                   dataFilePath()),
                          Gettext::translate("Unexpected problem occurred while opening data files"), platform::MB_OK);
+}
+
+void Session::tellDataFileMissing() const
+{
+    std::string folder;
+    if (!readDataFolder(folder))
+        folder = "-";
+    platform::messageBox(formatWide(Gettext::translate("The data file of this session is missing or cannot be read:\n"
+                                                       "%hs\nThe data folder of this station is\n%hs\nStations "
+                                                       "that share their training records must share their data "
+                                                       "folder as well.")
+                                        .c_str(),
+                                    cStr(dataFilePath()), cStr(folder)),
+                         Gettext::translate("Database file error"), platform::MB_OK);
 }

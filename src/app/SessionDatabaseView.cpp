@@ -125,8 +125,13 @@ bool SessionDatabaseView::onInitDialog()
     table_.open("");
     saved_ = false;
     // The session's record stays the comparison base even when its row is
-    // stored already: it carries what the session measured since.
-    const SessionRecord record = getSession().getRecord();
+    // stored already: it carries what the session measured since. A row of
+    // another session under its identifier is never shown as its own.
+    SessionRecord record = getSession().getRecord();
+    if (SessionRowStore::takenByAnother(getSession(), record)) {
+        record.newSerialIdentifier();
+        getSession().setRecord(record);
+    }
     start(table_, record);
     if (tableOpen() && !isNewEntry()) {
         setCurrentRecord(record);
@@ -217,12 +222,12 @@ std::wstring SessionDatabaseView::message(int)
 
 void SessionDatabaseView::notifyChanged() { TablePool::refresh(TableKind::Session); }
 
-void SessionDatabaseView::afterStore()
+bool SessionDatabaseView::afterStore()
 {
     getSession().setRecord(currentRecord());
     if (!dataFile_) {
         fileWritten_ = getSession().save();
-        return;
+        return true;
     }
     // The new data file waits beside the old one for the row's commit.
     std::string reason;
@@ -230,6 +235,7 @@ void SessionDatabaseView::afterStore()
                    && dataFile_->bindToRows(theDatabase, currentRecord().Serialidentifier, reason);
     if (!reason.empty())
         DBUtil::showError(reason);
+    return true;
 }
 
 void SessionDatabaseView::beforeRemove()
@@ -266,6 +272,10 @@ bool SessionDatabaseView::save()
     SessionRecord withResults = before;
     withResults.Done = saved_;
     SessionRowStore::takeResults(withResults, getSession().getCommSession());
+    // Another station may have stored a session under the identifier since
+    // the panel opened: the new row takes a new one.
+    if (wasNew && SessionRowStore::takenByAnother(getSession(), withResults))
+        withResults.newSerialIdentifier();
     setCurrentRecord(withResults);
 
     fileWritten_ = false;

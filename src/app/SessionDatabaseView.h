@@ -81,7 +81,7 @@ protected:
     std::wstring message(int kind) override;
     void notifyChanged() override;
     void fillQuickFind() override;
-    void afterStore() override;
+    bool afterStore() override;
     void beforeRemove() override;
     bool confirmRemove() override { return false; }
     void showWaitCursor(bool on) override;

@@ -40,6 +40,10 @@ void SessionDetailsDialog::install()
     SessionDialog::setInspector([](const SessionRecord& record, const AlgorithmRecord& algorithm, bool showDebriefing,
                                    QWidget* parent) -> std::unique_ptr<SessionDialog::Inspection> {
         auto session = std::make_unique<Session>(record, algorithm);
+        // Without its data file the session has nothing to show; the user
+        // was told which file is missing.
+        if (session->getDataFileMissing())
+            return nullptr;
         SessionDetailsDialog dialog(*session, showDebriefing, parent);
         dialog.run();
         return std::make_unique<OpenedSession>(std::move(session));

@@ -1,6 +1,10 @@
 #include "platform/QtMessageAsker.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QString>
 
 #include <algorithm>
@@ -62,12 +66,25 @@ int QtMessageAsker::ask(const std::wstring& text, const std::wstring& caption, u
     QMessageBox::StandardButtons shown;
     for (QMessageBox::StandardButton button : buttons)
         shown |= button;
+    // Over the modal window the user is in (a record editor opens without a
+    // parent): a box over the main window would raise that above the editor
+    // and hide what the box asks about.
+    QWidget* over = QApplication::activeModalWidget();
     QMessageBox box(iconOf(style), QString::fromStdWString(caption), QString::fromStdWString(text), shown,
-                    parent_);
+                    over ? over : parent_);
     // The button the style names is the default; one past the buttons the
     // box has falls back to its last, the choice that changes nothing.
     const std::size_t defaultIndex = (style & 0x300) >> 8;
     box.setDefaultButton(buttons[std::min(defaultIndex, buttons.size() - 1)]);
+    // A box as narrow as a short text gets its caption cut by the window
+    // manager ("Print... error"): it is made wide enough for the whole
+    // caption beside the title bar's buttons.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + TITLE_BAR_ROOM;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     return resultOf(box.exec());
 }
 

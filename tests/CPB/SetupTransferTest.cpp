@@ -106,20 +106,9 @@ protected:
         return table.getByName(name);
     }
 
-    // An algorithm block as the controller would hold it: the limits in their
-    // order (initial ventilations, rate, volume, ECC rate, depth, low before high).
     void putAlgorithm(int a, const std::string& name, const std::vector<float>& limits)
     {
-        const int block = a == 0 ? Pointer::ALGORITHM_1 : Pointer::ALGORITHM_2;
-        controller->change([&](controllersim::ControllerDevice& d) {
-            Bytes nameBytes = text(name);
-            nameBytes.push_back(0);
-            setArea(d, block, CPBAlgorithmBlock::NAME, nameBytes);
-            const int offsets[] = {0x00, 0x04, 0x0C, 0x28, 0x40};
-            setArea(d, block, offsets[0], CPBAlgorithmBlock::encodeFloats({limits[0]}));
-            for (int k = 0; k < 4; ++k)
-                setArea(d, block, offsets[k + 1], CPBAlgorithmBlock::encodeFloats({limits[1 + 2 * k], limits[2 + 2 * k]}));
-        });
+        controller->change([&](controllersim::ControllerDevice& d) { transfertest::putAlgorithm(d, a, name, limits); });
     }
 
     kovatest::TempDir station;
@@ -414,39 +403,65 @@ TEST_F(SetupTransfer, bytesOutsideTheTablesLeaveTheirSlots)
     }
 }
 
-TEST_F(SetupTransfer, limitsTheStationWouldNotAcceptAreNotTakenOver)
+TEST_F(SetupTransfer, rowsTheAlgorithmEditorWouldNotKeepAreNotTakenOver)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float infinity = std::numeric_limits<float>::infinity();
     const std::vector<float> good = {2, 6, 9, 0.4f, 0.6f, 90, 110, 40, 50};
+    const std::wstring notANumber = L"The controller's algorithm \"Broken guideline\" holds limits the station does not accept.";
+    const auto outside = [](const std::wstring& limit) {
+        return L"The controller's algorithm \"Broken guideline\" holds " + limit + L" the station accepts.";
+    };
+    const auto crossed = [](const std::wstring& limits) {
+        return L"The controller's algorithm \"Broken guideline\" holds " + limits
+            + L": its low limit is above its high one.";
+    };
+    const std::wstring unnamed = L"Algorithm 1 of the controller has a name of only blanks or control characters.";
     const struct {
-        const char* name;
-        int index;
-        float value;
+        const char* what;
+        std::string name;
+        std::vector<std::pair<int, float>> changes;
+        std::wstring why;
     } cases[] = {
-        {"not a number", 3, nan},      {"infinite", 8, infinity},     {"negative", 1, -1.0f},
-        {"initial ventilations", 0, 21.0f}, {"volume", 4, 5.01f},     {"ECC rate", 5, 0.5f},
-        {"depth", 8, 250.01f},
+        {"not a number", "Broken guideline", {{3, nan}}, notANumber},
+        {"infinite", "Broken guideline", {{8, infinity}}, notANumber},
+        {"ventilation rate", "Broken guideline", {{2, 101}}, outside(L"Ventilation rate 101, outside the range 0 to 100")},
+        {"initial ventilations", "Broken guideline", {{0, 21.0f}},
+         outside(L"Initial ventilations 21, outside the range 0 to 20")},
+        {"volume", "Broken guideline", {{4, 5.01f}}, outside(L"Ventilation volume 5.01, outside the range 0 to 5")},
+        {"ECC rate", "Broken guideline", {{5, 0.5f}}, outside(L"ECC rate 0.5, outside the range 1 to 250")},
+        {"depth", "Broken guideline", {{8, 250.01f}}, outside(L"Compression depth 250.01, outside the range 1 to 250")},
+        // Low limits above their high ones, as a controller gave them back.
+        {"ventilation rate crossed", "Broken guideline", {{1, 60}, {2, 6}}, crossed(L"Ventilation rate 60 - 6")},
+        {"ECC rate crossed", "Broken guideline", {{5, 200}, {6, 91}}, crossed(L"ECC rate 200 - 91")},
+        {"depth crossed", "Broken guideline", {{7, 200}, {8, 41}}, crossed(L"Compression depth 200 - 41")},
+        {"blank name", "    ", {}, unnamed},
+        {"control bytes", std::string("\x01\x02\x1F\x7F", 4), {}, unnamed},
+        {"blanks and control bytes", std::string("\t \x03 \r", 5), {}, unnamed},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.what);
         std::vector<float> limits = good;
-        limits[static_cast<std::size_t>(c.index)] = c.value;
-        putAlgorithm(0, "Broken guideline", limits);
+        for (const auto& [index, value] : c.changes)
+            limits[static_cast<std::size_t>(index)] = value;
+        putAlgorithm(0, c.name, limits);
         PropertyModel settings;
         EXPECT_FALSE(get(settings));
-        EXPECT_EQ(progress.lastText(),
-                  FAILED + L"\nThe controller's algorithm \"Broken guideline\" holds limits the station does not accept.");
+        EXPECT_EQ(progress.lastText(), FAILED + L"\n" + c.why);
         EXPECT_EQ(settings.getAlgorithm1(), "AHA 2010");
-        int rows = 0;
-        stored("Broken guideline", &rows);
-        EXPECT_EQ(rows, 0);
+        EXPECT_TRUE(column("Algorithm", "Name").empty());
     }
-    // At the ends of the editor's ranges the limits are taken.
-    putAlgorithm(0, "Broken guideline", {20, 0, 100, 0, 5, 1, 250, 1, 250});
+    // At the ends of the editor's ranges the limits are taken, a low limit
+    // equal to its high one too; the name loses its blanks as a typed one does.
+    putAlgorithm(0, " \x01" "Edge rule\t ", {20, 0, 0, 5, 0, 250, 250, 1, 250});
     PropertyModel settings;
     EXPECT_TRUE(get(settings)) << readable(progress.lastText());
-    EXPECT_EQ(stored("Broken guideline").compDepthHigh, 250.0);
+    EXPECT_EQ(settings.getAlgorithm1(), "Edge rule");
+    const AlgorithmRecord edge = stored("Edge rule");
+    EXPECT_EQ(edge.compDepthHigh, 250.0);
+    EXPECT_EQ(edge.eccRateLow, 250.0);
+    EXPECT_EQ(edge.vVolLow, 5.0) << "the volumes may cross";
+    EXPECT_EQ(column("Algorithm", "Name"), std::vector<std::string>{"Edge rule"});
 }
 
 TEST_F(SetupTransfer, aFetchWhosePortWillNotCloseHasFailed)

@@ -3,6 +3,7 @@
 // transfer reports, a clock whose sleeps pump any number of simulated
 // controllers, and reading and writing the controllers' named areas.
 
+#include "CPB/CPBAlgorithmBlock.h"
 #include "CPB/CPBProgress.h"
 #include "CPB/Pointer.h"
 #include "controller-sim/ControllerSimulator.h"
@@ -89,6 +90,25 @@ inline void setArea(controllersim::ControllerDevice& device, int name, int offse
 }
 
 inline Bytes text(const std::string& characters) { return Bytes(characters.begin(), characters.end()); }
+
+// An algorithm block as the controller holds it: its name, then the limits in
+// their order (initial ventilations, rate, volume, ECC rate, depth, low before high).
+inline void putAlgorithm(controllersim::ControllerDevice& device, int a, const std::string& name,
+                         const std::vector<float>& limits)
+{
+    const int block = a == 0 ? Pointer::ALGORITHM_1 : Pointer::ALGORITHM_2;
+    Bytes nameBytes = text(name);
+    nameBytes.push_back(0);
+    setArea(device, block, CPBAlgorithmBlock::NAME, nameBytes);
+    const int offsets[] = {CPBAlgorithmBlock::INIT_VENT, CPBAlgorithmBlock::VENTILATION_RATE,
+                           CPBAlgorithmBlock::VENTILATION_VOLUME, CPBAlgorithmBlock::COMPRESSION_RATE,
+                           CPBAlgorithmBlock::COMPRESSION_DEPTH};
+    setArea(device, block, offsets[0], CPBAlgorithmBlock::encodeFloats({limits[0]}));
+    for (int k = 0; k < 4; ++k)
+        setArea(device, block, offsets[k + 1],
+                CPBAlgorithmBlock::encodeFloats({limits[static_cast<std::size_t>(1 + 2 * k)],
+                                                 limits[static_cast<std::size_t>(2 + 2 * k)]}));
+}
 
 // The index of the first request into the area, -1 when none went there.
 inline int firstRequestInto(const controllersim::ControllerDevice& device, int name)

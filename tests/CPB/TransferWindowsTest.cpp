@@ -400,6 +400,35 @@ TEST_F(TransferWindows, aFetchCutShortLeavesWhatArrivedInTheDialog)
     EXPECT_FALSE(CalibrateManager::get().getSerPort(6)->isConnected());
 }
 
+TEST_F(TransferWindows, aFetchedRowTheEditorWouldNotKeepIsRefusedAndTheWindowSaysWhy)
+{
+    controllers.at(6)->change([](controllersim::ControllerDevice& d) {
+        putAlgorithm(d, 0, "Crossed rates", {2, 60, 6, 0.4f, 0.6f, 90, 110, 40, 50});
+    });
+    open();
+    answerModal([](QDialog& selector) {
+        auto* list = qobject_cast<QListWidget*>(kova::getDlgItem(&selector, CPGGetSelector::IDC_LIST));
+        list->setCurrentRow(1);
+        click(selector, kova::IDOK);
+    });
+    pressGet();
+    settle();
+
+    const auto windows = progressWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(itemText(*windows.front(), ProgressDialog::IDC_STEP),
+              FAILED + "\nThe controller's algorithm \"Crossed rates\" holds Ventilation rate 60 - 6: its low limit is "
+                       "above its high one.");
+    saveScreenshot(*windows.front(), "transfer-progress-fetch-refused");
+    QTest::keyClick(windows.front(), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(pageCombo(1080)->findText("Crossed rates"), -1);
+    EXPECT_EQ(controller.getEditedModel().getAlgorithm1(), "AHA 2010");
+    AlgorithmTable table(theDatabase);
+    table.open("");
+    EXPECT_EQ(table.countKey("Crossed rates"), 0);
+}
+
 TEST(ProgressWindow, showsWholePercentsAndStaysWhileItsButtonIsDisabled)
 {
     QWidget owner;

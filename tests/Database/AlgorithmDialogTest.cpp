@@ -142,6 +142,56 @@ TEST_F(AlgorithmEditorWindow, leavingAFieldKeepsItsRangeAndBeepsOncePerCorrectio
     EXPECT_EQ(shown(dialog, VOLUME_HIGH), "0.6");
 }
 
+TEST_F(AlgorithmEditorWindow, aNameOfBlanksAndControlCharactersIsNoName)
+{
+    setPercentNotation(true);
+    AlgorithmDialog dialog("", true);
+    ASSERT_TRUE(dialog.create());
+    type(dialog, NAME, QString::fromLatin1("\x01 \t\x7F"));
+    type(dialog, DEPTH_LOW, "45");
+    click(dialog, SAVE);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, L"An algorithm has to have a name.\nPlease fill in a name before you save.");
+    EXPECT_EQ(count("Algorithm"), 0);
+
+    type(dialog, NAME, QString::fromLatin1(" \x01Guideline\t"));
+    click(dialog, SAVE);
+    EXPECT_EQ(column("Algorithm", "Name"), std::vector<std::string>{"Guideline"});
+}
+
+// An emptied field is read as 0, which is in the range of these fields: it
+// shows the 0 that is stored, whether it is left or saved from where it is.
+TEST_F(AlgorithmEditorWindow, anEmptiedFieldShowsTheZeroItIsStoredAs)
+{
+    for (const bool percent : {true, false}) {
+        setPercentNotation(percent);
+        for (const int field : {1110, 1111, VOLUME_LOW, VOLUME_HIGH, SHARE_LOW}) {
+            SCOPED_TRACE(testing::Message() << field << (percent ? " percent" : " ratio"));
+            exec("DELETE FROM \"Algorithm\"");
+            addAlgorithm(named("Guideline"));
+            AlgorithmDialog dialog("Guideline", true);
+            showActive(dialog);
+            beeps = 0;
+
+            item(dialog, field)->setFocus();
+            type(dialog, field, "");
+            item(dialog, NAME)->setFocus(); // leaving the field
+            EXPECT_EQ(shown(dialog, field), "0");
+            EXPECT_EQ(beeps, 0) << "0 is in the field's range: nothing was corrected";
+
+            // Saved straight from the emptied field, which keeps the focus.
+            type(dialog, DEPTH_LOW, "45");
+            item(dialog, VOLUME_HIGH)->setFocus();
+            type(dialog, VOLUME_HIGH, "");
+            asker.answers = {platform::IDYES};
+            click(dialog, SAVE);
+            EXPECT_EQ(stored("Guideline").vVolHigh, 0.0);
+            EXPECT_EQ(shown(dialog, VOLUME_HIGH), "0");
+            EXPECT_FALSE(enabled(dialog, SAVE));
+        }
+    }
+}
+
 TEST_F(AlgorithmEditorWindow, aBuiltInGuidelineKeepsItsNameAndCannotBeDeleted)
 {
     setPercentNotation(true);

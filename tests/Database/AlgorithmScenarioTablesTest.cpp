@@ -65,21 +65,7 @@ TEST_F(AlgorithmScenarioTables, anOpenPrunesObsoleteBuiltInRowsOnly)
 
 TEST_F(AlgorithmScenarioTables, theInstalledBuiltInRowsSurviveAndCarryTheGuidelineLimits)
 {
-    for (const auto& statement : [] {
-             std::vector<std::string> parts;
-             std::string text = kovatest::readFile(kovatest::sourceDir() / "src/Database/schema/builtin-algorithms.sql");
-             std::string withoutComments;
-             std::istringstream lines(text);
-             for (std::string line; std::getline(lines, line);)
-                 if (line.rfind("--", 0) != 0)
-                     withoutComments += line + "\n";
-             std::istringstream pieces(withoutComments);
-             for (std::string piece; std::getline(pieces, piece, ';');)
-                 if (piece.find_first_not_of(" \n") != std::string::npos)
-                     parts.push_back(piece);
-             return parts;
-         }())
-        exec(statement);
+    installSetUpRows();
     AlgorithmTable table(theDatabase);
     table.open("");
     for (const char* name : AlgorithmTable::KEPT_BUILT_INS) {

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
@@ -95,6 +96,28 @@ TEST_F(SessionManagerWindow, theResultTellsHowManySessionsMatch)
     EXPECT_EQ(dialog.sessionModel().rowCount(), 7);
 }
 
+// A search the database cannot answer says so: an empty list is never shown
+// as "No sessions match criteria." for a failure.
+TEST_F(SessionManagerWindow, aSearchThatFailsSaysSoAndTheNextOneListsAgain)
+{
+    addStoredSession({"bob", "Bob"});
+    Dialog dialog;
+    showActive(dialog);
+    exec("ALTER TABLE \"Session\" RENAME TO \"SessionAway\"");
+    search(dialog, "");
+    EXPECT_EQ(text(dialog, Dialog::RESULT), "The search failed: the sessions could not be read.");
+    EXPECT_EQ(dialog.sessionModel().rowCount(), 0);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_NE(asker.asked[0].text.find(L"An unexpected error occured while accessing the database:"),
+              std::wstring::npos);
+    saveScreenshot(dialog, "BrowseSessionsDialog-search-failed");
+
+    exec("ALTER TABLE \"SessionAway\" RENAME TO \"Session\"");
+    search(dialog, "");
+    EXPECT_EQ(text(dialog, Dialog::RESULT), "One session match criteria");
+    EXPECT_EQ(asker.asked.size(), 1u);
+}
+
 TEST_F(SessionManagerWindow, theListTakesTheExtraHeightAndItsColumnsTheWidth)
 {
     EXPECT_EQ(Dialog::columnWidths(1600), (std::array<int, 6>{280, 280, 270, 180, 290, 300}));
@@ -138,6 +161,24 @@ TEST_F(SessionManagerWindow, aDoubleClickOpensTheSessionOfTheRowEvenWhenAnotherW
     dialog.sessionList()->clearSelection();
     dialog.openSelectedSession();
     EXPECT_EQ(beeps, 1) << "no row chosen";
+
+    // A double click on the list below its rows chooses no row either.
+    showActive(dialog);
+    selectRow(dialog, 0);
+    QWidget* rows = dialog.sessionList()->viewport();
+    const QPoint below(rows->width() / 2, rows->height() - 3);
+    ASSERT_FALSE(dialog.sessionList()->indexAt(below).isValid());
+    bool sessionOpened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* session = qobject_cast<SessionDialog*>(QApplication::activeModalWidget())) {
+            sessionOpened = true;
+            session->done(QDialog::Rejected);
+        }
+    });
+    QTest::mouseDClick(rows, Qt::LeftButton, Qt::NoModifier, below);
+    QApplication::processEvents();
+    EXPECT_EQ(beeps, 2);
+    EXPECT_FALSE(sessionOpened);
 }
 
 TEST_F(SessionManagerWindow, exportAndImportCarryTheSelectedSessionsWithTheirDataFilesThroughAFile)

@@ -9,6 +9,7 @@
 #include "Database/CoursePlannerTable.h"
 #include "Database/PersonDialog.h"
 #include "Database/ScenarioDialog.h"
+#include "Database/SessionTable.h"
 #include "Rodezir/ControlNotifier.h"
 #include "RunProgram.h"
 #include "platform/PdfPrintDialogAsker.h"
@@ -17,6 +18,7 @@
 #include <QScrollBar>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -299,6 +301,8 @@ TEST_F(CoursePlannerWindow, aStoredRowWithoutParticipantsSurvivesTheNextSave)
 
 TEST_F(CoursePlannerWindow, aScheduleTheDatabaseRefusesStaysAsTypedAndChanged)
 {
+    // An earlier course to step back to.
+    exec("INSERT INTO \"Course\" (\"Instructor\", \"Date\", \"Time\") VALUES ('Ann', '2025-03-04', '08:00')");
     CoursePlannerDialog dialog;
     openOnNewCourse(dialog);
     fillRow(dialog, 1, "Bob", "Cid");
@@ -319,6 +323,29 @@ TEST_F(CoursePlannerWindow, aScheduleTheDatabaseRefusesStaysAsTypedAndChanged)
     click(dialog, PRINT);
     EXPECT_EQ(print.shown, 0);
 
+    // Yes to the question on any way out tries again; refused, the window,
+    // its rows and their changed state stay.
+    const std::pair<const char*, std::function<void()>> roads[] = {
+        {"New", [&] { click(dialog, NEW); }},
+        {"First", [&] { click(dialog, FIRST); }},
+        {"Close", [&] { click(dialog, IDCANCEL); }},
+        {"the close box", [&] { dialog.close(); }},
+    };
+    for (const auto& [road, leaveBy] : roads) {
+        SCOPED_TRACE(road);
+        asker.asked.clear();
+        asker.answers = {IDYES};
+        leaveBy();
+        QApplication::processEvents();
+        ASSERT_EQ(asker.asked.size(), 2u) << "asked, then told of the refusal";
+        EXPECT_EQ(asker.asked[0].text, L"Course plan was changed. Save the changes?");
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(ventilators(dialog.schedule()), (std::vector<std::string>{"Bob", "Dan", ""}));
+        EXPECT_TRUE(dialog.schedule().modified());
+        EXPECT_TRUE(enabled(dialog, SAVE));
+        EXPECT_EQ(count("Session"), 0);
+    }
+
     // Leaving asks, and No drops the rows for the stored ones.
     asker.asked.clear();
     asker.answers = {IDNO};
@@ -327,6 +354,76 @@ TEST_F(CoursePlannerWindow, aScheduleTheDatabaseRefusesStaysAsTypedAndChanged)
     EXPECT_EQ(asker.asked[0].text, L"Course plan was changed. Save the changes?");
     EXPECT_TRUE(dialog.isNewEntry());
     EXPECT_FALSE(dialog.schedule().modified());
+}
+
+TEST_F(CoursePlannerWindow, finishedSessionsGoOnlyAfterAQuestionThatNamesThemAndTakeTheirDataFiles)
+{
+    makeDataFolder();
+    {
+        CoursePlannerDialog dialog;
+        openOnNewCourse(dialog);
+        fillRow(dialog, 1, "Bob", "Cid");
+        fillRow(dialog, 2, "Dan", "Eve");
+        fillRow(dialog, 3, "Fay", "Gus");
+        click(dialog, SAVE);
+    }
+    exec("UPDATE \"Session\" SET \"Done\" = 1 WHERE \"PersonVentilation\" IN ('Bob', 'Fay')");
+    const auto dataFileOf = [this](const std::string& ventilation) {
+        SessionTable table(theDatabase);
+        table.open("");
+        for (const SessionRecord& row : table.findCourseSessions({"Ann", "2025-03-04", "09:00"}))
+            if (row.PersonVentilation == ventilation)
+                return std::filesystem::path(row.dataFileName());
+        return std::filesystem::path();
+    };
+    const std::filesystem::path bob = dataFileOf("Bob"), fay = dataFileOf("Fay");
+    kovatest::writeFile(bob, "Bob's samples");
+    kovatest::writeFile(fay, "Fay's samples");
+
+    CoursePlannerDialog dialog;
+    showActive(dialog);
+    choose(dialog, QUICK_FIND, "Ann on 2025-03-04 at 09:00");
+    ASSERT_EQ(ventilators(dialog.schedule()), (std::vector<std::string>{"Bob", "Dan", "Fay", ""}));
+
+    // Remove row: a planned row goes without a word, a finished one only on Yes.
+    item(dialog, ROWS[1].ventilation)->setFocus();
+    QApplication::processEvents();
+    click(dialog, REMOVE_ROW);
+    EXPECT_TRUE(asker.asked.empty());
+    item(dialog, ROWS[0].ventilation)->setFocus();
+    QApplication::processEvents();
+    for (int answer : {IDNO, IDYES}) {
+        asker.asked.clear();
+        asker.answers = {answer};
+        click(dialog, REMOVE_ROW);
+        ASSERT_EQ(asker.asked.size(), 1u);
+        EXPECT_NE(asker.asked[0].text.find(L"Row 1 (09:02): Bob and Cid"), std::wstring::npos);
+        EXPECT_NE(asker.asked[0].text.find(L"stored result and its data file"), std::wstring::npos);
+    }
+    EXPECT_EQ(ventilators(dialog.schedule()), (std::vector<std::string>{"Fay", ""}));
+    EXPECT_TRUE(std::filesystem::exists(bob)) << "nothing goes before the course is saved";
+    asker.asked.clear();
+    click(dialog, SAVE);
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_EQ(column("Session", "PersonVentilation"), (std::vector<std::string>{"Fay"}));
+    EXPECT_FALSE(std::filesystem::exists(bob));
+    EXPECT_TRUE(std::filesystem::exists(fay));
+
+    // Delete course names the finished sessions that go with it.
+    for (int answer : {IDNO, IDYES}) {
+        asker.asked.clear();
+        asker.answers = {answer};
+        click(dialog, REMOVE);
+        ASSERT_EQ(asker.asked.size(), 1u);
+        EXPECT_EQ(asker.asked[0].text,
+                  L"Are you sure you want to remove this course\nand all related sessions?\nYou can not undo this "
+                  L"operation.\n\nThese sessions of the course have been run; their stored results and data files "
+                  L"are deleted too:\nRow 1 (09:24): Fay and Gus");
+        EXPECT_EQ(count("Course"), answer == IDYES ? 0 : 1);
+        EXPECT_EQ(std::filesystem::exists(fay), answer == IDNO);
+    }
+    EXPECT_EQ(count("Session"), 0);
+    EXPECT_FALSE(std::filesystem::exists(fay.string() + ".removing"));
 }
 
 TEST_F(CoursePlannerWindow, cancelOnTheSaveQuestionOfAStepKeepsTheScheduleEdits)

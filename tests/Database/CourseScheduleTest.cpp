@@ -347,8 +347,8 @@ TEST_F(CourseScheduleRules, theCourseStartTimeAndDefaultScenarioMoveOnlyTheBlank
     schedule.refresh(course);
     course.time = "10:00";
     schedule.courseStartTimeChanged(course);
-    EXPECT_EQ(schedule.row(0).StartTime, "10:02") << "alone it stays the course's first session";
-    EXPECT_EQ(schedule.row(0).EndTime, "10:12");
+    EXPECT_EQ(schedule.row(0).StartTime, "10:00") << "alone it starts with the course";
+    EXPECT_EQ(schedule.row(0).EndTime, "10:10");
 
     loadRows({"Bob"});
     course.time = "11:00";

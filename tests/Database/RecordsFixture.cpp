@@ -82,7 +82,12 @@ extern "C" const char* __lsan_default_suppressions()
 
 std::vector<std::string> schemaStatements(const std::string& engine)
 {
-    std::string text = kovatest::readFile(kovatest::sourceDir() / "src/Database/schema" / ("kovacpr-" + engine + ".sql"));
+    return sqlStatements("kovacpr-" + engine + ".sql");
+}
+
+std::vector<std::string> sqlStatements(const std::string& schemaFile)
+{
+    std::string text = kovatest::readFile(kovatest::sourceDir() / "src/Database/schema" / schemaFile);
     std::string withoutComments;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {

@@ -58,3 +58,5 @@ protected:
 
 // The statements of a schema file, without its comments.
 std::vector<std::string> schemaStatements(const std::string& engine);
+// The same of any file of the schema folder (the built-in rows of the set-up, say).
+std::vector<std::string> sqlStatements(const std::string& schemaFile);

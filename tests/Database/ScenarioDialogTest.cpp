@@ -6,6 +6,7 @@
 #include "RecordDialogFixture.h"
 
 #include "Database/AlgorithmDialog.h"
+#include "Database/DatabasePatch.h"
 #include "Database/EditEventsDialog.h"
 #include "Database/ScenarioDialog.h"
 
@@ -111,6 +112,39 @@ TEST_F(ScenarioEditorWindow, anAlgorithmUnknownToTheListCountsAsAChangeAtOnce)
     asker.answers = {platform::IDYES};
     click(dialog, SAVE);
     EXPECT_EQ(column("Scenario", "Algorithm"), (std::vector<std::string>{""}));
+}
+
+TEST_F(ScenarioEditorWindow, theBuiltInScenariosOpenUnchangedAndKeepTheirGuidelines)
+{
+    // A station just set up, after the start-up's built-in data upgrade.
+    exec("DELETE FROM \"Algorithm\"");
+    installSetUpRows();
+    DatabasePatch::runIfNeeded();
+    const std::string aha = "AHA 2010 (American Heart Association)";
+    const std::string erc = "ERC 2010 (European Resuscitation Council)";
+    const std::vector<std::string> guidelines = {aha, aha, aha, erc, erc, erc};
+
+    ScenarioRecord chosen;
+    chosen.name = "10 minute BLS (AHA)"; // as New session's "Details..." opens it
+    ScenarioDialog dialog(chosen, false);
+    showActive(dialog);
+    for (std::size_t k = 0; k < guidelines.size(); ++k) {
+        SCOPED_TRACE(dialog.getCurrentKey());
+        EXPECT_EQ(currentText(dialog, ALGORITHM).toStdString(), guidelines[k]);
+        EXPECT_FALSE(enabled(dialog, SAVE)) << "nothing changed";
+        click(dialog, 1116); // next
+    }
+    EXPECT_TRUE(asker.asked.empty());
+
+    // Its events are saved with the scenario as it stands.
+    dialog.quickFind("5 minute BLS (ERC)");
+    whenModalOpens([&](QWidget* modal) { click(*qobject_cast<EditEventsDialog*>(modal), CLOSE); });
+    click(dialog, ScenarioDialog::EDIT_EVENTS);
+    EXPECT_EQ(column("Scenario", "Algorithm"), guidelines);
+    click(dialog, CLOSE);
+    EXPECT_TRUE(asker.asked.empty()) << "no \"Scenario was changed\" question";
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(column("Scenario", "Algorithm"), guidelines);
 }
 
 TEST_F(ScenarioEditorWindow, editEventsWithoutANameOpensNothing)

@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -19,6 +22,64 @@ protected:
         TablesFixture::SetUp();
         forgetDataFolderWarning();
     }
+};
+
+// Two stations holding one course of four planned rows (P1 to P4), each as
+// its run-course window read them.
+class CourseWriteBacks : public SessionTables {
+protected:
+    void SetUp() override
+    {
+        SessionTables::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        course.setKey({"Ann", "2025-03-04", "09:00"});
+        std::vector<SessionRecord> planned(4);
+        for (std::size_t i = 0; i < planned.size(); ++i)
+            planned[i].PersonVentilation = "P" + std::to_string(i + 1);
+        SessionTable table(theDatabase);
+        table.open("");
+        ASSERT_TRUE(table.deleteCourseSessions(course, planned));
+        read = stored();
+        ASSERT_EQ(read.size(), 4u);
+    }
+    std::vector<SessionRecord> stored()
+    {
+        SessionTable table(theDatabase);
+        table.open("");
+        return table.findCourseSessions(course.getKey());
+    }
+    // The rows of a station that ran the rows at `indexes`, each with its result.
+    std::vector<SessionRecord> finishing(std::initializer_list<std::size_t> indexes) const
+    {
+        std::vector<SessionRecord> rows = read;
+        for (std::size_t i : indexes) {
+            rows[i].Done = true;
+            rows[i].CompDepth = 40.0 + static_cast<double>(i);
+            rows[i].InterfaceFrequency = 100;
+        }
+        return rows;
+    }
+    bool writeBack(DatabaseConnection& connection, std::vector<SessionRecord>& rows,
+                   const std::vector<SessionRecord>& removed = {},
+                   SessionTable::CourseScope scope = SessionTable::CourseScope::HeldRows)
+    {
+        SessionTable table(connection);
+        table.open("");
+        return table.writeCourseSessions(course, rows, read, removed, scope);
+    }
+    // Each stored row: its ventilation person, done or planned, and its depth.
+    std::vector<std::string> summary()
+    {
+        std::vector<std::string> rows;
+        for (const SessionRecord& row : stored())
+            rows.push_back(row.PersonVentilation + (row.Done ? " done " : " planned ")
+                           + std::to_string(static_cast<int>(row.CompDepth)));
+        return rows;
+    }
+
+    CourseRecord course;
+    std::vector<SessionRecord> read;
 };
 
 const std::string ALPHABET = "0123456789abcdefghijklmnopqrstuv";
@@ -216,6 +277,129 @@ TEST_F(SessionTables, aRefusedCourseSessionLeavesTheStoredCourseAsItWas)
     ASSERT_FALSE(asker.asked.empty());
     EXPECT_NE(asker.asked.back().text.find(L"refused by the test"), std::wstring::npos);
     EXPECT_EQ(table.findCourseSessions(course.getKey()).size(), 1u);
+}
+
+TEST_F(CourseWriteBacks, aStationClosingAfterAnotherKeepsTheOthersFinishedRows)
+{
+    std::vector<SessionRecord> a = finishing({0, 1});
+    ASSERT_TRUE(writeBack(theDatabase, a));
+    EXPECT_EQ(summary(), (std::vector<std::string>{"P1 done 40", "P2 done 41", "P3 planned 0", "P4 planned 0"}));
+
+    // B ran rows 3 and 4, and still holds rows 1 and 2 as planned; it also
+    // renamed row 2, removed row 1 and planned a fifth row.
+    std::vector<SessionRecord> b = finishing({2, 3});
+    b[1].PersonChestCompression = "late change";
+    const std::vector<SessionRecord> removed = {b[0]};
+    b.erase(b.begin());
+    SessionRecord fifth;
+    fifth.PersonVentilation = "P5";
+    b.push_back(fifth);
+    ASSERT_TRUE(writeBack(theDatabase, b, removed));
+    EXPECT_EQ(summary(),
+              (std::vector<std::string>{"P1 done 40", "P2 done 41", "P3 done 42", "P4 done 43", "P5 planned 0"}));
+    EXPECT_EQ(count("Session"), 5) << "no row twice";
+    EXPECT_TRUE(b[0].Done) << "B's window takes the result A stored";
+    EXPECT_EQ(b[0].CompDepth, 41.0);
+    EXPECT_EQ(b[0].PersonChestCompression, "");
+    EXPECT_TRUE(asker.asked.empty());
+}
+
+TEST_F(CourseWriteBacks, aWriteBackTouchesOnlyTheRowsItChanged)
+{
+    // A station changed row 3's participants behind this window's back.
+    exec("UPDATE \"Session\" SET \"PersonChestCompression\" = 'Eve' WHERE \"PersonVentilation\" = 'P3'");
+    std::vector<SessionRecord> rows = read;
+    rows[0].Note = "towels";
+    ASSERT_TRUE(writeBack(theDatabase, rows));
+    EXPECT_EQ(column("Session", "PersonChestCompression"), (std::vector<std::string>{"", "", "Eve", ""}));
+    EXPECT_EQ(column("Session", "Note"), (std::vector<std::string>{"towels", "", "", ""}));
+
+    // A planned row that another station deleted while this one changed it is planned again.
+    exec("DELETE FROM \"Session\" WHERE \"PersonVentilation\" = 'P2'");
+    rows[1].Note = "still wanted";
+    ASSERT_TRUE(writeBack(theDatabase, rows));
+    EXPECT_EQ(summary(), (std::vector<std::string>{"P1 planned 0", "P2 planned 0", "P3 planned 0", "P4 planned 0"}));
+}
+
+TEST_F(CourseWriteBacks, thePlannerRemovesUnheldPlannedRowsButOnlyTheFinishedRowsItWasAllowedTo)
+{
+    const std::filesystem::path data = makeDataFolder();
+    // Rows 1 and 2 were run, each has its data file.
+    std::vector<SessionRecord> ran = finishing({0, 1});
+    ASSERT_TRUE(writeBack(theDatabase, ran));
+    read = stored();
+    for (const SessionRecord& row : ran)
+        if (row.Done)
+            kovatest::writeFile(row.dataFileName(), "samples");
+
+    // The planner holds row 4 only, and the user agreed that row 1's result goes.
+    std::vector<SessionRecord> held = {read[3]};
+    ASSERT_TRUE(writeBack(theDatabase, held, {read[0]}, SessionTable::CourseScope::WholeCourse));
+    // Row 4 took the first place; row 2 keeps the place it was stored at.
+    EXPECT_EQ(summary(), (std::vector<std::string>{"P4 planned 0", "P2 done 41"}));
+    EXPECT_FALSE(std::filesystem::exists(read[0].dataFileName()));
+    EXPECT_TRUE(std::filesystem::exists(read[1].dataFileName())) << "a finished row nobody removed keeps its file";
+    EXPECT_FALSE(std::filesystem::exists(read[0].dataFileName() + ".removing"));
+    EXPECT_EQ(held[0].CourseOrder, 0);
+}
+
+TEST_F(CourseWriteBacks, aRefusedWriteBackChangesNothingAndKeepsTheDataFiles)
+{
+    makeDataFolder();
+    std::vector<SessionRecord> ran = finishing({0});
+    ASSERT_TRUE(writeBack(theDatabase, ran));
+    read = stored();
+    kovatest::writeFile(read[0].dataFileName(), "samples");
+    refuseInserts("Session", "PersonVentilation", "bad");
+
+    std::vector<SessionRecord> rows = {read[1], read[2], read[3]};
+    rows[0].Note = "changed";
+    SessionRecord refused;
+    refused.PersonVentilation = "bad";
+    rows.push_back(refused);
+    EXPECT_FALSE(writeBack(theDatabase, rows, {read[0]}));
+    ASSERT_FALSE(asker.asked.empty());
+    EXPECT_NE(asker.asked.back().text.find(L"refused by the test"), std::wstring::npos);
+    EXPECT_EQ(summary(), (std::vector<std::string>{"P1 done 40", "P2 planned 0", "P3 planned 0", "P4 planned 0"}));
+    EXPECT_EQ(column("Session", "Note"), (std::vector<std::string>{"", "", "", ""}));
+    EXPECT_EQ(kovatest::readFile(read[0].dataFileName()), "samples");
+    EXPECT_EQ(rows[0].CourseOrder, 0) << "the window's rows are as it had them";
+}
+
+TEST_F(CourseWriteBacks, twoStationsWritingBackOneCourseAtOnceKeepEveryFinishedRow)
+{
+    // Each station: its own process and connection, its rows read before
+    // either writes; both write when the test says go.
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> stations;
+    for (const auto& ran : {std::initializer_list<std::size_t>{0, 1}, std::initializer_list<std::size_t>{2, 3}}) {
+        std::vector<SessionRecord> rows = finishing(ran);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(go[1]);
+            DatabaseConnection own;
+            if (!own.open("DSN=kovacpr"))
+                _exit(2);
+            char signal = 0;
+            if (::read(go[0], &signal, 1) != 1)
+                _exit(3);
+            _exit(writeBack(own, rows) ? 0 : 1);
+        }
+        stations.push_back(pid);
+    }
+    close(go[0]);
+    ASSERT_EQ(write(go[1], "gg", 2), 2);
+    close(go[1]);
+    for (pid_t pid : stations) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "each station reports its rows written";
+    }
+    EXPECT_EQ(summary(), (std::vector<std::string>{"P1 done 40", "P2 done 41", "P3 done 42", "P4 done 43"}));
+    EXPECT_EQ(count("Session"), 4);
 }
 
 TEST_F(SessionTables, aClosedTableFindsAndChangesNothing)

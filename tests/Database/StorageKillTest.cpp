@@ -105,10 +105,10 @@ TEST_F(StorageKills, aKilledDeleteIsFinishedOrUndoneAtTheNextStart)
         // As the session dialog deletes: the file aside inside the row's change.
         SessionRecord record(SessionRecord::Unstamped{});
         record.Serialidentifier = serial;
-        DataFileRemoval file(record.dataFileName());
+        DataFileRemoval file;
         {
             DatabaseTransaction change(theDatabase);
-            file.setAside();
+            file.moveAside(record);
             SessionTable table(theDatabase);
             table.deleteKey(serial, true);
             change.commit();

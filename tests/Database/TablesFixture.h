@@ -82,6 +82,12 @@ protected:
     {
         theDatabase.execute(sql, parameters);
     }
+    // The built-in rows the station's set-up (and the PostgreSQL script) puts in.
+    void installSetUpRows()
+    {
+        for (const std::string& statement : sqlStatements("builtin-records.sql"))
+            exec(statement);
+    }
     // Makes the database refuse every new row of the table whose column
     // holds the value, as a full disk or a broken constraint would.
     void refuseInserts(const std::string& table, const std::string& column, const std::string& value)

@@ -3,6 +3,7 @@
 # under the records_postgresql fixture, on the throwaway PostgreSQL server.
 set(_tables_sources
   RecordsFixture.cpp
+  AlgorithmRulesTest.cpp
   AlgorithmScenarioTablesTest.cpp
   PersonCourseTablesTest.cpp
   SessionTableTest.cpp

@@ -293,4 +293,35 @@ TEST_F(DialogBuilderTest, templateDialogsRunTheirButtonsAndKeepTheirFrame)
     EXPECT_EQ(TemplateDialog(DialogTemplate()).doModal(), -1);
 }
 
+TEST_F(DialogBuilderTest, aDialogDestroyedWhileItShowsRunsNoHandlerOnTheWay)
+{
+    DialogTable table;
+    table.cx = 120;
+    table.cy = 60;
+    table.controls = {editText(6, 7, 7, 60, 12), editText(7, 7, 24, 60, 12)};
+    // A handler of the derived dialog is only safe while that dialog lives.
+    struct Derived : TemplateDialog {
+        Derived(const DialogTemplate& dialogTemplate, bool& ended) : TemplateDialog(dialogTemplate), ended_(ended) {}
+        ~Derived() override { ended_ = true; }
+        bool& ended_;
+    };
+    bool ended = false;
+    int lateCalls = 0;
+    int calls = 0;
+    {
+        Derived dialog(DialogTemplate(table), ended);
+        ASSERT_TRUE(dialog.create());
+        dialog.notifier().on(6, Notification::FocusLost, [&] { ++(ended ? lateCalls : calls); });
+        dialog.show();
+        dialog.activateWindow();
+        QApplication::setActiveWindow(&dialog);
+        dialog.getDlgItem(6)->setFocus();
+        QApplication::processEvents();
+        dialog.getDlgItem(7)->setFocus();
+        dialog.getDlgItem(6)->setFocus();
+    }
+    EXPECT_EQ(calls, 1) << "the handler runs while the dialog lives";
+    EXPECT_EQ(lateCalls, 0);
+}
+
 } // namespace

@@ -5,6 +5,8 @@
 // behind its buttons, the failed starts, and its screenshot.
 
 #include "app/AppCommands.h"
+#include "app/CprTrainingApp.h"
+#include "app/StationWindows.h"
 #include "app/CalibrateView.h"
 #include "app/DialogFrame.h"
 #include "app/EditorSeams.h"
@@ -13,6 +15,7 @@
 #include "app/Session.h"
 #include "app/SessionManager.h"
 
+#include "Database/DatabasePatch.h"
 #include "Database/PersonDialog.h"
 #include "Database/RecordDialogTables.h"
 #include "Database/SessionRecord.h"
@@ -74,11 +77,7 @@ protected:
             return;
         CalibrateManager::destroy();
         ::setenv("KOVA_PORT_MAP", "", 1);
-        for (const char* name : {"AHA 2010", "ERC 2010", "Kids"})
-            exec("INSERT INTO \"Algorithm\" (\"Name\") VALUES (?)", {std::string(name)});
-        addScenario("Basic", 120, "ERC 2010", true, 1);
-        addScenario("Advanced", 600, "AHA 2010", false, 2);
-        addScenario("Child", 300, "Kids", true, 3);
+        putRecords();
         for (const char* name : {"Anna", "Bert"})
             exec("INSERT INTO \"Person\" (\"Name\") VALUES (?)", {std::string(name)});
         AppCommands::setShowSearchForManikins([this] { ++searchCommands; });
@@ -98,6 +97,16 @@ protected:
         CalibrateManager::destroy();
         ::setenv("KOVA_PORT_MAP", "", 1);
         TablesFixture::TearDown();
+    }
+
+    // The algorithms and scenarios the window chooses from.
+    virtual void putRecords()
+    {
+        for (const char* name : {"AHA 2010", "ERC 2010", "Kids"})
+            exec("INSERT INTO \"Algorithm\" (\"Name\") VALUES (?)", {std::string(name)});
+        addScenario("Basic", 120, "ERC 2010", true, 1);
+        addScenario("Advanced", 600, "AHA 2010", false, 2);
+        addScenario("Child", 300, "Kids", true, 3);
     }
 
     void addScenario(const std::string& name, long duration, const std::string& algorithm, bool events, long mode)
@@ -177,7 +186,69 @@ protected:
     int searchCommands = 0;
 };
 
+// The records of a station just set up, before its first start.
+class NewSessionOnAFreshSetUp : public NewSessionWindow {
+protected:
+    void putRecords() override { installSetUpRows(); }
+};
+
 } // namespace
+
+TEST_F(NewSessionOnAFreshSetUp, theBuiltInScenariosComeWithTheirGuidelines)
+{
+    DatabasePatch::runIfNeeded(); // as the first start does
+    Dialog* dialog = openNewSession();
+    EXPECT_EQ(entries(*dialog, Dialog::IDC_SCENARIO),
+              (QStringList{"10 minute BLS (AHA)", "20 minute BLS (AHA)", "5 minute BLS (AHA)", "10 minute BLS (ERC)",
+                           "20 minute BLS (ERC)", "5 minute BLS (ERC)"}));
+    EXPECT_EQ(entries(*dialog, Dialog::IDC_ALGORITHM),
+              (QStringList{"AHA 2010 (American Heart Association)", "ERC 2010 (European Resuscitation Council)"}))
+        << "the 2005 guidelines are gone";
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_SCENARIO), "10 minute BLS (AHA)");
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_ALGORITHM), "AHA 2010 (American Heart Association)");
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_DURATION), "10:00");
+    const auto path = kovatest::binaryDir() / "new-session-fresh-set-up.png";
+    EXPECT_TRUE(frame->grab().save(QString::fromStdString(path.string())));
+
+    // Each stays chosen with its own guideline and length.
+    const struct {
+        const char* scenario;
+        const char* algorithm;
+        const char* duration;
+    } choices[] = {
+        {"5 minute BLS (AHA)", "AHA 2010 (American Heart Association)", "05:00"},
+        {"20 minute BLS (ERC)", "ERC 2010 (European Resuscitation Council)", "20:00"},
+        {"5 minute BLS (ERC)", "ERC 2010 (European Resuscitation Council)", "05:00"},
+    };
+    for (const auto& choice : choices) {
+        choose(*dialog, Dialog::IDC_SCENARIO, choice.scenario);
+        QApplication::processEvents();
+        EXPECT_EQ(shown(*dialog, Dialog::IDC_SCENARIO), choice.scenario);
+        EXPECT_EQ(shown(*dialog, Dialog::IDC_ALGORITHM), choice.algorithm) << choice.scenario;
+        EXPECT_EQ(shown(*dialog, Dialog::IDC_DURATION), choice.duration) << choice.scenario;
+    }
+}
+
+// The demonstration's first start opens New session on the recorded-data
+// ports during its start-up, as a ready manikin does.
+TEST_F(NewSessionOnAFreshSetUp, theFirstStartOffersTheFirstBuiltInScenario)
+{
+    const kovatest::ScopedCwd inStation(folder.path()); // its settings file and error log
+    CprTrainingApp::Services services = StationWindows::services();
+    services.openDatabase = [] {}; // the test's records are open
+    services.screenHeight = [] { return 1024; };
+    services.fullScreenHeight = [] { return 1000; };
+    services.beatSound = [] {};
+    services.stationDir = folder.path();
+    CprTrainingApp app("demo", std::move(services));
+    ASSERT_TRUE(app.initInstance());
+    ASSERT_NE(app.newSessionFrame(), nullptr);
+    ASSERT_TRUE(app.newSessionFrame()->isVisible());
+    const auto* dialog = static_cast<Dialog*>(app.newSessionFrame()->getHostedWindow());
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_SCENARIO), "10 minute BLS (AHA)");
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_ALGORITHM), "AHA 2010 (American Heart Association)");
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_DURATION), "10:00");
+}
 
 TEST_F(NewSessionWindow, theFirstScenarioFillsInItsChoicesUntilOneOfThemDiffers)
 {

@@ -277,15 +277,18 @@ protected:
 
 TEST_F(RunCourseWindow, theBlankRowStartsAfterTheCourseOnItsManikinOrBesideTheRowBefore)
 {
+    // Only the blank row of an empty course is selected; otherwise no row
+    // is until one is focused.
     struct Case {
         const char* what;
         std::vector<SessionRecord> stored;
         const char* blankSlot;
+        int selected;
     };
     const Case cases[] = {
-        {"an empty course", {}, "09:02-09:12"},
-        {"after a row on the same manikin", {plannedRow("Bob", 247, "09:02", "09:12")}, "09:13-09:23"},
-        {"after a row on another manikin", {plannedRow("Bob", 248, "09:02", "09:12")}, "09:02-09:12"},
+        {"an empty course", {}, "09:02-09:12", 1},
+        {"after a row on the same manikin", {plannedRow("Bob", 247, "09:02", "09:12")}, "09:13-09:23", 0},
+        {"after a row on another manikin", {plannedRow("Bob", 248, "09:02", "09:12")}, "09:02-09:12", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -298,8 +301,9 @@ TEST_F(RunCourseWindow, theBlankRowStartsAfterTheCourseOnItsManikinOrBesideTheRo
         EXPECT_EQ(times(schedule.row(blank)), c.blankSlot);
         EXPECT_EQ(schedule.row(blank).Manikin, 247) << "the first ready manikin";
         EXPECT_EQ(schedule.row(blank).Scenario, "Basic");
-        EXPECT_EQ(schedule.selectedRow(), 1);
-        EXPECT_EQ(dialog->highlightedRow(), 1);
+        EXPECT_EQ(schedule.selectedRow(), c.selected);
+        EXPECT_EQ(dialog->highlightedRow(), c.selected);
+        EXPECT_EQ(item(*dialog, RunCourseDialog::HIGHLIGHT)->isVisible(), c.selected != 0);
         const Row& shown = ROWS[blank];
         EXPECT_EQ(text(*dialog, shown.start) + "-" + text(*dialog, shown.end), c.blankSlot);
         EXPECT_EQ(box(*dialog, shown.ventilation)->currentText(), "") << "no default participant";
@@ -433,16 +437,23 @@ TEST_F(RunCourseWindow, rowsMoveWholeAndTheCommandsTheRowsDoNotAllowBeep)
         return names;
     };
 
+    ASSERT_EQ(schedule.selectedRow(), 0);
+    dialog->moveRowDown();
+    EXPECT_EQ(beeps, 1) << "no row is selected before one is focused";
+    EXPECT_EQ(ventilators(), (std::vector<std::string>{"Bob", "Cid", "Dan", ""}));
+    EXPECT_FALSE(schedule.modified());
+    item(*dialog, ROWS[0].ventilation)->setFocus();
+    QApplication::processEvents();
     dialog->moveRowUp();
-    EXPECT_EQ(beeps, 1) << "row 1 cannot move up";
+    EXPECT_EQ(beeps, 2) << "row 1 cannot move up";
     item(*dialog, ROWS[2].ventilation)->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(schedule.selectedRow(), 3);
     EXPECT_EQ(dialog->highlightedRow(), 3);
     dialog->moveRowDown();
-    EXPECT_EQ(beeps, 2) << "the last row never passes the blank row";
+    EXPECT_EQ(beeps, 3) << "the last row never passes the blank row";
     dialog->moveRowUp();
-    EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(beeps, 3);
     EXPECT_EQ(ventilators(), (std::vector<std::string>{"Bob", "Dan", "Cid", ""}));
     EXPECT_EQ(times(schedule.row(1)), "09:13-09:23") << "a row moves with its times";
     EXPECT_EQ(schedule.selectedRow(), 2) << "the selection follows the row";
@@ -451,13 +462,14 @@ TEST_F(RunCourseWindow, rowsMoveWholeAndTheCommandsTheRowsDoNotAllowBeep)
     item(*dialog, ROWS[3].ventilation)->setFocus();
     QApplication::processEvents();
     dialog->removeRow();
-    EXPECT_EQ(beeps, 3) << "the blank row cannot go";
+    EXPECT_EQ(beeps, 4) << "the blank row cannot go";
     item(*dialog, ROWS[0].ventilation)->setFocus();
     QApplication::processEvents();
     dialog->removeRow();
     EXPECT_EQ(ventilators(), (std::vector<std::string>{"Dan", "Cid", ""}));
     EXPECT_EQ(numbers(*dialog), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(beeps, 3);
+    EXPECT_EQ(beeps, 4);
+    EXPECT_TRUE(asker.asked.empty()) << "a planned row goes without a question";
 }
 
 TEST_F(RunCourseWindow, aRunRowIsLockedButItsDetailsStillOpen)
@@ -743,7 +755,7 @@ TEST_F(RunCourseWindow, closingAsksEverySessionAndAgreementWritesTheRowsAndOpens
     EXPECT_EQ(persons, (std::vector<std::string>{"Ann*", "Bob", "Bob Jr", "Cid", "Cid Jr", "Dan", "Eve"}));
 }
 
-TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindow)
+TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindowOnEveryWayOut)
 {
     storeRows({plannedRow("Bob", 247, "09:02", "09:12")});
     Dialog* dialog = openRun();
@@ -751,15 +763,96 @@ TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindow)
     typeInto(*dialog, ROWS[1].ventilation, "Zed");
     leave(*dialog, ROWS[1].ventilation);
     refuseInserts("Session", "PersonVentilation", "Zed");
-    click(*dialog, RunCourseDialog::CLOSE);
+    const std::pair<const char*, std::function<void()>> roads[] = {
+        {"Close", [&] { click(*dialog, RunCourseDialog::CLOSE); }},
+        {"the frame's close box", [&] { app->runCourseFrame()->close(); }},
+        {"the end of the program", [&] { EXPECT_FALSE(app->runCourseMayClose()); }},
+    };
+    for (const auto& [road, leaveBy] : roads) {
+        SCOPED_TRACE(road);
+        asker.asked.clear();
+        leaveBy();
+        settle();
+        EXPECT_EQ(asker.asked.size(), 1u) << "the user is told";
+        ASSERT_NE(app->runCourseFrame(), nullptr) << "nothing typed is lost";
+        EXPECT_TRUE(app->runCourseFrame()->isVisible());
+        EXPECT_TRUE(dialog->run().schedule().modified());
+        EXPECT_EQ(dialog->run().schedule().row(1).PersonVentilation, "Zed");
+        const std::vector<SessionRecord> stored = storedRows();
+        ASSERT_EQ(stored.size(), 1u) << "the stored rows are as they were";
+        EXPECT_EQ(stored[0].PersonVentilation, "Bob");
+    }
+
+    // Once the database takes the rows, the close box writes them and closes.
+    exec("DROP TRIGGER \"refuseSession\"" + std::string(onPostgresql() ? " ON \"Session\"" : ""));
+    app->runCourseFrame()->close();
+    settle();
+    EXPECT_EQ(app->runCourseFrame(), nullptr);
+    ASSERT_EQ(storedRows().size(), 2u);
+    EXPECT_EQ(storedRows()[1].PersonVentilation, "Zed");
+}
+
+TEST_F(RunCourseWindow, aFinishedRowGoesOnlyAfterAQuestionThatNamesItAndTakesItsDataFile)
+{
+    makeDataFolder();
+    storeRows({plannedRow("Bob Baker", 247, "09:02", "09:12", true), plannedRow("Cid", 248, "09:02", "09:12")});
+    const SessionRecord finished = storedRows()[0];
+    kovatest::writeFile(finished.dataFileName(), "samples");
+    Dialog* dialog = openRun();
+    ASSERT_NE(dialog, nullptr);
+    item(*dialog, ROWS[0].number)->setFocus();
     QApplication::processEvents();
-    EXPECT_FALSE(asker.asked.empty()) << "the user is told";
-    ASSERT_NE(app->runCourseFrame(), nullptr) << "nothing typed is lost";
-    EXPECT_TRUE(dialog->run().schedule().modified());
-    EXPECT_EQ(dialog->run().schedule().row(1).PersonVentilation, "Zed");
-    const std::vector<SessionRecord> stored = storedRows();
-    ASSERT_EQ(stored.size(), 1u) << "the stored rows are as they were";
-    EXPECT_EQ(stored[0].PersonVentilation, "Bob");
+
+    asker.answers = {platform::IDNO};
+    dialog->removeRow();
+    ASSERT_EQ(asker.asked.size(), 1u);
+    const std::wstring question = asker.asked[0].text;
+    for (const wchar_t* told : {L"Row 1 (09:02): Bob Baker and Bob Baker Jr", L"stored result", L"data file"})
+        EXPECT_NE(question.find(told), std::wstring::npos) << told;
+    EXPECT_EQ(asker.asked[0].style, platform::MB_YESNO | platform::MB_ICONEXCLAMATION | platform::MB_DEFBUTTON2);
+    EXPECT_EQ(dialog->run().schedule().rowCount(), 3) << "No keeps the row";
+    EXPECT_FALSE(dialog->run().schedule().modified());
+    EXPECT_EQ(beeps, 0);
+
+    asker.answers = {platform::IDYES};
+    dialog->removeRow();
+    EXPECT_EQ(dialog->run().schedule().row(0).PersonVentilation, "Cid");
+    EXPECT_TRUE(std::filesystem::exists(finished.dataFileName())) << "nothing goes before the rows are written";
+    click(*dialog, RunCourseDialog::CLOSE);
+    settle();
+    EXPECT_EQ(app->runCourseFrame(), nullptr);
+    ASSERT_EQ(storedRows().size(), 1u);
+    EXPECT_EQ(storedRows()[0].PersonVentilation, "Cid");
+    EXPECT_FALSE(std::filesystem::exists(finished.dataFileName())) << "the data file went with its row";
+    EXPECT_FALSE(std::filesystem::exists(finished.dataFileName() + ".removing"));
+}
+
+TEST_F(RunCourseWindow, closingAfterAnotherStationRanRowsKeepsTheirResults)
+{
+    storeRows({plannedRow("Bob", 247, "09:02", "09:12"), plannedRow("Cid", 248, "09:02", "09:12"),
+               plannedRow("Dan", 247, "09:13", "09:23")});
+    Dialog* dialog = openRun();
+    ASSERT_NE(dialog, nullptr);
+    // Meanwhile another station ran Bob's and Cid's rows and wrote them back.
+    exec("UPDATE \"Session\" SET \"Done\" = 1, \"CompDepth\" = 51 WHERE \"PersonVentilation\" IN ('Bob', 'Cid')");
+    // This one moved Dan's row to the top and renamed Cid.
+    item(*dialog, ROWS[2].ventilation)->setFocus();
+    QApplication::processEvents();
+    dialog->moveRowUp();
+    dialog->moveRowUp();
+    typeInto(*dialog, ROWS[2].ventilation, "Cyd");
+    leave(*dialog, ROWS[2].ventilation);
+    ASSERT_TRUE(dialog->run().schedule().modified());
+
+    click(*dialog, RunCourseDialog::CLOSE);
+    settle();
+    EXPECT_EQ(app->runCourseFrame(), nullptr);
+    std::vector<std::string> rows;
+    for (const SessionRecord& row : storedRows())
+        rows.push_back(row.PersonVentilation + (row.Done ? " done " : " planned ")
+                       + std::to_string(static_cast<int>(row.CompDepth)));
+    // The finished rows keep what the other station stored, their places too.
+    EXPECT_EQ(rows, (std::vector<std::string>{"Bob done 51", "Dan planned 0", "Cid done 51"}));
 }
 
 TEST_F(RunCourseWindow, aRowWhoseSessionRefusesToCloseIsNotRemoved)
@@ -769,8 +862,10 @@ TEST_F(RunCourseWindow, aRowWhoseSessionRefusesToCloseIsNotRemoved)
     Dialog* dialog = started.dialog;
     Session* session = started.session;
     sessiontest::WindowsLog& log = windows.of(*session);
-    item(*dialog, ROWS[0].ventilation)->setFocus();
+    // The row's session holds its fields; its number still takes the focus.
+    item(*dialog, ROWS[0].number)->setFocus();
     QApplication::processEvents();
+    ASSERT_EQ(dialog->run().schedule().selectedRow(), 1);
 
     dialog->removeRow();
     EXPECT_EQ(log.asked.size(), 1u);

@@ -14,6 +14,7 @@ kova_test(SessionRecordsTests
     ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionRecordsTest.cpp
   LIBS app_core)
+kova_test_on_postgresql(SessionRecordsTests)
 
 # Sessions on the port registry: the simulated manikin on a pseudo-terminal
 # and the recorded demonstration data.
@@ -69,4 +70,26 @@ kova_test(FullDiskSessionTests GUI
 if(TARGET FullDiskSessionTests)
   target_include_directories(FullDiskSessionTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
   target_compile_definitions(FullDiskSessionTests PRIVATE KOVA_PRIVATE_MOUNTS_GUI)
+endif()
+
+# Stations sharing their records on the throwaway PostgreSQL server: station
+# processes of the tests' own storing at once, sessions opened, exported and
+# imported across stations, and a server that goes away and comes back.
+if(KOVA_TESTS)
+  add_executable(shared-records-station ${CMAKE_CURRENT_LIST_DIR}/SharedRecordsStation.cpp)
+  target_compile_options(shared-records-station PRIVATE ${KOVA_WARNINGS})
+  target_include_directories(shared-records-station PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
+  target_link_libraries(shared-records-station PRIVATE app_core)
+endif()
+kova_test(SharedRecordsTests
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SharedRecordsTest.cpp
+  LIBS app_core)
+kova_test_on_postgresql(SharedRecordsTests)
+if(TARGET SharedRecordsTests)
+  target_include_directories(SharedRecordsTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+  target_compile_definitions(SharedRecordsTests PRIVATE
+    KOVA_SHARED_RECORDS_STATION="$<TARGET_FILE:shared-records-station>")
+  add_dependencies(SharedRecordsTests shared-records-station)
 endif()

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -43,6 +44,52 @@ TEST(QtMessageAsker, stylesGiveTheirButtonsAndDefaults)
         EXPECT_EQ(asker.ask(L"Records \u00e9t\u00e9", L"Kova CPR Software", c.style), c.answer) << c.style;
         EXPECT_EQ(seen, QString::fromUtf8("Records \u00e9t\u00e9"));
     }
+}
+
+// A window manager cuts a caption wider than the title bar leaves it ("Print...
+// error"): a box with a short text is still wide enough for its whole caption
+// beside the title bar's buttons.
+TEST(QtMessageAsker, aShortBoxIsWideEnoughForItsWholeCaption)
+{
+    platform::QtMessageAsker asker;
+    for (const std::wstring caption : {L"Printer error", L"Unexpected problem occurred while opening data files"}) {
+        int width = 0;
+        int needed = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QFont title = box->font();
+            title.setBold(true);
+            needed = QFontMetrics(title).horizontalAdvance(box->windowTitle()) + platform::QtMessageAsker::TITLE_BAR_ROOM;
+            width = box->width();
+            box->defaultButton()->click();
+        });
+        asker.ask(L"Error initializing printer", caption, platform::MB_OK);
+        EXPECT_GE(width, needed);
+    }
+}
+
+TEST(QtMessageAsker, aBoxStandsOverTheModalWindowTheUserIsIn)
+{
+    QWidget mainWindow;
+    platform::QtMessageAsker asker(&mainWindow);
+    const auto ownerOfBox = [&asker] {
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&owner] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            owner = box->parentWidget();
+            box->defaultButton()->click();
+        });
+        asker.ask(L"Save the changes?", L"Kova CPR Software", platform::MB_YESNO);
+        return owner;
+    };
+    QDialog editor;
+    editor.setModal(true);
+    editor.show();
+    EXPECT_EQ(ownerOfBox(), &editor);
+    editor.hide();
+    EXPECT_EQ(ownerOfBox(), &mainWindow) << "without a modal window, over the main window";
 }
 
 } // namespace
