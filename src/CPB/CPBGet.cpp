@@ -280,6 +280,7 @@ bool CPBGet::storeAlgorithm(AlgorithmRecord limits, std::string& storedName)
         transaction.commit();
         storedName = record.Name;
     } catch (const DatabaseError& error) {
+        LogStream::instance() << "The fetched algorithm " << limits.Name << " was not stored: " << error.what();
         problem_ = failed + L" " + toWide(error.what(), CP_UTF8);
         return false;
     } catch (const std::bad_alloc&) {

@@ -197,13 +197,16 @@ SessionSearchCriteria BrowseSessionsDialog::criteria() const
 void BrowseSessionsDialog::search()
 {
     std::vector<SessionListRow> rows;
-    if (databaseOpen)
-        SessionSearch::find(theDatabase, criteria(), rows);
+    std::string failure = "The database is not connected.\n";
+    const bool searched = databaseOpen && SessionSearch::find(theDatabase, criteria(), rows, &failure);
     model_.setRows(std::move(rows));
 
     const std::size_t n = model_.rows().size();
     QString result;
-    if (n == 0)
+    // A failed search is never shown as an empty result.
+    if (!searched)
+        result = translated("The search failed: the sessions could not be read.");
+    else if (n == 0)
         result = translated("No sessions match criteria.");
     else if (n == 1)
         result = translated("One session match criteria");
@@ -211,6 +214,9 @@ void BrowseSessionsDialog::search()
         result = QString::number(n) + translated(" sessions match criteria");
     setDlgItemText(RESULT, result);
     sizeColumns();
+    // Without a database at all the start-up has told the user already.
+    if (!searched && databaseOpen)
+        DBUtil::showError(failure);
 }
 
 std::array<int, 6> BrowseSessionsDialog::columnWidths(int available)

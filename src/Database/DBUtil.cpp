@@ -83,6 +83,10 @@ bool DBUtil::Open(RecordSet& table, const std::string& tableName)
             return true;
         }
         LogStream::instance() << "DBUtil::Open(" << tableName << "): " << table.lastError();
+        // The server could not be reached again: waiting a second changes
+        // nothing, and the station would only freeze for every table.
+        if (table.connection().connectionLost())
+            return false;
         platform::Clock::instance().sleep(OPEN_RETRY_DELAY_MS);
     }
     return false;
@@ -182,6 +186,8 @@ std::string DBUtil::quote(const std::string& text)
 
 void DBUtil::showError(const std::string& errorText)
 {
+    const std::string logged = errorText.empty() ? std::string("Unknown error") : errorText;
+    LogStream::instance() << "Database error: " << logged << (logged.back() == '\n' ? "" : "\n");
     // The driver's own text is shown as it came, untranslated.
     std::wstring message = Gettext::translate("An unexpected error occured while accessing the database:\n\n");
     message += toWide(errorText.empty() ? std::string("Unknown error\n") : errorText, CP_ACP);

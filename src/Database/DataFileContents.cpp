@@ -1,6 +1,5 @@
 #include "Database/DataFileContents.h"
 
-#include "Rodezir/FileUtil.h"
 #include "Rodezir/LogStream.h"
 
 #include <algorithm>
@@ -82,10 +81,4 @@ std::vector<unsigned char> DataFileContents::withCrLf(const std::vector<unsigned
         text.push_back(c);
     }
     return text;
-}
-
-bool DataFileContents::write(const std::string& path, const std::vector<unsigned char>& contents)
-{
-    const std::vector<unsigned char> text = withCrLf(contents);
-    return FileUtil::writeFile(path, text.data(), text.size(), true);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A session's data file as the contents an exported session carries: read as
-// text (a CR LF arrives as LF, and a line piece ends at a zero byte) and
-// created again as text with CR LF line ends, whole or not at all.
+// text (a CR LF arrives as LF, and a line piece ends at a zero byte), and
+// turned back into a data file's text with CR LF line ends.
 
 #include <cstddef>
 #include <string>
@@ -21,8 +21,6 @@ public:
     // What a text read of these file bytes hands over.
     static void appendAsText(const unsigned char* bytes, std::size_t size, std::vector<unsigned char>& contents);
 
-    // Creates the file with every LF written as CR LF; a failed write leaves
-    // no file behind.
-    static bool write(const std::string& path, const std::vector<unsigned char>& contents);
+    // The contents as a data file holds them: every LF written as CR LF.
     static std::vector<unsigned char> withCrLf(const std::vector<unsigned char>& contents);
 };

@@ -1,19 +1,25 @@
 #pragma once
-// Session data files on their way out with their rows. Each file is moved
-// aside ("<file>.removing") before the change that deletes its row commits;
-// once the change is over it is removed for good when the rows went, or put
-// back under its name when the database kept them, so a stored session never
-// loses its file and a deleted one leaves none behind.
+// Stored sessions' data files removed together with their rows: before the
+// change that deletes the rows commits, each file goes aside
+// ("<serial>.dat.removing"), held so that another station's start-up leaves
+// it alone; once the change is over the files go for good when the rows went,
+// or back to their names when the database kept the rows. A start-up after a
+// kill (DataFolderRecovery) does the same by whether a row is still there.
+//
+//   DataFileRemoval files;
+//   ... in the transaction that deletes the rows: files.moveAside(record); ...
+//   files.settle(rowsDeleted);
 
 #include "Database/SessionRecord.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class DataFileRemoval {
 public:
     // What a moved-aside data file is called until its row's delete is settled.
-    static constexpr const char* ASIDE_SUFFIX = ".removing";
+    static constexpr std::string_view ASIDE_MARK = ".removing";
 
     DataFileRemoval() = default;
     // Files not settled by then go back: their rows were never known to go.
@@ -21,9 +27,11 @@ public:
     DataFileRemoval(const DataFileRemoval&) = delete;
     DataFileRemoval& operator=(const DataFileRemoval&) = delete;
 
-    // Moves the session's data file aside, when it has one; a file that
-    // cannot be moved stays where it is, with a line in the error log.
-    void moveAside(const SessionRecord& session);
+    // Moves a data file aside, when there is one; a file that cannot be moved
+    // is logged and stays (the row goes all the same, as the session dialog
+    // has it).
+    void moveAside(const std::string& dataFile);
+    void moveAside(const SessionRecord& session) { moveAside(session.dataFileName()); }
     // The change is over: with `rowsDeleted` the files go, else they return.
     void settle(bool rowsDeleted);
 
@@ -31,6 +39,7 @@ private:
     struct Aside {
         std::string file;
         std::string aside;
+        int held = -1;
     };
     std::vector<Aside> aside_;
 };

@@ -508,6 +508,9 @@ private:
             return false;
         const bool stored = runChange([&] {
             const bool found = findRecord(oldRecord);
+            // The row could not be looked for: the server went away.
+            if (!found && table_->connection().connectionLost())
+                throw DatabaseError(table_->lastError());
             KOVA_ASSERT(found == true);
             if (!found)
                 throw DatabaseError("The entry is no longer stored.\n");

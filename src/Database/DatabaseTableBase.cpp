@@ -33,6 +33,13 @@ void DatabaseTableBase::reopen()
     std::string table = tableName();
     close();
     bool ok = DBUtil::Open(*this, table);
+    // A server that went away is no fault of the station's: the table stays
+    // one of the station's, without rows, and reads them again once the
+    // connection is back.
+    if (!ok && connection().connectionLost()) {
+        isOpen = true;
+        return;
+    }
     KOVA_ASSERT(ok);
     isOpen = ok;
 }

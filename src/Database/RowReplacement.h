@@ -4,14 +4,16 @@
 // ones come together, or nothing changes and the user is told why.
 
 #include "Database/DBUtil.h"
+#include "Database/DatabaseConnection.h"
 #include "Database/DatabaseError.h"
 #include "Database/DatabaseTable.h"
 #include "Database/DatabaseTransaction.h"
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
 
+#include <cstddef>
+#include <exception>
 #include <functional>
-#include <new>
 #include <vector>
 
 // Runs `change` on the table's connection in one transaction. When the
@@ -26,12 +28,18 @@ bool changeRows(DatabaseTable<Record, Key>& table, const std::function<void()>& 
     try {
         DatabaseTransaction transaction(table.connection());
         change();
-        transaction.commit();
+        // A part the database refused has told the user and spoilt the
+        // change: nothing of it may be committed.
+        if (table.connection().transactionFailed())
+            stored = false;
+        else
+            transaction.commit();
     } catch (const DatabaseError& error) {
         LogStream::instance() << "A change of the table " << table.tableName() << " was undone: " << error.what();
         DBUtil::showError(error.what());
         stored = false;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
+        // Out of memory, or worse: told in the log, and the change is undone.
         constexpr bool FALSE = false;
         KOVA_ASSERT(FALSE);
         stored = false;
@@ -49,6 +57,10 @@ bool replaceRows(DatabaseTable<Record, Key>& table, const std::function<void()>&
 {
     return changeRows(table, [&] {
         removeOld();
+        // A removal the database refused must not leave the new rows
+        // stored beside the old ones.
+        if (table.connection().transactionFailed())
+            return;
         for (const Record& row : rows) {
             table.addNew();
             table.setRecord(row);

@@ -3,8 +3,10 @@
 #include "Database/SchedulePage.h"
 #include "Rodezir/BitmapDraw.h"
 #include "Rodezir/FontUtil.h"
+#include "Rodezir/LogStream.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
+#include "platform/PdfPrintout.h"
 #include "platform/PrintDialog.h"
 
 #include <QFontMetrics>
@@ -24,8 +26,10 @@ constexpr int DOCUMENT_NAME_LIMIT = 99;
 QString tr(const char* text) { return QString::fromStdWString(Gettext::translate(text)); }
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 
+// Every printing failure is told to the user and written to the error log.
 void tellPrinterError(const char* text)
 {
+    LogStream::instance() << "Printer error: " << text << "\n";
     platform::messageBox(Gettext::translate(text), Gettext::translate("Printer error"), platform::MB_OK);
 }
 
@@ -209,18 +213,41 @@ bool SchedulePrinter::print(QPagedPaintDevice& device, const CourseRecord& cours
     return true;
 }
 
+namespace {
+
+// Prints on the printer as the dialog left it; false when its output failed.
+bool printOn(QPrinter& printer, const CourseRecord& course, const std::vector<SessionRecord>& sessions)
+{
+    if (!printer.isValid()) {
+        tellPrinterError("Error initializing printer");
+        return true;
+    }
+    platform::PdfPrintout output(printer);
+    if (!output.ready()) {
+        LogStream::instance() << "Course schedule: " << output.failure() << "\n";
+        tellPrinterError("Error initializing printer");
+        return true;
+    }
+    if (!SchedulePrinter::print(printer, course, sessions, [&printer] { printer.abort(); }))
+        return false;
+    if (!output.commit()) {
+        LogStream::instance() << "Course schedule: " << output.failure() << "\n";
+        tellPrinterError("Error finishing the printout");
+    }
+    return true;
+}
+
+} // namespace
+
 void SchedulePrinter::printSchedule(const CourseRecord& course, const std::vector<SessionRecord>& sessions,
                                     QWidget* parent)
 {
+    // Named before the dialog: a PDF file takes the document's name.
+    platform::applicationPrinter().setDocName(tr("Kova CPR Course Schedule").left(DOCUMENT_NAME_LIMIT));
     if (!platform::printDialog(parent))
         return;
-    QPrinter& printer = platform::applicationPrinter();
-    if (!printer.isValid()) {
-        tellPrinterError("Error initializing printer");
-        return;
-    }
-    printer.setDocName(tr("Kova CPR Course Schedule").left(DOCUMENT_NAME_LIMIT));
-    // A printer whose output failed may spoil later printouts: it is renewed.
-    if (!print(printer, course, sessions, [&printer] { printer.abort(); }))
+    // A printer whose output failed may spoil later printouts: it is
+    // renewed, once the printout has let go of it.
+    if (!printOn(platform::applicationPrinter(), course, sessions))
         platform::renewApplicationPrinter();
 }

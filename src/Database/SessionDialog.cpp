@@ -326,7 +326,7 @@ std::wstring SessionDialog::message(int kind)
 void SessionDialog::notifyChanged() { TablePool::refresh(TableKind::Session); }
 
 // The data file goes aside before the row is deleted, so a row the database
-// keeps still has its file when it is put back.
+// keeps still has its file when it is put back (see DataFileRemoval).
 void SessionDialog::beforeRemove() { dataFile_.moveAside(currentRecord()); }
 
 void SessionDialog::onDelete()

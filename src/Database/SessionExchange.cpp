@@ -1,9 +1,11 @@
 #include "Database/SessionExchange.h"
 
 #include "Database/DBUtil.h"
+#include "Database/DataFileChange.h"
 #include "Database/DataFileContents.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
+#include "Database/DatabaseTransaction.h"
 #include "Database/SessionFile.h"
 #include "Database/SqlIdentifier.h"
 #include "Rodezir/DateText.h"
@@ -11,7 +13,9 @@
 #include "gettext/Gettext.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/ReplacingFile.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -170,31 +174,46 @@ bool SessionExchange::importSession(SessionRecord& record)
         record.newSerialIdentifier();
     }
     // A generator that found no free identifier must not overwrite a session.
-    const std::string path = record.dataFileName();
-    if (SessionRecord::serialIdentifierTaken(record.Serialidentifier)
-        || !DataFileContents::write(path, record.data)) {
+    if (SessionRecord::serialIdentifierTaken(record.Serialidentifier)) {
+        tellSkipped("Could not create datafile for session ", record.Serialidentifier, "Import session");
+        return false;
+    }
+    // The data file comes with its row: its contents wait beside their name
+    // until the row is committed, so a kill at any moment leaves both or
+    // neither (see DataFileChange).
+    DataFileChange file(record.dataFileName());
+    const std::vector<unsigned char> text = DataFileContents::withCrLf(record.data);
+    if (!file.open() || !platform::writeAll(file.fd(), text.data(), text.size()) || !file.finishWriting()) {
+        LogStream::instance() << "Could not write the data file '" << file.dataFile()
+                              << "' error: " << errorText(static_cast<unsigned long>(errno)) << "\n";
         tellSkipped("Could not create datafile for session ", record.Serialidentifier, "Import session");
         return false;
     }
 
     std::string failure;
     try {
+        DatabaseTransaction whole(table_.connection());
         table_.addNew();
         table_.setRecord(record);
-        if (table_.update())
+        if (!table_.update()) {
+            failure = table_.lastError();
+            table_.cancelUpdate();
+        } else if (file.bindToRows(table_.connection(), record.Serialidentifier, failure)) {
+            whole.commit();
+            file.commit();
             return true;
-        failure = table_.lastError();
-        table_.cancelUpdate();
-        DBUtil::showError(failure);
+        }
     } catch (const DatabaseError& error) {
         table_.cancelUpdate();
-        DBUtil::showError(error.what());
+        failure = error.what();
     } catch (const std::bad_alloc&) {
         KOVA_ASSERT(false);
         table_.cancelUpdate();
     }
-    std::error_code error;
-    std::filesystem::remove(path, error);
+    // The rolled-back row must not linger among the table's rows.
+    table_.reopen();
+    if (!failure.empty())
+        DBUtil::showError(failure);
     tellSkipped("Could not save session ", record.Serialidentifier, "Import session");
     return false;
 }

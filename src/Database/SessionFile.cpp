@@ -1,5 +1,6 @@
 #include "Database/SessionFile.h"
 
+#include "Database/UnfinishedExports.h"
 #include "Rodezir/FileUtil.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/mem_buffer.h"
@@ -96,6 +97,9 @@ bool SessionFile::write(const std::string& path, const std::vector<SessionRecord
         showExportFailure(ownText ? translated(streamed.error.c_str()) : cstringToWide(streamed.error));
         return false;
     }
+    // Noted until the file is written: a kill half-way leaves a temporary
+    // beside it that the next start sweeps (see DataFolderRecovery).
+    const UnfinishedExports::During noted(path);
     if (!FileUtil::writeFile(path, streamed.block.get(), streamed.size, true)) {
         showExportFailure(translated("Could not save ") + cstringToWide(path) + L".");
         return false;

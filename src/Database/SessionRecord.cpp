@@ -5,6 +5,7 @@
 #include "Database/RecordTime.h"
 #include "Database/RuntimeRandom.h"
 #include "Database/SqlIdentifier.h"
+#include "Rodezir/LogStream.h"
 #include "Rodezir/RegistryKey.h"
 #include "Rodezir/gstringUtil.h"
 #include "config/ObjectInput.h"
@@ -18,9 +19,10 @@
 namespace {
 const char* const SERIAL_ALPHABET = "0123456789abcdefghijklmnopqrstuv";
 constexpr int SERIAL_GROUPS = 7;
-// A collision is already a one-in-2^56 event; a generator that keeps giving
-// taken identifiers is broken, and the last draw is taken rather than hang.
-constexpr int SERIAL_DRAWS = 100;
+// Stations seeded alike draw the same sequence, so a long run of identifiers
+// another station took already is possible; one that never ends means the
+// data folder cannot be looked at, and the draw gives up rather than hang.
+constexpr int SERIAL_DRAWS = 2000;
 const char* const STATION_KEY = "SOFTWARE\\Kova\\Kova CPR\\3.1.3";
 const char* const DATA_FOLDER_VALUE = "Data Folder";
 const char* const DATA_FOLDER_PATH = "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Kova\\Kova CPR\\3.1.3\\Data Folder";
@@ -130,13 +132,16 @@ std::string SessionRecord::drawSerialIdentifier()
     return serial;
 }
 
-void SessionRecord::newSerialIdentifier()
+bool SessionRecord::newSerialIdentifier()
 {
     for (int draw = 0; draw < SERIAL_DRAWS; ++draw) {
         Serialidentifier = drawSerialIdentifier();
         if (!serialIdentifierTaken(Serialidentifier))
-            return;
+            return true;
     }
+    LogStream::instance() << "No free session identifier in " << SERIAL_DRAWS << " draws; the last one, "
+                          << Serialidentifier << ", is refused by every store.\n";
+    return false;
 }
 
 bool readDataFolder(std::string& folder)

@@ -72,7 +72,10 @@ struct SessionRecord {
 
     // Gives the record a fresh identifier that names no stored session and
     // no data file (an imported session takes a new identity this way).
-    void newSerialIdentifier();
+    // False when no free one was drawn: the record then holds a taken
+    // identifier, which every store refuses (it never takes another
+    // session's row or data file).
+    bool newSerialIdentifier();
     // Seven draws of the station's generator as 14 characters.
     static std::string drawSerialIdentifier();
     // A row of the Session table or a data file already carries the identifier.

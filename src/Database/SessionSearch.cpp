@@ -84,11 +84,14 @@ std::string SessionSearch::sortOrder()
 }
 
 bool SessionSearch::find(DatabaseConnection& connection, const SessionSearchCriteria& criteria,
-                         std::vector<SessionListRow>& rows)
+                         std::vector<SessionListRow>& rows, std::string* failure)
 {
     rows.clear();
-    if (!connection.isOpen())
+    if (!connection.isOpen()) {
+        if (failure)
+            *failure = "The database is not connected.\n";
         return false;
+    }
     const Filter filter = buildFilter(criteria);
     std::string columns;
     std::vector<SqlType> types;
@@ -103,6 +106,8 @@ bool SessionSearch::find(DatabaseConnection& connection, const SessionSearchCrit
         fetched = connection.query(sql, filter.parameters, types);
     } catch (const DatabaseError& error) {
         LogStream::instance() << "SessionSearch::find: " << error.what();
+        if (failure)
+            *failure = error.what();
         return false;
     }
     rows.reserve(fetched.size());

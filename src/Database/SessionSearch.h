@@ -60,8 +60,9 @@ public:
     // compression participant, then the order the rows were stored in.
     static std::string sortOrder();
 
-    // The matching sessions in list order. False (with an empty list and a
-    // line in the error log) when the database could not be asked.
+    // The matching sessions in list order. False (with an empty list, a
+    // line in the error log and the database's reason in `failure`) when the
+    // database could not be asked.
     static bool find(DatabaseConnection& connection, const SessionSearchCriteria& criteria,
-                     std::vector<SessionListRow>& rows);
+                     std::vector<SessionListRow>& rows, std::string* failure = nullptr);
 };

@@ -1,6 +1,5 @@
 #include "Database/TablePool.h"
 
-#include "Database/DBUtil.h"
 #include "Database/DatabaseConnection.h"
 #include "Database/DatabaseTableBase.h"
 #include "Rodezir/LogStream.h"
@@ -63,14 +62,12 @@ void TablePool::refresh(TableKind kind)
         // who undoes the change refreshes it then.
         if (table.connection().transactionFailed())
             continue;
-        if (!table.isCursorOpen()) {
+        if (!table.isOpen) {
             KOVA_ASSERT(FALSE);
             continue;
         }
-        table.close();
-        bool reopened = DBUtil::Open(table, name(kind));
-        KOVA_ASSERT(reopened);
-        // A table whose reopen failed says so, so nothing reads a dead cursor.
-        table.isOpen = reopened;
+        // A table whose reopen failed says so, so nothing reads a dead cursor;
+        // one that lost the server keeps its place until the server is back.
+        table.reopen();
     }
 }

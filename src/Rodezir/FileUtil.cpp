@@ -255,16 +255,21 @@ bool readFromHandle(mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block,
 bool writeFile(const std::string& path, const void* data, std::size_t size, bool flush)
 {
     const std::string target = resolvedTarget(path);
+    // Holding the file itself keeps every other opener out while it is
+    // replaced. A file that is not there yet is not made here: its name
+    // appears only with the rename of the whole new file, so a program
+    // killed half-way never leaves it empty or cut short.
     std::error_code ec;
-    const bool existed = std::filesystem::exists(target, ec);
-    // Holding the file itself keeps every other opener out while it is replaced.
-    const FileHandle held = openForWriting(target, 10, 200, false, false);
-    if (held == INVALID_FILE_HANDLE) {
-        logError("Could not open file '" + path + "' for saving");
-        return false;
+    FileHandle held = INVALID_FILE_HANDLE;
+    if (std::filesystem::exists(target, ec)) {
+        held = openFile(Access::Write, Disposition::OpenExisting, target, 10, 200, false, false);
+        if (held == INVALID_FILE_HANDLE) {
+            logError("Could not open file '" + path + "' for saving");
+            return false;
+        }
     }
     struct stat info {};
-    const mode_t mode = ::fstat(held, &info) == 0 ? (info.st_mode & 07777) : 0644;
+    const mode_t mode = held != INVALID_FILE_HANDLE && ::fstat(held, &info) == 0 ? (info.st_mode & 07777) : 0644;
 
     platform::ReplacingFile replacing(target, mode, flush);
     bool result = replacing.open();
@@ -285,9 +290,7 @@ bool writeFile(const std::string& path, const void* data, std::size_t size, bool
             result = false;
         }
     }
-    if (!result && !existed)
-        ::unlink(target.c_str());
-    if (::close(held) != 0) {
+    if (held != INVALID_FILE_HANDLE && ::close(held) != 0) {
         logError("Could not close file '" + path + "'");
         return false;
     }

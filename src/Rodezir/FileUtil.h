@@ -52,10 +52,11 @@ bool readWholeFromHandle(FileHandle handle, std::unique_ptr<unsigned char[]>& bl
 bool readFile(const std::string& path, mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, bool quiet = false);
 bool readFromHandle(mem_buffer& buffer, std::unique_ptr<unsigned char[]>& block, FileHandle handle, bool quiet = false);
 
-// Replaces the file with `size` bytes: the file is opened exclusively (10
-// attempts 200 ms apart), the data goes to a temporary file beside it, is
-// flushed to disk and renamed over it, so a failed write leaves the old file
-// as it was. True when everything was written.
+// Replaces the file with `size` bytes: an existing file is opened
+// exclusively (10 attempts 200 ms apart), the data goes to a temporary file
+// beside it, is flushed to disk and renamed over it, so a failed write leaves
+// the old file as it was, and a new file's name appears only with the whole
+// file. True when everything was written.
 bool writeFile(const std::string& path, const void* data, std::size_t size, bool flush);
 // Writes from the start of the file; neither cuts nor closes it.
 bool writeToHandle(FileHandle handle, const void* data, std::size_t size);

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <algorithm>
+
 namespace {
 
 const char* const LABEL_EXTENT = "000:00";
@@ -119,9 +121,15 @@ void AxisCtrl::drawLabels(QPainter& painter, const QRect& area, bool onScreen) c
     painter.setPen(Qt::black);
     painter.setBackgroundMode(Qt::TransparentMode);
     const int height = std::max(area.height(), labelSize_.height());
+    const QFontMetrics metrics = painter.fontMetrics();
     for (const Label& label : labels()) {
-        const QRect box(label.x - labelSize_.width(), area.top(), 2 * labelSize_.width(), height);
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(label.text));
+        // Centred on its time, but whole: a label at either end of the axis
+        // is moved inside it rather than cut by the panel or the page frame.
+        const QString text = QString::fromStdString(label.text);
+        const int width = metrics.horizontalAdvance(text);
+        const int left = std::max(area.left(), std::min(label.x - width / 2, area.left() + area.width() - width));
+        painter.drawText(QRect(left, area.top(), width, height), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                         text);
     }
     painter.restore();
 }

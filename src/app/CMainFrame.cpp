@@ -107,7 +107,10 @@ bool CMainFrame::create()
     timer_ = new QTimer(this);
     timer_->setTimerType(Qt::PreciseTimer);
     timer_->setInterval(TIMER_INTERVAL_MS);
-    connect(timer_, &QTimer::timeout, this, &CMainFrame::onTimer);
+    // The step runs from a posted call, not inside the timer's own event: Qt
+    // fires no timer again while its event is being handled, so a message box
+    // one session opens in its step would hold every other session's ticks.
+    connect(timer_, &QTimer::timeout, this, &CMainFrame::onTimer, Qt::QueuedConnection);
     timer_->start();
     updateCommandStates();
     return true;
@@ -340,8 +343,9 @@ void CMainFrame::onTimer()
 {
     SessionManager* manager = SessionManager::instance();
     KOVA_ASSERT(manager!=0);
-    // A step that holds a message box open lets the ticks under it pass by
-    // (the manager sees to that), while the metronome keeps the beat.
+    // A step that holds a message box open gets ticks under it: they step
+    // the other sessions (the manager skips the one whose box is up), and
+    // the metronome keeps the beat.
     if (manager)
         manager->tick();
     if (metronome_.isOn() && metronome_.tick(platform::Clock::instance().tickCount(), metronomeRate())) {

@@ -1,5 +1,6 @@
 #include "app/CprTrainingApp.h"
 
+#include "Database/DataFolderRecovery.h"
 #include "Database/Database.h"
 #include "Database/DatabasePatch.h"
 #include "Database/RuntimeRandom.h"
@@ -39,7 +40,6 @@
 #include <QPrinter>
 #include <QScreen>
 
-#include <ctime>
 
 using namespace MainCommands;
 
@@ -61,8 +61,13 @@ CprTrainingApp::Services CprTrainingApp::Services::standard()
     services.makeSessionManager = [] {
         return std::make_unique<SessionManager>(Configuration::instance().getPropertyModel().showCardiacOutput);
     };
-    // Without records the station still trains: openDatabase tells the user once.
-    services.openDatabase = [] { ::openDatabase(); };
+    // Without records the station still trains: openDatabase tells the user
+    // once. What a kill left in the data folder is set right before anything
+    // reads or writes a stored session.
+    services.openDatabase = [] {
+        ::openDatabase();
+        DataFolderRecovery::run(std::time(nullptr));
+    };
     // Loads "configuration.cprcfg"; the defaults stay in force when it is missing or damaged.
     services.loadConfiguration = [] { Configuration::instance(); };
     services.sendReadyMessage = [] {
@@ -109,7 +114,9 @@ bool CprTrainingApp::initInstance()
     platform::ReplacingFile::removeStale(SettingsFile::NAME);
 
     kova::initLanguage(commandLine_, "en.mo");
-    RuntimeRandom::seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    // Serial identifiers are drawn from this seed: stations that share one
+    // records database and start in the same second must not draw alike.
+    RuntimeRandom::seed(RuntimeRandom::systemSeed());
     // "demo", "commdelay:" and the recorded demonstration data.
     state_ = std::make_unique<CprTrainingAppState>(commandLine_);
     CprTrainingAppState::setInstance(state_.get());

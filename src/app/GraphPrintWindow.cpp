@@ -22,11 +22,18 @@ int GraphPrintWindow::stripLength(int minutes, double rate)
     return samples(stripMinutes(minutes) * 60000.0, rate);
 }
 
-int GraphPrintWindow::pageCount(unsigned int elapsedSeconds, int minutes)
+int GraphPrintWindow::pageCount(std::int64_t elapsedSeconds, int minutes)
 {
-    const unsigned int m = static_cast<unsigned int>(stripMinutes(minutes));
-    const unsigned int wholeMinutes = (elapsedSeconds + 30) / 60;
-    return static_cast<int>((wholeMinutes + m / 2) / m);
+    const std::int64_t m = stripMinutes(minutes);
+    const std::int64_t wholeMinutes = (std::max<std::int64_t>(elapsedSeconds, 0) + 30) / 60;
+    return static_cast<int>(std::min<std::int64_t>((wholeMinutes + m / 2) / m, INT_MAX));
+}
+
+int GraphPrintWindow::stripsHolding(int sampleCount, int stripLength)
+{
+    if (sampleCount <= 0 || stripLength <= 0)
+        return 0;
+    return static_cast<int>((static_cast<std::int64_t>(sampleCount) + stripLength - 1) / stripLength);
 }
 
 GraphPrintWindow::Window GraphPrintWindow::page(int page, int stripLength)

@@ -4,6 +4,8 @@
 // the strip around the first action that the debriefing report prints.
 // Window-free; the live graph panel hands the windows to its time axis.
 
+#include <cstdint>
+
 class GraphPrintWindow {
 public:
     struct Window {
@@ -24,7 +26,11 @@ public:
     // Strips a session of that many seconds fills: its length rounded to
     // whole minutes, then to whole strips (a session shorter than half a
     // strip has none). Minutes outside 1 to 240 count as the nearer limit.
-    static int pageCount(unsigned int elapsedSeconds, int minutes);
+    static int pageCount(std::int64_t elapsedSeconds, int minutes);
+    // The most strips a session's samples fill at a strip's length: a
+    // session's time never asks for strips beyond its samples, whatever its
+    // rate made of the time.
+    static int stripsHolding(int sampleCount, int stripLength);
     // Strip `page` (from 0).
     static Window page(int page, int stripLength);
     // The strip that ends a strip's length after the first action (or at the

@@ -4,6 +4,7 @@
 #include "Rodezir/LogStream.h"
 #include "app/AxisCtrl.h"
 #include "app/GraphDoc.h"
+#include "app/GraphLabelLayout.h"
 #include "app/GraphSession.h"
 #include "app/GraphSource.h"
 #include "app/GraphText.h"
@@ -78,17 +79,6 @@ const ToolBar& markPictures()
 {
     static const ToolBar pictures;
     return pictures;
-}
-
-// A text placed by its right edge at x and by its top or bottom at y, as the
-// pane's labels are.
-void drawAligned(QPainter& painter, int right, int y, bool topAligned, const QString& text)
-{
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int width = metrics.horizontalAdvance(text) + 2;
-    const int height = metrics.height();
-    const QRect box(right - width, topAligned ? y : y - height, width, height);
-    painter.drawText(box, Qt::AlignRight | (topAligned ? Qt::AlignTop : Qt::AlignBottom), text);
 }
 
 // Decimates a run of curve points to at most four per pixel column (the
@@ -247,9 +237,13 @@ bool GraphView::showsGroupLabels() const
     const GraphToggles* t = toggles();
     if (!t->showCrRatio() && !t->showCardiacOutput())
         return false;
+    // Five minutes in whole samples, truncated as every window length is:
+    // a window of exactly five minutes is not under five minutes.
     const double rate = axisCtrl_->getCurrentFreq();
     const double limit = (rate * GROUP_LABEL_WINDOW_MS + 500.0) * 0.001;
-    return axisCtrl_->getViewIndexes() < limit;
+    if (!(limit < static_cast<double>(INT32_MAX)))
+        return true;
+    return axisCtrl_->getViewIndexes() < static_cast<int>(limit);
 }
 
 int GraphView::labelHeight(QPainter& painter) const { return painter.fontMetrics().height(); }
@@ -259,11 +253,13 @@ int GraphView::labelHeight(QPainter& painter) const { return painter.fontMetrics
 void GraphView::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
-    const QSize size = contentsRect().size();
+    // A pane smaller than its sunken edge (a small surveillance tile gives
+    // its panes a few pixels) has an empty client area, not a negative one.
+    const QSize size = contentsRect().size().expandedTo(QSize(0, 0));
     KOVA_ASSERT(size.width() >= 0 && size.height() >= 0);
     plotLeft_ = plotTop_ = 0;
-    plotWidth_ = std::max(0, size.width());
-    plotHeight_ = std::max(0, size.height());
+    plotWidth_ = size.width();
+    plotHeight_ = size.height();
     if (memBitmap_.size() != QSize(plotWidth_, plotHeight_))
         memBitmap_ = QImage(std::max(plotWidth_, 1), std::max(plotHeight_, 1), QImage::Format_RGB32);
     if (axisCtrl_)
@@ -318,7 +314,8 @@ void GraphView::paintBackground(QPainter& painter)
                 paintMark(painter, mark);
     if (axisCtrl_->getLeftIndex() <= right)
         paintCurve(painter, axisCtrl_->getLeftIndex(), right, true);
-    if (isPrinting_ && toggles()->showEvents())
+    // Paper shows every mark in range: the Events switch is for the screen.
+    if (isPrinting_)
         for (const GraphEvent& mark : graphDoc_.getMarks())
             if (markVisible(mark))
                 paintMark(painter, mark);
@@ -367,48 +364,75 @@ void GraphView::paintGrid(QPainter& painter)
     painter.restore();
 }
 
-void GraphView::paintValueLabels(QPainter& painter)
+std::vector<GraphView::ValueLabel> GraphView::valueLabels(const QFontMetrics& metrics) const
 {
     const GraphSource& source = graphDoc_.getSource();
     const GraphScale s = scale();
-    const int right = plotLeft_ + plotWidth_;
-    const int height = labelHeight(painter);
-    // Far: top-aligned on upward curves, bottom-aligned on the inverted one.
+    // Far: top-aligned on upward curves, bottom-aligned on the inverted one;
+    // near: the other way. So the limits' labels lie inside the band, each
+    // next to its own edge, and the scale's ends inside the pane.
     const bool far = !inverted_;
     const bool nearAlign = inverted_;
-    painter.setPen(Qt::black);
-    painter.setBackgroundMode(Qt::TransparentMode);
-
+    std::vector<QString> texts;
+    std::vector<GraphLabelLayout::Label> wanted;
+    const auto add = [&](int line, bool below, const QString& text) {
+        texts.push_back(text);
+        wanted.push_back({line, below, metrics.horizontalAdvance(text) + 2, metrics.height()});
+    };
+    // In the order in which they keep their room when the pane is short.
     const int fullScaleLine = inverted_ ? plotTop_ + plotHeight_ : plotTop_ - 1;
-    drawAligned(painter, right, fullScaleLine, far, qtext(GraphText::valueLabel(source.fullScale, source.unit)));
-
+    const int zeroLine = inverted_ ? plotTop_ : plotTop_ + plotHeight_ - 1;
+    add(fullScaleLine, far, qtext(GraphText::valueLabel(source.fullScale, source.unit)));
+    add(zeroLine, nearAlign, qtext(GraphText::valueLabel(0.0, source.unit)));
+    // A band too narrow for both labels inside has them outside, around it,
+    // each still next to its own edge.
     const int upperLine = s.yOf(source.upperLimit);
     const int lowerLine = s.yOf(source.lowerLimit);
-    const int distance = std::abs(upperLine - lowerLine);
-    int upperY = upperLine;
-    bool limitsFit = distance > 2 * height;
-    if (!limitsFit && distance > 2 * height - 20) {
-        // Three pixels further from the lower label: up on upward curves,
-        // down on the inverted one, where the upper limit lies lower.
-        upperY += inverted_ ? 3 : -3;
-        limitsFit = true;
+    const bool inside = std::abs(upperLine - lowerLine) >= 2 * metrics.height();
+    add(upperLine, inside ? far : nearAlign, qtext(GraphText::valueLabel(source.upperLimit, source.unit)));
+    add(lowerLine, inside ? nearAlign : far, qtext(GraphText::valueLabel(source.lowerLimit, source.unit)));
+    if (source.hasGroup()) {
+        // The captions of the group labels' rows.
+        const int row = groupLabelRow(metrics.height());
+        if (toggles()->showCrRatio())
+            add(row, nearAlign, qtext(Gettext::translate("C/R ratio")));
+        if (toggles()->showCardiacOutput())
+            add(row + metrics.height() + 1, nearAlign, qtext(Gettext::translate("CO. L/min")));
     }
-    if (limitsFit) {
-        drawAligned(painter, right, upperY, far, qtext(GraphText::valueLabel(source.upperLimit, source.unit)));
-        drawAligned(painter, right, lowerLine, nearAlign, qtext(GraphText::valueLabel(source.lowerLimit, source.unit)));
-        if (source.hasGroup()) {
-            const int markHeight = isPrinting_ ? 2 * plotWidth_ / 100 : ToolBar::BUTTON_HEIGHT + 2;
-            const int margin = isPrinting_ ? plotHeight_ / 100 : SCREEN_MARK_MARGIN;
-            const int firstRow = inverted_ ? plotTop_ + std::max(0, plotHeight_ - 2 * (height + margin) - markHeight)
-                                           : plotTop_ + std::min(markHeight + 2 * margin, plotHeight_);
-            if (toggles()->showCrRatio())
-                drawAligned(painter, right, firstRow, nearAlign, qtext(Gettext::translate("C/R ratio")));
-            if (toggles()->showCardiacOutput())
-                drawAligned(painter, right, firstRow + height + 1, nearAlign, qtext(Gettext::translate("CO. L/min")));
-        }
-    }
-    const int zeroLine = inverted_ ? plotTop_ : plotTop_ + plotHeight_ - 1;
-    drawAligned(painter, right, zeroLine, nearAlign, qtext(GraphText::valueLabel(0.0, source.unit)));
+
+    const std::vector<std::optional<int>> tops = GraphLabelLayout::place(wanted, plotTop_, plotHeight_, plotWidth_);
+    std::vector<ValueLabel> placed;
+    const int right = plotLeft_ + plotWidth_;
+    for (std::size_t i = 0; i < wanted.size(); ++i)
+        if (tops[i])
+            placed.push_back({QRect(right - wanted[i].width, *tops[i], wanted[i].width, wanted[i].height), texts[i]});
+    return placed;
+}
+
+std::vector<GraphView::ValueLabel> GraphView::valueLabels() const
+{
+    if (!axisCtrl_ || ecgStyle_)
+        return {};
+    const QFontMetrics metrics(axisCtrl_->getFont());
+    if (plotHeight_ < 2 * metrics.height())
+        return {};
+    return valueLabels(metrics);
+}
+
+int GraphView::groupLabelRow(int labelHeight) const
+{
+    const int markHeight = isPrinting_ ? 2 * plotWidth_ / 100 : ToolBar::BUTTON_HEIGHT + 2;
+    const int margin = isPrinting_ ? plotHeight_ / 100 : SCREEN_MARK_MARGIN;
+    return inverted_ ? plotTop_ + std::max(0, plotHeight_ - 2 * (labelHeight + margin) - markHeight)
+                     : plotTop_ + std::min(markHeight + 2 * margin, plotHeight_);
+}
+
+void GraphView::paintValueLabels(QPainter& painter)
+{
+    painter.setPen(Qt::black);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    for (const ValueLabel& label : valueLabels(painter.fontMetrics()))
+        painter.drawText(label.box, Qt::AlignRight | Qt::AlignTop, label.text);
 }
 
 // --- the curve ---------------------------------------------------------------
@@ -495,10 +519,7 @@ void GraphView::paintGroupLabels(QPainter& painter, const SeriesSummary& group)
     painter.save();
     painter.setFont(axisCtrl_->getFont());
     const int height = labelHeight(painter);
-    const int markHeight = isPrinting_ ? 2 * plotWidth_ / 100 : ToolBar::BUTTON_HEIGHT + 2;
-    const int margin = isPrinting_ ? plotHeight_ / 100 : SCREEN_MARK_MARGIN;
-    const int firstRow = inverted_ ? plotTop_ + std::max(0, plotHeight_ - 2 * (height + margin) - markHeight)
-                                   : plotTop_ + std::min(markHeight + 2 * margin, plotHeight_);
+    const int firstRow = groupLabelRow(height);
     painter.setPen(Qt::black);
     painter.setBackgroundMode(Qt::TransparentMode);
     const auto label = [&](int fromIndex, int toIndex, int top, const QString& text) {

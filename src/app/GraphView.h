@@ -16,12 +16,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class AxisCtrl;
 class GraphDoc;
 class GraphSession;
 class GraphToggles;
 struct SeriesSummary;
+class QFontMetrics;
 class QPainter;
 
 namespace kova {
@@ -88,6 +90,14 @@ public:
     // The width of the curve's pen: 2 while the window is at most 50
     // seconds, else 1 (1 on the ECG pane).
     int curvePenWidth() const;
+    // A value label (the scale's ends, the limits of the band, the captions
+    // of the group rows) where the pane draws it.
+    struct ValueLabel {
+        QRect box;
+        QString text;
+    };
+    // The value labels in the axis's font over the plot as it is now.
+    std::vector<ValueLabel> valueLabels() const;
     // The mouse readout for a point of the plot.
     std::wstring readoutAt(int x, int y) const;
 
@@ -113,6 +123,10 @@ private:
     int lastDrawableIndex() const;
     bool showsGroupLabels() const;
     int labelHeight(QPainter& painter) const;
+    std::vector<ValueLabel> valueLabels(const QFontMetrics& metrics) const;
+    // The top of the first row of group labels (C/R ratio; the cardiac
+    // output one label and a pixel lower).
+    int groupLabelRow(int labelHeight) const;
 
     void paintBackground(QPainter& painter);
     void paintBand(QPainter& painter);

@@ -1,6 +1,6 @@
 #include "app/LiveButtons.h"
 
-LiveButtons::States LiveButtons::forSession(bool running, bool stored, unsigned int elapsedSeconds,
+LiveButtons::States LiveButtons::forSession(bool running, bool stored, bool ended, std::int64_t elapsedSeconds,
                                             bool withToolbars)
 {
     States states;
@@ -9,8 +9,8 @@ LiveButtons::States LiveButtons::forSession(bool running, bool stored, unsigned 
         states.toolbars = withToolbars;
         return states;
     }
-    // A stored session has no manikin to start.
-    states.start = !stored;
+    // A stored session has no manikin to start, an ended one no time left.
+    states.start = !stored && !ended;
     states.blink = !stored;
     states.closeText = stored;
     states.debriefing = elapsedSeconds != 0;

@@ -2,6 +2,8 @@
 
 #include "gettext/Gettext.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -21,7 +23,9 @@ int LiveDisplays::elapsedSeconds(int lastIndex, double rate)
     if (!(rate > 0.0) || lastIndex < 0)
         return 0;
     const double milliseconds = std::trunc((lastIndex + 0.5) / rate * 1000.0 + 0.5);
-    return static_cast<int>(milliseconds / 1000.0);
+    // A rate far below a manikin's would make more seconds than the display
+    // holds: it stops at the most it shows.
+    return static_cast<int>(std::min(milliseconds / 1000.0, static_cast<double>(INT_MAX)));
 }
 
 std::wstring LiveDisplays::timeCaption(int seconds, long durationSeconds)

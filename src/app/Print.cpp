@@ -16,6 +16,7 @@
 #include "config/Configuration.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
+#include "platform/PdfPrintout.h"
 #include "platform/PrintDialog.h"
 
 #include <QPageLayout>
@@ -52,7 +53,12 @@ QFont printFont(const QPaintDevice* device, int tenthsOfPoint, bool bold)
     return font;
 }
 
-void printerError(const char* text) { platform::messageBox(translate(text), translate("Printer error"), platform::MB_OK); }
+// Every printing failure is told to the user and written to the error log.
+void printerError(const char* text)
+{
+    LogStream::instance() << "Printer error: " << text << "\n";
+    platform::messageBox(translate(text), translate("Printer error"), platform::MB_OK);
+}
 
 // The panel's window, made when the session had not shown it yet: a stored
 // session printed from its review has never built its graphs or table.
@@ -82,15 +88,30 @@ void Print::install()
 void Print::printSession(Session& session, bool debriefing)
 {
     setOrientation(!debriefing);
+    // Named before the dialog: a PDF file takes the document's name.
+    platform::applicationPrinter().setDocName(qtext(translate("Kova CPR Evaluation Data")));
     if (!platform::printDialog(nullptr))
         return;
+    // The PDF output of a printer keeps a failed write for every later
+    // document: a printer whose output failed is renewed, once the printout
+    // has let go of it.
+    if (!printDocument(session, debriefing))
+        platform::renewApplicationPrinter();
+}
 
+bool Print::printDocument(Session& session, bool debriefing)
+{
     QPrinter& printer = platform::applicationPrinter();
-    printer.setDocName(qtext(translate("Kova CPR Evaluation Data")));
+    platform::PdfPrintout output(printer);
+    if (!output.ready()) {
+        LogStream::instance() << "Print: " << output.failure() << "\n";
+        printerError("Error initializing printer");
+        return true;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         printerError("Error initializing printer");
-        return;
+        return true;
     }
 
     bool printed = false;
@@ -104,15 +125,17 @@ void Print::printSession(Session& session, bool debriefing)
     }
     if (!printed) {
         painter.end();
-        platform::renewApplicationPrinter();
-        return;
+        return false;
     }
-
     if (!platform::finishPrintout(painter, printer)) {
-        LogStream::instance() << "Print: the document could not be finished.\n";
-        platform::renewApplicationPrinter();
+        printerError("Error finishing the printout");
+        return false;
+    }
+    if (!output.commit()) {
+        LogStream::instance() << "Print: " << output.failure() << "\n";
         printerError("Error finishing the printout");
     }
+    return true;
 }
 
 Print::Print(Session& session, QPrinter& printer, QPainter& painter)

@@ -35,6 +35,9 @@ public:
     static void install();
 
 private:
+    // Prints on the application's printer as the dialog left it; false when
+    // the printer's output failed and the printer must be renewed.
+    static bool printDocument(Session& session, bool debriefing);
     Print(Session& session, QPrinter& printer, QPainter& painter);
     ~Print();
 

@@ -2,6 +2,7 @@
 
 #include "app/RecommendationList.h"
 
+#include "Database/DataFileChange.h"
 #include "Database/Database.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordTime.h"
@@ -83,10 +84,13 @@ Session::Session(const SessionRecord& record, const AlgorithmRecord& algorithm, 
     comm_.trainingMode = static_cast<std::int32_t>(record_.TrainingMode);
     if (usingFile_) {
         if (!loadDataFile()) {
-            platform::messageBox(Gettext::translate("Unable to read the session from file."),
-                                 Gettext::translate("Database file error"), platform::MB_OK);
-            constexpr bool READ = false;
-            KOVA_ASSERT(READ);
+            LogStream::instance() << "The session " << record_.Serialidentifier << " could not be read from "
+                                  << dataFilePath() << (dataFileMissing_ ? ": the file cannot be opened.\n" : ".\n");
+            if (dataFileMissing_)
+                tellDataFileMissing();
+            else
+                platform::messageBox(Gettext::translate("Unable to read the session from file."),
+                                     Gettext::translate("Database file error"), platform::MB_OK);
         }
         ended_ = true;
     } else {
@@ -237,7 +241,9 @@ void Session::onLostLink()
 
 void Session::start()
 {
-    if (!link_)
+    // An ended session has had its time: running on would run past its
+    // duration and take its debriefing away.
+    if (!link_ || ended_)
         return;
     modified_ = true;
     linkErrorDismissed_ = false;
@@ -282,12 +288,12 @@ void Session::onEnd()
 
 bool Session::isRunning() const { return link_ && link_->reader().isRunning(); }
 
-unsigned int Session::getElapsedSeconds() const
+std::int64_t Session::getElapsedSeconds() const
 {
     const double currentFreq = comm_.sampleRate;
     KOVA_ASSERT(currentFreq!=0.0);
     const std::int64_t ms = sampleMilliseconds(static_cast<int>(comm_.manData.size()), currentFreq);
-    return static_cast<unsigned int>((ms + 500) / 1000);
+    return (ms + 500) / 1000;
 }
 
 std::wstring Session::getPersonVentilation() const { return toWide(record_.PersonVentilation); }
@@ -460,31 +466,42 @@ std::wstring Session::getRecommendationText() const
 
 bool Session::save()
 {
-    const std::string path = dataFilePath();
-    const std::string recommendations = getRecommendationBoxText();
-    platform::ReplacingFile target(path);
-    bool saved = false;
-    if (target.open()) {
-        const int fd = ::dup(target.fd());
-        std::FILE* file = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-        if (!file && fd >= 0)
-            ::close(fd);
-        if (file) {
-            saved = SessionDataFile::write(file, compressionDoc_, ventilationDoc_, comm_, recommendations);
-            saved = std::fclose(file) == 0 && saved;
-        }
-        saved = target.finish() && saved;
-        saved = saved && target.commit();
+    platform::ReplacingFile target(dataFilePath());
+    return tellSaved(target.open() && writeDataFile(target.fd()) && target.finish() && target.commit());
+}
+
+bool Session::save(DataFileChange& change)
+{
+    return tellSaved(change.open() && writeDataFile(change.fd()) && change.finishWriting());
+}
+
+bool Session::writeDataFile(int fd) const
+{
+    const int copy = ::dup(fd);
+    std::FILE* file = copy >= 0 ? ::fdopen(copy, "wb") : nullptr;
+    if (!file) {
+        if (copy >= 0)
+            ::close(copy);
+        return false;
     }
+    const bool written =
+        SessionDataFile::write(file, compressionDoc_, ventilationDoc_, comm_, getRecommendationBoxText());
+    return std::fclose(file) == 0 && written;
+}
+
+bool Session::tellSaved(bool saved)
+{
     if (!saved) {
+        LogStream::instance() << "The data file " << dataFilePath() << " could not be written.\n";
         platform::messageBox(
             withPath("Could not save the session data.\nPlease make sure that there is free space on your harddisk to "
                      "write this file:\n%hs\nAlso make sure that the directory exists, and that you have sufficient "
                      "write access rights.\n",
-                     path),
+                     dataFilePath()),
             Gettext::translate("Problem saving session"), platform::MB_OK);
         return false;
     }
+    storedSerial_ = record_.Serialidentifier;
     modified_ = false;
     modifiedChanged.notify();
     return true;
@@ -494,8 +511,10 @@ bool Session::loadDataFile()
 {
     const std::string path = dataFilePath();
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!in) {
+        dataFileMissing_ = true;
         return false;
+    }
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) {
@@ -518,4 +537,18 @@ void Session::tellDataFileDamaged() const
                                   "session is not available.",
                                   dataFilePath()),
                          Gettext::translate("Unexpected problem occurred while opening data files"), platform::MB_OK);
+}
+
+void Session::tellDataFileMissing() const
+{
+    std::string folder;
+    if (!readDataFolder(folder))
+        folder = "-";
+    platform::messageBox(formatWide(Gettext::translate("The data file of this session is missing or cannot be read:\n"
+                                                       "%hs\nThe data folder of this station is\n%hs\nStations "
+                                                       "that share their training records must share their data "
+                                                       "folder as well.")
+                                        .c_str(),
+                                    cStr(dataFilePath()), cStr(folder)),
+                         Gettext::translate("Database file error"), platform::MB_OK);
 }

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+class DataFileChange;
 class SessionLink;
 class SessionPanel;
 class SessionView;
@@ -53,7 +54,7 @@ public:
     // One step: collect, end on time, publish the newest index, watch the
     // link. Answers the battery level (255 for a stored session).
     int onTimer();
-    // Starts or resumes collecting (a live session).
+    // Starts or resumes collecting (a live session that has not ended).
     void start();
     // Stops collecting; the record's EndTime notes when.
     void pause();
@@ -61,14 +62,19 @@ public:
     void onEnd();
     // Collecting now; never for a stored session.
     bool isRunning() const override;
-    // The time the collected samples span, in whole seconds.
-    unsigned int getElapsedSeconds() const;
+    // The time the collected samples span, in whole seconds (64 bits: a rate
+    // far below a manikin's gives times no 32 bits hold).
+    std::int64_t getElapsedSeconds() const;
 
     std::wstring getPersonVentilation() const;
     std::wstring getPersonChestCompression() const;
     const SessionRecord& getRecord() const { return record_; }
     // Copies the record in (the review panel's edits), then recordChanged.
     void setRecord(const SessionRecord& record);
+    // The identifier under which this session last wrote its data file (and
+    // so stored, or began to store, its row); empty before. A store may
+    // change the row and the file of that identifier, and no other session's.
+    const std::string& getStoredSerial() const { return storedSerial_; }
     const AlgorithmRecord& getAlgorithm() const { return algorithm_; }
     // The window and message-box caption.
     const std::string& getTitle() const { return title_; }
@@ -98,9 +104,16 @@ public:
     // Writes the data file as a whole (replacing the earlier one only once
     // the new one is complete); false, after telling the user, when it could not.
     bool save();
+    // The same for a store that writes the session's row too: the new
+    // contents wait in `change` for the row's commit (see DataFileChange).
+    bool save(DataFileChange& change);
     // Reads the data file into the curves, the measurement store and the
     // recommendations; false when it could not (a damaged file is told).
     bool loadDataFile();
+    // A stored session whose data file could not be opened (it is missing:
+    // stored by a station that keeps another data folder): it holds no
+    // samples and is not shown. The user was told which file in which folder.
+    bool getDataFileMissing() const { return dataFileMissing_; }
     // The data file's path.
     std::string dataFilePath() const { return record_.dataFileName(); }
 
@@ -168,10 +181,16 @@ private:
     void bringEndTimeUp();
     void addKnownPerson(const std::string& name);
     void tellDataFileDamaged() const;
+    // The four sections into the open file; false when one failed.
+    bool writeDataFile(int fd) const;
+    // A failed save is told; a saved session is no longer modified.
+    bool tellSaved(bool saved);
+    void tellDataFileMissing() const;
 
     SessionRecord record_;
     AlgorithmRecord algorithm_;
     bool usingFile_;
+    bool dataFileMissing_ = false;
     std::unique_ptr<SessionLink> link_;
     CommSession comm_;
     GraphSource compressionSource_;
@@ -185,6 +204,7 @@ private:
     std::unique_ptr<SessionWindows> windows_;
     std::vector<UpdateReceiver*> receivers_;
     std::string recommendations_;
+    std::string storedSerial_;
     int state_ = INIT;
     bool ended_ = false;
     bool modified_ = false;

@@ -21,6 +21,8 @@ SessionDataFile::ReadResult SessionDataFile::read(std::string_view text, double 
                                                   GraphDoc& ventilation, CommSession& data,
                                                   std::string& recommendations)
 {
+    if (!(rate >= LOWEST_RATE && rate <= HIGHEST_RATE))
+        return ReadResult::RateRefused;
     std::size_t used = 0;
     if (!compression.readMarks(text, &used))
         return ReadResult::MarksDamaged;

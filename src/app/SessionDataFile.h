@@ -20,12 +20,19 @@ public:
     static bool write(std::FILE* file, const GraphDoc& compression, const GraphDoc& ventilation,
                       const CommSession& data, const std::string& recommendations);
 
-    enum class ReadResult { Read, MarksDamaged, MeasurementsDamaged };
+    // The sample rates a stored session may have: what any manikin gives.
+    // A row may hold anything (an imported session file fills it), and every
+    // time of the session divides by the rate.
+    static constexpr double LOWEST_RATE = 1.0;
+    static constexpr double HIGHEST_RATE = 1000.0;
+
+    enum class ReadResult { Read, MarksDamaged, MeasurementsDamaged, RateRefused };
     // Reads the sections into the documents (marks are appended), the store
-    // (at `rate` samples a second) and the recommendations. What was read
-    // before a damaged section stays. Once the measurements are in, marks no
-    // sample can hold (below -1, past the last sample) or with a picture
-    // outside the strip are dropped.
+    // (at `rate` samples a second) and the recommendations. A rate outside
+    // LOWEST_RATE to HIGHEST_RATE reads nothing. What was read before a
+    // damaged section stays. Once the measurements are in, marks no sample
+    // can hold (below -1, past the last sample) or with a picture outside the
+    // strip are dropped.
     static ReadResult read(std::string_view text, double rate, GraphDoc& compression, GraphDoc& ventilation,
                            CommSession& data, std::string& recommendations);
 

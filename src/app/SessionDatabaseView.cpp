@@ -4,6 +4,7 @@
 #include "Database/ApprovalCombo.h"
 #include "Database/ComboBoxList.h"
 #include "Database/DBUtil.h"
+#include "Database/DataFileChange.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 #include "Database/DatabaseTransaction.h"
@@ -124,8 +125,13 @@ bool SessionDatabaseView::onInitDialog()
     table_.open("");
     saved_ = false;
     // The session's record stays the comparison base even when its row is
-    // stored already: it carries what the session measured since.
-    const SessionRecord record = getSession().getRecord();
+    // stored already: it carries what the session measured since. A row of
+    // another session under its identifier is never shown as its own.
+    SessionRecord record = getSession().getRecord();
+    if (SessionRowStore::takenByAnother(getSession(), record)) {
+        record.newSerialIdentifier();
+        getSession().setRecord(record);
+    }
     start(table_, record);
     if (tableOpen() && !isNewEntry()) {
         setCurrentRecord(record);
@@ -219,7 +225,16 @@ void SessionDatabaseView::notifyChanged() { TablePool::refresh(TableKind::Sessio
 bool SessionDatabaseView::afterStore()
 {
     getSession().setRecord(currentRecord());
-    fileWritten_ = getSession().save();
+    if (!dataFile_) {
+        fileWritten_ = getSession().save();
+        return true;
+    }
+    // The new data file waits beside the old one for the row's commit.
+    std::string reason;
+    fileWritten_ = getSession().save(*dataFile_)
+                   && dataFile_->bindToRows(theDatabase, currentRecord().Serialidentifier, reason);
+    if (!reason.empty())
+        DBUtil::showError(reason);
     return true;
 }
 
@@ -257,22 +272,31 @@ bool SessionDatabaseView::save()
     SessionRecord withResults = before;
     withResults.Done = saved_;
     SessionRowStore::takeResults(withResults, getSession().getCommSession());
+    // Another station may have stored a session under the identifier since
+    // the panel opened: the new row takes a new one.
+    if (wasNew && SessionRowStore::takenByAnother(getSession(), withResults))
+        withResults.newSerialIdentifier();
     setCurrentRecord(withResults);
 
     fileWritten_ = false;
     bool committed = false;
     {
-        // The row's change waits for the data file: a Done row never stays
-        // without the file it names.
+        // The data file changes with the row: its new contents wait beside
+        // it until the row is committed, so a kill at any moment leaves the
+        // old row with the old file or the new row with the new one.
+        DataFileChange file(withResults.dataFileName());
+        dataFile_ = &file;
         DatabaseTransaction whole(theDatabase);
         if (Rules::save() && fileWritten_) {
             try {
                 whole.commit();
+                file.commit();
                 committed = true;
             } catch (const DatabaseError& error) {
                 DBUtil::showError(error.what());
             }
         }
+        dataFile_ = nullptr;
     }
     if (committed)
         return true;

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+class DataFileChange;
 class QComboBox;
 
 class SessionDatabaseView : public SessionPanel, public DatabaseDialog<SessionTable, SessionRecord> {
@@ -97,4 +98,6 @@ private:
     SessionTable table_;
     bool saved_ = false;
     bool fileWritten_ = false;
+    // The data file's change of the store under way, if any.
+    DataFileChange* dataFile_ = nullptr;
 };

@@ -46,6 +46,10 @@ void SessionDetailsDialog::install()
             const platform::WaitCursor reading;
             session = std::make_unique<Session>(record, algorithm);
         }
+        // Without its data file the session has nothing to show; the user
+        // was told which file is missing.
+        if (session->getDataFileMissing())
+            return nullptr;
         SessionDetailsDialog dialog(*session, showDebriefing, parent);
         dialog.run();
         return std::make_unique<OpenedSession>(std::move(session));

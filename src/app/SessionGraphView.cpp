@@ -547,7 +547,8 @@ void SessionGraphView::updateButtons()
     Session& session = getSession();
     const bool running = session.isRunning();
     const LiveButtons::States states =
-        LiveButtons::forSession(running, session.getUsingFile(), session.getElapsedSeconds(), upperToolbar_);
+        LiveButtons::forSession(running, session.getUsingFile(), session.getEnded(), session.getElapsedSeconds(),
+                                upperToolbar_);
     if (states.closeText)
         setDlgItemText(kova::IDCANCEL, QString::fromStdWString(Gettext::translate("Close")));
     if (states.blink && !pauseTimer_.isActive()) {
@@ -881,8 +882,9 @@ void SessionGraphView::selectPrintPage(int page)
 
 int SessionGraphView::getPrintPageCount() const
 {
-    return GraphPrintWindow::pageCount(getSession().getElapsedSeconds(),
-                                       Configuration::instance().getPropertyModel().graphMaxPrintTime);
+    const int minutes = Configuration::instance().getPropertyModel().graphMaxPrintTime;
+    return std::min(GraphPrintWindow::pageCount(getSession().getElapsedSeconds(), minutes),
+                    GraphPrintWindow::stripsHolding(sampleCount(), GraphPrintWindow::stripLength(minutes, rate())));
 }
 
 void SessionGraphView::printGraphs(QPainter& painter, int left, int top, int right, int bottom, bool monochrome)
@@ -897,11 +899,14 @@ void SessionGraphView::printGraphs(QPainter& painter, int left, int top, int rig
     const auto print = [&](GraphView* pane, const LiveGraphLayout::Box& box) {
         pane->printTo(painter, box.left, box.top, box.right, box.bottom, monochrome);
     };
+    // The panes write their labels in the axis's font: the print font must
+    // be in force before they print, or the screen's pixels come out as
+    // device pixels, a fraction of a point high.
+    axis_->setPrintFont(painter.device());
     print(ventilationPane_, paper.ventilation);
     if (paper.ecgPane)
         print(ecgPane_, *paper.ecgPane);
     print(compressionPane_, paper.compression);
-    axis_->setPrintFont(painter.device());
     axis_->printTo(painter, QRect(QPoint(paper.axis.left, paper.axis.top), QPoint(paper.axis.right, paper.axis.bottom)));
     painter.setClipping(false);
 

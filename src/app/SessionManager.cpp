@@ -47,17 +47,23 @@ bool SessionManager::contains(const Session* session) const
 
 void SessionManager::tick()
 {
-    // A step may hold a message box open; the ticks that arrive under it pass
-    // by, so no session is stepped inside another's step.
-    if (ticking_)
-        return;
+    // A step may hold a message box open, and the timer ticks on under it:
+    // those ticks step every other session, so one box holds up no class,
+    // but never the session whose step is still inside its box.
     Busy busy(*this);
-    ticking_ = true;
     const std::vector<Session*> sessions = sessionList_;
-    for (Session* session : sessions)
-        if (contains(session))
-            session->onTimer();
-    ticking_ = false;
+    for (Session* session : sessions) {
+        if (!contains(session) || isStepping(session))
+            continue;
+        stepping_.push_back(session);
+        session->onTimer();
+        std::erase(stepping_, session);
+    }
+}
+
+bool SessionManager::isStepping(const Session* session) const
+{
+    return std::find(stepping_.begin(), stepping_.end(), session) != stepping_.end();
 }
 
 void SessionManager::addSession(Session* session)

@@ -34,9 +34,10 @@ public:
     SessionManager(const SessionManager&) = delete;
     SessionManager& operator=(const SessionManager&) = delete;
 
-    // Steps every session in list order. A step that holds a message box
-    // open lets further ticks pass by until it returns, and a session that
-    // leaves the list meanwhile is not stepped.
+    // Steps every session in list order. The ticks that come while a step
+    // holds a message box open step the other sessions, never the one whose
+    // step is still under way; a session that leaves the list meanwhile is
+    // not stepped.
     void tick();
     // Takes the session over and appends it; sessionsChanged.
     void addSession(Session* session);
@@ -85,6 +86,7 @@ private:
     // operation of the manager (or of the session itself) is under way.
     void retire(Session* session);
     void deleteRetired();
+    bool isStepping(const Session* session) const;
 
     class Busy;
 
@@ -93,5 +95,6 @@ private:
     std::vector<std::unique_ptr<Session>> retired_;
     GraphToggles toggles_;
     int busy_ = 0;
-    bool ticking_ = false;
+    // The sessions whose step is under way, outermost first.
+    std::vector<Session*> stepping_;
 };

@@ -3,7 +3,6 @@
 #include "Rodezir/LogStream.h"
 #include "comm/CalibrateManager.h"
 #include "comm/ManikinReader.h"
-#include "comm/PortNumbers.h"
 #include "comm/SerialPort.h"
 
 namespace {
@@ -63,7 +62,7 @@ bool SessionPortLink::release() { return serial_->release(); }
 
 int SessionPortLink::reopen()
 {
-    if (isWirelessPortNumber(port_))
-        return serial_->openWireless(NO_PORT);
+    // Through the session's reader, wireless manikins too: the reader starts
+    // afresh on the reopened link and asks for the data streams again.
     return reader_->open(port_);
 }

@@ -1,9 +1,13 @@
 #pragma once
 // Stores a finished session as its review panel does, for a session whose
 // review has no window: the evaluation results go into the record, the record
-// becomes the session's row of the table "Session" (a new row, or the stored
-// row of the same serial identifier), the session takes it and writes its
-// data file, and only then is the row's change committed.
+// becomes the session's row of the table "Session" (a new row, or the row the
+// session may change: its own earlier store, or the planned course row it was
+// started from), the session takes it and writes its data file, and only then
+// is the row's change committed. A row of another session under the same
+// identifier is never changed: the session draws a new identifier instead.
+
+#include <string>
 
 class CommSession;
 class Session;
@@ -19,4 +23,12 @@ public:
     // done, with the results. False, after telling the user, when the row or
     // the data file could not be stored; then the table is as it was.
     static bool store(Session& session, SessionRecord record);
+
+    // Whether the session may change the stored `row` of its record's
+    // identifier: the row it stored itself, or the planned (not done) row of
+    // the record's own course.
+    static bool mayOverwrite(const Session& session, const SessionRecord& record, const SessionRecord& row);
+    // A stored row holds the record's identifier and the session may not
+    // change it (nor, without a row, may a data file of that name be replaced).
+    static bool takenByAnother(const Session& session, const SessionRecord& record);
 };

@@ -71,6 +71,8 @@ bool SurveillanceTile::create(QWidget* parent, kova::HoverHintStatic* readout)
     const std::wstring caption = SurveillanceTileText::caption(session_.getTitleWide(), session_.getPersonVentilation(),
                                                                session_.getPersonChestCompression());
     staticCtrl_ = new QLabel(QString::fromStdWString(caption), parent);
+    // A tile narrower than its caption still names both trainees in full.
+    staticCtrl_->setToolTip(staticCtrl_->text());
     staticCtrl_->hide();
     kova::setControlId(staticCtrl_, LABEL_ID);
     staticCtrlTwo_ = new QLabel(

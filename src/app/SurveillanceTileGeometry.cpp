@@ -1,5 +1,7 @@
 #include "app/SurveillanceTileGeometry.h"
 
+#include <algorithm>
+
 namespace {
 
 kova::RECT rectAt(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
@@ -13,7 +15,9 @@ SurveillanceTileGeometry SurveillanceTileGeometry::place(int x, int y, int w, in
     const int A = axisHeight;
     SurveillanceTileGeometry tile;
     tile.withEcg = withEcg;
-    tile.caption = rectAt(x, y, w / 2, L);
+    // The caption takes the tile's whole width: the session's title and both
+    // trainees' names need it, and the rate label sits at the bottom.
+    tile.caption = rectAt(x, y, std::max(w, 0), L);
     int compressionTop = 0;
     int paneHeight = 0;
     if (withEcg) {

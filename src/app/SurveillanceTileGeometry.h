@@ -1,5 +1,5 @@
 #pragma once
-// The inside of one surveillance tile: the caption line at the top, the
+// The inside of one surveillance tile: the caption line across the top, the
 // ventilation pane, the time axis, the ECG pane (for an ECG-capable session
 // whose ECG is shown), the compression pane, and the rate label at the lower
 // right. Window-free: the tile moves its windows to these rectangles.

@@ -26,13 +26,15 @@ WindowedSessionManager::WindowedSessionManager(bool showCardiacOutput) : Session
 
 WindowedSessionManager::~WindowedSessionManager()
 {
-    // The frame's end must not come back here while this object goes.
-    slotConnections().disconnectAll();
     // The tiles reach into the sessions: they go first.
     surveillance_.reset();
     const QPointer<SessionManagerTabView> tabView = tabView_;
     tabView_ = nullptr;
+    // Each session leaves the list as its views close: its connections to
+    // this manager must still hold while they do.
     destroyAllSessions();
+    // The frame's end must not come back here while this object goes.
+    slotConnections().disconnectAll();
     // The tab view goes with its frame, or alone when it never got one.
     delete sessionFrame_.data();
     delete tabView.data();

@@ -10,6 +10,7 @@ target_sources(app_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/GraphToggles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TimeAxis.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphScale.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphLabelLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphText.cpp)
 target_link_libraries(app_core PUBLIC comm config Database)
 

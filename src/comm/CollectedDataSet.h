@@ -6,6 +6,7 @@
 #include "Filters/ManikinSample.h"
 
 #include <array>
+#include <cstdint>
 
 class CollectedDataSet {
 public:
@@ -15,6 +16,15 @@ public:
         {177, 174, 173, 309},
         {175, 172, 176, 310},
     }};
+
+    // The recordings were made at 20 samples a second, and are replayed so.
+    static constexpr int SAMPLE_RATE = 20;
+    // The samples a replay gives in that many milliseconds: whole ones only,
+    // so a replay never runs ahead of its time.
+    static std::int64_t samplesIn(std::uint32_t milliseconds)
+    {
+        return static_cast<std::int64_t>(milliseconds) * SAMPLE_RATE / 1000;
+    }
 
     // Loads recorded set 0, 1 or 2 from the program's resources.
     explicit CollectedDataSet(int setIndex);

@@ -101,38 +101,43 @@ int ComTransport::portSettings(int baudRate, bool dtrOn, bool rtsOn)
     return SerialPort::OPEN_SETTINGS_REFUSED;
 }
 
-int ComTransport::identify()
+LinkSteps ComTransport::identifySteps()
 {
-    const int result = asciiHandshake();
-    return result == SerialPort::OPEN_SUCCESS ? result : framedHandshake();
+    const int result = co_await asciiHandshake();
+    if (result == SerialPort::OPEN_SUCCESS)
+        co_return result;
+    co_return co_await framedHandshake();
 }
 
-int ComTransport::asciiHandshake()
+LinkSteps ComTransport::asciiHandshake()
 {
-    int result = portSettings(ASCII_BAUD_RATE, true, true);
+    const int result = portSettings(ASCII_BAUD_RATE, true, true);
     if (result != SerialPort::OPEN_SUCCESS)
-        return result;
+        co_return result;
     bool cts = false;
     if (!device->modemStatus(cts))
-        return SerialPort::OPEN_STATE_FAILED;
+        co_return SerialPort::OPEN_STATE_FAILED;
     if (!cts)
-        return SerialPort::OPEN_NO_ANSWER;
+        co_return SerialPort::OPEN_NO_ANSWER;
     state.connected = true;
     auto& readData = state.readData;
     readData.clear();
 
     for (int attempt = 0; attempt < ASCII_TRIES && readData.size() < 5; ++attempt) {
         if (attempt > 0) {
-            readPending();
-            readData.clear();
             if (portSettings(ASCII_BAUD_RATE, false, false) == SerialPort::OPEN_SUCCESS)
                 portSettings(ASCII_BAUD_RATE, true, true);
-            stationClock().sleep(withCommDelay(ASCII_RETRY_MS));
+            co_await LinkSteps::wait(withCommDelay(ASCII_RETRY_MS));
         }
+        // Whatever is queued before the question is no answer to it: records
+        // a streaming manikin sent earlier, or the late reply to an earlier
+        // question, which would otherwise be counted with this one's.
+        readPending();
+        readData.clear();
         if (!write(QUESTION_BYTES))
-            return SerialPort::OPEN_WRONG_ANSWER;
-        if (readUntil(5, ASCII_REPLY_MS) < 0)
-            return SerialPort::OPEN_WRONG_ANSWER;
+            co_return SerialPort::OPEN_WRONG_ANSWER;
+        if (co_await readUntil(5, ASCII_REPLY_MS) < 0)
+            co_return SerialPort::OPEN_WRONG_ANSWER;
         while (!readData.empty() && !isReplyDigit(readData.front()))
             readData.pop_front();
     }
@@ -140,63 +145,63 @@ int ComTransport::asciiHandshake()
     int kind = SerialPort::LINK_CLOSED;
     std::vector<std::uint8_t> answer;
     if (SerialPort::answerAsciiReply(readData, kind, answer) != SerialPort::OPEN_SUCCESS)
-        return SerialPort::OPEN_WRONG_ANSWER;
+        co_return SerialPort::OPEN_WRONG_ANSWER;
     readData.clear();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (!write(answer))
-        return SerialPort::OPEN_WRONG_ANSWER;
+        co_return SerialPort::OPEN_WRONG_ANSWER;
     state.linkType = kind;
-    return SerialPort::OPEN_SUCCESS;
+    co_return SerialPort::OPEN_SUCCESS;
 }
 
-int ComTransport::framedHandshake()
+LinkSteps ComTransport::framedHandshake()
 {
     const int result = portSettings(FRAMED_BAUD_RATE, true, true);
     if (result != SerialPort::OPEN_SUCCESS)
-        return result;
+        co_return result;
     bool cts = false;
     if (!device->modemStatus(cts))
-        return SerialPort::OPEN_STATE_FAILED;
+        co_return SerialPort::OPEN_STATE_FAILED;
     state.connected = true;
 
     auto& readData = state.readData;
     if (!write(FAREWELL))
-        return SerialPort::OPEN_NO_ANSWER;
-    stationClock().sleep(FRAMED_WAKE_MS);
+        co_return SerialPort::OPEN_NO_ANSWER;
+    co_await LinkSteps::wait(FRAMED_WAKE_MS);
     while (readPending() > 0) {
     }
     readData.clear();
 
     if (!write(QUESTION_BYTES))
-        return SerialPort::OPEN_NO_ANSWER;
-    if (readUntil(4, FRAMED_REPLY_MS) < 0 || readData.size() < 4)
-        return SerialPort::OPEN_NO_ANSWER;
+        co_return SerialPort::OPEN_NO_ANSWER;
+    if (co_await readUntil(4, FRAMED_REPLY_MS) < 0 || readData.size() < 4)
+        co_return SerialPort::OPEN_NO_ANSWER;
     const std::uint8_t reply[4] = {readData[0], readData[1], readData[2], readData[3]};
     if (SerialPort::checkFramedReply(reply, sizeof reply) != SerialPort::OPEN_SUCCESS)
-        return SerialPort::OPEN_WRONG_ANSWER;
+        co_return SerialPort::OPEN_WRONG_ANSWER;
     state.takeKind(reply[0]);
     if (!write(SerialPort::challengeAnswer(readData[1])))
-        return SerialPort::OPEN_WRONG_ANSWER;
+        co_return SerialPort::OPEN_WRONG_ANSWER;
 
     // The manikin acknowledges the answer; what it says is not examined.
     readData.clear();
-    if (readUntil(4, FRAMED_REPLY_MS) < 0)
-        return SerialPort::OPEN_NO_ANSWER;
+    if (co_await readUntil(4, FRAMED_REPLY_MS) < 0)
+        co_return SerialPort::OPEN_NO_ANSWER;
     state.linkType = SerialPort::LINK_FRAMED_COM;
-    return SerialPort::OPEN_SUCCESS;
+    co_return SerialPort::OPEN_SUCCESS;
 }
 
-int ComTransport::readUntil(std::size_t count, std::uint32_t milliseconds)
+LinkSteps ComTransport::readUntil(std::size_t count, std::uint32_t milliseconds)
 {
     Stopwatch wait;
     while (state.readData.size() < count) {
         if (readPending() < 0)
-            return -1;
+            co_return -1;
         if (state.readData.size() >= count || wait.elapsed() >= milliseconds)
             break;
-        stationClock().sleep(1);
+        co_await LinkSteps::wait(1);
     }
-    return 0;
+    co_return 0;
 }
 
 // ---- closing ----------------------------------------------------------------

@@ -20,7 +20,7 @@ public:
     ~ComTransport() override;
 
     int open() override;
-    int identify() override;
+    LinkSteps identifySteps() override;
     bool close() override;
     bool isOpen() const override { return device != nullptr; }
     bool isAlive() override;
@@ -29,9 +29,10 @@ public:
 
 private:
     int portSettings(int baudRate, bool dtrOn, bool rtsOn);
-    int asciiHandshake();
-    int framedHandshake();
-    int readUntil(std::size_t count, std::uint32_t milliseconds);
+    LinkSteps asciiHandshake();
+    LinkSteps framedHandshake();
+    // Reads until `count` bytes are queued or the time is up; -1 after a failed read.
+    LinkSteps readUntil(std::size_t count, std::uint32_t milliseconds);
     bool write(const std::vector<std::uint8_t>& bytes) { return writeSerial(bytes.data(), bytes.size()); }
     bool recoverAfterReadError();
 

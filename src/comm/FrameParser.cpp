@@ -89,6 +89,13 @@ void skipToStart(std::deque<std::uint8_t>& bytes)
         bytes.pop_front();
 }
 
+// A battery report answers a question of the station: the manikin sent no
+// sample with it.
+bool carriesSample(int command)
+{
+    return command != BATTERY_LEVEL;
+}
+
 int commandOf(const std::deque<std::uint8_t>& bytes)
 {
     return bytes[1] + 256 * bytes[2];
@@ -180,6 +187,13 @@ void FrameParser::queueCurrent()
         currentSample_.error = 0;
 }
 
+void FrameParser::forgetValues()
+{
+    currentSample_ = NO_VALUES;
+    passPending_ = true;
+    batteryLevel_.reset();
+}
+
 void FrameParser::queueSample(const ManikinSample& sample)
 {
     sampleQueue_.push_back(sample);
@@ -199,7 +213,6 @@ bool FrameParser::comPass(std::deque<std::uint8_t>& bytes, bool final)
     if (!passPending_ && !final)
         return false;
     bool handled = false;
-    bool queued = false;
     std::vector<std::uint8_t> payload;
     while (bytes.size() >= HEADER_SIZE) {
         skipToComStart(bytes);
@@ -220,11 +233,14 @@ bool FrameParser::comPass(std::deque<std::uint8_t>& bytes, bool final)
         handled = true;
         if (final)
             break;
-        queueCurrent();
-        queued = true;
+        if (carriesSample(command))
+            queueCurrent();
     }
-    // The COM manikin's samples are paced by the passes: each pass yields one at least.
-    if (!queued)
+    // A measurement pass ends with one sample of the values its frame
+    // brought. An ordinary pass queues only what the manikin sent: a tick
+    // without a frame gives no sample, or a silent manikin would be recorded
+    // as holding its last values.
+    if (final)
         queueCurrent();
     return finishPass(handled);
 }
@@ -251,7 +267,8 @@ bool FrameParser::wirelessPass(std::deque<std::uint8_t>& bytes, bool final)
         handled = true;
         if (final)
             break;
-        queueCurrent();
+        if (carriesSample(command))
+            queueCurrent();
     }
     return finishPass(handled);
 }

@@ -43,6 +43,8 @@ public:
     // One step of finding the start of the next unframed record.
     static SyncStep syncStep(std::deque<std::uint8_t>& bytes);
 
+    // Back to knowing no value, as before the first frame of a new link.
+    void forgetValues();
     // Queues a sample made elsewhere (recorded data).
     void queueSample(const ManikinSample& sample);
 
@@ -64,7 +66,9 @@ private:
     void queueCurrent();
     bool finishPass(bool handled);
 
-    ManikinSample currentSample_{-1, -1, 0, 0};
+    static constexpr ManikinSample NO_VALUES{-1, -1, 0, 0};
+
+    ManikinSample currentSample_ = NO_VALUES;
     std::deque<ManikinSample> sampleQueue_;
     int receivedCount_ = 0;
     bool passPending_ = true;

@@ -4,6 +4,8 @@
 // transport opens and identifies the device and moves bytes; what it learns
 // goes into the link's shared state.
 
+#include "comm/LinkSteps.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +25,10 @@ public:
 
     // Opens the device and identifies it; a result code of SerialPort.
     virtual int open() = 0;
-    // Identifies the device once more on the open link.
-    virtual int identify() = 0;
+    // Identifies the device once more on the open link, step by step.
+    virtual LinkSteps identifySteps() = 0;
+    // As identifySteps, run to its end at once.
+    int identify() { return identifySteps().runToEnd(); }
     // Gives the device back; false when that failed.
     virtual bool close() = 0;
     // Still holds its device: a close refused half-way keeps it, and a replay

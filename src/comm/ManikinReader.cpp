@@ -73,6 +73,10 @@ int ManikinReader::linkType() const
 
 int ManikinReader::open(int port)
 {
+    // Whatever this reader knew of the link before belongs to a link that
+    // has gone: a value held from then is no sample of the new one.
+    identifyingAgain_.reset();
+    restartStream();
     const int number = port == -1 ? port_->portNumber() : port;
     const int result = number > LAST_COM_PORT ? port_->openWireless(port) : port_->open(port);
     if (result != OPEN_SUCCESS)
@@ -80,7 +84,18 @@ int ManikinReader::open(int port)
     if (port_->isRecordedDataPort())
         return OPEN_SUCCESS;
     currentRate_ = nominalRate();
+    // The stream is timed from the moment it is asked for: the samples the
+    // wait finds belong to the rate as much as those of later ticks.
+    receiveWatch_.restart();
+    receiveWatch_.resume();
     return waitForStream() ? OPEN_SUCCESS : OPEN_NO_DATA;
+}
+
+void ManikinReader::restartStream()
+{
+    parser_.forgetValues();
+    restartTimers();
+    idleFrameWatch_.restart();
 }
 
 bool ManikinReader::waitForStream()
@@ -118,14 +133,19 @@ bool ManikinReader::waitForRecords()
 void ManikinReader::start()
 {
     if (port_->isRecordedDataPort()) {
+        receiveWatch_.resume();
         running_ = true;
         return;
     }
     KOVA_ASSERT(port_->isConnected());
     if (!port_->isConnected())
         return;
-    port_->flushInput();
+    // A manikin being identified again owns what arrives until it is done.
+    if (!identifyingAgain_)
+        port_->flushInput();
     receiveWatch_.resume();
+    // However long the pause, the silence that counts starts now.
+    idleFrameWatch_.restart();
     running_ = true;
 }
 
@@ -133,7 +153,7 @@ void ManikinReader::stop()
 {
     // The last pass must run even when this tick's pass already ran, or the
     // bytes that arrived since are lost at the end of a session.
-    if (!port_->isRecordedDataPort() && port_->isConnected()) {
+    if (!port_->isRecordedDataPort() && port_->isConnected() && !identifyingAgain_) {
         parser_.setPassPending();
         readFrames();
     }
@@ -145,21 +165,39 @@ void ManikinReader::restartTimers()
 {
     parser_.resetReceivedCount();
     receiveWatch_.restart();
+    // Only collecting time counts.
+    if (!running_)
+        receiveWatch_.pause();
 }
 
 bool ManikinReader::update()
 {
     if (port_->isRecordedDataPort()) {
-        if (running_)
-            parser_.queueSample(port_->recordedSample(parser_.receivedCount()));
+        replayRecordedData();
         return true;
     }
     parser_.setPassPending();
     return readFrames();
 }
 
+void ManikinReader::replayRecordedData()
+{
+    if (!running_) {
+        receiveWatch_.pause();
+        return;
+    }
+    receiveWatch_.resume();
+    // The recordings come at their own rate by the clock, however often the
+    // ticks come: a late tick gives what is due since, an early one nothing.
+    const int due = port_->recordedSamplesDue(receiveWatch_.elapsed(), parser_.receivedCount());
+    for (int i = 0; i < due; ++i)
+        parser_.queueSample(port_->recordedSample(parser_.receivedCount()));
+}
+
 bool ManikinReader::readFrames()
 {
+    if (identifyingAgain_)
+        return stepIdentifyingAgain();
     if (!running_) {
         receiveWatch_.pause();
         port_->flushInput();
@@ -180,7 +218,9 @@ bool ManikinReader::readFrames()
                 port_->setLinkType(SerialPort::LINK_LOST);
                 return false;
             }
-            return port_->identify() == OPEN_SUCCESS;
+            identifyingAgain_.emplace(identifyAgain());
+            stepWatch_.restart();
+            return stepIdentifyingAgain();
         }
     }
     const std::uint32_t elapsed = receiveWatch_.elapsed();
@@ -189,6 +229,36 @@ bool ManikinReader::readFrames()
     else if (parser_.receivedCount() <= RATE_MIN_SAMPLES)
         currentRate_ = nominalRate();
     return true;
+}
+
+LinkSteps ManikinReader::identifyAgain()
+{
+    const int result = co_await port_->identifySteps();
+    if (result != OPEN_SUCCESS)
+        co_return result;
+    // A new stream starts here: the silence is no part of its rate, nor a
+    // value from before it part of its samples.
+    restartStream();
+    // The handshake stopped a framed manikin's stream: it streams again once asked.
+    if (isFrameLink())
+        co_await port_->requestDataStreamsSteps();
+    co_return result;
+}
+
+bool ManikinReader::stepIdentifyingAgain()
+{
+    // The steps whose waits are over run now; the others wait for later ticks,
+    // so the handshake never holds up the ticks of other sessions.
+    LinkSteps& steps = *identifyingAgain_;
+    while (!steps.done() && stepWatch_.elapsed() >= steps.nextWait()) {
+        steps.step();
+        stepWatch_.restart();
+    }
+    if (!steps.done())
+        return true;
+    const int result = steps.result();
+    identifyingAgain_.reset();
+    return result == OPEN_SUCCESS;
 }
 
 bool ManikinReader::parseFrames(bool final)

@@ -6,9 +6,11 @@
 
 #include "comm/FrameParser.h"
 #include "Filters/ManikinSample.h"
+#include "comm/LinkSteps.h"
 #include "comm/Stopwatch.h"
 
 #include <memory>
+#include <optional>
 
 class ReaderPort;
 class SerialPort;
@@ -40,13 +42,20 @@ public:
     ManikinReader(const ManikinReader&) = delete;
     ManikinReader& operator=(const ManikinReader&) = delete;
 
-    // Opens the link (-1 = its stored port number) and waits for the data stream.
+    // Opens the link (-1 = its stored port number) and waits for the data
+    // stream. A reader opened again starts afresh: no value heard before the
+    // link was opened counts, the streams are asked for again, and the idle
+    // time and the rate are measured anew.
     int open(int port);
+    // Collects from now on; the link counts as silent only ten seconds on.
     void start();
     void stop();
-    // One tick: drains the link into the sample queue. False when the link was
-    // found lost, or silent and not identified again.
+    // One tick: drains the link into the sample queue, or takes the next step
+    // of identifying a silent manikin again. False when the link was found
+    // lost, or silent and not identified again.
     bool update();
+    // A silent manikin is being identified again, a step a tick.
+    bool isIdentifyingAgain() const { return identifyingAgain_.has_value(); }
     // Counts the measured rate from now on; called when a session starts.
     void restartTimers();
 
@@ -73,6 +82,13 @@ private:
     bool waitForFrames();
     bool waitForRecords();
     bool readFrames();
+    void replayRecordedData();
+    // Identifies a silent manikin again and asks a framed one for its streams.
+    LinkSteps identifyAgain();
+    bool stepIdentifyingAgain();
+    // What a newly identified link starts from: no value, the idle time and
+    // the rate counted from now.
+    void restartStream();
     bool parseFrames(bool final);
     bool parseRecord();
     void forwardBatteryLevel();
@@ -85,6 +101,9 @@ private:
     Stopwatch calibrationWatch_;
     Stopwatch receiveWatch_;
     Stopwatch idleFrameWatch_;
+    // The identification of a silent manikin under way, and the time since its last step.
+    std::optional<LinkSteps> identifyingAgain_;
+    Stopwatch stepWatch_;
     bool running_ = false;
     double currentRate_ = 20.0;
 };

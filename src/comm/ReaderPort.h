@@ -4,6 +4,7 @@
 // binds it to a SerialPort; tests hand the reader a scripted port instead.
 
 #include "Filters/ManikinSample.h"
+#include "comm/LinkSteps.h"
 
 #include <cstdint>
 #include <deque>
@@ -17,12 +18,16 @@ public:
     virtual bool isRecordedDataPort() const = 0;
     // Sample i of the recorded data set (each channel wraps on its own).
     virtual ManikinSample recordedSample(int index) const = 0;
+    // How many more recorded samples are due once the replay has run
+    // `replayMs` milliseconds and given `replayed` samples.
+    virtual int recordedSamplesDue(std::uint32_t replayMs, int replayed) const = 0;
 
     virtual int open(int port) = 0;
     virtual int openWireless(int port) = 0;
-    // Identifies the device once more on an open link: the wireless handshake
-    // for wireless slots, else the ASCII handshake and then the framed one.
-    virtual int identify() = 0;
+    // Identifies the device once more on an open link, step by step: the
+    // wireless handshake for wireless slots, else the ASCII handshake and then
+    // the framed one.
+    virtual LinkSteps identifySteps() = 0;
     virtual bool isConnected() const = 0;
     virtual bool isAlive() = 0;
 
@@ -38,6 +43,8 @@ public:
     virtual std::deque<std::uint8_t>& readData() = 0;
 
     virtual bool requestDataStreams() = 0;
+    // The same, step by step.
+    virtual LinkSteps requestDataStreamsSteps() = 0;
     virtual void setBatteryLevel(int level) = 0;
 
     virtual int compressionOffset() const = 0;

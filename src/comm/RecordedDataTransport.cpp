@@ -19,8 +19,8 @@ int RecordedDataTransport::open()
     return SerialPort::OPEN_SUCCESS;
 }
 
-int RecordedDataTransport::identify()
+LinkSteps RecordedDataTransport::identifySteps()
 {
     // There is no device whose state a handshake could read.
-    return SerialPort::OPEN_STATE_FAILED;
+    return LinkSteps::finished(SerialPort::OPEN_STATE_FAILED);
 }

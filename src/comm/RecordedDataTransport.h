@@ -11,7 +11,7 @@ public:
     explicit RecordedDataTransport(int portNumber);
 
     int open() override;
-    int identify() override;
+    LinkSteps identifySteps() override;
     bool close() override { return true; }
     bool isOpen() const override { return true; }
     bool isAlive() override { return true; }

@@ -6,7 +6,6 @@
 #include "comm/LinkEnvironment.h"
 #include "comm/RecordedDataTransport.h"
 #include "comm/WirelessTransport.h"
-#include "platform/Clock.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -136,9 +135,14 @@ int SerialPort::openWith(std::unique_ptr<LinkTransport> opened)
 
 int SerialPort::identify()
 {
+    return identifySteps().runToEnd();
+}
+
+LinkSteps SerialPort::identifySteps()
+{
     if (transport)
-        return transport->identify();
-    return isWirelessPortNumber(portNumber) ? OPEN_NO_ANSWER : OPEN_STATE_FAILED;
+        return transport->identifySteps();
+    return LinkSteps::finished(isWirelessPortNumber(portNumber) ? OPEN_NO_ANSWER : OPEN_STATE_FAILED);
 }
 
 std::vector<std::uint8_t> SerialPort::challengeAnswer(std::uint8_t n)
@@ -263,15 +267,20 @@ bool SerialPort::sendFrame(int command, const std::vector<std::uint8_t>& payload
 
 bool SerialPort::requestDataStreams()
 {
+    return requestDataStreamsSteps().runToEnd() != 0;
+}
+
+LinkSteps SerialPort::requestDataStreamsSteps()
+{
     static constexpr std::uint8_t streams[] = {2, 1};
     for (const std::uint8_t stream : streams) {
         const auto bytes = CommUtil::frame(COMMAND_REQUEST, {stream, 0});
         const bool sent = isWirelessPortNumber(portNumber) ? transport && transport->send(bytes) : writeSerial(bytes);
         if (!sent)
-            return false;
-        platform::Clock::instance().sleep(STREAM_REQUEST_MS);
+            co_return 0;
+        co_await LinkSteps::wait(STREAM_REQUEST_MS);
     }
-    return true;
+    co_return 1;
 }
 
 void SerialPort::requestBatteryLevel()

@@ -62,6 +62,8 @@ public:
     // Identifies the device again on an open link: the wireless handshake for
     // wireless slots, else the ASCII handshake and then the framed one.
     int identify();
+    // The same, step by step.
+    LinkSteps identifySteps();
 
     bool close();
     // As close, and the device is given back even when it could not be told
@@ -88,6 +90,8 @@ public:
 
     // Manikin commands (frames of the frame protocol).
     bool requestDataStreams();
+    // The same, step by step: the result is 1 when both requests went out.
+    LinkSteps requestDataStreamsSteps();
     void requestBatteryLevel();
     void setEcgRhythms(std::uint8_t currentRhythm, std::uint8_t nextRhythm);
     void setDefibrillationEffect(std::uint8_t effect);

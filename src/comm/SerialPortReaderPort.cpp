@@ -32,6 +32,12 @@ ManikinSample SerialPortReaderPort::recordedSample(int index) const
     return data->sample(static_cast<std::size_t>(index));
 }
 
+int SerialPortReaderPort::recordedSamplesDue(std::uint32_t replayMs, int replayed) const
+{
+    const std::int64_t due = CollectedDataSet::samplesIn(replayMs) - replayed;
+    return due > 0 ? static_cast<int>(due) : 0;
+}
+
 int SerialPortReaderPort::open(int port)
 {
     return port_.open(port);
@@ -42,9 +48,9 @@ int SerialPortReaderPort::openWireless(int port)
     return port_.openWireless(port);
 }
 
-int SerialPortReaderPort::identify()
+LinkSteps SerialPortReaderPort::identifySteps()
 {
-    return port_.identify();
+    return port_.identifySteps();
 }
 
 bool SerialPortReaderPort::isConnected() const
@@ -95,6 +101,11 @@ std::deque<std::uint8_t>& SerialPortReaderPort::readData()
 bool SerialPortReaderPort::requestDataStreams()
 {
     return port_.requestDataStreams();
+}
+
+LinkSteps SerialPortReaderPort::requestDataStreamsSteps()
+{
+    return port_.requestDataStreamsSteps();
 }
 
 void SerialPortReaderPort::setBatteryLevel(int level)

@@ -12,9 +12,10 @@ public:
     int portNumber() const override;
     bool isRecordedDataPort() const override;
     ManikinSample recordedSample(int index) const override;
+    int recordedSamplesDue(std::uint32_t replayMs, int replayed) const override;
     int open(int port) override;
     int openWireless(int port) override;
-    int identify() override;
+    LinkSteps identifySteps() override;
     bool isConnected() const override;
     bool isAlive() override;
     int linkType() const override;
@@ -25,6 +26,7 @@ public:
     int flushInput() override;
     std::deque<std::uint8_t>& readData() override;
     bool requestDataStreams() override;
+    LinkSteps requestDataStreamsSteps() override;
     void setBatteryLevel(int level) override;
     int compressionOffset() const override;
     int ventilationOffset() const override;

@@ -2,7 +2,6 @@
 
 #include "comm/LinkState.h"
 #include "comm/SerialPort.h"
-#include "platform/Clock.h"
 #include "platform/TcpClient.h"
 
 #include <array>
@@ -37,23 +36,22 @@ int WirelessTransport::open()
     return result;
 }
 
-int WirelessTransport::identify()
+LinkSteps WirelessTransport::identifySteps()
 {
     if (!socket || !socket->isOpen())
-        return SerialPort::OPEN_NO_ANSWER;
-    auto& clock = platform::Clock::instance();
+        co_return SerialPort::OPEN_NO_ANSWER;
     socket->send(FAREWELL_FRAME.data(), FAREWELL_FRAME.size());
-    clock.sleep(WIRELESS_STEP_MS);
+    co_await LinkSteps::wait(WIRELESS_STEP_MS);
     socket->send(&QUESTION, 1);
-    clock.sleep(WIRELESS_STEP_MS);
+    co_await LinkSteps::wait(WIRELESS_STEP_MS);
 
     std::array<std::uint8_t, SerialPort::RECEIVE_BUFFER_SIZE> reply{};
     const long received = socket->receive(reply.data(), reply.size());
     if (received <= 0)
-        return SerialPort::OPEN_NO_ANSWER;
+        co_return SerialPort::OPEN_NO_ANSWER;
     const int checked = SerialPort::checkWirelessReply(reply.data(), static_cast<std::size_t>(received));
     if (checked != SerialPort::OPEN_SUCCESS)
-        return checked;
+        co_return checked;
     state.takeKind(reply[0]);
     const auto answer = SerialPort::challengeAnswer(reply[1]);
     socket->send(answer.data(), answer.size());
@@ -61,7 +59,7 @@ int WirelessTransport::identify()
     socket->setNonBlocking();
     // The idle rule counts from the moment the manikin was identified.
     idleWatch.restart();
-    return SerialPort::OPEN_SUCCESS;
+    co_return SerialPort::OPEN_SUCCESS;
 }
 
 bool WirelessTransport::close()

@@ -21,7 +21,7 @@ public:
     ~WirelessTransport() override;
 
     int open() override;
-    int identify() override;
+    LinkSteps identifySteps() override;
     bool close() override;
     bool isOpen() const override { return socket != nullptr; }
     bool isAlive() override;

@@ -1,7 +1,7 @@
 # The manikin link with its transports (COM port, wireless TCP, recorded
 # demonstration data) and the recorded data it replays.
 target_sources(comm PRIVATE
-  CommUtil.cpp LinkEnvironment.cpp CollectedData.cpp CollectedDataSet.cpp SerialPort.cpp
+  CommUtil.cpp LinkEnvironment.cpp LinkSteps.cpp CollectedData.cpp CollectedDataSet.cpp SerialPort.cpp
   ComTransport.cpp WirelessTransport.cpp RecordedDataTransport.cpp)
 
 # The recorded data are generated at build time (tools/recorded-data) and

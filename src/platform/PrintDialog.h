@@ -14,7 +14,8 @@ class PrintDialogAsker {
 public:
     virtual ~PrintDialogAsker() = default;
     // Lets the user set up the printer for one printout (no selection, no
-    // page range, no printing to a file); true when the user chose to print.
+    // page range; a file is printed as PDF); true when the user chose to
+    // print. The printer carries the document's name already.
     virtual bool ask(QPrinter& printer, QWidget* parent) = 0;
 };
 

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QString>
 
 #include <algorithm>
@@ -74,6 +77,15 @@ int QtMessageAsker::ask(const std::wstring& text, const std::wstring& caption, u
     // box has falls back to its last, the choice that changes nothing.
     const std::size_t defaultIndex = (style & 0x300) >> 8;
     box.setDefaultButton(buttons[std::min(defaultIndex, buttons.size() - 1)]);
+    // A box as narrow as a short text gets its caption cut by the window
+    // manager ("Print... error"): it is made wide enough for the whole
+    // caption beside the title bar's buttons.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + TITLE_BAR_ROOM;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     // A box asked in the middle of a long operation is answered with the
     // arrow, not under the operation's wait cursor.
     const bool waiting = QGuiApplication::overrideCursor() != nullptr;

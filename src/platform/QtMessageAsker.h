@@ -9,6 +9,10 @@ namespace platform {
 
 class QtMessageAsker final : public MessageAsker {
 public:
+    // What a window manager's title bar takes beside the caption: the
+    // window's icon, its buttons and their spacing.
+    static constexpr int TITLE_BAR_ROOM = 120;
+
     // Boxes are shown over the modal window the user is in, else over the
     // given window (the main frame), or centred when there is neither.
     explicit QtMessageAsker(QWidget* parent = nullptr) : parent_(parent) {}

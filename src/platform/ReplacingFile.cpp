@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -18,19 +19,6 @@ const char* const TEMPORARY_MARK = ".tmp";
 // mkstemp's six characters leave room for so many names that only a folder
 // being swept at the very same moment makes a try fail; a few are plenty.
 constexpr int OPEN_TRIES = 16;
-
-// True when `name` is a temporary of the file named `base` (both without a
-// folder): the base, ".tmp", then letters and digits only.
-bool isTemporaryOf(std::string_view name, std::string_view base)
-{
-    if (name.size() < base.size() + 4 || name.substr(0, base.size()) != base
-        || name.substr(base.size(), 4) != TEMPORARY_MARK)
-        return false;
-    for (char c : name.substr(base.size() + 4))
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            return false;
-    return true;
-}
 
 int lockWaiting(int fd)
 {
@@ -69,7 +57,7 @@ void ReplacingFile::release()
         ::close(fd_);
     fd_ = -1;
     // Removed while still locked, so no sweep can meet it half gone.
-    if (!committed_ && !temporary_.empty())
+    if (!committed_ && !kept_ && !temporary_.empty())
         ::unlink(temporary_.c_str());
     if (lockFd_ >= 0)
         ::close(lockFd_);
@@ -81,6 +69,7 @@ bool ReplacingFile::open()
     release();
     temporary_.clear();
     committed_ = false;
+    kept_ = false;
     for (int attempt = 0; attempt < OPEN_TRIES; ++attempt) {
         std::string name = target_ + TEMPORARY_MARK + "XXXXXX";
         const int fd = ::mkostemp(name.data(), O_CLOEXEC | (dataSync_ ? O_DSYNC : 0));
@@ -139,30 +128,42 @@ bool ReplacingFile::commit()
     return true;
 }
 
+bool ReplacingFile::stageAs(const std::string& name)
+{
+    if (fd_ >= 0 || lockFd_ < 0 || committed_ || ::rename(temporary_.c_str(), name.c_str()) != 0)
+        return false;
+    temporary_ = name;
+    syncFolderOf(name);
+    return true;
+}
+
+// The base, ".tmp", then letters and digits only.
+bool ReplacingFile::isTemporaryOf(std::string_view name, std::string_view base)
+{
+    if (name.size() < base.size() + 4 || name.substr(0, base.size()) != base
+        || name.substr(base.size(), 4) != TEMPORARY_MARK)
+        return false;
+    for (char c : name.substr(base.size() + 4))
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
 int ReplacingFile::removeStale(const std::string& target)
 {
     const std::filesystem::path path(target);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     const std::string base = path.filename().string();
-    int removed = 0;
+    std::vector<std::string> candidates;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!isTemporaryOf(it->path().filename().string(), base))
-            continue;
-        const std::string candidate = it->path().string();
-        const int fd = ::open(candidate.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        if (fd < 0)
-            continue;
-        // Only a plain file that no writer holds, and only while the name
-        // still means the file locked here: a writer may have renamed it
-        // into place since it was opened.
-        struct stat held {};
-        struct stat named {};
-        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
-            && ::lstat(candidate.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino
-            && ::unlink(candidate.c_str()) == 0)
+        if (isTemporaryOf(it->path().filename().string(), base))
+            candidates.push_back(it->path().string());
+    }
+    int removed = 0;
+    for (const std::string& candidate : candidates) {
+        if (withUnheldFile(candidate, [&] { return ::unlink(candidate.c_str()) == 0; }))
             ++removed;
-        ::close(fd);
     }
     return removed;
 }
@@ -180,6 +181,24 @@ bool writeAll(int fd, const void* data, std::size_t size)
         done += static_cast<std::size_t>(wrote);
     }
     return true;
+}
+
+bool withUnheldFile(const std::string& path, const std::function<bool()>& action)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    // Only a plain file that no writer holds, and only while the name still
+    // means the file locked here: a writer may have renamed it into place
+    // since it was opened.
+    struct stat held {};
+    struct stat named {};
+    const bool unheld = ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+                        && ::lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev
+                        && named.st_ino == held.st_ino;
+    const bool done = unheld && action();
+    ::close(fd);
+    return done;
 }
 
 void syncFolderOf(const std::string& file)

@@ -10,7 +10,9 @@
 // removeStale clears those away.
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include <sys/types.h>
 
@@ -38,12 +40,23 @@ public:
     // Renames the finished temporary file over the target and makes the
     // folder's new entry durable; false with errno set when the rename fails.
     bool commit();
+    // Gives the finished temporary another name in the target's folder
+    // (durable, still held and not yet committed): a later commit() renames
+    // it from there, and the destructor removes it when none comes. False
+    // with errno set when the rename fails.
+    bool stageAs(const std::string& name);
+    // The temporary stays on the disk when this object goes: its contents
+    // are wanted there, and a later start-up puts them in place.
+    void keep() { kept_ = true; }
 
     // Removes the temporaries of `target` that writers left behind: files
     // named as open() names them (or as this station named them before:
     // "<file>.tmp" and "<file>.tmp<pid>") that no living writer holds.
     // Answers how many it removed.
     static int removeStale(const std::string& target);
+    // Whether `name` (without a folder) is a temporary of the file named
+    // `base` (without a folder).
+    static bool isTemporaryOf(std::string_view name, std::string_view base);
 
 private:
     void release();
@@ -57,6 +70,7 @@ private:
     // until the rename, also after finish() closed the first.
     int lockFd_ = -1;
     bool committed_ = false;
+    bool kept_ = false;
 };
 
 // Writes a whole descriptor's worth of bytes; false when the device refuses some.
@@ -64,5 +78,11 @@ bool writeAll(int fd, const void* data, std::size_t size);
 
 // Makes the entries of the folder holding `file` durable (after a rename into it).
 void syncFolderOf(const std::string& file);
+
+// Runs `action` on the plain file at `path` while holding its lock, when no
+// writer holds it: a file a writer left behind when it died. Answers what
+// `action` answered; false without calling it when the file is held, is no
+// plain file, or is gone.
+bool withUnheldFile(const std::string& path, const std::function<bool()>& action);
 
 } // namespace platform

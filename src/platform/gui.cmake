@@ -4,6 +4,7 @@ kova_library(platform_gui GUI
     ${CMAKE_CURRENT_LIST_DIR}/QtMessageAsker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Beep.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PrintDialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PdfPrintout.cpp
     ${CMAKE_CURRENT_LIST_DIR}/QtPrintDialogAsker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PdfPrintDialogAsker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SystemColours.cpp

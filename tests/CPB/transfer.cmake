@@ -33,3 +33,16 @@ if(TARGET TransferWindowsTests)
   target_include_directories(TransferWindowsTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/Database)
   target_compile_definitions(TransferWindowsTests PRIVATE QT_NO_KEYWORDS)
 endif()
+
+# Fetching the set-up onto a full disk: a tmpfs in a mount namespace of each
+# test process's own (unprivileged, also under `unshare -r`).
+kova_test(FullDiskFetchTests
+  SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/support/PrivateMountsTestMain.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FullDiskFetchTest.cpp
+    ${PROJECT_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+  LIBS CPB controllersim
+  LABELS fulldisk)
+if(TARGET FullDiskFetchTests)
+  target_include_directories(FullDiskFetchTests PRIVATE ${PROJECT_SOURCE_DIR}/tests/Database)
+endif()

@@ -96,6 +96,28 @@ TEST_F(SessionManagerWindow, theResultTellsHowManySessionsMatch)
     EXPECT_EQ(dialog.sessionModel().rowCount(), 7);
 }
 
+// A search the database cannot answer says so: an empty list is never shown
+// as "No sessions match criteria." for a failure.
+TEST_F(SessionManagerWindow, aSearchThatFailsSaysSoAndTheNextOneListsAgain)
+{
+    addStoredSession({"bob", "Bob"});
+    Dialog dialog;
+    showActive(dialog);
+    exec("ALTER TABLE \"Session\" RENAME TO \"SessionAway\"");
+    search(dialog, "");
+    EXPECT_EQ(text(dialog, Dialog::RESULT), "The search failed: the sessions could not be read.");
+    EXPECT_EQ(dialog.sessionModel().rowCount(), 0);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_NE(asker.asked[0].text.find(L"An unexpected error occured while accessing the database:"),
+              std::wstring::npos);
+    saveScreenshot(dialog, "BrowseSessionsDialog-search-failed");
+
+    exec("ALTER TABLE \"SessionAway\" RENAME TO \"Session\"");
+    search(dialog, "");
+    EXPECT_EQ(text(dialog, Dialog::RESULT), "One session match criteria");
+    EXPECT_EQ(asker.asked.size(), 1u);
+}
+
 TEST_F(SessionManagerWindow, theListTakesTheExtraHeightAndItsColumnsTheWidth)
 {
     EXPECT_EQ(Dialog::columnWidths(1600), (std::array<int, 6>{280, 280, 270, 180, 290, 300}));

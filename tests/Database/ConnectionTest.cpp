@@ -8,6 +8,7 @@
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 #include "Database/DatabaseTransaction.h"
+#include "Rodezir/gstringUtil.h"
 
 using platform::MB_ICONWARNING;
 using platform::MB_OK;
@@ -55,6 +56,26 @@ TEST_F(Connection, missingDataSourceTellsOnceAndLeavesEveryTableClosed)
     DBUtil::remove(theDatabase, "Scenario", "Name", "Basic");
     EXPECT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(clock.sleeps(), 0);
+}
+
+// The data source is there, its server is not: the message names what failed
+// instead of blaming the installation.
+TEST_F(Connection, aServerThatDoesNotAnswerAtStartUpIsNamedAsTheFailure)
+{
+    const std::string nowhere = folder.file("no server here");
+    kovatest::writeFile(odbcIniPath(), "[kovacpr]\nDriver=PostgreSQL ANSI\nServername=" + nowhere
+                                           + "\nPort=5432\nDatabase=kovacpr\nUsername=postgres\n");
+    openDatabase();
+    EXPECT_FALSE(databaseOpen);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    const std::wstring& told = asker.asked[0].text;
+    EXPECT_EQ(told.find(L"incomplete or broken"), std::wstring::npos) << told;
+    EXPECT_NE(told.find(L"The database connection to ODBC name 'kovacpr' could not be established:\n"),
+              std::wstring::npos)
+        << told;
+    EXPECT_NE(told.find(L"connection to server on socket"), std::wstring::npos) << told;
+    EXPECT_NE(told.find(toWide(nowhere)), std::wstring::npos) << told;
+    EXPECT_EQ(asker.asked[0].style, MB_OK | MB_ICONWARNING);
 }
 
 TEST_F(Connection, openGivesUpOnAMissingTableAfterThreeTriesWithASecondBetween)

@@ -1,12 +1,15 @@
 // The record editor's rules on real tables: the button mask, stepping,
 // quick find, New, the questions and their styles, saves that replace or
 // rename rows (undone whole when the database refuses a part), and delete
-// with its substitute. Runs on the SQLite data source and on PostgreSQL.
+// with its substitute. Runs on the SQLite data source and on PostgreSQL, and
+// a save while the server is down on a PostgreSQL server of its own.
 
+#include "OwnServerFixture.h"
 #include "TablesFixture.h"
 
 #include "Database/DatabaseDialog.h"
 #include "Database/PersonTable.h"
+#include "Rodezir/LogStream.h"
 
 #include <gtest/gtest.h>
 
@@ -448,3 +451,27 @@ TEST_F(RecordEditor, whatAUserTypesReachesOnlyItsOwnRow)
 }
 
 } // namespace
+
+namespace {
+// The record editor on a server of the test's own that goes away.
+class RecordEditorOutage : public OwnServerFixture<RecordEditor> {};
+} // namespace
+
+TEST_F(RecordEditorOutage, aSaveWhileTheServerIsDownIsToldAndTheSameSaveAfterItStores)
+{
+    addPerson("Ann");
+    PersonEditor editor;
+    editor.open("Ann");
+    editor.typed.address = "Harbour Road 1";
+    cluster("pause");
+    EXPECT_FALSE(editor.save());
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_NE(asker.asked[0].text.find(L"The connection to the database was lost."), std::wstring::npos)
+        << asker.asked[0].text;
+    EXPECT_EQ(kovatest::readFile(LogStream::instance().path()).find("Assert failed"), std::string::npos);
+
+    cluster("resume");
+    EXPECT_TRUE(editor.save());
+    EXPECT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(column("Person", "Address"), std::vector<std::string>{"Harbour Road 1"});
+}

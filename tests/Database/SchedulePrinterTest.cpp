@@ -4,16 +4,23 @@
 
 #include "Database/SchedulePrinter.h"
 
+#include "FileSizeLimit.h"
+#include "PrintDialogDriver.h"
 #include "RunProgram.h"
+#include "Rodezir/LogStream.h"
 #include "TempDir.h"
 #include "platform/MessageBox.h"
 #include "platform/PdfPrintDialogAsker.h"
 #include "platform/PrintDialog.h"
+#include "platform/QtPrintDialogAsker.h"
 
 #include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -46,6 +53,16 @@ int occurrences(const std::string& text, const std::string& part)
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
         ++count;
     return count;
+}
+
+// The files of a folder, by name.
+std::vector<std::string> filesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 SessionRecord row(const std::string& ventilation, const std::string& compression, long manikin,
@@ -171,10 +188,13 @@ TEST_F(SchedulePrinting, failuresAreToldAndCancelPrintsNothing)
     EXPECT_TRUE(asker.asked.empty());
 
     print.accept = true;
+    const std::size_t logged = kovatest::readFile(LogStream::instance().path()).size();
     print.outputFile = folder.file("no such folder/schedule.pdf");
     SchedulePrinter::printSchedule(course, manyRows(2), nullptr);
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].text, L"Error initializing printer");
+    EXPECT_NE(kovatest::readFile(LogStream::instance().path()).find("Printer error: Error initializing printer", logged),
+              std::string::npos);
     EXPECT_EQ(asker.asked[0].caption, L"Printer error");
     EXPECT_EQ(asker.asked[0].style, 0u);
 
@@ -185,6 +205,8 @@ TEST_F(SchedulePrinting, failuresAreToldAndCancelPrintsNothing)
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].text, L"Error finishing the printout");
     EXPECT_EQ(asker.asked[0].caption, L"Printer error");
+    EXPECT_NE(kovatest::readFile(LogStream::instance().path()).find("Printer error: Error finishing the printout", logged),
+              std::string::npos);
 
     // The failed outputs spoil no later printout.
     asker.asked.clear();
@@ -203,6 +225,48 @@ TEST_F(SchedulePrinting, failuresAreToldAndCancelPrintsNothing)
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].text, L"Error initializing new page");
     EXPECT_EQ(asker.asked[0].caption, L"Printer error");
+}
+
+// A printout that fails over an existing file (the disk fills up) leaves
+// that file as it was and no temporary beside it; one that succeeds takes
+// its place.
+TEST_F(SchedulePrinting, aFailedPrintLeavesTheFileItWasToReplaceWhole)
+{
+    kovatest::writeFile(print.outputFile, "an earlier schedule");
+    {
+        kovatest::FileSizeLimit fullDisk(16 * 1024);
+        SchedulePrinter::printSchedule(course, manyRows(60), nullptr);
+    }
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, L"Error finishing the printout");
+    EXPECT_TRUE(kovatest::readFile(print.outputFile) == "an earlier schedule") << "the earlier file was damaged";
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"schedule.pdf"}));
+
+    asker.asked.clear();
+    SchedulePrinter::printSchedule(course, manyRows(60), nullptr);
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_EQ(pageCount(print.outputFile), 2);
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"schedule.pdf"}));
+}
+
+// On a machine without a printer (the test machine has none) the schedule
+// prints through the real print dialog to the PDF file typed into it.
+TEST_F(SchedulePrinting, theRealDialogPrintsTheScheduleToAPdfFileWithoutAPrinter)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "this machine has a printer";
+    platform::QtPrintDialogAsker realDialog;
+    platform::ScopedPrintDialogAsker realScope{realDialog};
+    platform::applicationPrinter().setOutputFileName({});
+    kovatest::PrintDialogSeen seen;
+    const std::string typed = folder.file("typed.pdf");
+    kovatest::answerPrintDialog(seen, QString::fromStdString(typed));
+    SchedulePrinter::printSchedule(course, manyRows(3), nullptr);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.chosen.toStdString(), "Print to File (PDF)");
+    EXPECT_TRUE(seen.fileName.endsWith(QStringLiteral("/Kova CPR Course Schedule.pdf"))) << seen.fileName.toStdString();
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_NE(pageText(typed, 1).find("Person 3"), std::string::npos);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "Database/Database.h"
 #include "Database/RecordTime.h"
 #include "Database/SessionRecord.h"
+#include "Database/SessionTable.h"
 #include "platform/RegistryStore.h"
 
 #include <cstdlib>
@@ -101,6 +102,15 @@ protected:
              + " THEN RAISE EXCEPTION 'refused by the test'; END IF; RETURN NEW; END $body$ LANGUAGE plpgsql");
         exec("CREATE TRIGGER \"refuse" + table + "\" BEFORE INSERT ON \"" + table
              + "\" FOR EACH ROW EXECUTE FUNCTION \"refuse" + table + "\"()");
+    }
+    // The record as a new row of the table "Session".
+    static void addSessionRow(const SessionRecord& record)
+    {
+        SessionTable table(theDatabase);
+        table.open("");
+        table.addNew();
+        table.setRecord(record);
+        ASSERT_TRUE(table.update()) << table.lastError();
     }
     long long count(const std::string& table)
     {

@@ -7,9 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
 #include <fcntl.h>
 #include <filesystem>
+#include <string>
+#include <vector>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -122,6 +126,31 @@ TEST_F(FileUtilTest, aFailedWriteKeepsTheOldFile)
     EXPECT_FALSE(writeFile(fresh, "x", 1, false));
     EXPECT_FALSE(std::filesystem::exists(fresh));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "the old file and the log";
+}
+
+TEST_F(FileUtilTest, aNewFileIsNamedOnlyByTheRenameOfTheWholeFile)
+{
+    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_ALL_EVENTS), 0);
+    const std::string data(100000, 'n');
+    ASSERT_TRUE(writeFile(path, data.data(), data.size(), true));
+
+    std::vector<std::uint32_t> onTarget;
+    alignas(inotify_event) char events[65536];
+    for (ssize_t got; (got = ::read(watch, events, sizeof events)) > 0;) {
+        for (char* at = events; at < events + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            if (event->len > 0 && std::string(event->name) == std::filesystem::path(path).filename().string())
+                onTarget.push_back(event->mask);
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watch);
+    // Nothing happens under the name before the rename brings the file.
+    ASSERT_FALSE(onTarget.empty());
+    EXPECT_EQ(onTarget.front(), static_cast<std::uint32_t>(IN_MOVED_TO));
+    EXPECT_EQ(kovatest::readFile(path), data);
 }
 
 TEST_F(FileUtilTest, aShortWriteKeepsTheOldFile)

@@ -342,6 +342,19 @@ TEST_F(Station, commandsAreEnabledByTheSessionsThereAre)
     for (const Expect& e : table)
         EXPECT_EQ(enabled(e.command), e.running) << e.command << " with a running session";
 
+    // A session that ran to its end cannot be started again: there is
+    // nothing to pause.
+    Session* timed = addSession(newLinkLog(), 1);
+    session->pause();
+    timed->start();
+    for (int step = 0; step < 25 && !timed->getEnded(); ++step)
+        timed->onTimer();
+    ASSERT_TRUE(timed->getEnded());
+    timed->setState(Session::COLLECT);
+    timed->start();
+    EXPECT_FALSE(timed->isRunning());
+    EXPECT_FALSE(enabled(PAUSE_ALL));
+
     // A course planner installed enables New course.
     app->setCoursePlanner([] {});
     EXPECT_TRUE(enabled(NEW_COURSE));
@@ -445,6 +458,37 @@ TEST(MetronomeClick, withoutASoundOutputEveryBeatIsTheSystemBeep)
     click.play();
     platform::setBeepFunction({});
     EXPECT_EQ(beeps, 2);
+}
+
+TEST_F(Station, theMainWindowsTimerStepsTheOtherSessionsWhileOneSessionsBoxIsUp)
+{
+    ASSERT_TRUE(start());
+    sessiontest::LinkLog& lostLink = newLinkLog();
+    Session* lost = addSession(lostLink);
+    Session* timed = addSession(newLinkLog(), 2);
+    lost->start();
+    timed->start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timed->getLastPublishedIndex() > 2; }, 2000));
+
+    // The lost link's box is modal: the event loop runs under it until the
+    // instructor answers, here once the other session has had its time.
+    struct ModalBox final : platform::MessageAsker {
+        Session* timed = nullptr;
+        bool answered = false;
+        int ask(const std::wstring&, const std::wstring&, unsigned) override
+        {
+            QTest::qWaitFor([&] { return timed->getEnded(); }, 5000);
+            answered = true;
+            return platform::IDCANCEL;
+        }
+    } box;
+    box.timed = timed;
+    platform::ScopedMessageAsker scope(box);
+    lostLink.port.alive = false;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box.answered; }, 8000));
+    // Two seconds at 20 samples a second, taken under the box.
+    EXPECT_TRUE(timed->getEnded());
+    EXPECT_EQ(timed->getLastPublishedIndex(), 40);
 }
 
 TEST_F(Station, aRefusingRunCourseWindowOrACancelledSaveQuestionKeepsTheProgramOpen)

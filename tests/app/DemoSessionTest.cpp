@@ -49,6 +49,18 @@ protected:
     }
 };
 
+// The system clock run three times as fast.
+class FastClock final : public platform::Clock {
+public:
+    std::uint32_t tickCount() override { return start_ + (system_.tickCount() - start_) * SPEED; }
+    void sleep(std::uint32_t milliseconds) override { system_.sleep(milliseconds / SPEED); }
+
+private:
+    static constexpr std::uint32_t SPEED = 3;
+    platform::SystemClock system_;
+    const std::uint32_t start_ = system_.tickCount();
+};
+
 // The pixels of a pane's picture drawn in its curve's own colour.
 int curvePixels(const GraphView& pane)
 {
@@ -66,9 +78,10 @@ int curvePixels(const GraphView& pane)
 
 TEST_F(DemoSession, aDemonstrationSessionRunsInTheSessionWindowToItsDebriefing)
 {
-    // The timer runs in real time here, and so does the station's clock.
-    platform::SystemClock realTime;
-    platform::ScopedClock realClock(realTime);
+    // The timer runs in real time here; the station's clock runs three
+    // times as fast, so the half minute passes in ten seconds.
+    FastClock fastTime;
+    platform::ScopedClock fastClock(fastTime);
     // The station as the program starts it; only the records, the screen
     // and the sounds are the test's.
     CprTrainingApp::Services s = StationWindows::services();
@@ -131,6 +144,7 @@ TEST_F(DemoSession, aDemonstrationSessionRunsInTheSessionWindowToItsDebriefing)
     ASSERT_TRUE(QTest::qWaitFor([&] { return startAll->isEnabled(); }, 1000));
     startAll->trigger();
     ASSERT_TRUE(session->isRunning());
+    const std::uint32_t startedAt = fastTime.tickCount();
 
     // The recorded performance reaches the live panel's curves while it runs.
     ASSERT_TRUE(QTest::qWaitFor([&] { return session->getElapsedSeconds() >= 26; }, 60000));
@@ -147,6 +161,9 @@ TEST_F(DemoSession, aDemonstrationSessionRunsInTheSessionWindowToItsDebriefing)
 
     // The timer carries it to its end, and the debriefing takes its place.
     EXPECT_TRUE(QTest::qWaitFor([&] { return session->getEnded(); }, 60000));
+    // The recorded data came at their 20 samples a second of the clock: the
+    // session's half minute took half a minute.
+    EXPECT_NEAR(static_cast<double>(fastTime.tickCount() - startedAt), 30000.0, 1000.0);
     EXPECT_FALSE(session->isRunning());
     EXPECT_FALSE(session->getRecord().EndTime.empty());
     EXPECT_EQ(session->getElapsedSeconds(), 30u);

@@ -34,8 +34,9 @@ constexpr QRgb MARK_FACE = 0xFFC0C0C0;
 
 // One pane on its axis in a window: the plot is `width` x `height` pixels.
 struct Pane {
-    Pane(SourceMaker make, double rate, int width = 600, int height = 300)
-        : session(rate), source(make(session.data, algorithm)), doc(source), host(std::make_unique<QWidget>())
+    Pane(SourceMaker make, double rate, int width = 600, int height = 300, const AlgorithmRecord& limits = {})
+        : algorithm(limits), session(rate), source(make(session.data, algorithm)), doc(source),
+          host(std::make_unique<QWidget>())
     {
         host->resize(width + 4, height + 30);
         axis = new AxisCtrl(session, nullptr);
@@ -267,7 +268,7 @@ TEST(GraphPane, seriesLabelsShowUnderFiveMinutesWithTheirSwitches)
     pane.axis->join();
     pane.session.toggles.set(GraphToggles::CARDIAC_OUTPUT, true);
     Configuration::instance().getPropertyModel().ratioAsPercent = false;
-    pane.axis->setView(0, 6000);
+    pane.axis->setView(0, 5999); // a sample under five minutes
     pane.reach(5000, 0.0);
     // The rows above the marks at the bottom, between the series' first and last sample.
     const auto inkInRows = [&] {
@@ -300,7 +301,7 @@ TEST(GraphPane, seriesLabelsShowUnderFiveMinutesWithTheirSwitches)
     EXPECT_EQ(inkInRows(), 0);
 
     pane.session.toggles.set(GraphToggles::CR_RATIO, true);
-    pane.axis->setView(0, 6001); // five minutes and more
+    pane.axis->setView(0, 6000); // exactly five minutes
     EXPECT_EQ(inkInRows(), 0);
     Configuration::instance().getPropertyModel().ratioAsPercent = true;
     pane.axis->leave();
@@ -359,5 +360,80 @@ TEST(GraphPane, theEcgPaneAsksForARhythmCheckOncePerNewFlaggedSample)
     EXPECT_EQ(pane.view->curvePenWidth(), 1) << "the ECG trace is always thin";
     const int withinLimits = pane.view->yOfValue((pane.source.lowerLimit + pane.source.upperLimit) / 2);
     EXPECT_EQ(pane.view->backBuffer().pixel(5, withinLimits), GraphView::STORED_BACKGROUND) << "no band on the ECG pane";
+    pane.axis->leave();
+}
+
+// The value labels of a narrow band in a pane as small as a surveillance
+// tile gives: every label whole, inside the pane, none over another, and in
+// the order of the values they name.
+TEST(GraphPane, valueLabelsOfANarrowBandInASmallPaneStayWholeAndApart)
+{
+    AlgorithmRecord narrow;
+    narrow.vVolLow = 0.5;
+    narrow.vVolHigh = 0.6;
+    narrow.compDepthLow = 50;
+    narrow.compDepthHigh = 60;
+    struct Case {
+        const char* name;
+        SourceMaker make;
+        int height;
+        // Every label shown, from the top of the pane down; the captions of
+        // the group rows may stand anywhere between the values, C/R first.
+        std::vector<std::string> values;
+        std::vector<std::string> captions;
+    };
+    const Case cases[] = {
+        {"ventilation", &GraphSource::ventilation, 110, {"1.20 L.", "0.60 L.", "0.50 L.", "0.00 L."}, {}},
+        {"compression with both captions", &GraphSource::compression, 110,
+         {"0.00 mm.", "50.00 mm.", "60.00 mm.", "75.00 mm."}, {"C/R ratio", "CO. L/min"}},
+        {"a pane too short for all", &GraphSource::compression, 40, {"0.00 mm.", "60.00 mm.", "75.00 mm."}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Pane pane(c.make, 20.0, 180, c.height, narrow);
+        pane.session.toggles.set(GraphToggles::CARDIAC_OUTPUT, true);
+        const std::vector<GraphView::ValueLabel> labels = pane.view->valueLabels();
+        const QFontMetrics metrics(pane.axis->getFont());
+        std::vector<std::pair<int, std::string>> byHeight;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const GraphView::ValueLabel& label = labels[i];
+            EXPECT_TRUE(QRect(0, 0, 180, c.height).contains(label.box)) << label.text.toStdString();
+            EXPECT_GE(label.box.width(), metrics.horizontalAdvance(label.text)) << label.text.toStdString();
+            EXPECT_GE(label.box.height(), metrics.height());
+            for (std::size_t j = i + 1; j < labels.size(); ++j)
+                EXPECT_FALSE(label.box.intersects(labels[j].box))
+                    << label.text.toStdString() << " on " << labels[j].text.toStdString();
+            byHeight.emplace_back(label.box.top(), label.text.toStdString());
+        }
+        std::sort(byHeight.begin(), byHeight.end());
+        std::vector<std::string> values, captions;
+        for (const auto& [top, text] : byHeight)
+            (std::isdigit(static_cast<unsigned char>(text[0])) ? values : captions).push_back(text);
+        EXPECT_EQ(values, c.values);
+        EXPECT_EQ(captions, c.captions);
+    }
+}
+
+TEST(GraphPane, printedMarksShowWhateverTheEventsSwitch)
+{
+    Pane pane(&GraphSource::ventilation, 20.0);
+    pane.axis->join();
+    pane.axis->setView(0, 400);
+    pane.reach(300, 0.3);
+    pane.doc.addMark(ToolbarButton(L"Airway", L"", 3));
+    pane.session.toggles.set(GraphToggles::EVENTS, false);
+    ASSERT_EQ(pane.count(MARK_FACE), 0) << "the screen follows the switch";
+
+    QImage page(1200, 400, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        pane.view->printTo(painter, 0, 0, 1200, 400, false);
+    }
+    int face = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            face += page.pixel(x, y) == MARK_FACE;
+    EXPECT_GT(face, 100);
     pane.axis->leave();
 }

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -45,6 +47,8 @@ TEST(LiveDisplays, elapsedSecondsTruncateTheMilliseconds)
     EXPECT_EQ(LiveDisplays::elapsedSeconds(1299, 20.0), 64);
     EXPECT_EQ(LiveDisplays::elapsedSeconds(1300, 20.0), 65);
     EXPECT_EQ(LiveDisplays::elapsedSeconds(1300, 0.0), 0);
+    // A rate far below a manikin's: the most the display holds, never a wrap.
+    EXPECT_EQ(LiveDisplays::elapsedSeconds(1300, 1e-300), INT_MAX);
 }
 
 TEST(LiveDisplays, rateLabelIsWrittenOnlyWhenTheWholeRateChanges)
@@ -203,16 +207,19 @@ TEST(LiveButtons, statesFollowTheSession)
 {
     using S = LiveButtons::States;
     // Running: only Pause, toolbars when the session has events, no scroll bar.
-    EXPECT_EQ(LiveButtons::forSession(true, false, 30, true), (S{.pause = true, .toolbars = true}));
-    EXPECT_EQ(LiveButtons::forSession(true, false, 30, false), (S{.pause = true}));
+    EXPECT_EQ(LiveButtons::forSession(true, false, false, 30, true), (S{.pause = true, .toolbars = true}));
+    EXPECT_EQ(LiveButtons::forSession(true, false, false, 30, false), (S{.pause = true}));
     // Paused before any time passed: no debriefing or print yet.
-    EXPECT_EQ(LiveButtons::forSession(false, false, 0, true),
+    EXPECT_EQ(LiveButtons::forSession(false, false, false, 0, true),
               (S{.start = true, .zoomButtons = true, .scrollBar = true, .blink = true}));
-    EXPECT_EQ(LiveButtons::forSession(false, false, 12, true),
+    EXPECT_EQ(LiveButtons::forSession(false, false, false, 12, true),
               (S{.start = true, .debriefing = true, .print = true, .zoomButtons = true, .scrollBar = true,
                  .blink = true}));
+    // Ended at its duration: no Start any more, the debriefing stays.
+    EXPECT_EQ(LiveButtons::forSession(false, false, true, 30, true),
+              (S{.debriefing = true, .print = true, .zoomButtons = true, .scrollBar = true, .blink = true}));
     // A stored session cannot be started and its cancel button reads "Close".
-    EXPECT_EQ(LiveButtons::forSession(false, true, 12, false),
+    EXPECT_EQ(LiveButtons::forSession(false, true, true, 12, false),
               (S{.debriefing = true, .print = true, .zoomButtons = true, .scrollBar = true, .closeText = true}));
 }
 
@@ -271,6 +278,22 @@ TEST(GraphPrintWindow, printTimesBeyondTheLimitsCountAsTheNearerLimit)
         EXPECT_EQ(GraphPrintWindow::pageCount(36000, minutes), 3) << minutes;
     EXPECT_EQ(GraphPrintWindow::stripLength(100000, 20.0), 240 * 60 * 20);
     EXPECT_EQ(GraphPrintWindow::stripLength(-1, 20.0), 60 * 20);
+}
+
+// A rate far below a manikin's makes a session's time enormous: it is held
+// in 64 bits, and the strips printed never outnumber what its samples fill.
+TEST(GraphPrintWindow, enormousTimesCountWithoutWrappingAndTheSamplesCapTheStrips)
+{
+    const std::int64_t beyond32Bits = (std::int64_t{1} << 32) + 300;
+    EXPECT_EQ(GraphPrintWindow::pageCount(beyond32Bits, 240), 298262);
+    EXPECT_EQ(GraphPrintWindow::pageCount(std::int64_t{9'200'000'000'000'000}, 1), INT_MAX);
+    EXPECT_EQ(GraphPrintWindow::pageCount(-5, 5), 0);
+    // 1,800 samples in strips of 1,200: two strips, as the time gives them.
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(1800, 1200), 2);
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(1200, 1200), 1);
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(INT_MAX, 60), INT_MAX / 60 + 1);
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(0, 1200), 0);
+    EXPECT_EQ(GraphPrintWindow::stripsHolding(1800, 0), 0) << "no strip of no samples";
 }
 
 TEST(GraphPrintWindow, firstActionStripEndsAStripAfterTheActionOrAtTheLastSample)

@@ -8,9 +8,12 @@
 #include "SessionTestKit.h"
 #include "TestSessionPanel.h"
 
+#include "FileSizeLimit.h"
 #include "GermanLocale.h"
+#include "PrintDialogDriver.h"
 #include "RunProgram.h"
 #include "TempDir.h"
+#include "app/AxisCtrl.h"
 #include "app/Print.h"
 #include "app/PrintedGraphs.h"
 #include "app/SessionDebriefView.h"
@@ -21,7 +24,9 @@
 #include "platform/MessageBox.h"
 #include "platform/PdfPrintDialogAsker.h"
 #include "platform/PrintDialog.h"
+#include "platform/QtPrintDialogAsker.h"
 #include "platform/RegistryStore.h"
+#include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 
 #include <gtest/gtest.h>
@@ -30,11 +35,13 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 
 using namespace sessiontest;
@@ -553,6 +560,7 @@ TEST_F(PrintTest, printerFailuresAreToldAndACancelledDialogPrintsNothing)
         SCOPED_TRACE(c.file + (c.pages ? " pages" : " one page"));
         settings().printDebriefingText = c.pages;
         messages.asked.clear();
+        const std::size_t logged = kovatest::readFile(LogStream::instance().path()).size();
         dialog.outputFile = c.file;
         {
             platform::ScopedPrintDialogAsker asking(dialog);
@@ -562,6 +570,9 @@ TEST_F(PrintTest, printerFailuresAreToldAndACancelledDialogPrintsNothing)
         ASSERT_EQ(messages.asked.size(), 1u);
         EXPECT_EQ(messages.asked[0].text, c.text);
         EXPECT_EQ(messages.asked[0].caption, L"Printer error");
+        // Every failure is in the error log too.
+        EXPECT_NE(kovatest::readFile(LogStream::instance().path()).find("Printer error: " + toNarrow(c.text), logged),
+                  std::string::npos);
     }
     // The printer still prints afterwards, in the orientation it had.
     messages.asked.clear();
@@ -569,6 +580,60 @@ TEST_F(PrintTest, printerFailuresAreToldAndACancelledDialogPrintsNothing)
     EXPECT_EQ(print(session, true).size(), 2u);
     EXPECT_TRUE(messages.asked.empty());
 
+}
+
+// A report that fails over an existing file (the disk fills up) leaves that
+// file as it was and no temporary beside it.
+TEST_F(PrintTest, aFailedPrintLeavesTheFileItWasToReplaceWhole)
+{
+    Session& session = performed();
+    pdf = folder.file("report.pdf");
+    kovatest::writeFile(pdf, "an earlier report");
+    dialog.outputFile = pdf;
+    {
+        platform::ScopedPrintDialogAsker asking(dialog);
+        platform::ScopedMessageAsker boxes(messages);
+        kovatest::FileSizeLimit fullDisk(16 * 1024);
+        Print::printSession(session, true);
+    }
+    ASSERT_EQ(messages.asked.size(), 1u);
+    EXPECT_EQ(messages.asked[0].text, L"Error finishing the printout");
+    EXPECT_TRUE(kovatest::readFile(pdf) == "an earlier report") << "the earlier file was damaged";
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        EXPECT_EQ(entry.path().filename().string().find("report.pdf."), std::string::npos) << entry.path();
+
+    messages.asked.clear();
+    EXPECT_EQ(print(session, true, "report.pdf").size(), 2u);
+    EXPECT_TRUE(messages.asked.empty());
+}
+
+// On a machine without a printer (the test machine has none) the report
+// and the graph page print through the real print dialog to the PDF file
+// typed into it.
+TEST_F(PrintTest, theRealDialogPrintsTheReportAndTheGraphPageToPdfFilesWithoutAPrinter)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "this machine has a printer";
+    Session& session = performed();
+    platform::QtPrintDialogAsker realDialog;
+    platform::ScopedPrintDialogAsker realScope(realDialog);
+    platform::ScopedMessageAsker boxes(messages);
+    for (const bool debriefing : {true, false}) {
+        SCOPED_TRACE(debriefing ? "report" : "graph page");
+        platform::applicationPrinter().setOutputFileName({});
+        kovatest::PrintDialogSeen seen;
+        const std::string typed = folder.file(debriefing ? "typed-report.pdf" : "typed-graphs.pdf");
+        kovatest::answerPrintDialog(seen, QString::fromStdString(typed));
+        Print::printSession(session, debriefing);
+        ASSERT_TRUE(seen.shown);
+        EXPECT_EQ(seen.chosen.toStdString(), "Print to File (PDF)");
+        EXPECT_TRUE(seen.fileName.endsWith(QStringLiteral("/Kova CPR Evaluation Data.pdf"))) << seen.fileName.toStdString();
+        const std::vector<PdfPage> pages = readPdf(typed);
+        ASSERT_EQ(pages.size(), debriefing ? 2u : 1u);
+        EXPECT_TRUE(pages[0].has("Training Results"));
+        EXPECT_EQ(portrait(pages[0]), debriefing);
+    }
+    EXPECT_TRUE(messages.asked.empty());
 }
 
 TEST_F(PrintTest, theDebriefingPanelsPrintButtonPrintsTheReport)
@@ -616,6 +681,140 @@ TEST_F(PrintTest, aStoredSessionNeverShownGetsItsPanelsMadeForTheReport)
     EXPECT_EQ(pages[2].count("0:01"), 1) << pages[2].text();
     EXPECT_TRUE(pages[2].has("Well done."));
     EXPECT_TRUE(messages.asked.empty());
+}
+
+// A stored row whose rate no manikin gives is refused as the session is read;
+// a session whose rate came out absurd all the same prints no more strips
+// than its samples fill, at once.
+TEST_F(PrintTest, anAbsurdSampleRateNeverPrintsMillionsOfPages)
+{
+    SessionGraphView::install();
+    settings().graphMaxPrintTime = 5;
+    Session& live = performed();
+    ASSERT_TRUE(live.save());
+    SessionRecord record = live.getRecord();
+    record.Manikin = Session::STORED_MANIKIN;
+    record.InterfaceFrequency = 1e-300;
+    {
+        platform::ScopedMessageAsker boxes(messages);
+        sessions.push_back(std::make_unique<Session>(record, AlgorithmRecord{}));
+    }
+    Session& stored = *sessions.back();
+    ASSERT_FALSE(messages.asked.empty());
+    EXPECT_NE(messages.asked[0].text.find(L"There was a problem opening the datafile"), std::wstring::npos);
+    EXPECT_TRUE(stored.getCommSession().manData.empty());
+    messages.asked.clear();
+    EXPECT_EQ(print(stored, true).size(), 2u);
+
+    // 90 s of samples at a rate the link got wrong: sixty million strips of
+    // five minutes by the time, none by the samples (a strip is no sample).
+    live.getCommSession().sampleRate = 1e-7;
+    EXPECT_GT(live.getElapsedSeconds(), std::int64_t{1} << 32);
+    auto* graphs = dynamic_cast<SessionGraphView*>(live.getSessionGraphView());
+    ASSERT_NE(graphs, nullptr);
+    EXPECT_EQ(graphs->getPrintPageCount(), 0);
+    EXPECT_EQ(print(live, true).size(), 2u);
+    EXPECT_TRUE(messages.asked.empty());
+}
+
+// The labels of the printed graphs, as pdftotext finds them on a page: the
+// value labels, the curves' names, the C/R caption and ratios, and the times.
+struct GraphLabels {
+    std::vector<const Word*> values, units, names, captions, ratios, times, cutTimes;
+};
+
+GraphLabels graphLabelsOf(const PdfPage& page)
+{
+    // The graphs lie below the title block, the header and the evaluation table.
+    double graphsTop = 0;
+    for (const Word& word : page.words)
+        if (word.text == "09:30" || word.text == "Metronome:" || word.text == "brackets.")
+            graphsTop = std::max(graphsTop, word.yMax);
+    static const std::regex value(R"re([0-9]+\.[0-9][0-9])re");
+    static const std::regex time(R"re([0-9]:[0-9][0-9])re");
+    static const std::regex ratio(R"re([0-9][0-9]:[0-9][0-9])re");
+    static const std::regex cut(R"re([0-9]+:[0-9]?|:[0-9]*)re");
+    GraphLabels labels;
+    for (const Word& word : page.words) {
+        if ((word.yMin + word.yMax) / 2 < graphsTop)
+            continue;
+        if (std::regex_match(word.text, value))
+            labels.values.push_back(&word);
+        else if (word.text == "L." || word.text == "mm.")
+            labels.units.push_back(&word);
+        else if (word.text == "Ventilation" || word.text == "Chest")
+            labels.names.push_back(&word);
+        else if (word.text == "C/R")
+            labels.captions.push_back(&word);
+        else if (std::regex_match(word.text, ratio))
+            labels.ratios.push_back(&word);
+        else if (std::regex_match(word.text, time))
+            labels.times.push_back(&word);
+        else if (std::regex_match(word.text, cut))
+            labels.cutTimes.push_back(&word);
+    }
+    return labels;
+}
+
+// Printed graphs carry every label in the six-point print font, and each
+// time label whole, on the graph page and on the report's strips alike.
+TEST_F(PrintTest, theGraphLabelsPrintWholeInTheSixPointFont)
+{
+    SessionGraphView::install();
+    settings().ratioAsPercent = true;
+    settings().printDebriefingText = false;
+    SessionRecord record = liveRecord(DURATION, 1);
+    record.StartTime = "09:30";
+    Session& session = performed(record);
+    ASSERT_FALSE(session.getCommSession().seriesSummaries().empty());
+
+    // The graph page prints what the axis shows: here labels close to both ends.
+    auto* graphs = dynamic_cast<SessionGraphView*>(session.getSessionGraphView());
+    ASSERT_NE(graphs, nullptr);
+    graphs->axis()->setView(99, 502);
+    std::vector<PdfPage> graphPages = print(session, false, "graph-page.pdf");
+    ASSERT_EQ(graphPages.size(), 1u);
+    std::vector<std::string> times;
+    for (const Word* word : graphLabelsOf(graphPages[0]).times)
+        times.push_back(word->text);
+    EXPECT_EQ(times, (std::vector<std::string>{"0:05", "0:10", "0:15", "0:20", "0:25", "0:30"}));
+    const std::vector<PdfPage> report = print(session, true, "report.pdf");
+    ASSERT_EQ(report.size(), 3u);
+    graphPages.push_back(report[0]);
+    graphPages.push_back(report[1]);
+    const auto sixPoint = [](const Word* word) {
+        const double height = word->yMax - word->yMin;
+        return height > 5.0 && height < 9.0;
+    };
+    for (std::size_t k = 0; k < graphPages.size(); ++k) {
+        SCOPED_TRACE(k == 0 ? "graph page" : "report page " + std::to_string(k));
+        const GraphLabels labels = graphLabelsOf(graphPages[k]);
+        std::set<std::string> values;
+        for (const Word* word : labels.values)
+            values.insert(word->text);
+        for (const char* label : {"1.20", "0.00", "75.00", "40.00", "50.00"})
+            EXPECT_TRUE(values.count(label)) << label << " in " << graphPages[k].text();
+        EXPECT_EQ(labels.names.size(), 2u);
+        EXPECT_EQ(labels.captions.size(), 1u);
+        // The series lie in the session's first minute.
+        EXPECT_EQ(labels.ratios.empty(), k == 2);
+        EXPECT_GE(labels.times.size(), 3u);
+        for (const auto* group : {&labels.values, &labels.names, &labels.captions, &labels.ratios, &labels.times})
+            for (const Word* word : *group)
+                EXPECT_TRUE(sixPoint(word)) << word->text << " is " << word->yMax - word->yMin << " pt high";
+        for (const Word* word : labels.cutTimes)
+            ADD_FAILURE() << "a time label cut to \"" << word->text << "\"";
+        // Whole: inside the graphs' frame, which the names of the curves
+        // begin at and the value labels end at.
+        ASSERT_FALSE(labels.names.empty() || labels.units.empty());
+        double left = labels.names.front()->xMin, right = 0;
+        for (const Word* word : labels.units)
+            right = std::max(right, word->xMax);
+        for (const Word* word : labels.times) {
+            EXPECT_GE(word->xMin, left - 1.0) << word->text;
+            EXPECT_LE(word->xMax, right + 0.5) << word->text;
+        }
+    }
 }
 
 // A whole report and a graph page kept in the build folder for a person to

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -178,7 +179,26 @@ TEST(SessionDataFile, damagedMeasurementsFailAndLeaveNoMarkOnMissingSamples)
     EXPECT_TRUE(curves.compression.getMarks().empty());
     EXPECT_EQ(marksOf(curves.ventilation), (std::vector<std::pair<int, int>>{{-1, 4}}));
     EXPECT_EQ(curves.recommendations, "");
+}
 
-    Curves noRate;
-    EXPECT_EQ(noRate.read(std::string("0\r\n0\r\n") + TWO_SAMPLES, 0.0), SessionDataFile::ReadResult::MeasurementsDamaged);
+// Every time of a session divides by its rate: a row with a rate no manikin
+// gives (an imported file may hold any) is refused before anything is read.
+TEST(SessionDataFile, aRateOutsideOneToAThousandSamplesASecondIsRefused)
+{
+    const std::string text = std::string("1\r\n0 3\r\n0\r\n") + TWO_SAMPLES + "recommendations:\nGood\n";
+    for (const double rate : {0.0, -20.0, 1e-300, 0.999, 1000.5, 1e300, HUGE_VAL, std::nan("")}) {
+        SCOPED_TRACE(rate);
+        Curves curves;
+        EXPECT_EQ(curves.read(text, rate), SessionDataFile::ReadResult::RateRefused);
+        EXPECT_TRUE(curves.data.manData.empty());
+        EXPECT_TRUE(curves.compression.getMarks().empty());
+        EXPECT_EQ(curves.recommendations, "");
+    }
+    for (const double rate : {1.0, 43.3, 1000.0}) {
+        SCOPED_TRACE(rate);
+        Curves curves;
+        EXPECT_EQ(curves.read(text, rate), SessionDataFile::ReadResult::Read);
+        EXPECT_EQ(curves.data.manData.size(), 2u);
+        EXPECT_DOUBLE_EQ(curves.data.sampleRate, rate);
+    }
 }

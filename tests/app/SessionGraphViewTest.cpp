@@ -219,6 +219,33 @@ TEST_F(SessionGraphViewTest, buttonsFollowStartAndPause)
     EXPECT_EQ(text(T::IDC_TIME_GROUP), "0:01 / 10:00");
 }
 
+TEST_F(SessionGraphViewTest, anEndedSessionOffersNoStartOnItsLiveGraphs)
+{
+    SessionGraphView* view = live(1);
+    ASSERT_TRUE(view);
+    auto* start = qobject_cast<QAbstractButton*>(view->getDlgItem(T::IDC_START));
+    QTest::mouseClick(start, Qt::LeftButton);
+    step(*session, 25);
+    ASSERT_TRUE(session->getEnded());
+    const int last = session->getLastPublishedIndex();
+
+    // Back from the debriefing ("<< Graph"): the debriefing and the print
+    // stay, Start does not come back.
+    session->setState(Session::COLLECT);
+    EXPECT_FALSE(enabled(T::IDC_START));
+    EXPECT_FALSE(enabled(T::IDC_PAUSE));
+    EXPECT_TRUE(enabled(T::IDC_DEBRIEFING));
+    EXPECT_TRUE(enabled(T::IDC_PRINT));
+    QTest::mouseClick(start, Qt::LeftButton);
+    step(*session, 25);
+    EXPECT_FALSE(session->isRunning());
+    EXPECT_EQ(session->getLastPublishedIndex(), last);
+    view->onPauseTimer();
+    EXPECT_EQ(text(T::IDC_TIME_GROUP), "0:01 / 0:01");
+    const auto path = kovatest::binaryDir() / "live-panel-ended.png";
+    EXPECT_TRUE(host.grab().save(QString::fromStdString(path.string())));
+}
+
 TEST_F(SessionGraphViewTest, zoomListStepperAndTheAxisAgree)
 {
     SessionGraphView* view = live();

@@ -115,49 +115,61 @@ TEST_F(SessionManagerTest, aSessionLeavesTheListWhenItsViewsCloseAndIsDeletedOnc
     EXPECT_FALSE(b.destroyed);
 }
 
-TEST_F(SessionManagerTest, theTickIsNotReenteredUnderAStepsMessageBoxAndSkipsSessionsThatLeftMeanwhile)
+TEST_F(SessionManagerTest, underOneSessionsBoxTheOthersKeepTheirPaceAndEndOnTime)
 {
     Session* asking = add(a);
-    Session* other = add(b);
+    Session* timed = add(b, 3);
     Session* closed = add(c);
     manager.startAll();
     manager.tick();
     manager.tick();
-    ASSERT_EQ(other->getLastPublishedIndex(), 1);
+    ASSERT_EQ(timed->getLastPublishedIndex(), 1);
 
-    // Under the lost-link box the timer goes on ticking, and the instructor
-    // closes another session's window.
+    // The lost-link box of the first session stays up over 200 ticks of the
+    // timer, and the instructor closes a third session's window meanwhile.
     struct BoxAsker final : platform::MessageAsker {
         SessionManager* manager = nullptr;
-        Session* other = nullptr;
+        Session* asking = nullptr;
+        LinkLog* askingLink = nullptr;
         Session* closed = nullptr;
         LinkLog* closedLink = nullptr;
-        int publishedUnderTheBox = -1;
+        int asked = 0;
+        int batteryUnderTheBox = -1;
         bool deletedUnderTheBox = true;
         int ask(const std::wstring&, const std::wstring&, unsigned) override
         {
-            manager->tick();
-            manager->tick();
-            publishedUnderTheBox = other->getLastPublishedIndex();
+            ++asked;
+            askingLink->batteryLevel = 1;
+            for (int tick = 0; tick < 200; ++tick)
+                manager->tick();
+            // The session whose step holds the box was not stepped again.
+            batteryUnderTheBox = asking->getBatteryLevel();
             closed->destroyViews();
             deletedUnderTheBox = closedLink->destroyed;
             return platform::IDCANCEL;
         }
     } box;
     box.manager = &manager;
-    box.other = other;
+    box.asking = asking;
+    box.askingLink = &a;
     box.closed = closed;
     box.closedLink = &c;
     platform::ScopedMessageAsker scope(box);
     a.port.alive = false;
 
     manager.tick();
-    EXPECT_EQ(box.publishedUnderTheBox, 1);
+    EXPECT_EQ(box.asked, 1);
+    EXPECT_EQ(box.batteryUnderTheBox, 3);
+    // The timed session ran at its own pace under the box and ended at its
+    // limit with the samples its three seconds give at 20 a second.
+    EXPECT_TRUE(timed->getEnded());
+    EXPECT_FALSE(timed->isRunning());
+    EXPECT_EQ(timed->getLastPublishedIndex(), 60);
+    EXPECT_EQ(timed->getCommSession().manData.size(), 61u);
+    // The closed session goes only once the outermost tick is over.
     EXPECT_FALSE(box.deletedUnderTheBox);
-    // The rest of the tick stepped the other session once and left the closed one alone.
-    EXPECT_EQ(other->getLastPublishedIndex(), 2);
     EXPECT_TRUE(c.destroyed);
-    EXPECT_EQ(manager.sessions(), (std::vector<Session*>{asking, other}));
+    EXPECT_EQ(manager.sessions(), (std::vector<Session*>{asking, timed}));
 }
 
 TEST_F(SessionManagerTest, theManagerEndsEverySessionItStillHolds)

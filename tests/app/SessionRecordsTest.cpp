@@ -1,13 +1,17 @@
-// Sessions on the training records (SQLite through unixODBC) and their data
-// files in the data folder: storing a session on Yes, a refused store, the
-// file replaced whole, a stored session read back, and the scenario's events.
+// Sessions on the training records (SQLite through unixODBC, and the
+// throwaway PostgreSQL server) and their data files in the data folder:
+// storing a session on Yes, a refused store, the file replaced whole, stations
+// whose generators draw alike, a stored session read back, and the scenario's
+// events.
 
 #include "SessionTestKit.h"
 #include "SessionRecordsFixture.h"
 
 #include "Database/DBUtil.h"
+#include "Database/RuntimeRandom.h"
 #include "Database/ScenarioEventList.h"
 #include "Database/SessionTable.h"
+#include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "TempDir.h"
 #include "app/SessionRowStore.h"
@@ -16,7 +20,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <deque>
 #include <filesystem>
+#include <set>
 
 #include <sys/resource.h>
 
@@ -24,6 +30,8 @@ using namespace sessiontest;
 using Answer = SessionWindows::SaveAnswer;
 
 namespace {
+
+std::string errorLog() { return kovatest::readFile(LogStream::instance().path()); }
 
 struct IndexRecorder final : UpdateReceiver {
     void update(int newIndex) override { indexes.push_back(newIndex); }
@@ -47,6 +55,31 @@ protected:
     {
         return dataFolder / (session.getRecord().Serialidentifier + ".dat");
     }
+    std::unique_ptr<Session> finished(const std::string& text)
+    {
+        return finishedSession(links_.emplace_back(), windows, text);
+    }
+    // The notes of the Session rows, after checking that every row has an
+    // identifier of its own and a data file that holds the row's note.
+    std::multiset<std::string> notesOfRowsWithTheirFiles()
+    {
+        std::multiset<std::string> notes;
+        std::set<std::string> serials;
+        SessionTable rows(theDatabase);
+        rows.open("");
+        for (DBUtil::moveFirst(rows); rows.isCursorOpen() && !rows.isEOF(); DBUtil::moveNext(rows)) {
+            const SessionRecord row = rows.getRecord();
+            EXPECT_TRUE(serials.insert(row.Serialidentifier).second) << row.Serialidentifier << " twice";
+            const std::filesystem::path file = dataFolder / (row.Serialidentifier + ".dat");
+            EXPECT_TRUE(std::filesystem::exists(file)) << file;
+            if (std::filesystem::exists(file)) {
+                EXPECT_TRUE(kovatest::readFile(file).ends_with("recommendations:\n" + row.Note + "\n"))
+                    << row.Serialidentifier << " holds another session's data";
+            }
+            notes.insert(row.Note);
+        }
+        return notes;
+    }
     std::vector<std::string> filesInData() const
     {
         std::vector<std::string> names;
@@ -57,6 +90,7 @@ protected:
 
     ScopedFakeWindows windows;
     LinkLog link;
+    std::deque<LinkLog> links_;
 };
 
 } // namespace
@@ -113,6 +147,71 @@ TEST_F(SessionRecords, aStoreTheDatabaseRefusesKeepsTheSessionOpen)
     EXPECT_NE(asker.asked[0].text.find(L"refused by the test"), std::wstring::npos);
     EXPECT_TRUE(filesInData().empty());
     EXPECT_EQ(count("Person"), 0);
+}
+
+// Two stations whose generators were seeded alike: the second draws, one
+// after another, the identifiers of every session the first has stored, more
+// than a hundred of them.
+TEST_F(SessionRecords, stationsSeededAlikeStoreEverySessionOnceAndOverwriteNone)
+{
+    constexpr int SESSIONS = 101;
+    std::multiset<std::string> expected;
+    for (const std::string station : {"A", "B"}) {
+        RuntimeRandom::seed(20240501);
+        for (int i = 0; i < SESSIONS; ++i) {
+            const std::string note = station + std::to_string(i);
+            expected.insert(note);
+            auto session = finished(note);
+            ASSERT_TRUE(SessionRowStore::store(*session, session->getRecord())) << note;
+        }
+    }
+    EXPECT_EQ(notesOfRowsWithTheirFiles(), expected);
+    EXPECT_TRUE(asker.asked.empty());
+}
+
+// The identifier was free when both sessions drew it; the one stored second
+// is stored under a new identifier, and stores again under that one.
+TEST_F(SessionRecords, aSessionWhoseIdentifierAnotherStoredFirstTakesANewOne)
+{
+    RuntimeRandom::seed(7);
+    auto first = finished("first");
+    RuntimeRandom::seed(7);
+    auto second = finished("second");
+    const std::string drawn = first->getRecord().Serialidentifier;
+    ASSERT_EQ(second->getRecord().Serialidentifier, drawn);
+
+    ASSERT_TRUE(SessionRowStore::store(*first, first->getRecord()));
+    ASSERT_TRUE(SessionRowStore::store(*second, second->getRecord()));
+    EXPECT_EQ(first->getRecord().Serialidentifier, drawn);
+    EXPECT_NE(second->getRecord().Serialidentifier, drawn);
+    EXPECT_EQ(notesOfRowsWithTheirFiles(), (std::multiset<std::string>{"first", "second"}));
+
+    windows.of(*second).box = L"second again";
+    SessionRecord edited = second->getRecord();
+    edited.Note = "second again";
+    ASSERT_TRUE(SessionRowStore::store(*second, edited));
+    EXPECT_EQ(notesOfRowsWithTheirFiles(), (std::multiset<std::string>{"first", "second again"}));
+}
+
+// A course session stores into the planned row it was started from.
+TEST_F(SessionRecords, aCourseSessionStoresIntoItsPlannedRow)
+{
+    SessionRecord planned = liveRecord();
+    planned.CourseInstructor = "Ida";
+    planned.CourseTime = "09:00";
+    planned.Note = "course row";
+    SessionTable table(theDatabase);
+    table.open("");
+    table.addNew();
+    table.setRecord(planned);
+    ASSERT_TRUE(table.update());
+
+    auto session = collected(link, planned);
+    windows.of(*session).box = L"course row";
+    ASSERT_TRUE(SessionRowStore::store(*session, session->getRecord()));
+    EXPECT_EQ(session->getRecord().Serialidentifier, planned.Serialidentifier);
+    EXPECT_EQ(notesOfRowsWithTheirFiles(), (std::multiset<std::string>{"course row"}));
+    EXPECT_EQ(column("Session", "Done"), (std::vector<std::string>{"1"}));
 }
 
 TEST_F(SessionRecords, aFailedWriteLeavesTheEarlierDataFileAsItWas)
@@ -189,7 +288,7 @@ TEST_F(SessionRecords, aStoredSessionReadsItsFileTouchesNoPortAndClosesUnasked)
     EXPECT_TRUE(asker.asked.empty());
 }
 
-TEST_F(SessionRecords, aMissingFileIsToldOnceAndADamagedOneTwice)
+TEST_F(SessionRecords, aMissingFileIsToldByNameWithTheDataFolderAndADamagedOneTwice)
 {
     SessionRecord record;
     record.Manikin = 0xFFFFFFFFL;
@@ -197,20 +296,30 @@ TEST_F(SessionRecords, aMissingFileIsToldOnceAndADamagedOneTwice)
     {
         Session missing(record, AlgorithmRecord{});
         EXPECT_TRUE(missing.getEnded());
+        EXPECT_TRUE(missing.getDataFileMissing());
+        EXPECT_TRUE(missing.getCommSession().manData.empty());
     }
     ASSERT_EQ(asker.asked.size(), 1u);
-    EXPECT_EQ(asker.asked[0].text, L"Unable to read the session from file.");
     EXPECT_EQ(asker.asked[0].caption, L"Database file error");
+    const std::wstring told = asker.asked[0].text;
+    EXPECT_NE(told.find(toWide((dataFolder / (record.Serialidentifier + ".dat")).string())), std::wstring::npos)
+        << told;
+    EXPECT_NE(told.find(L"The data folder of this station is\n" + toWide(dataFolder.string() + "/")),
+              std::wstring::npos)
+        << told;
+    EXPECT_EQ(errorLog().find("Assert failed"), std::string::npos) << errorLog();
 
     asker.asked.clear();
     kovatest::writeFile(dataFolder / (record.Serialidentifier + ".dat"), "2\r\n3 1\r\nbroken");
     Session damaged(record, AlgorithmRecord{});
+    EXPECT_FALSE(damaged.getDataFileMissing());
     ASSERT_EQ(asker.asked.size(), 2u);
     EXPECT_EQ(asker.asked[0].caption, L"Unexpected problem occurred while opening data files");
     EXPECT_NE(asker.asked[0].text.find(toWide(record.Serialidentifier)), std::wstring::npos);
     EXPECT_EQ(asker.asked[1].text, L"Unable to read the session from file.");
     ASSERT_EQ(damaged.getCompressionDoc().getMarks().size(), 1u);
     EXPECT_EQ(damaged.getCompressionDoc().getMarks()[0].sampleIndex, 3);
+    EXPECT_EQ(errorLog().find("Assert failed"), std::string::npos) << errorLog();
 }
 
 TEST_F(SessionRecords, eventButtonsTakeFreshIdsAndShowAmpersandsAsWritten)

@@ -82,6 +82,7 @@ protected:
     {
         return qobject_cast<SessionDatabaseView*>(session.windows().panel(Panel::Review, false));
     }
+    void storeBesideAnotherStationsRow(bool whileReviewing);
 
     Signal<> beat;
     QWidget host;
@@ -193,6 +194,48 @@ TEST_F(SessionReview, storingKeepsWhatWasTypedAndTheResultsInOneDoneRow)
     EXPECT_DOUBLE_EQ(stored.InterfaceFrequency, 20.0);
     EXPECT_TRUE(std::filesystem::exists(dataFolder / (stored.Serialidentifier + ".dat")));
     EXPECT_TRUE(asker.asked.empty());
+}
+
+// Another station stored a session under the identifier this one drew, before
+// its review opened or while it was open: that row is neither shown nor
+// changed, and this session is stored under a new identifier.
+void SessionReview::storeBesideAnotherStationsRow(bool whileReviewing)
+{
+    Session* session = collected();
+    const auto storeOthers = [&] {
+        exec("INSERT INTO \"Session\" (\"Serialidentifier\", \"Done\", \"Note\") VALUES (?, 1, 'other station')",
+             {session->getRecord().Serialidentifier});
+    };
+    if (!whileReviewing)
+        storeOthers();
+    answer = Answer::Review;
+    session->setState(Session::DEBRIEF);
+    ASSERT_FALSE(session->close());
+    ASSERT_NE(review(*session), nullptr);
+    if (whileReviewing)
+        storeOthers();
+    review(*session)->setDlgItemText(SessionDatabaseView::IDC_NOTES, "this station");
+
+    answer = Answer::Yes;
+    ASSERT_TRUE(session->close());
+    EXPECT_EQ(column("Session", "Note"), (std::vector<std::string>{"other station", "this station"}));
+    const std::vector<std::string> serials = column("Session", "Serialidentifier");
+    ASSERT_EQ(serials.size(), 2u);
+    EXPECT_NE(serials[1], serials[0]);
+    EXPECT_EQ(session->getRecord().Serialidentifier, serials[1]);
+    EXPECT_FALSE(std::filesystem::exists(dataFolder / (serials[0] + ".dat")));
+    EXPECT_TRUE(std::filesystem::exists(dataFolder / (serials[1] + ".dat")));
+    EXPECT_TRUE(asker.asked.empty());
+}
+
+TEST_F(SessionReview, aRowOfAnotherStationUnderTheIdentifierBeforeTheReviewIsNeitherShownNorChanged)
+{
+    storeBesideAnotherStationsRow(false);
+}
+
+TEST_F(SessionReview, aRowOfAnotherStationUnderTheIdentifierDuringTheReviewIsNeitherShownNorChanged)
+{
+    storeBesideAnotherStationsRow(true);
 }
 
 TEST_F(SessionReview, aDataFileThatCannotBeWrittenLeavesNoRowAndTheSessionOpen)

@@ -1,17 +1,26 @@
 // Sessions on the station's port registry: the simulated manikin on a
-// pseudo-terminal mapped to COM 5 and the recorded demonstration data, read
-// in real time. The end of a timed session, the commands the manikin gets
-// then, and a link that drops and comes back.
+// pseudo-terminal mapped to COM 5 or on a loopback address, and the recorded
+// demonstration data. The end of a timed session, the commands the manikin
+// gets then, a link that drops and comes back, a manikin that falls silent.
 
 #include "LinkTestSupport.h"
 #include "SessionTestKit.h"
 
 #include "comm/CalibrateManager.h"
+#include "comm/WirelessDiscovery.h"
+#include "comm/WirelessReply.h"
 #include "manikin-sim/ManikinSimulator.h"
+#include "manikin-sim/PerformanceGenerator.h"
+#include "platform/ManualClock.h"
 #include "platform/MessageBox.h"
+#include "platform/ScopedClock.h"
 #include "platform/SystemClock.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
 
 using namespace sessiontest;
 using manikinsim::Handshake;
@@ -33,6 +42,64 @@ SimulatorOptions manikin(Handshake handshake, std::uint8_t kind)
     options.performance.jitter = 0.0;
     return options;
 }
+
+// The ECG values of the first `count` samples the manikin's performance
+// makes: the one channel that reaches the measurements unfiltered.
+std::vector<int> performedEcg(const SimulatorOptions& options, std::size_t count)
+{
+    manikinsim::PerformanceGenerator generator(options.performance);
+    std::vector<int> ecg;
+    while (ecg.size() < count)
+        ecg.push_back(generator.next().ecg);
+    return ecg;
+}
+
+std::vector<int> storedEcg(const Session& session, std::size_t from)
+{
+    const auto& data = session.getCommSession().manData;
+    std::vector<int> ecg;
+    for (std::size_t i = from; i < data.size(); ++i)
+        ecg.push_back(data[i].ecg);
+    return ecg;
+}
+
+// Whether the stored values are the performance's own, one after the other
+// from one of its first few samples on: no sample repeated, none left out.
+::testing::AssertionResult isPerformedRun(const std::vector<int>& stored, const SimulatorOptions& options,
+                                          std::size_t latestStart)
+{
+    if (stored.empty())
+        return ::testing::AssertionFailure() << "nothing stored";
+    const std::vector<int> performed = performedEcg(options, stored.size() + latestStart + 1);
+    for (std::size_t start = 0; start <= latestStart; ++start)
+        if (std::equal(stored.begin(), stored.end(), performed.begin() + static_cast<std::ptrdiff_t>(start)))
+            return ::testing::AssertionSuccess();
+    std::size_t repeats = 0;
+    for (std::size_t i = 1; i < stored.size(); ++i)
+        repeats += stored[i] == stored[i - 1] ? 1 : 0;
+    std::string text;
+    for (std::size_t i = 0; i < std::min<std::size_t>(60, stored.size()); ++i)
+        text += std::to_string(stored[i]) + " ";
+    text += "\n";
+    for (std::size_t i = 0; i < 60; ++i)
+        text += std::to_string(performed[i]) + " ";
+    return ::testing::AssertionFailure() << stored.size() << " samples, " << repeats
+                                         << " repeating the one before, are no run of the performance\n" << text;
+}
+
+// The wireless search, answered by one manikin at the given address.
+class OneManikinFound final : public WirelessDiscovery {
+public:
+    explicit OneManikinFound(std::uint32_t address) : WirelessDiscovery(nullptr)
+    {
+        std::strncpy(reply_.name.data(), "Ward manikin", WirelessReply::NAME_LENGTH);
+        reply_.address = address;
+    }
+    std::vector<WirelessReply> searchWireless() override { return {reply_}; }
+
+private:
+    WirelessReply reply_;
+};
 
 class SessionSimulatorTest : public testing::Test, protected linktest::CalibratedComManikin {
 protected:
@@ -56,19 +123,33 @@ protected:
         session->start();
     }
     // Steps every 20 ms, as the main frame's timer does, until the condition
-    // holds or the time is up. Recorded data give a sample a step whenever
-    // it comes, so they need no waiting.
-    bool stepUntil(const std::function<bool()>& done, int milliseconds, bool realTime = true)
+    // holds or the time is up.
+    bool stepUntil(const std::function<bool()>& done, int milliseconds)
     {
         for (int elapsed = 0; elapsed < milliseconds; elapsed += 20) {
             session->onTimer();
             if (done())
                 return true;
-            if (realTime)
-                platform::SystemClock().sleep(20);
+            platform::SystemClock().sleep(20);
         }
         return false;
     }
+    // Steps every 20 ms until the condition holds or the time is up, and
+    // keeps the longest step.
+    bool stepTimedUntil(const std::function<bool()>& done, int milliseconds, double& longestStepMs)
+    {
+        using namespace std::chrono;
+        for (int elapsed = 0; elapsed < milliseconds; elapsed += 20) {
+            const auto before = steady_clock::now();
+            session->onTimer();
+            longestStepMs = std::max(longestStepMs, duration<double, std::milli>(steady_clock::now() - before).count());
+            if (done())
+                return true;
+            platform::SystemClock().sleep(20);
+        }
+        return false;
+    }
+    std::size_t collected() const { return session->getCommSession().manData.size(); }
     std::vector<ReceivedFrame> commandsReceived() const
     {
         std::vector<ReceivedFrame> commands;
@@ -128,9 +209,11 @@ TEST_F(SessionSimulatorTest, theEndStopsTheManikinAndSwitchesThePulseOffOnlyWher
     }
 }
 
-TEST_F(SessionSimulatorTest, aThirtySecondSessionOnRecordedDataGoesOnThroughItsLastSample)
+TEST_F(SessionSimulatorTest, aThirtySecondDemonstrationSessionTakesThirtySecondsOfTheClock)
 {
     linktest::DemoState demo;
+    platform::ManualClock clock;
+    platform::ScopedClock installed(clock);
     CalibrateManager& ports = CalibrateManager::get();
     ports.scanComPorts();
     constexpr int RECORDED = 247;
@@ -139,25 +222,36 @@ TEST_F(SessionSimulatorTest, aThirtySecondSessionOnRecordedDataGoesOnThroughItsL
     openPort(RECORDED);
     startSession(RECORDED, 30);
     EXPECT_FALSE(ports.getIsAvailable(RECORDED));
+    const auto stepFor = [&](int milliseconds) {
+        for (int elapsed = 0; elapsed < milliseconds; elapsed += 20) {
+            clock.advance(20);
+            session->onTimer();
+        }
+    };
 
-    // The recorded data give one sample a step, at 20 a second.
-    ASSERT_TRUE(stepUntil([&] { return session->getLastPublishedIndex() == 599; }, 20 * 700, false));
+    // Thirty seconds of 20 ms ticks bring the 600 samples of thirty seconds
+    // at 20 a second, and the session goes on through its last one.
+    stepFor(30000);
+    EXPECT_EQ(session->getLastPublishedIndex(), 599);
     EXPECT_DOUBLE_EQ(session->getCommSession().sampleRate, 20.0);
     EXPECT_FALSE(session->getEnded());
-    EXPECT_TRUE(session->isRunning());
-    session->onTimer();
+    stepFor(40);
+    EXPECT_FALSE(session->getEnded());
+    // The next sample, due at 30.05 s, ends it.
+    stepFor(20);
     EXPECT_EQ(session->getLastPublishedIndex(), 600);
     EXPECT_TRUE(session->getEnded());
     EXPECT_EQ(session->getState(), Session::DEBRIEF);
     EXPECT_FALSE(session->getRecord().EndTime.empty());
+    EXPECT_EQ(session->getElapsedSeconds(), 30u);
     session.reset();
     EXPECT_TRUE(ports.getIsAvailable(RECORDED));
 }
 
-TEST_F(SessionSimulatorTest, aVanishedManikinIsAskedAboutUntilCancelledAndRunsAgainOnceItIsBack)
+TEST_F(SessionSimulatorTest, aVanishedManikinIsAskedAboutUntilCancelledAndOnceBackStoresItsNewSamplesToTheEnd)
 {
     ASSERT_NO_FATAL_FAILURE(connectManikin(manikin(Handshake::Framed, 3)));
-    startSession(COM_PORT, -1);
+    startSession(COM_PORT, 4);
     ASSERT_TRUE(stepUntil([&] { return session->getLastPublishedIndex() > 10; }, 5000));
     const int kept = session->getLastPublishedIndex();
 
@@ -184,7 +278,93 @@ TEST_F(SessionSimulatorTest, aVanishedManikinIsAskedAboutUntilCancelledAndRunsAg
     asker.answers = {platform::IDRETRY};
     ASSERT_TRUE(stepUntil([&] { return asker.asked.size() == 3; }, 2000));
     EXPECT_TRUE(session->isRunning());
-    const int resumed = session->getLastPublishedIndex();
-    EXPECT_TRUE(stepUntil([&] { return session->getLastPublishedIndex() > resumed + 20; }, 5000));
+    const std::size_t beforeRetry = collected();
+
+    // What the session stores from here on is what the manikin sends, and it
+    // ends at its four seconds of samples at the manikin's own rate.
+    ASSERT_TRUE(stepUntil([&] { return session->getEnded(); }, 8000));
     EXPECT_EQ(asker.asked.size(), 3u);
+    EXPECT_TRUE(isPerformedRun(storedEcg(*session, beforeRetry), simulator->options(), 5));
+    const double rate = session->getCommSession().sampleRate;
+    EXPECT_NEAR(rate, 50.0, 5.0);
+    EXPECT_TRUE(Session::isPastDuration(4, session->getLastPublishedIndex(), rate));
+    EXPECT_FALSE(Session::isPastDuration(4, session->getLastPublishedIndex() - 1, rate));
+}
+
+TEST_F(SessionSimulatorTest, aWirelessManikinBackAfterItsLossIsMeasuredAfreshAndEndsOnTime)
+{
+    // The clock jumps the ten seconds after which a silent wireless manikin is lost.
+    linktest::JumpClock clock;
+    platform::ScopedClock installed(clock);
+    std::uint32_t address = 0;
+    SimulatorOptions options = manikin(Handshake::Framed, 4);
+    simulator = linktest::startWireless(options, address);
+    ASSERT_TRUE(simulator);
+    constexpr int SLOT = 257;
+    CalibrateManager& ports = CalibrateManager::get();
+    ports.setWirelessDiscovery(std::make_unique<OneManikinFound>(address));
+    ports.scanWireless();
+    ASSERT_TRUE(ports.getIsValid(SLOT));
+    ASSERT_TRUE(ports.getIsCalibrated(SLOT));
+    openPort(SLOT);
+    startSession(SLOT, 4);
+    ASSERT_TRUE(stepUntil([&] { return session->getLastPublishedIndex() > 25; }, 5000));
+
+    // The manikin goes out of reach and comes back at its address; the
+    // station finds it silent ten seconds on and asks. (What it sent before
+    // it went is read first.)
+    simulator->dropLink();
+    stepUntil([] { return false; }, 100);
+    simulator->stop();
+    SimulatorOptions back = simulator->options();
+    simulator = std::make_unique<ManikinSimulator>(back);
+    ASSERT_TRUE(simulator->start());
+    clock.jump(SerialPort::IDLE_LIMIT_MS + 100);
+    asker.answers = {platform::IDRETRY};
+    ASSERT_TRUE(stepUntil([&] { return asker.asked.size() == 1; }, 3000));
+    ASSERT_TRUE(session->isRunning());
+    const std::size_t beforeRetry = collected();
+
+    // The lost time is no part of the rate: the session ends at its four
+    // seconds of 50 samples a second, and holds what the manikin sent.
+    ASSERT_TRUE(stepUntil([&] { return session->getEnded(); }, 8000));
+    const double rate = session->getCommSession().sampleRate;
+    EXPECT_NEAR(rate, 50.0, 5.0);
+    EXPECT_TRUE(Session::isPastDuration(4, session->getLastPublishedIndex(), rate));
+    EXPECT_NEAR(static_cast<double>(collected()), 4 * 50.0, 20.0);
+    EXPECT_TRUE(isPerformedRun(storedEcg(*session, beforeRetry), simulator->options(), 5));
+}
+
+TEST_F(SessionSimulatorTest, aSilentOlderManikinIsAskedForItsStreamsAgainWithoutHoldingUpTheTicks)
+{
+    linktest::JumpClock clock;
+    platform::ScopedClock installed(clock);
+    ASSERT_NO_FATAL_FAILURE(connectManikin(manikin(Handshake::Framed, 1)));
+    startSession(COM_PORT, -1);
+    ASSERT_TRUE(stepUntil([&] { return collected() > 25; }, 5000));
+
+    // The manikin stops streaming; its silence adds no sample.
+    simulator->stopStreaming();
+    stepUntil([] { return false; }, 300);
+    const std::size_t beforeSilence = collected();
+    const std::size_t framesBefore = simulator->receivedFrames().size();
+    stepUntil([] { return false; }, 300);
+    EXPECT_EQ(collected(), beforeSilence);
+
+    // Ten seconds on the station asks who is there, a step a tick, and asks
+    // for the streams again: no step holds the timer up while it does.
+    clock.jump(ManikinReader::IDLE_LIMIT_MS + 100);
+    double longestStepMs = 0.0;
+    ASSERT_TRUE(stepTimedUntil([&] { return collected() > beforeSilence + 60; }, 6000, longestStepMs));
+    EXPECT_LT(longestStepMs, 150.0);
+    const std::vector<ReceivedFrame> frames = simulator->receivedFrames();
+    EXPECT_TRUE(std::any_of(frames.begin() + static_cast<std::ptrdiff_t>(framesBefore), frames.end(),
+                            [](const ReceivedFrame& frame) { return frame.command == manikinsim::CMD_REQUEST; }));
+    EXPECT_TRUE(session->isRunning());
+    EXPECT_TRUE(asker.asked.empty());
+
+    // Every sample stored is the manikin's, before and after the silence,
+    // and the silence is no part of the rate.
+    EXPECT_TRUE(isPerformedRun(storedEcg(*session, 0), simulator->options(), 50));
+    EXPECT_NEAR(session->getCommSession().sampleRate, 50.0, 5.0);
 }

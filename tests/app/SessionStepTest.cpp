@@ -141,6 +141,26 @@ TEST_F(SessionStepTest, aTimedSessionGoesOnThroughItsLastSampleAndEndsAtTheNext)
     }
 }
 
+TEST_F(SessionStepTest, anEndedSessionIsNotStartedAgainAndKeepsWhatItCollected)
+{
+    auto session = running(liveRecord(1));
+    stepTo(*session, 21);
+    ASSERT_TRUE(session->getEnded());
+    ASSERT_EQ(session->getState(), Session::DEBRIEF);
+    const int last = session->getLastPublishedIndex();
+    const std::size_t collected = session->getCommSession().manData.size();
+
+    // Back on the live graphs ("<< Graph"), a start changes nothing.
+    session->setState(Session::COLLECT);
+    session->start();
+    EXPECT_FALSE(session->isRunning());
+    for (int step = 0; step < 40; ++step)
+        session->onTimer();
+    EXPECT_EQ(session->getLastPublishedIndex(), last);
+    EXPECT_EQ(session->getCommSession().manData.size(), collected);
+    EXPECT_EQ(session->getElapsedSeconds(), 1u);
+}
+
 TEST_F(SessionStepTest, theEndSendsNoPulseCommandToAManikinWithoutEcgAndNoSoundWhenSwitchedOff)
 {
     PropertyModel& settings = Configuration::instance().getPropertyModel();

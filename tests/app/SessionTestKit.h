@@ -9,6 +9,7 @@
 #include "app/SessionWindows.h"
 #include "comm/ManikinReader.h"
 #include "comm/SerialPort.h"
+#include "Rodezir/gstringUtil.h"
 
 #include <deque>
 #include <functional>
@@ -237,6 +238,37 @@ inline std::unique_ptr<Session> liveSession(LinkLog& log, const SessionRecord& r
 {
     return std::make_unique<Session>(record, AlgorithmRecord{},
                                      std::make_unique<FakeLink>(log, static_cast<int>(record.Manikin), readerLinkType));
+}
+
+// A live session (windows installed by the caller) that collected `samples`
+// samples and was stopped.
+inline std::unique_ptr<Session> collectedSession(LinkLog& log, int samples)
+{
+    auto session = liveSession(log, liveRecord());
+    session->createSessionView();
+    session->start();
+    for (int i = 0; i < samples; ++i)
+        session->onTimer();
+    session->pause();
+    return session;
+}
+
+// A live session on a fake link that collected `steps` samples and was
+// stopped, its note and its recommendations box `text`: its row and its data
+// file can be matched by that text.
+inline std::unique_ptr<Session> finishedSession(LinkLog& log, ScopedFakeWindows& windows, const std::string& text,
+                                                int steps = 40)
+{
+    SessionRecord record = liveRecord();
+    record.Note = text;
+    auto session = liveSession(log, record);
+    windows.of(*session).box = toWide(text);
+    session->createSessionView();
+    session->start();
+    for (int i = 0; i < steps; ++i)
+        session->onTimer();
+    session->pause();
+    return session;
 }
 
 } // namespace sessiontest

@@ -6,6 +6,7 @@
 #include "TempDir.h"
 #include "WindowedSessionsFixture.h"
 
+#include "Rodezir/LogStream.h"
 #include "app/SessionFrame.h"
 #include "app/SessionManagerTabView.h"
 
@@ -203,6 +204,41 @@ TEST_F(SessionWindowTabsTest, closingTheWindowEndsEverySessionAfterAskingEach)
     EXPECT_EQ(manager.getCurrentSession(), nullptr);
     // Only the last tab's own closing returns to the station's other windows.
     EXPECT_EQ(returnedAfterLastTab, 0);
+}
+
+TEST_F(SessionWindowTabsTest, theStationEndsWithSessionsOpenWithoutAFailedCheckInItsLog)
+{
+    // The program ends with its sessions still listed: one answered Yes (in
+    // review), one answered No after it ran, one never started.
+    auto closing = std::make_unique<WindowedSessionManager>(false);
+    closing->setMdiClient(&mainWindow.client());
+    std::vector<Session*> sessions;
+    for (int i = 0; i < 3; ++i) {
+        links.push_back(std::make_unique<LinkLog>());
+        auto made = liveSession(*links.back(), liveRecord(600, 4, 300 + i), 1);
+        sessions.push_back(made.get());
+        closing->addSession(made.release());
+    }
+    closing->showSessionWindow();
+    ASSERT_TRUE(closing->tabView());
+    for (Session* ran : {sessions[0], sessions[1]}) {
+        ran->start();
+        for (int step = 0; step < 30; ++step)
+            ran->onTimer();
+        ran->pause();
+    }
+    sessions[0]->setState(Session::DEBRIEF);
+    sessions[0]->setState(Session::REVIEW);
+    settle();
+
+    const std::string before = kovatest::readFile(LogStream::instance().path());
+    closing.reset();
+    settle();
+    const std::string after = kovatest::readFile(LogStream::instance().path());
+    EXPECT_EQ(after.substr(std::min(before.size(), after.size())).find("Assert failed"), std::string::npos)
+        << after.substr(std::min(before.size(), after.size()), 400);
+    for (std::size_t i = links.size() - 3; i < links.size(); ++i)
+        EXPECT_TRUE(links[i]->destroyed) << i;
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include "app/SessionRowStore.h"
 #include "app/SessionView.h"
 #include "app/SessionWindowSet.h"
+#include "Rodezir/LogStream.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "manikin-sim/ManikinSimulator.h"
@@ -183,6 +184,39 @@ TEST_F(StoredSessionWindows, theWaitCursorShowsWhileTheDataFileIsRead)
     EXPECT_EQ(waitingAtBoxes, (std::vector<bool>{true, true}));
     EXPECT_FALSE(waitingInDetails) << "the window that shows the session is no longer waiting";
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// A session whose data file this station does not have (another station
+// keeps it in its own data folder) is refused by name: no details window
+// opens on an empty session, and nothing asserts.
+TEST_F(StoredSessionWindows, aSessionWithoutItsDataFileIsRefusedAndNoWindowOpens)
+{
+    const SessionRecord record = storedSession();
+    const std::filesystem::path file = dataFolder / (record.Serialidentifier + ".dat");
+    std::filesystem::remove(file);
+    SessionDialog dialog(record, true);
+    ASSERT_TRUE(dialog.create());
+    // Any details window that opens all the same is counted and closed.
+    int detailsOpened = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* details = qobject_cast<SessionDetailsDialog*>(QApplication::activeModalWidget())) {
+            ++detailsOpened;
+            QTest::keyClick(details, Qt::Key_Escape);
+        }
+    });
+    closer.start(0);
+    for (const int button : {SessionDialog::GRAPH, SessionDialog::DEBRIEFING})
+        qobject_cast<QAbstractButton*>(dialog.getDlgItem(button))->click();
+    closer.stop();
+    EXPECT_EQ(detailsOpened, 0);
+    EXPECT_TRUE(made.empty());
+    ASSERT_EQ(asker.asked.size(), 2u);
+    for (const auto& told : asker.asked) {
+        EXPECT_EQ(told.caption, L"Database file error");
+        EXPECT_NE(told.text.find(toWide(file.string())), std::wstring::npos) << told.text;
+    }
+    EXPECT_EQ(kovatest::readFile(LogStream::instance().path()).find("Assert failed"), std::string::npos);
 }
 
 TEST_F(StoredSessionWindows, aSessionRunOnTheSimulatedManikinIsStoredAndReadBackWithTheSameFigures)

@@ -87,7 +87,7 @@ TEST(SurveillanceTileGeometry, withEcgTheEcgPaneSitsBelowTheAxis)
     // Labels 16, axis 14: the big panes 2 x (254 / 5), the ECG pane 270 / 5,
     // and a label's height between the ECG and the compression pane.
     const auto tile = SurveillanceTileGeometry::place(10, 20, 300, 300, 16, 14, true);
-    EXPECT_EQ(tile.caption, (RECT{10, 20, 160, 36}));
+    EXPECT_EQ(tile.caption, (RECT{10, 20, 310, 36}));
     EXPECT_EQ(tile.ventilation, (RECT{10, 36, 310, 136}));
     EXPECT_EQ(tile.axis, (RECT{10, 136, 310, 150}));
     EXPECT_EQ(tile.ecg, (RECT{10, 150, 310, 204}));
@@ -98,7 +98,7 @@ TEST(SurveillanceTileGeometry, withEcgTheEcgPaneSitsBelowTheAxis)
 TEST(SurveillanceTileGeometry, withoutEcgTheBigPanesShareTheHeight)
 {
     const auto tile = SurveillanceTileGeometry::place(10, 20, 300, 300, 16, 14, false);
-    EXPECT_EQ(tile.caption, (RECT{10, 20, 160, 36}));
+    EXPECT_EQ(tile.caption, (RECT{10, 20, 310, 36}));
     EXPECT_EQ(tile.ventilation, (RECT{10, 36, 310, 171}));
     EXPECT_EQ(tile.axis, (RECT{10, 171, 310, 185}));
     EXPECT_FALSE(tile.ecg);

@@ -28,7 +28,9 @@
 #include "config/Configuration.h"
 #include "config/PropertyModel.h"
 #include "controls/MdiClientWnd.h"
+#include "platform/ManualClock.h"
 #include "platform/MessageBox.h"
+#include "platform/ScopedClock.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -79,7 +81,8 @@ protected:
     }
 
     // A running session on recorded-data port `port`, `seconds` into its run.
-    Session& demoSession(int port, bool ecg, int seconds)
+    Session& demoSession(int port, bool ecg, int seconds, const char* ventilation = "Anna",
+                         const char* compression = "Per")
     {
         CalibrateManager& ports = CalibrateManager::get();
         ports.setIsCalibrated(true, port);
@@ -88,15 +91,23 @@ protected:
         EXPECT_EQ(opener.open(port), SerialPort::OPEN_SUCCESS);
         serial.setKindFlags(ecg, ecg);
         SessionRecord record = liveRecord(-1, serial.getLinkType(), port);
-        record.PersonVentilation = "Anna";
-        record.PersonChestCompression = "Per";
-        sessions.push_back(std::make_unique<Session>(record, AlgorithmRecord{}));
+        record.PersonVentilation = ventilation;
+        record.PersonChestCompression = compression;
+        sessions.push_back(std::make_unique<Session>(record, algorithm));
         Session& session = *sessions.back();
         session.createSessionView();
         session.start();
         for (int step = 0; step < seconds * 20; ++step)
-            session.onTimer();
+            tick({&session});
         return session;
+    }
+    // One step of the given sessions, 50 ms of the clock on: one recorded
+    // sample each.
+    void tick(std::initializer_list<Session*> stepped)
+    {
+        clock.advance(50);
+        for (Session* session : stepped)
+            session->onTimer();
     }
     // The view in a host window of the client size.
     void open()
@@ -107,7 +118,12 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     }
 
+    // The guideline of the sessions made next.
+    AlgorithmRecord algorithm;
     linktest::DemoState demo;
+    // The recorded data come by the clock.
+    platform::ManualClock clock;
+    platform::ScopedClock clockScope{clock};
     ScopedFakeWindows windows;
     platform::RecordingMessageAsker asker;
     platform::ScopedMessageAsker askerScope{asker};
@@ -161,8 +177,7 @@ TEST_F(DemoSurveillance, fourSessionsInTwoRowsAndTwoColumns)
 
     // The panes follow their sessions' new samples.
     for (int step = 0; step < 40; ++step)
-        for (const auto& session : sessions)
-            session->onTimer();
+        tick({sessions[0].get(), sessions[1].get(), sessions[2].get(), sessions[3].get()});
     view->onTimer();
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(view->tiles()[i]->axis()->getLastUpdateIndex(), sessions[i]->getLastPublishedIndex());
@@ -263,7 +278,7 @@ TEST_F(DemoSurveillance, rateLabelsShowTheRateOnceRefreshed)
     Session& busy = demoSession(FIRST_PORT + 1, false, 5);
     // On until the trainee compresses (the rate lapses during ventilations).
     for (int step = 0; step < 2000 && busy.getCommSession().getCompressionRate() < 1.0; ++step)
-        busy.onTimer();
+        tick({&busy});
     view->addSession(&idle);
     view->addSession(&busy);
     open();
@@ -274,6 +289,55 @@ TEST_F(DemoSurveillance, rateLabelsShowTheRateOnceRefreshed)
     const int rate = static_cast<int>(busy.getCommSession().getCompressionRate());
     ASSERT_GT(rate, 0);
     EXPECT_EQ(view->tiles()[1]->rateLabel()->text(), QString::number(rate) + " comp./min");
+}
+
+// Five sessions, one with its ECG pane, in every window size down to none:
+// tiles and panes of a few pixels (smaller than a pane's sunken edge) are
+// laid out and drawn without a failed check.
+TEST_F(DemoSurveillance, theSmallestTilesAndPanesDrawWithoutAFailedCheck)
+{
+    // Narrow bands: their limits' labels would lie on each other.
+    algorithm.vVolLow = 0.5;
+    algorithm.vVolHigh = 0.6;
+    algorithm.compDepthLow = 50;
+    algorithm.compDepthHigh = 60;
+    for (int i = 0; i < 5; ++i)
+        view->addSession(&demoSession(FIRST_PORT + i, i == 0, 25));
+    open();
+    view->setGeometry(0, 0, 760, 480);
+    QTest::qWait(20);
+    ASSERT_TRUE(host.grab(QRect(0, 0, 760, 480))
+                    .save(QString::fromStdString((kovatest::binaryDir() / "surveillance-small.png").string())));
+    const std::size_t logged = kovatest::readFile(LogStream::instance().path()).size();
+    int tinyPanes = 0;
+    for (const int width : {CLIENT_WIDTH, 400, 200})
+        for (int height = 160; height >= 0; --height) {
+            view->setGeometry(0, 0, width, height);
+            for (const auto& tile : view->tiles())
+                for (GraphView* pane : {tile->ventilationPane(), tile->ecgPane(), tile->compressionPane()}) {
+                    tinyPanes += pane->isVisible() && pane->height() < 4;
+                    pane->repaint();
+                    for (const GraphView::ValueLabel& label : pane->valueLabels())
+                        EXPECT_TRUE(pane->contentsRect().translated(-pane->contentsRect().topLeft()).contains(label.box))
+                            << width << " x " << height;
+                }
+        }
+    EXPECT_GT(tinyPanes, 0) << "some pane was smaller than its edge";
+    const std::string log = kovatest::readFile(LogStream::instance().path()).substr(logged);
+    EXPECT_EQ(log.find("Assert failed"), std::string::npos) << log;
+}
+
+TEST_F(DemoSurveillance, aTileCaptionNamesBothTraineesWhole)
+{
+    // Four tiles, two to a row.
+    view->addSession(&demoSession(FIRST_PORT, false, 5, "Anna-Karin Lindqvist", "Ben Olsen-Berg"));
+    for (int i = 1; i < 4; ++i)
+        view->addSession(&demoSession(FIRST_PORT + i, false, 5));
+    open();
+    const QLabel* caption = view->tiles()[0]->captionLabel();
+    ASSERT_TRUE(caption->text().endsWith(QStringLiteral("Comp.:Ben Olsen-Berg")));
+    EXPECT_GE(caption->contentsRect().width(), caption->fontMetrics().horizontalAdvance(caption->text()));
+    EXPECT_EQ(caption->toolTip(), caption->text());
 }
 
 TEST_F(DemoSurveillance, removingASessionTakesItsWindowsAlong)

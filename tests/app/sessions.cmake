@@ -14,6 +14,7 @@ kova_test(SessionRecordsTests
     ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionRecordsTest.cpp
   LIBS app_core)
+kova_test_on_postgresql(SessionRecordsTests)
 
 # Sessions on the port registry: the simulated manikin on a pseudo-terminal
 # and the recorded demonstration data.
@@ -31,6 +32,7 @@ kova_test(SessionReviewTests GUI
   SOURCES
     ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionReviewTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/StartUpRecoveryTest.cpp
   LIBS app_gui Qt6::Test)
 
 foreach(_target SessionCoreTests SessionRecordsTests SessionSimulatorTests SessionWindowTests SessionReviewTests)
@@ -42,3 +44,52 @@ endforeach()
 kova_fuzzer(SessionDataFileFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionDataFileFuzz.cpp
   LIBS app_core)
+
+# Kills at random moments while sessions are stored, each followed by the
+# start-up recovery (KOVA_KILL_RUNS sets the kills; a few dozen by default).
+kova_test(SessionStoreKillTests
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_SOURCE_DIR}/tests/Database/KillLoop.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionStoreKillTest.cpp
+  LIBS app_core
+  LABELS kill)
+if(TARGET SessionStoreKillTests)
+  target_include_directories(SessionStoreKillTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+endif()
+
+# Storing sessions on a full disk: a tmpfs in a mount namespace of each test
+# process's own (unprivileged, also under `unshare -r`).
+kova_test(FullDiskSessionTests GUI
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/support/PrivateMountsTestMain.cpp
+    ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FullDiskSessionTest.cpp
+  LIBS app_gui Qt6::Test
+  LABELS fulldisk)
+if(TARGET FullDiskSessionTests)
+  target_include_directories(FullDiskSessionTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+  target_compile_definitions(FullDiskSessionTests PRIVATE KOVA_PRIVATE_MOUNTS_GUI)
+endif()
+
+# Stations sharing their records on the throwaway PostgreSQL server: station
+# processes of the tests' own storing at once, sessions opened, exported and
+# imported across stations, and a server that goes away and comes back.
+if(KOVA_TESTS)
+  add_executable(shared-records-station ${CMAKE_CURRENT_LIST_DIR}/SharedRecordsStation.cpp)
+  target_compile_options(shared-records-station PRIVATE ${KOVA_WARNINGS})
+  target_include_directories(shared-records-station PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
+  target_link_libraries(shared-records-station PRIVATE app_core)
+endif()
+kova_test(SharedRecordsTests
+  SOURCES
+    ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SharedRecordsTest.cpp
+  LIBS app_core)
+kova_test_on_postgresql(SharedRecordsTests)
+if(TARGET SharedRecordsTests)
+  target_include_directories(SharedRecordsTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+  target_compile_definitions(SharedRecordsTests PRIVATE
+    KOVA_SHARED_RECORDS_STATION="$<TARGET_FILE:shared-records-station>")
+  add_dependencies(SharedRecordsTests shared-records-station)
+endif()

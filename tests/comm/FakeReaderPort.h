@@ -1,8 +1,9 @@
 #pragma once
 // A scripted manikin link under a real ManikinReader, for the reader and
 // measurement-store tests and the benchmark: bytes "arrive" when the reader
-// reads pending input, recorded samples replay one a tick, and every call the
-// reader makes is counted.
+// reads pending input, recorded samples replay one a tick whatever the clock
+// says, identifying and asking for the streams take the steps the test gives
+// them, and every call the reader makes is counted.
 
 #include "comm/ReaderPort.h"
 
@@ -19,6 +20,8 @@ public:
         std::vector<ManikinSample> recording;
         int openResult = 10;
         int identifyResult = 10;
+        // The waits between the steps of an identification (none: one step).
+        std::vector<std::uint32_t> identifyWaits;
         int linkTypeAfterOpen = 3;
         bool connected = true;
         bool alive = true;
@@ -32,7 +35,7 @@ public:
         int batteryLevel = 255;
         int compressionOffset = 0;
         int ventilationOffset = 0;
-        int opens = 0, wirelessOpens = 0, identifies = 0, streamRequests = 0, flushes = 0;
+        int opens = 0, wirelessOpens = 0, identifies = 0, identifySteps = 0, streamRequests = 0, flushes = 0;
     };
 
     explicit FakeReaderPort(State& state) : s_(state) {}
@@ -45,6 +48,7 @@ public:
     {
         return s_.recording.empty() ? ManikinSample{} : s_.recording[index % s_.recording.size()];
     }
+    int recordedSamplesDue(std::uint32_t, int) const override { return 1; }
     int open(int port) override
     {
         ++s_.opens;
@@ -59,10 +63,10 @@ public:
             s_.portNumber = port;
         return openDone();
     }
-    int identify() override
+    LinkSteps identifySteps() override
     {
         ++s_.identifies;
-        return s_.identifyResult;
+        return identification(s_);
     }
     bool isConnected() const override { return s_.connected; }
     bool isAlive() override { return s_.connected && s_.alive && s_.linkType != 5; }
@@ -93,6 +97,7 @@ public:
         arrive(s_.streamAnswer);
         return true;
     }
+    LinkSteps requestDataStreamsSteps() override { return streamRequest(*this); }
     void setBatteryLevel(int level) override { s_.batteryLevel = level; }
     int compressionOffset() const override { return s_.compressionOffset; }
     int ventilationOffset() const override { return s_.ventilationOffset; }
@@ -103,6 +108,22 @@ public:
     }
 
 private:
+    static LinkSteps identification(State& s)
+    {
+        for (const std::uint32_t wait : s.identifyWaits) {
+            ++s.identifySteps;
+            co_await LinkSteps::wait(wait);
+        }
+        ++s.identifySteps;
+        co_return s.identifyResult;
+    }
+    // The two requests, the second after the first's 50 ms.
+    static LinkSteps streamRequest(FakeReaderPort& port)
+    {
+        port.requestDataStreams();
+        co_await LinkSteps::wait(100);
+        co_return 1;
+    }
     int openDone()
     {
         if (s_.openResult == 10) {

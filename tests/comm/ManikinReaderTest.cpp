@@ -134,7 +134,7 @@ TEST_F(ManikinReaderTest, framesAreReadOnlyWhileRunning)
     reader->start();
     fake->arrive(join({com(26, {1, 2, 3}), com(21, {3})}));
     EXPECT_TRUE(reader->update());
-    EXPECT_EQ(reader->queuedSamples(), 2u);
+    EXPECT_EQ(reader->queuedSamples(), 1u);
     EXPECT_EQ(reader->popSample(), (ManikinSample{2, 1, 0, 3}));
     EXPECT_EQ(state.batteryLevel, 3);
 }
@@ -172,18 +172,57 @@ TEST_F(ManikinReaderTest, measuredRateReplacesTheNominalOneAfter50Samples)
     }
     EXPECT_DOUBLE_EQ(reader->currentRate(), 60 * 1000.0 / 1500.0);
 
-    // Paused time does not count. (Stopping reads once more, which on a COM
-    // link yields one sample even without a frame.)
+    // Paused time does not count, nor a last read that found nothing.
     reader->stop();
     clock.advance(10000);
     reader->start();
     clock.advance(50);
     fake->arrive(join({com(1, {1}), com(1, {2})}));
     reader->update();
-    EXPECT_DOUBLE_EQ(reader->currentRate(), 63 * 1000.0 / 1550.0);
+    EXPECT_DOUBLE_EQ(reader->currentRate(), 62 * 1000.0 / 1550.0);
 }
 
-TEST_F(ManikinReaderTest, silentNewerManikinIsLostAfter10Seconds)
+TEST_F(ManikinReaderTest, aReaderOpenedAgainStartsAfreshAndAsksForTheStreams)
+{
+    auto reader = runningFramedReader();
+    reader->restartTimers();
+    // 40 samples a second until the link is lost.
+    for (int tick = 0; tick < 30; ++tick) {
+        clock.advance(50);
+        fake->arrive(join({com(26, {1, 2, 3}), com(26, {1, 2, 3})}));
+        reader->update();
+    }
+    ASSERT_DOUBLE_EQ(reader->currentRate(), 40.0);
+    reader->stop();
+    while (reader->hasSample())
+        reader->popSample();
+    const int requests = state.streamRequests;
+
+    // A manikin back on the link that sends nothing: the values held from
+    // before are no data of it.
+    EXPECT_EQ(reader->open(5), 6);
+    EXPECT_EQ(state.streamRequests, requests + 100);
+    EXPECT_FALSE(reader->hasSample());
+
+    // One that streams when asked: its samples alone are queued, and the
+    // rate is theirs, 50 a second, not a mixture with the old one.
+    state.streamAnswer = com(26, {7, 8, 9});
+    EXPECT_EQ(reader->open(5), 10);
+    state.streamAnswer.clear();
+    EXPECT_DOUBLE_EQ(reader->currentRate(), 50.0);
+    reader->start();
+    for (int tick = 0; tick < 60; ++tick) {
+        clock.advance(20);
+        fake->arrive(com(26, {7, 8, static_cast<std::uint8_t>(tick)}));
+        reader->update();
+    }
+    EXPECT_EQ(reader->queuedSamples(), 61u);
+    EXPECT_EQ(reader->popSample(), (ManikinSample{8, 7, 0, 9}));
+    EXPECT_EQ(reader->popSample(), (ManikinSample{8, 7, 0, 0}));
+    EXPECT_DOUBLE_EQ(reader->currentRate(), 61 * 1000.0 / 1200.0);
+}
+
+TEST_F(ManikinReaderTest, silentNewerManikinIsLostAfter10SecondsOfCollecting)
 {
     state.kindIs3or4 = true;
     auto reader = runningFramedReader();
@@ -193,46 +232,73 @@ TEST_F(ManikinReaderTest, silentNewerManikinIsLostAfter10Seconds)
     EXPECT_FALSE(reader->update());
     EXPECT_EQ(state.linkType, 5);
     EXPECT_EQ(state.identifies, 0);
+
+    // A pause is no silence: the ten seconds count from the start.
+    state.linkType = 3;
+    reader->stop();
+    clock.advance(20000);
+    reader->start();
+    EXPECT_TRUE(reader->update());
+    EXPECT_EQ(state.linkType, 3);
+    clock.advance(10001);
+    EXPECT_FALSE(reader->update());
 }
 
-TEST_F(ManikinReaderTest, silentOlderManikinIsIdentifiedAgain)
+TEST_F(ManikinReaderTest, silentOlderManikinIsIdentifiedAgainAStepATickAndAskedForItsStreams)
 {
     auto reader = runningFramedReader();
     clock.advance(9000);
-    fake->arrive(com(1, {5}));
+    fake->arrive(com(26, {1, 2, 3}));
     EXPECT_TRUE(reader->update()) << "a frame restarts the idle time";
+    reader->popSample();
     clock.advance(9000);
     EXPECT_TRUE(reader->update());
     EXPECT_EQ(state.identifies, 0);
+    EXPECT_FALSE(reader->hasSample()) << "silence gives no sample";
 
-    clock.advance(1001);
+    // A handshake of three steps 275 ms apart: each runs on the first tick
+    // after its wait, and no tick waits.
+    const int requests = state.streamRequests;
+    const int sleeps = clock.sleeps();
+    state.identifyWaits = {275, 275};
     state.identifyResult = 8;
-    EXPECT_FALSE(reader->update());
-    EXPECT_EQ(state.identifies, 1);
-    clock.advance(10001);
+    clock.advance(1001);
+    EXPECT_TRUE(reader->update());
+    EXPECT_TRUE(reader->isIdentifyingAgain());
+    EXPECT_EQ(state.identifySteps, 1);
+    clock.advance(260);
+    EXPECT_TRUE(reader->update());
+    EXPECT_EQ(state.identifySteps, 1);
+    clock.advance(20);
+    EXPECT_TRUE(reader->update());
+    EXPECT_EQ(state.identifySteps, 2);
+    clock.advance(280);
+    EXPECT_FALSE(reader->update()) << "not identified";
+    EXPECT_EQ(state.identifySteps, 3);
+    EXPECT_FALSE(reader->isIdentifyingAgain());
+    EXPECT_EQ(state.streamRequests, requests);
+    EXPECT_EQ(clock.sleeps(), sleeps);
+
+    // Identified the next time: the streams are asked for again, and a new
+    // stream starts from no value held before it.
+    state.identifyWaits.clear();
     state.identifyResult = 10;
+    clock.advance(10001);
     EXPECT_TRUE(reader->update());
     EXPECT_EQ(state.identifies, 2);
-    EXPECT_EQ(state.linkType, 3);
-}
-
-TEST_F(ManikinReaderTest, recordedPortGivesOneSamplePerTickWhileRunning)
-{
-    state.recorded = true;
-    state.linkType = 0;
-    state.linkTypeAfterOpen = 0;
-    state.recording = {{10, 20, 12, 30}, {11, 21, 0, 31}};
-    auto reader = makeReader();
-    EXPECT_EQ(reader->open(250), 10);
+    EXPECT_EQ(state.streamRequests, requests + 1);
+    EXPECT_TRUE(reader->isIdentifyingAgain());
+    clock.advance(100);
     EXPECT_TRUE(reader->update());
+    EXPECT_FALSE(reader->isIdentifyingAgain());
+    EXPECT_EQ(reader->currentSample(), (ManikinSample{-1, -1, 0, 0}));
+    EXPECT_EQ(state.linkType, 3);
+    EXPECT_EQ(clock.sleeps(), sleeps);
+    fake->arrive(com(2, {6}));
+    clock.advance(20);
+    reader->update();
+    EXPECT_EQ(reader->popSample(), (ManikinSample{-1, 6, 0, 0}));
     EXPECT_FALSE(reader->hasSample());
-    reader->start();
-    for (int tick = 0; tick < 3; ++tick)
-        EXPECT_TRUE(reader->update());
-    EXPECT_EQ(reader->popSample(), (ManikinSample{10, 20, 12, 30}));
-    EXPECT_EQ(reader->popSample(), (ManikinSample{11, 21, 0, 31}));
-    EXPECT_EQ(reader->popSample(), (ManikinSample{10, 20, 12, 30}));
-    EXPECT_DOUBLE_EQ(reader->currentRate(), 20.0);
 }
 
 TEST_F(ManikinReaderTest, offsetsBelowTheNoiseBecomeZero)

@@ -1,5 +1,7 @@
 #include "PrivateNetwork.h"
 
+#include "UserNamespace.h"
+
 #include <fcntl.h>
 #include <sched.h>
 #include <spawn.h>
@@ -16,33 +18,13 @@ namespace {
 bool entered = false;
 std::string problem = "the private network was never entered";
 
-bool writeProcFile(const char* path, const std::string& text)
-{
-    const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ::close(fd);
-    return written;
-}
-
 } // namespace
 
 bool enterPrivateNetwork()
 {
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    if (::unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0) {
-        problem = "cannot make a user and network namespace";
-        return false;
-    }
     // Root inside, so the ip tool keeps its powers over the new network.
-    writeProcFile("/proc/self/setgroups", "deny");
-    if (!writeProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1")
-        || !writeProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
-        problem = "cannot map the user into the namespace";
+    if (!kovatest::enterUserNamespace(CLONE_NEWNET, problem))
         return false;
-    }
     entered = true;
     if (!runIp({"link", "set", "lo", "up"})) {
         entered = false;

@@ -5,6 +5,8 @@
 #include "comm/ManikinReader.h"
 #include "comm/Measurement.h"
 #include "comm/SerialPort.h"
+#include "platform/ManualClock.h"
+#include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -45,22 +47,31 @@ private:
 
 } // namespace
 
-TEST(ReaderOnLink, recordedPortReplaysItsSetOneSamplePerTick)
+TEST(ReaderOnLink, recordedPortReplaysItsSetAtTwentySamplesASecondOfTheClock)
 {
     DemoEnvironment demo;
+    platform::ManualClock clock;
+    platform::ScopedClock installed(clock);
     SerialPort port;
     ManikinReader reader(port);
     ASSERT_EQ(reader.open(250), 10); // 250 % 3 = 1
     EXPECT_DOUBLE_EQ(reader.currentRate(), 20.0);
+    clock.advance(1000);
     reader.update();
     EXPECT_FALSE(reader.hasSample()) << "nothing is replayed before the start";
 
+    // Ticks of 20 ms: a sample every 50 ms, none ahead of its time.
     reader.start();
-    std::vector<ManikinSample> samples;
-    for (int tick = 0; tick < 6; ++tick) {
+    std::vector<std::size_t> queuedAfterTick;
+    for (int tick = 0; tick < 15; ++tick) {
+        clock.advance(20);
         reader.update();
-        samples.push_back(reader.popSample());
+        queuedAfterTick.push_back(reader.queuedSamples());
     }
+    EXPECT_EQ(queuedAfterTick, (std::vector<std::size_t>{0, 0, 1, 1, 2, 2, 2, 3, 3, 4, 4, 4, 5, 5, 6}));
+    std::vector<ManikinSample> samples;
+    while (reader.hasSample())
+        samples.push_back(reader.popSample());
     // Channels of 5 bytes, an ECG channel of 3 that wraps on its own, and the
     // ECG value never below the compression.
     const std::vector<ManikinSample> expected{
@@ -69,9 +80,25 @@ TEST(ReaderOnLink, recordedPortReplaysItsSetOneSamplePerTick)
     };
     EXPECT_EQ(samples, expected);
 
+    // A tick that comes a second late catches up with what that second holds.
+    clock.advance(1000);
+    reader.update();
+    EXPECT_EQ(reader.queuedSamples(), 20u);
+    while (reader.hasSample())
+        reader.popSample();
+
+    // Paused time holds nothing back for later.
     reader.stop();
+    clock.advance(5000);
+    reader.update();
+    reader.start();
+    clock.advance(49);
     reader.update();
     EXPECT_FALSE(reader.hasSample());
+    clock.advance(1);
+    reader.update();
+    EXPECT_EQ(reader.queuedSamples(), 1u);
+    EXPECT_DOUBLE_EQ(reader.currentRate(), 20.0);
 }
 
 TEST(ReaderOnLink, recordedPortCalibratesAtOnceAndConvertsWithoutTheLiveCorrection)

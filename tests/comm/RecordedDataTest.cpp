@@ -10,7 +10,9 @@
 #include "comm/ManikinReader.h"
 #include "comm/SerialPort.h"
 #include "config/AlgorithmRecord.h"
+#include "platform/ManualClock.h"
 #include "platform/Resources.h"
+#include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +173,9 @@ struct DemoSession {
 
 DemoSession replayOnTheStation(int recordedPort, const CollectedData& compression)
 {
+    // Ticks 50 ms apart: a recorded sample each.
+    platform::ManualClock clock;
+    platform::ScopedClock installed(clock);
     SerialPort port;
     EXPECT_EQ(port.open(recordedPort), SerialPort::OPEN_SUCCESS);
     ManikinReader reader(port);
@@ -182,6 +187,7 @@ DemoSession replayOnTheStation(int recordedPort, const CollectedData& compressio
     session.setAlgorithm(&algorithm);
     session.attach(reader);
     for (std::size_t tick = 0; tick < compression.size() + 20; ++tick) {
+        clock.advance(50);
         reader.update();
         session.processNewSamples();
     }

@@ -124,6 +124,34 @@ TEST_F(ComLink, noiseBeforeTheAsciiReplyIsDropped)
     EXPECT_EQ(receivedAtLeast(4), (Bytes{'?', 0x20, 0xFF - 0x37, 'b' - 0x20}));
 }
 
+TEST_F(ComLink, anAsciiManikinIsAnsweredPastStaleRecordsAndALateReply)
+{
+    struct Case {
+        const char* what;
+        int staleRecords;
+        int firstReplyDelayMs;
+    };
+    // Records a streaming manikin left queued (digits among their bytes);
+    // a reply to the first question that comes after its wait is over.
+    for (const Case& c : {Case{"stale records", 9, 0}, Case{"late first reply", 0, 320}}) {
+        SimulatorOptions options = asciiManikin("1a");
+        options.freshChallenges = true;
+        options.firstReplyDelayMs = c.firstReplyDelayMs;
+        startManikin(options);
+        for (int i = 0; i < c.staleRecords; ++i)
+            simulator->send({0x0C, '5', '7', 0x0D});
+        ASSERT_EQ(port.open(SIM_COM_PORT), SerialPort::OPEN_SUCCESS) << c.what;
+        EXPECT_EQ(port.getLinkType(), SerialPort::LINK_UNFRAMED) << c.what;
+        // The answer is to the last question's challenge, not to one counted twice.
+        const int questions = simulator->challengesAnswered();
+        EXPECT_EQ(questions, c.firstReplyDelayMs > 0 ? 2 : 1) << c.what;
+        EXPECT_TRUE(ManikinSimulator::waitUntil([&] { return simulator->answerAccepted(); }, 1000)) << c.what;
+        EXPECT_EQ(simulator->lastAnswer(),
+                  (Bytes{0x20, static_cast<std::uint8_t>(0xFF - (0x37 + questions - 1)), 0x72})) << c.what;
+        port.close();
+    }
+}
+
 TEST_F(ComLink, framedManikinGetsTheExactHandshake)
 {
     startManikin(framedManikin(3, 200));

@@ -64,6 +64,29 @@ TEST(QtMessageAsker, aBoxAskedUnderTheWaitCursorIsAnsweredWithTheArrow)
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor) << "the operation goes on waiting";
 }
 
+// A window manager cuts a caption wider than the title bar leaves it ("Print...
+// error"): a box with a short text is still wide enough for its whole caption
+// beside the title bar's buttons.
+TEST(QtMessageAsker, aShortBoxIsWideEnoughForItsWholeCaption)
+{
+    platform::QtMessageAsker asker;
+    for (const std::wstring caption : {L"Printer error", L"Unexpected problem occurred while opening data files"}) {
+        int width = 0;
+        int needed = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QFont title = box->font();
+            title.setBold(true);
+            needed = QFontMetrics(title).horizontalAdvance(box->windowTitle()) + platform::QtMessageAsker::TITLE_BAR_ROOM;
+            width = box->width();
+            box->defaultButton()->click();
+        });
+        asker.ask(L"Error initializing printer", caption, platform::MB_OK);
+        EXPECT_GE(width, needed);
+    }
+}
+
 TEST(QtMessageAsker, aBoxStandsOverTheModalWindowTheUserIsIn)
 {
     QWidget mainWindow;

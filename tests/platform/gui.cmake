@@ -1,3 +1,3 @@
 kova_test(PlatformGuiTests GUI
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/QtMessageAskerTest.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/QtMessageAskerTest.cpp ${CMAKE_CURRENT_LIST_DIR}/QtPrintDialogAskerTest.cpp
   LIBS platform_gui)

@@ -159,9 +159,18 @@ void ManikinSimulator::run()
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         std::lock_guard lock(mutex_);
+        sendDelayedReply();
         stream();
         flushOutgoing();
     }
+}
+
+void ManikinSimulator::sendDelayedReply()
+{
+    if (delayedReply_.empty() || nowUs() < delayedReplyAtUs_)
+        return;
+    outgoing_.insert(outgoing_.end(), delayedReply_.begin(), delayedReply_.end());
+    delayedReply_.clear();
 }
 
 void ManikinSimulator::acceptClient()
@@ -247,7 +256,7 @@ std::vector<std::uint8_t> ManikinSimulator::expectedAsciiAnswer() const
     const std::uint8_t e = digit == '1' ? static_cast<std::uint8_t>(letter + 0x31) : letter;
     if (digit == '2' && letter == 'c')
         return {0x20, static_cast<std::uint8_t>(e - 0x20)};
-    return {0x20, static_cast<std::uint8_t>(0xFF - options_.asciiChallenge), static_cast<std::uint8_t>(e - 0x20)};
+    return {0x20, static_cast<std::uint8_t>(0xFF - challenge_), static_cast<std::uint8_t>(e - 0x20)};
 }
 
 void ManikinSimulator::handleQuestion()
@@ -259,6 +268,7 @@ void ManikinSimulator::handleQuestion()
     if (options_.checkBaudRate && baud != 0 && baud != (ascii ? 9600 : 19200))
         return;
     questionBauds_.push_back(baud);
+    challenge_ = static_cast<std::uint8_t>(options_.asciiChallenge + (options_.freshChallenges ? challenges_ : 0));
     ++challenges_;
     streaming_ = false;
     std::vector<std::uint8_t> reply;
@@ -268,12 +278,16 @@ void ManikinSimulator::handleQuestion()
         reply.insert(reply.end(), options_.replyOverride.begin(), options_.replyOverride.end());
     } else if (ascii) {
         reply.insert(reply.end(), {static_cast<std::uint8_t>(options_.asciiIdentity.at(0)),
-                                   static_cast<std::uint8_t>(options_.asciiIdentity.at(1)),
-                                   options_.asciiChallenge, 0x0D, 0x0A});
+                                   static_cast<std::uint8_t>(options_.asciiIdentity.at(1)), challenge_, 0x0D, 0x0A});
     } else {
         reply.insert(reply.end(), {options_.kind, options_.framedChallenge, 0x0D, 0x0A});
     }
-    outgoing_.insert(outgoing_.end(), reply.begin(), reply.end());
+    if (challenges_ == 1 && options_.firstReplyDelayMs > 0) {
+        delayedReply_ = reply;
+        delayedReplyAtUs_ = nowUs() + std::int64_t{options_.firstReplyDelayMs} * 1000;
+    } else {
+        outgoing_.insert(outgoing_.end(), reply.begin(), reply.end());
+    }
     answer_.clear();
     answerLength_ = ascii ? expectedAsciiAnswer().size() : 2;
     state_ = State::AwaitingAnswer;
@@ -485,6 +499,12 @@ void ManikinSimulator::dropLink()
         std::lock_guard lock(mutex_);
         return !dropRequested_;
     }, 1000);
+}
+
+void ManikinSimulator::stopStreaming()
+{
+    std::lock_guard lock(mutex_);
+    streaming_ = false;
 }
 
 bool ManikinSimulator::waitUntil(const std::function<bool()>& condition, int timeoutMs)

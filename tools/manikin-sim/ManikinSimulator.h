@@ -39,6 +39,11 @@ struct SimulatorOptions {
     // controller) and the challenge byte sent with them.
     std::string asciiIdentity = "1a";
     std::uint8_t asciiChallenge = 0x37;
+    // Each "?" gets a challenge of its own (the byte above, counted on per
+    // question), and only the answer to the latest one is accepted.
+    bool freshChallenges = false;
+    // The reply to the first "?" comes this much later: a slow manikin.
+    int firstReplyDelayMs = 0;
     // Framed and wireless handshakes: the kind byte (1, 3 or 4) and the challenge n.
     std::uint8_t kind = 3;
     std::uint8_t framedChallenge = 200;
@@ -97,6 +102,9 @@ public:
     void setMisbehaviour(Misbehaviour misbehaviour);
     // Goes away at once: closes the pseudo-terminal or the connection.
     void dropLink();
+    // Stops streaming as a manikin that was reset does: it stays identified
+    // and streams again once asked for its data.
+    void stopStreaming();
 
     // Polls the condition every millisecond until it holds or the time is up.
     static bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
@@ -117,6 +125,7 @@ private:
     void closeLink();
     int currentBaudRate() const;
     std::vector<std::uint8_t> expectedAsciiAnswer() const;
+    void sendDelayedReply();
 
     SimulatorOptions options_;
     std::string devicePath_;
@@ -147,6 +156,10 @@ private:
     std::unique_ptr<PerformanceGenerator> generator_;
     std::unique_ptr<FrameEncoder> encoder_;
     std::int64_t nextSampleAtUs_ = 0;
+    std::uint8_t challenge_ = 0;
+    // A reply held back, and when it goes out.
+    std::vector<std::uint8_t> delayedReply_;
+    std::int64_t delayedReplyAtUs_ = 0;
 };
 
 } // namespace manikinsim

@@ -101,3 +101,9 @@ CREATE TABLE IF NOT EXISTS "Session" (
     "VentilationVolume" DOUBLE PRECISION NOT NULL DEFAULT 0,
     "WrongHandPosition" DOUBLE PRECISION NOT NULL DEFAULT 0
 );
+
+-- A serial identifier names one session and its data file: no store may
+-- make a second row with it (a row without one names nothing). The station
+-- adds this index to a database made without it, once its rows allow it.
+CREATE UNIQUE INDEX IF NOT EXISTS "SessionSerialidentifier" ON "Session" ("Serialidentifier")
+    WHERE "Serialidentifier" <> '';
