@@ -16,14 +16,17 @@ if(TARGET ApplicationTests)
   target_include_directories(ApplicationTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
 endif()
 
-# The demonstration carried from start-up to the end of a session on the
-# recorded-data ports by the main window's own timer.
+# The demonstration on a freshly set-up station's records (a temporary
+# SQLite data source): a built-in scenario carried from start-up to its
+# stored session on the recorded-data ports by the main window's own timer.
 kova_test(DemoSessionTests GUI
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DemoSessionTest.cpp
+  SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DemoSessionTest.cpp
   LIBS app_gui Qt6::Test
   LABELS device)
 if(TARGET DemoSessionTests)
-  target_include_directories(DemoSessionTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm)
+  target_include_directories(DemoSessionTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
   add_dependencies(DemoSessionTests recorded-data)
 endif()
 
