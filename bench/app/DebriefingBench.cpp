@@ -6,7 +6,7 @@
 #include "HourOfPerformance.h"
 #include "RatioReporter.h"
 #include "SimulatedManikin.h"
-#include "app/DebriefEvaluation.h"
+#include "app/debriefing/DebriefEvaluation.h"
 #include "comm/CommSession.h"
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"

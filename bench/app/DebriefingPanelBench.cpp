@@ -9,10 +9,10 @@
 #include "PerformedSession.h"
 #include "SessionTestKit.h"
 
-#include "app/DebriefReport.h"
-#include "app/SessionDebriefView.h"
-#include "app/SessionView.h"
-#include "app/SessionWindowSet.h"
+#include "app/debriefing/DebriefReport.h"
+#include "app/debriefing/SessionDebriefView.h"
+#include "app/sessions/SessionView.h"
+#include "app/sessions/SessionWindowSet.h"
 
 #include <benchmark/benchmark.h>
 

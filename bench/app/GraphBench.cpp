@@ -4,10 +4,10 @@
 // sessions with three panes each, every pane drawing its new sample.
 // Targets: (a) within 3 times (b); (c) under 10 % of the 20 ms tick.
 
-#include "app/AxisCtrl.h"
-#include "app/GraphDoc.h"
-#include "app/GraphSource.h"
-#include "app/GraphView.h"
+#include "app/graphs/AxisCtrl.h"
+#include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphSource.h"
+#include "app/graphs/GraphView.h"
 
 #include "GraphTestSession.h"
 #include "RatioReporter.h"

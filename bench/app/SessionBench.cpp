@@ -6,9 +6,9 @@
 
 #include "FakeReaderPort.h"
 #include "RatioReporter.h"
-#include "app/Session.h"
-#include "app/SessionLink.h"
-#include "app/SessionManager.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionLink.h"
+#include "app/sessions/SessionManager.h"
 #include "comm/ManikinReader.h"
 #include "comm/PortNumbers.h"
 #include "comm/SerialPort.h"

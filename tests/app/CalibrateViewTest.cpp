@@ -3,9 +3,9 @@
 // when nothing is found, the start-up search, the compact and expanded
 // forms, the wireless list and the modal "Communication" window.
 
-#include "app/AppCommands.h"
-#include "app/CalibrateView.h"
-#include "app/DialogFrame.h"
+#include "app/search/AppCommands.h"
+#include "app/search/CalibrateView.h"
+#include "app/shell/DialogFrame.h"
 
 #include "LinkTestSupport.h"
 #include "Rodezir/LogStream.h"

@@ -1,6 +1,6 @@
-#include "app/ChildDialog.h"
-#include "app/DialogFrame.h"
-#include "app/SessionFrame.h"
+#include "app/shell/ChildDialog.h"
+#include "app/shell/DialogFrame.h"
+#include "app/shell/SessionFrame.h"
 
 #include "Rodezir/DialogRegistry.h"
 #include "TempDir.h"

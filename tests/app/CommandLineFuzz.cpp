@@ -1,7 +1,7 @@
 // Feeds arbitrary command lines to the start-up state and arbitrary port maps
 // to the port map reader.
 
-#include "app/CprTrainingAppState.h"
+#include "app/shell/CprTrainingAppState.h"
 #include "platform/PortMap.h"
 
 #include <cstddef>

@@ -7,8 +7,8 @@
 
 #include "Database/CoursePlannerDialog.h"
 #include "Database/SessionDialog.h"
-#include "app/CoursePlannerWindow.h"
-#include "app/EditorSeams.h"
+#include "app/courses/CoursePlannerWindow.h"
+#include "app/search/EditorSeams.h"
 
 #include <QAbstractButton>
 #include <QApplication>

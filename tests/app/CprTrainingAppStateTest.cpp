@@ -1,7 +1,7 @@
 // The application's start-up state: the command-line switches that the
 // manikin links read, and the recorded data sets kept for the whole run.
 
-#include "app/CprTrainingAppState.h"
+#include "app/shell/CprTrainingAppState.h"
 
 #include "Rodezir/LogStream.h"
 #include "Rodezir/Util.h"

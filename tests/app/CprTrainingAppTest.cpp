@@ -7,10 +7,10 @@
 
 #include "StationTestKit.h"
 
-#include "app/CalibrateView.h"
-#include "app/MainCommands.h"
-#include "app/MetronomeSound.h"
-#include "app/idMap.h"
+#include "app/search/CalibrateView.h"
+#include "app/shell/MainCommands.h"
+#include "app/shell/MetronomeSound.h"
+#include "app/shell/idMap.h"
 #include "controls/MdiClientWnd.h"
 #include "Rodezir/MenuBuilder.h"
 #include "config/SettingsFile.h"

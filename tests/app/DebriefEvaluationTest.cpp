@@ -2,7 +2,7 @@
 // guideline and settings: the texts the instructor reads, the bar markers and
 // spans, and which rows the settings and the training mode show.
 
-#include "app/DebriefEvaluation.h"
+#include "app/debriefing/DebriefEvaluation.h"
 
 #include "GermanLocale.h"
 #include "Rodezir/LogStream.h"

@@ -3,7 +3,7 @@
 // refresh writes, a keystroke that evaluates nothing, the recommendation
 // drawn below the rows, and the printed table read back from a PDF.
 
-#include "app/DebriefReport.h"
+#include "app/debriefing/DebriefReport.h"
 
 #include "PerformedSession.h"
 #include "RunProgram.h"

@@ -3,7 +3,7 @@
 // measurement store: every row carries the store's own figures, and
 // debrief-table on the session's measurement text prints the same rows.
 
-#include "app/DebriefEvaluation.h"
+#include "app/debriefing/DebriefEvaluation.h"
 
 #include "RunProgram.h"
 #include "PerformedSession.h"

@@ -5,7 +5,7 @@
 #include "../comm/LinkTestSupport.h"
 
 #include "TempDir.h"
-#include "app/EcgRhythmPanel.h"
+#include "app/surveillance/EcgRhythmPanel.h"
 #include "comm/SerialPort.h"
 #include "gettext/Gettext.h"
 #include "platform/Resources.h"

@@ -5,7 +5,7 @@
 
 #include "../comm/LinkTestSupport.h"
 
-#include "app/EcgRhythmState.h"
+#include "app/surveillance/EcgRhythmState.h"
 #include "comm/SerialPort.h"
 
 #include <gtest/gtest.h>

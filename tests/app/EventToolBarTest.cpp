@@ -1,9 +1,9 @@
 // The event toolbar of a session: its buttons and their tooltips, the toolbar
 // controls filled from it, and the pictures of marks drawn from bitmap 280.
 
-#include "app/ToolBar.h"
-#include "app/ToolTipAnswer.h"
-#include "app/idMap.h"
+#include "app/graphs/ToolBar.h"
+#include "app/shell/ToolTipAnswer.h"
+#include "app/shell/idMap.h"
 
 #include "Database/EventRecord.h"
 

@@ -12,11 +12,11 @@
 
 #include "Database/SessionTable.h"
 #include "Rodezir/LogStream.h"
-#include "app/SessionDatabaseView.h"
-#include "app/SessionManager.h"
-#include "app/SessionRowStore.h"
-#include "app/SessionView.h"
-#include "app/SessionWindowSet.h"
+#include "app/sessions/SessionDatabaseView.h"
+#include "app/sessions/SessionManager.h"
+#include "app/sessions/SessionRowStore.h"
+#include "app/sessions/SessionView.h"
+#include "app/sessions/SessionWindowSet.h"
 
 #include <gtest/gtest.h>
 

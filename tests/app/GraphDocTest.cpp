@@ -2,11 +2,11 @@
 // on a curve and kept in the session data file, the curve descriptions over
 // the measurement store, and the shared display switches.
 
-#include "app/GraphDoc.h"
-#include "app/GraphPane.h"
-#include "app/GraphSource.h"
-#include "app/GraphToggles.h"
-#include "app/MarkSection.h"
+#include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphPane.h"
+#include "app/graphs/GraphSource.h"
+#include "app/graphs/GraphToggles.h"
+#include "app/graphs/MarkSection.h"
 
 #include "Database/EventRecord.h"
 #include "Rodezir/LogStream.h"

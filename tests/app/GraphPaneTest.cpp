@@ -2,10 +2,10 @@
 // selections drawn into the back buffer over the window of its time axis,
 // its mouse readout, and its print onto any paint device.
 
-#include "app/AxisCtrl.h"
-#include "app/GraphDoc.h"
-#include "app/GraphSource.h"
-#include "app/GraphView.h"
+#include "app/graphs/AxisCtrl.h"
+#include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphSource.h"
+#include "app/graphs/GraphView.h"
 
 #include "GraphTestSession.h"
 #include "Rodezir/LogStream.h"

@@ -3,10 +3,10 @@
 // measurement store, shown live on ventilation, ECG and compression panes
 // under one time axis, and the same panes printed in black and white.
 
-#include "app/AxisCtrl.h"
-#include "app/GraphDoc.h"
-#include "app/GraphSource.h"
-#include "app/GraphView.h"
+#include "app/graphs/AxisCtrl.h"
+#include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphSource.h"
+#include "app/graphs/GraphView.h"
 
 #include "../comm/FakeReaderPort.h"
 #include "GraphTestSession.h"

@@ -1,8 +1,8 @@
 // What a graph pane computes without a window: where samples and values land
 // in its plot, and the texts it draws.
 
-#include "app/GraphScale.h"
-#include "app/GraphText.h"
+#include "app/graphs/GraphScale.h"
+#include "app/graphs/GraphText.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // chosen rate, running and ended flags the test sets, its update receivers
 // and the shared display switches.
 
-#include "app/GraphSession.h"
-#include "app/GraphToggles.h"
-#include "app/UpdateReceiver.h"
+#include "app/graphs/GraphSession.h"
+#include "app/graphs/GraphToggles.h"
+#include "app/sessions/UpdateReceiver.h"
 #include "comm/CommSession.h"
 
 #include <algorithm>

@@ -4,9 +4,9 @@
 
 #include "StationTestKit.h"
 
-#include "app/AboutDialog.h"
-#include "app/BuildDate.h"
-#include "app/HelpWindow.h"
+#include "app/shell/AboutDialog.h"
+#include "app/shell/BuildDate.h"
+#include "app/shell/HelpWindow.h"
 #include "controls/RoundButton.h"
 #include "platform/Help.h"
 

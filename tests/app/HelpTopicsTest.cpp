@@ -3,7 +3,7 @@
 // installed with the program; the WinHelp file chosen at start-up.
 
 #include "TempDir.h"
-#include "app/HelpTopics.h"
+#include "app/shell/HelpTopics.h"
 
 #include <gtest/gtest.h>
 

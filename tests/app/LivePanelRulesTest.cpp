@@ -3,12 +3,12 @@
 // buttons per session state, the zoom list following the axis, the scroll
 // range and the printed strips.
 
-#include "app/GraphPrintWindow.h"
-#include "app/GraphScrollRange.h"
-#include "app/LiveButtons.h"
-#include "app/LiveDisplays.h"
-#include "app/LiveGraphLayout.h"
-#include "app/LiveZoom.h"
+#include "app/livepanel/GraphPrintWindow.h"
+#include "app/livepanel/GraphScrollRange.h"
+#include "app/livepanel/LiveButtons.h"
+#include "app/livepanel/LiveDisplays.h"
+#include "app/livepanel/LiveGraphLayout.h"
+#include "app/livepanel/LiveZoom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Dialog 131 as the dialog builder makes it: the column of controls beside
 // the graph area, texts that fit, and the pictures the live panel loads.
 
-#include "app/LivePanelTemplate.h"
+#include "app/livepanel/LivePanelTemplate.h"
 
 #include "Rodezir/TemplateDialog.h"
 #include "TempDir.h"

@@ -3,8 +3,8 @@
 // measurement count is known every mark kept lies on a sample or at -1 with an
 // image of the strip.
 
-#include "app/GraphDoc.h"
-#include "app/GraphSource.h"
+#include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphSource.h"
 
 #include "comm/CommSession.h"
 #include "config/AlgorithmRecord.h"

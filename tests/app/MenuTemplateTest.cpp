@@ -1,5 +1,5 @@
-#include "app/GetTextMenu.h"
-#include "app/MenuTemplate.h"
+#include "app/shell/GetTextMenu.h"
+#include "app/shell/MenuTemplate.h"
 
 #include "FreshErrorLog.h"
 

@@ -2,7 +2,7 @@
 // the configured rate, the average period it keeps, how it picks up again
 // after a long stall, switching it on and off, and the wrap of the tick count.
 
-#include "app/Metronome.h"
+#include "app/shell/Metronome.h"
 
 #include <gtest/gtest.h>
 

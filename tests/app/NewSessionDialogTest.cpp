@@ -4,16 +4,16 @@
 // the port registry (recorded-data ports, simulated manikins), the editors
 // behind its buttons, the failed starts, and its screenshot.
 
-#include "app/AppCommands.h"
-#include "app/CprTrainingApp.h"
-#include "app/StationWindows.h"
-#include "app/CalibrateView.h"
-#include "app/DialogFrame.h"
-#include "app/EditorSeams.h"
-#include "app/NewSessionDialog.h"
-#include "app/RecordDetailsEditors.h"
-#include "app/Session.h"
-#include "app/SessionManager.h"
+#include "app/search/AppCommands.h"
+#include "app/search/CalibrateView.h"
+#include "app/search/EditorSeams.h"
+#include "app/search/NewSessionDialog.h"
+#include "app/search/RecordDetailsEditors.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionManager.h"
+#include "app/shell/CprTrainingApp.h"
+#include "app/shell/DialogFrame.h"
+#include "app/shell/StationWindows.h"
 
 #include "Database/DatabasePatch.h"
 #include "Database/PersonDialog.h"

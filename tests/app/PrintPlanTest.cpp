@@ -1,7 +1,7 @@
 // The pages of a printed session: how many, which strips each strip page
 // carries, and where the closing parts go.
 
-#include "app/PrintPlan.h"
+#include "app/printing/PrintPlan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The printed session's texts that need no printer.
 
-#include "app/PrintedTexts.h"
+#include "app/printing/PrintedTexts.h"
 
 #include <gtest/gtest.h>
 

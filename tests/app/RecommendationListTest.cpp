@@ -1,6 +1,6 @@
 // A session's recommendation text: the stored recommendation, then the typed one.
 
-#include "app/RecommendationList.h"
+#include "app/debriefing/RecommendationList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/SaveSessionDialog.h"
+#include "app/shell/SaveSessionDialog.h"
 
 #include "TempDir.h"
 #include "controls/RoundButton.h"

@@ -1,8 +1,8 @@
 // What the manikin search window decides without a window: the line of each
 // port, the wait for a calibration and the texts of its failures.
 
-#include "app/CalibrationRun.h"
-#include "app/PortLine.h"
+#include "app/search/CalibrationRun.h"
+#include "app/search/PortLine.h"
 
 #include "platform/ManualClock.h"
 #include "platform/ScopedClock.h"

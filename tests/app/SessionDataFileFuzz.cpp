@@ -3,9 +3,9 @@
 // mark lies on a sample (or at -1) with a picture of the strip, and the
 // recommendations are part of the bytes (read as text, CR LF as LF).
 
-#include "app/GraphDoc.h"
-#include "app/GraphSource.h"
-#include "app/SessionDataFile.h"
+#include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphSource.h"
+#include "app/sessions/SessionDataFile.h"
 
 #include "comm/CommSession.h"
 #include "config/AlgorithmRecord.h"

@@ -1,11 +1,11 @@
 // The session data file as text: its sections byte for byte, the
 // recommendations behind the measurements, and what a damaged file keeps.
 
-#include "app/SessionDataFile.h"
+#include "app/sessions/SessionDataFile.h"
 
 #include "Database/DataFileContents.h"
-#include "app/GraphDoc.h"
-#include "app/GraphSource.h"
+#include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphSource.h"
 #include "comm/CommSession.h"
 #include "config/AlgorithmRecord.h"
 

@@ -4,7 +4,7 @@
 
 #include "SessionTestKit.h"
 
-#include "app/SessionManager.h"
+#include "app/sessions/SessionManager.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>

@@ -8,14 +8,14 @@
 
 #include "Rodezir/DialogRegistry.h"
 #include "Rodezir/DialogTable.h"
-#include "app/SaveSessionDialog.h"
-#include "app/SessionManager.h"
-#include "app/SessionPanel.h"
-#include "app/SessionView.h"
-#include "app/SessionWindowSet.h"
-#include "app/ToolBar.h"
-#include "app/ToolTipAnswer.h"
-#include "app/idMap.h"
+#include "app/graphs/ToolBar.h"
+#include "app/sessions/SessionManager.h"
+#include "app/sessions/SessionPanel.h"
+#include "app/sessions/SessionView.h"
+#include "app/sessions/SessionWindowSet.h"
+#include "app/shell/SaveSessionDialog.h"
+#include "app/shell/ToolTipAnswer.h"
+#include "app/shell/idMap.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>

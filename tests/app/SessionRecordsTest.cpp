@@ -14,8 +14,8 @@
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "TempDir.h"
-#include "app/SessionRowStore.h"
-#include "app/UpdateReceiver.h"
+#include "app/sessions/SessionRowStore.h"
+#include "app/sessions/UpdateReceiver.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "Database/RecordTime.h"
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
-#include "app/UpdateReceiver.h"
+#include "app/sessions/UpdateReceiver.h"
 #include "comm/FrameParser.h"
 #include "config/Configuration.h"
 #include "config/PropertyModel.h"

@@ -9,7 +9,7 @@
 
 #include "Database/DataFolderRecovery.h"
 #include "Database/RuntimeRandom.h"
-#include "app/SessionRowStore.h"
+#include "app/sessions/SessionRowStore.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include "WindowedSessionsFixture.h"
 
 #include "Rodezir/LogStream.h"
-#include "app/SessionFrame.h"
-#include "app/SessionManagerTabView.h"
+#include "app/livepanel/SessionManagerTabView.h"
+#include "app/shell/SessionFrame.h"
 
 #include <gtest/gtest.h>
 

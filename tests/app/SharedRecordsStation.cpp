@@ -20,7 +20,7 @@
 #include "Database/Database.h"
 #include "Database/RuntimeRandom.h"
 #include "Rodezir/gstringUtil.h"
-#include "app/SessionRowStore.h"
+#include "app/sessions/SessionRowStore.h"
 #include "platform/MessageBox.h"
 
 #include <chrono>

@@ -17,7 +17,7 @@
 #include "RunProgram.h"
 #include "SessionTestKit.h"
 #include "TempDir.h"
-#include "app/SessionRowStore.h"
+#include "app/sessions/SessionRowStore.h"
 #include "platform/FileDialog.h"
 
 #include <gtest/gtest.h>

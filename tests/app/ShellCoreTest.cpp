@@ -1,5 +1,5 @@
-#include "app/BuildDate.h"
-#include "app/idMap.h"
+#include "app/shell/BuildDate.h"
+#include "app/shell/idMap.h"
 
 #include "FreshErrorLog.h"
 

@@ -5,7 +5,7 @@
 #include "SessionRecordsFixture.h"
 
 #include "Database/DataFolderRecovery.h"
-#include "app/CprTrainingApp.h"
+#include "app/shell/CprTrainingApp.h"
 
 #include <gtest/gtest.h>
 

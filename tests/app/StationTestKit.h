@@ -9,9 +9,9 @@
 
 #include "Rodezir/DialogRegistry.h"
 #include "Rodezir/LogStream.h"
-#include "app/ChildDialog.h"
-#include "app/CprTrainingApp.h"
-#include "app/SessionManager.h"
+#include "app/sessions/SessionManager.h"
+#include "app/shell/ChildDialog.h"
+#include "app/shell/CprTrainingApp.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "platform/Beep.h"

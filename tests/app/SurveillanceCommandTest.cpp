@@ -5,12 +5,12 @@
 
 #include "WindowedSessionsFixture.h"
 
-#include "app/DialogFrame.h"
-#include "app/GraphView.h"
-#include "app/SessionFrame.h"
-#include "app/SurveillanceTile.h"
-#include "app/SurveillanceWindow.h"
-#include "app/sessionManagerMultiView.h"
+#include "app/graphs/GraphView.h"
+#include "app/shell/DialogFrame.h"
+#include "app/shell/SessionFrame.h"
+#include "app/surveillance/SurveillanceTile.h"
+#include "app/surveillance/SurveillanceWindow.h"
+#include "app/surveillance/sessionManagerMultiView.h"
 #include "comm/FrameParser.h"
 
 #include <gtest/gtest.h>

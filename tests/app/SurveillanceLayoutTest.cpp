@@ -1,11 +1,11 @@
 // The surveillance window's layout without windows: the grid of the shown
 // tiles, the inside of a tile, which windows a tile shows, and the zoom list.
 
-#include "app/SurveillanceGrid.h"
-#include "app/SurveillanceLayout.h"
-#include "app/SurveillanceTileGeometry.h"
-#include "app/SurveillanceTileText.h"
-#include "app/ZoomWindows.h"
+#include "app/surveillance/SurveillanceGrid.h"
+#include "app/surveillance/SurveillanceLayout.h"
+#include "app/surveillance/SurveillanceTileGeometry.h"
+#include "app/surveillance/SurveillanceTileText.h"
+#include "app/surveillance/ZoomWindows.h"
 
 #include <gtest/gtest.h>
 

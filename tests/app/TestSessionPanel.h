@@ -5,7 +5,7 @@
 
 #include "Rodezir/DialogRegistry.h"
 #include "Rodezir/DialogTable.h"
-#include "app/SessionPanel.h"
+#include "app/sessions/SessionPanel.h"
 
 #include <string>
 #include <vector>

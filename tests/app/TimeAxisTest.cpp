@@ -2,11 +2,11 @@
 // samples a second, the live update with its jumps, labels, zoom gestures,
 // the session's end, and windows, rates and steps too small to divide by.
 
-#include "app/TimeAxis.h"
+#include "app/graphs/TimeAxis.h"
 
 #include "GraphTestSession.h"
-#include "app/AxisOwner.h"
-#include "app/GraphPane.h"
+#include "app/graphs/AxisOwner.h"
+#include "app/graphs/GraphPane.h"
 
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"

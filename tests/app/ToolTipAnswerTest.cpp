@@ -1,9 +1,9 @@
-#include "app/ToolTipAnswer.h"
+#include "app/shell/ToolTipAnswer.h"
 
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/MenuBuilder.h"
-#include "app/DialogFrame.h"
-#include "app/idMap.h"
+#include "app/shell/DialogFrame.h"
+#include "app/shell/idMap.h"
 #include "TempDir.h"
 #include "TestMainWindow.h"
 

@@ -1,6 +1,6 @@
 // The zoom list and its up-down as the graph windows fill them.
 
-#include "app/ZoomCombo.h"
+#include "app/surveillance/ZoomCombo.h"
 
 #include <QComboBox>
 #include <QSpinBox>

@@ -1,11 +1,11 @@
-#include "app/CoursePlannerWindow.h"
+#include "app/courses/CoursePlannerWindow.h"
 
 #include "Database/CoursePlannerDialog.h"
 #include "Database/CoursePlannerTable.h"
 #include "Database/SessionDialog.h"
-#include "app/CprTrainingApp.h"
-#include "app/EditorSeams.h"
-#include "app/RunCourseDialog.h"
+#include "app/courses/RunCourseDialog.h"
+#include "app/search/EditorSeams.h"
+#include "app/shell/CprTrainingApp.h"
 
 #include <memory>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "app/CourseRun.h"
+#include "app/courses/CourseRun.h"
 
 #include "Database/AlgorithmTable.h"
 #include "Database/Duration.h"
@@ -8,8 +8,8 @@
 #include "Database/SessionTable.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/Signal.h"
-#include "app/Session.h"
-#include "app/SessionManager.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionManager.h"
 #include "comm/CalibrateManager.h"
 #include "comm/PortNumbers.h"
 #include "comm/SerialPort.h"

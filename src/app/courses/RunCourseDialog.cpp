@@ -1,4 +1,4 @@
-#include "app/RunCourseDialog.h"
+#include "app/courses/RunCourseDialog.h"
 
 #include "Database/ComboBoxList.h"
 #include "Database/Database.h"
@@ -14,8 +14,8 @@
 #include "Rodezir/DialogTable.h"
 #include "Rodezir/WindowGeometry.h"
 #include "Rodezir/WindowTextUtil.h"
-#include "app/CprTrainingApp.h"
-#include "app/SessionManager.h"
+#include "app/sessions/SessionManager.h"
+#include "app/shell/CprTrainingApp.h"
 #include "comm/CalibrateManager.h"
 #include "comm/PortCombo.h"
 #include "controls/MapBitmapButton.h"

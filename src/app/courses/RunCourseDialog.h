@@ -14,8 +14,8 @@
 #include "Database/PersonTable.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionTable.h"
-#include "app/ChildDialog.h"
-#include "app/CourseRun.h"
+#include "app/courses/CourseRun.h"
+#include "app/shell/ChildDialog.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/DebriefEvaluation.h"
+#include "app/debriefing/DebriefEvaluation.h"
 
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"

@@ -4,8 +4,8 @@
 // "Recommended" and the remark, and which rows the station's settings and the
 // training mode show. The panel and the printed table both read it.
 
-#include "app/DebriefBar.h"
-#include "app/DebriefFigures.h"
+#include "app/debriefing/DebriefBar.h"
+#include "app/debriefing/DebriefFigures.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/DebriefFigures.h"
+#include "app/debriefing/DebriefFigures.h"
 
 #include "comm/CommSession.h"
 

@@ -1,4 +1,4 @@
-#include "app/DebriefReport.h"
+#include "app/debriefing/DebriefReport.h"
 
 #include "Rodezir/FontUtil.h"
 #include "Rodezir/PainterTextDevice.h"

@@ -5,7 +5,7 @@
 // separators and the recommendation drawn below the rows, and the same table
 // drawn onto a printed page.
 
-#include "app/DebriefEvaluation.h"
+#include "app/debriefing/DebriefEvaluation.h"
 
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"

@@ -1,4 +1,4 @@
-#include "app/RecommendationList.h"
+#include "app/debriefing/RecommendationList.h"
 
 #include "Rodezir/gstringUtil.h"
 

@@ -1,4 +1,4 @@
-#include "app/SessionDebriefView.h"
+#include "app/debriefing/SessionDebriefView.h"
 
 #include "Rodezir/BoxLayout.h"
 #include "Rodezir/ControlGroup.h"
@@ -7,9 +7,9 @@
 #include "Rodezir/LayoutSpacer.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/WindowGeometry.h"
-#include "app/DebriefReport.h"
-#include "app/Session.h"
-#include "app/SessionWindowSet.h"
+#include "app/debriefing/DebriefReport.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionWindowSet.h"
 #include "config/Configuration.h"
 #include "controls/RoundButton.h"
 #include "controls/reportctrl/CReportCtrl.h"

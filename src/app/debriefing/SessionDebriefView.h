@@ -4,7 +4,7 @@
 // back to the graphs, on to the review, to printing and out. It also draws
 // the evaluation table onto a printed page.
 
-#include "app/SessionPanel.h"
+#include "app/sessions/SessionPanel.h"
 
 #include <functional>
 #include <memory>

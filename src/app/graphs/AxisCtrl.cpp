@@ -1,8 +1,8 @@
-#include "app/AxisCtrl.h"
+#include "app/graphs/AxisCtrl.h"
 
 #include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
-#include "app/GraphPane.h"
+#include "app/graphs/GraphPane.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>

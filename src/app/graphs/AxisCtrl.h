@@ -4,7 +4,7 @@
 // its parent when the visible window changes. The window arithmetic lives in
 // TimeAxis.
 
-#include "app/TimeAxis.h"
+#include "app/graphs/TimeAxis.h"
 
 #include <QFont>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "app/GraphDoc.h"
+#include "app/graphs/GraphDoc.h"
 
 #include "Rodezir/LogStream.h"
-#include "app/GraphPane.h"
-#include "app/GraphSource.h"
-#include "app/MarkSection.h"
+#include "app/graphs/GraphPane.h"
+#include "app/graphs/GraphSource.h"
+#include "app/graphs/MarkSection.h"
 
 #include <algorithm>
 #include <ostream>

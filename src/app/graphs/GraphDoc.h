@@ -3,7 +3,7 @@
 // the panes that show it and the marks the instructor set on it, which the
 // session data file keeps as a mark section.
 
-#include "app/GraphEvent.h"
+#include "app/graphs/GraphEvent.h"
 
 #include <cstdio>
 #include <iosfwd>

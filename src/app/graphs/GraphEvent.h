@@ -2,7 +2,7 @@
 // A mark the instructor set on a curve: the event-toolbar button and the index
 // of the sample at which it was set (-1 when set before the first sample).
 
-#include "app/ToolbarButton.h"
+#include "app/graphs/ToolbarButton.h"
 
 struct GraphEvent : ToolbarButton {
     GraphEvent() = default;

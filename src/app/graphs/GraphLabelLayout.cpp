@@ -1,4 +1,4 @@
-#include "app/GraphLabelLayout.h"
+#include "app/graphs/GraphLabelLayout.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/GraphScale.h"
+#include "app/graphs/GraphScale.h"
 
 #include <algorithm>
 #include <climits>

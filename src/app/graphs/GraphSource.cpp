@@ -1,4 +1,4 @@
-#include "app/GraphSource.h"
+#include "app/graphs/GraphSource.h"
 
 #include "Rodezir/LogStream.h"
 #include "comm/CommSession.h"

@@ -1,4 +1,4 @@
-#include "app/GraphText.h"
+#include "app/graphs/GraphText.h"
 
 #include "Rodezir/gstringUtil.h"
 #include "gettext/Gettext.h"

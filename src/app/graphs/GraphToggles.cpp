@@ -1,4 +1,4 @@
-#include "app/GraphToggles.h"
+#include "app/graphs/GraphToggles.h"
 
 #include "Rodezir/LogStream.h"
 

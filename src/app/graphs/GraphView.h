@@ -7,8 +7,8 @@
 // prints onto any paint device. Its mouse gestures go to the axis.
 
 #include "Rodezir/SlotHolder.h"
-#include "app/GraphPane.h"
-#include "app/GraphScale.h"
+#include "app/graphs/GraphPane.h"
+#include "app/graphs/GraphScale.h"
 
 #include <QFrame>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "app/MarkSection.h"
+#include "app/graphs/MarkSection.h"
 
 #include <cctype>
 #include <charconv>

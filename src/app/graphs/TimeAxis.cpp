@@ -1,10 +1,10 @@
-#include "app/TimeAxis.h"
+#include "app/graphs/TimeAxis.h"
 
 #include "Rodezir/LogStream.h"
-#include "app/AxisOwner.h"
-#include "app/GraphPane.h"
-#include "app/GraphSession.h"
-#include "app/GraphToggles.h"
+#include "app/graphs/AxisOwner.h"
+#include "app/graphs/GraphPane.h"
+#include "app/graphs/GraphSession.h"
+#include "app/graphs/GraphToggles.h"
 #include "comm/CommSession.h"
 
 #include <algorithm>

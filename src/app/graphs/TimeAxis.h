@@ -6,7 +6,7 @@
 // (AxisCtrl) measures, paints the labels and answers the hooks below.
 
 #include "Rodezir/SlotHolder.h"
-#include "app/UpdateReceiver.h"
+#include "app/sessions/UpdateReceiver.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
-#include "app/ToolBar.h"
+#include "app/graphs/ToolBar.h"
 
 #include "Rodezir/LogStream.h"
 #include "Rodezir/MenuBuilder.h"
-#include "app/idMap.h"
+#include "app/shell/idMap.h"
 
 #include <QAction>
 #include <QIcon>

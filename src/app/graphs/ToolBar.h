@@ -3,7 +3,7 @@
 // toolbars of its graph panels filled from that list and switched on and off
 // together, and a button's picture drawn wherever a mark shows it.
 
-#include "app/ToolbarButton.h"
+#include "app/graphs/ToolbarButton.h"
 #include "controls/IconImageList.h"
 
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "app/ToolbarButton.h"
+#include "app/graphs/ToolbarButton.h"
 
 #include "Database/EventRecord.h"
 #include "Rodezir/LogStream.h"

@@ -1,9 +1,9 @@
-#include "app/EcgRhythmBox.h"
+#include "app/livepanel/EcgRhythmBox.h"
 
-#include "app/EcgRhythmPanel.h"
-#include "app/Session.h"
-#include "app/SessionGraphView.h"
-#include "app/SessionLink.h"
+#include "app/livepanel/SessionGraphView.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionLink.h"
+#include "app/surveillance/EcgRhythmPanel.h"
 
 EcgRhythmBox::EcgRhythmBox(Session& session, const std::wstring& title)
     : panel_(std::make_unique<EcgRhythmPanel>(session.link() ? session.link()->serialPort() : nullptr, title))

@@ -3,7 +3,7 @@
 // session's manikin port, a floating window of its own, hidden at first.
 // install() makes every later live panel own one.
 
-#include "app/EcgBox.h"
+#include "app/livepanel/EcgBox.h"
 
 #include <memory>
 

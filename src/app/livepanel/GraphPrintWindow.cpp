@@ -1,4 +1,4 @@
-#include "app/GraphPrintWindow.h"
+#include "app/livepanel/GraphPrintWindow.h"
 
 #include <algorithm>
 #include <climits>

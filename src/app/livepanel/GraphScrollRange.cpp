@@ -1,4 +1,4 @@
-#include "app/GraphScrollRange.h"
+#include "app/livepanel/GraphScrollRange.h"
 
 #include <algorithm>
 

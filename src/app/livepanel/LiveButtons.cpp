@@ -1,4 +1,4 @@
-#include "app/LiveButtons.h"
+#include "app/livepanel/LiveButtons.h"
 
 LiveButtons::States LiveButtons::forSession(bool running, bool stored, bool ended, std::int64_t elapsedSeconds,
                                             bool withToolbars)

@@ -1,4 +1,4 @@
-#include "app/LiveDisplays.h"
+#include "app/livepanel/LiveDisplays.h"
 
 #include "gettext/Gettext.h"
 

@@ -1,4 +1,4 @@
-#include "app/LiveGraphLayout.h"
+#include "app/livepanel/LiveGraphLayout.h"
 
 #include <algorithm>
 

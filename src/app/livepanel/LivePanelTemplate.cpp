@@ -1,4 +1,4 @@
-#include "app/LivePanelTemplate.h"
+#include "app/livepanel/LivePanelTemplate.h"
 
 #include "Rodezir/DialogRegistry.h"
 

@@ -1,6 +1,6 @@
-#include "app/LiveZoom.h"
+#include "app/livepanel/LiveZoom.h"
 
-#include "app/ZoomWindows.h"
+#include "app/surveillance/ZoomWindows.h"
 
 #include <algorithm>
 #include <climits>

@@ -8,11 +8,11 @@
 // the printing its graph strips.
 
 #include "Rodezir/SlotHolder.h"
-#include "app/AxisOwner.h"
-#include "app/EcgBox.h"
-#include "app/LiveDisplays.h"
-#include "app/PrintedGraphs.h"
-#include "app/SessionPanel.h"
+#include "app/graphs/AxisOwner.h"
+#include "app/livepanel/EcgBox.h"
+#include "app/livepanel/LiveDisplays.h"
+#include "app/printing/PrintedGraphs.h"
+#include "app/sessions/SessionPanel.h"
 
 #include <QCursor>
 #include <QPixmap>

@@ -1,13 +1,13 @@
-#include "app/SessionManagerTabView.h"
+#include "app/livepanel/SessionManagerTabView.h"
 
 #include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
-#include "app/ChildFrame.h"
-#include "app/Session.h"
-#include "app/SessionPanel.h"
-#include "app/SessionWindows.h"
-#include "app/SessionLink.h"
-#include "app/SessionView.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionLink.h"
+#include "app/sessions/SessionPanel.h"
+#include "app/sessions/SessionView.h"
+#include "app/sessions/SessionWindows.h"
+#include "app/shell/ChildFrame.h"
 #include "gettext/Gettext.h"
 
 #include <QResizeEvent>

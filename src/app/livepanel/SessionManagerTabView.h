@@ -6,7 +6,7 @@
 // closes and the station returns to the Run-course window or opens New
 // session.
 
-#include "app/SessionView.h"
+#include "app/sessions/SessionView.h"
 
 #include <QPointer>
 #include <QWidget>

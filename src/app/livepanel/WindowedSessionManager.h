@@ -6,9 +6,9 @@
 // which session is in front, and when the session window closes it ends
 // every session (the frame asked each one before closing).
 
-#include "app/SessionFrame.h"
-#include "app/SessionManager.h"
-#include "app/SessionManagerTabView.h"
+#include "app/livepanel/SessionManagerTabView.h"
+#include "app/sessions/SessionManager.h"
+#include "app/shell/SessionFrame.h"
 
 #include <QPointer>
 

@@ -6,7 +6,7 @@
 // what goes on which page, the session's panels draw the graphs and the
 // evaluation table.
 
-#include "app/PrintPlan.h"
+#include "app/printing/PrintPlan.h"
 #include "config/PropertyModel.h"
 
 #include <QFont>

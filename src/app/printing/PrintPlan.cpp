@@ -1,4 +1,4 @@
-#include "app/PrintPlan.h"
+#include "app/printing/PrintPlan.h"
 
 #include <algorithm>
 

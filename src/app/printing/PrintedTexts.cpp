@@ -1,6 +1,6 @@
-#include "app/PrintedTexts.h"
+#include "app/printing/PrintedTexts.h"
 
-#include "app/Session.h"
+#include "app/sessions/Session.h"
 #include "gettext/Gettext.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // the approval line, a mark's text and time, the dot leader between them,
 // and which marks go to which column of the event registration.
 
-#include "app/GraphEvent.h"
+#include "app/graphs/GraphEvent.h"
 
 #include <functional>
 #include <string>

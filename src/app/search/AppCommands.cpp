@@ -1,4 +1,4 @@
-#include "app/AppCommands.h"
+#include "app/search/AppCommands.h"
 
 #include "Rodezir/LogStream.h"
 

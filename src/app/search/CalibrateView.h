@@ -8,8 +8,8 @@
 // the status line; expanded, the whole dialog.
 
 #include "Rodezir/SlotHolder.h"
-#include "app/ChildDialog.h"
-#include "app/MainWindowLock.h"
+#include "app/shell/ChildDialog.h"
+#include "app/shell/MainWindowLock.h"
 #include "comm/PortNumbers.h"
 
 #include <QPointer>

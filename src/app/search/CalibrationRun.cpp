@@ -1,4 +1,4 @@
-#include "app/CalibrationRun.h"
+#include "app/search/CalibrationRun.h"
 
 #include "comm/CalibrateManager.h"
 #include "comm/ManikinReader.h"

@@ -1,4 +1,4 @@
-#include "app/EditorSeams.h"
+#include "app/search/EditorSeams.h"
 
 #include "Rodezir/LogStream.h"
 

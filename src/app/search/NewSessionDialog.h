@@ -7,7 +7,7 @@
 // registry.
 
 #include "Rodezir/SlotHolder.h"
-#include "app/ChildDialog.h"
+#include "app/shell/ChildDialog.h"
 
 #include <memory>
 #include <string>

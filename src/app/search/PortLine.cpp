@@ -1,4 +1,4 @@
-#include "app/PortLine.h"
+#include "app/search/PortLine.h"
 
 #include "Rodezir/gstringUtil.h"
 #include "gettext/Gettext.h"

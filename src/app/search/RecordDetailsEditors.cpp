@@ -1,8 +1,8 @@
-#include "app/RecordDetailsEditors.h"
+#include "app/search/RecordDetailsEditors.h"
 
 #include "Database/PersonDialog.h"
 #include "Database/ScenarioDialog.h"
-#include "app/EditorSeams.h"
+#include "app/search/EditorSeams.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "app/EndSound.h"
+#include "app/sessions/EndSound.h"
 
 #include <QApplication>
 #include <QAudioDevice>

@@ -1,7 +1,7 @@
-#include "app/SessionDataFile.h"
+#include "app/sessions/SessionDataFile.h"
 
 #include "Rodezir/gstringUtil.h"
-#include "app/GraphDoc.h"
+#include "app/graphs/GraphDoc.h"
 #include "comm/CommSession.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/SessionDatabaseView.h"
+#include "app/sessions/SessionDatabaseView.h"
 
 #include "Database/AlgorithmDialog.h"
 #include "Database/ApprovalCombo.h"
@@ -21,9 +21,9 @@
 #include "Rodezir/WindowGeometry.h"
 #include "Rodezir/WindowTextUtil.h"
 #include "Rodezir/gstringUtil.h"
-#include "app/ReviewDialogTables.h"
-#include "app/Session.h"
-#include "app/SessionRowStore.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionRowStore.h"
+#include "app/stored-sessions/ReviewDialogTables.h"
 #include "controls/RoundButton.h"
 #include "gettext/Gettext.h"
 #include "platform/Help.h"

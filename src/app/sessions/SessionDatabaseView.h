@@ -8,7 +8,7 @@
 #include "Database/DatabaseDialog.h"
 #include "Database/SessionRecord.h"
 #include "Database/SessionTable.h"
-#include "app/SessionPanel.h"
+#include "app/sessions/SessionPanel.h"
 
 #include <functional>
 #include <string>

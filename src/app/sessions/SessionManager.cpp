@@ -1,7 +1,7 @@
-#include "app/SessionManager.h"
+#include "app/sessions/SessionManager.h"
 
 #include "Rodezir/LogStream.h"
-#include "app/Session.h"
+#include "app/sessions/Session.h"
 
 #include <algorithm>
 

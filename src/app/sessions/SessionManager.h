@@ -11,7 +11,7 @@
 
 #include "Rodezir/Signal.h"
 #include "Rodezir/SlotHolder.h"
-#include "app/GraphToggles.h"
+#include "app/graphs/GraphToggles.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "app/SessionPanel.h"
+#include "app/sessions/SessionPanel.h"
 
-#include "app/Session.h"
-#include "app/ToolTipAnswer.h"
+#include "app/sessions/Session.h"
+#include "app/shell/ToolTipAnswer.h"
 
 SessionPanel::SessionPanel(Session& session, int templateId) : ChildDialog(templateId), session_(session) {}
 

@@ -9,7 +9,7 @@
 // session's windows call the operations below on the panel of the kind that
 // has them, and the rest keep the defaults.
 
-#include "app/ChildDialog.h"
+#include "app/shell/ChildDialog.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/SessionPortLink.h"
+#include "app/sessions/SessionPortLink.h"
 
 #include "Rodezir/LogStream.h"
 #include "comm/CalibrateManager.h"

@@ -3,7 +3,7 @@
 // taken from the registry while the session lives, read by a ManikinReader of
 // its own, closed and given back when the session goes.
 
-#include "app/SessionLink.h"
+#include "app/sessions/SessionLink.h"
 
 #include <memory>
 

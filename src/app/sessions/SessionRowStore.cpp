@@ -1,4 +1,4 @@
-#include "app/SessionRowStore.h"
+#include "app/sessions/SessionRowStore.h"
 
 #include "Database/Database.h"
 #include "Database/DBUtil.h"
@@ -10,7 +10,7 @@
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
-#include "app/Session.h"
+#include "app/sessions/Session.h"
 #include "comm/CommSession.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"

@@ -1,6 +1,6 @@
-#include "app/SessionView.h"
+#include "app/sessions/SessionView.h"
 
-#include "app/SessionPanel.h"
+#include "app/sessions/SessionPanel.h"
 
 #include <QResizeEvent>
 

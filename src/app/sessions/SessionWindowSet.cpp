@@ -1,12 +1,12 @@
-#include "app/SessionWindowSet.h"
+#include "app/sessions/SessionWindowSet.h"
 
-#include "app/EndSound.h"
-#include "app/SaveSessionDialog.h"
-#include "app/Session.h"
-#include "app/SessionDatabaseView.h"
-#include "app/SessionPanel.h"
-#include "app/SessionView.h"
-#include "app/ToolBar.h"
+#include "app/graphs/ToolBar.h"
+#include "app/sessions/EndSound.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionDatabaseView.h"
+#include "app/sessions/SessionPanel.h"
+#include "app/sessions/SessionView.h"
+#include "app/shell/SaveSessionDialog.h"
 
 #include <QApplication>
 

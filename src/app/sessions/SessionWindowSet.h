@@ -8,7 +8,7 @@
 // them. Until a review panel is installed, the review is SessionDatabaseView's
 // own least form; a kind without a factory has no panel.
 
-#include "app/SessionWindows.h"
+#include "app/sessions/SessionWindows.h"
 
 #include <QPointer>
 

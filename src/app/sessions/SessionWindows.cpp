@@ -1,4 +1,4 @@
-#include "app/SessionWindows.h"
+#include "app/sessions/SessionWindows.h"
 
 namespace {
 

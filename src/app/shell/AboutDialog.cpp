@@ -1,8 +1,8 @@
-#include "app/AboutDialog.h"
+#include "app/shell/AboutDialog.h"
 
 #include "Rodezir/DialogRegistry.h"
 #include "Rodezir/DialogTranslation.h"
-#include "app/BuildDate.h"
+#include "app/shell/BuildDate.h"
 #include "controls/RoundButton.h"
 
 using namespace kova;

@@ -1,4 +1,4 @@
-#include "app/BuildDate.h"
+#include "app/shell/BuildDate.h"
 
 #include <string_view>
 

@@ -7,7 +7,7 @@
 // every session whether the program may end.
 
 #include "Rodezir/Signal.h"
-#include "app/Metronome.h"
+#include "app/shell/Metronome.h"
 
 #include <QMainWindow>
 #include <QPointer>

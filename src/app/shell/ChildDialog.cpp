@@ -1,6 +1,6 @@
-#include "app/ChildDialog.h"
+#include "app/shell/ChildDialog.h"
 
-#include "app/ChildFrame.h"
+#include "app/shell/ChildFrame.h"
 
 ChildDialog::ChildDialog(int templateId) : LayoutDialog(templateId) {}
 

@@ -1,4 +1,4 @@
-#include "app/ChildFrame.h"
+#include "app/shell/ChildFrame.h"
 
 #include "Rodezir/LogStream.h"
 #include "controls/MdiClientWnd.h"

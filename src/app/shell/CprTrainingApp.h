@@ -11,10 +11,10 @@
 // settings, the splash launcher, the manikins) goes through Services, so a
 // test can watch the order and answer for the world.
 
-#include "app/CMainFrame.h"
-#include "app/CprTrainingAppState.h"
-#include "app/DialogFrame.h"
-#include "app/MainWindowLock.h"
+#include "app/shell/CMainFrame.h"
+#include "app/shell/CprTrainingAppState.h"
+#include "app/shell/DialogFrame.h"
+#include "app/shell/MainWindowLock.h"
 
 #include <QPointer>
 

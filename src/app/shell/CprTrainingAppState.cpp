@@ -1,4 +1,4 @@
-#include "app/CprTrainingAppState.h"
+#include "app/shell/CprTrainingAppState.h"
 
 #include "Rodezir/LogStream.h"
 #include "Rodezir/Util.h"

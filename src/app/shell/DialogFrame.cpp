@@ -1,4 +1,4 @@
-#include "app/DialogFrame.h"
+#include "app/shell/DialogFrame.h"
 
 #include <QFocusEvent>
 

@@ -9,8 +9,8 @@
 //   frame->hideOnClose = true;
 //   frame->createFrame(QString::fromStdWString(Gettext::translate("New session")));
 
-#include "app/ChildDialog.h"
-#include "app/ChildFrame.h"
+#include "app/shell/ChildDialog.h"
+#include "app/shell/ChildFrame.h"
 
 #include <memory>
 

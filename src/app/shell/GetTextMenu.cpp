@@ -1,4 +1,4 @@
-#include "app/GetTextMenu.h"
+#include "app/shell/GetTextMenu.h"
 
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"

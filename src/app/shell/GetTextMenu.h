@@ -11,7 +11,7 @@
 //   menu.endPopup();
 //   menuBar->... MenuBuilder::buildMenuBar(bar, *menu.createMenu(), onCommand);
 
-#include "app/MenuTemplate.h"
+#include "app/shell/MenuTemplate.h"
 
 #include <array>
 #include <cstdint>

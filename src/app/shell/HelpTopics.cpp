@@ -1,4 +1,4 @@
-#include "app/HelpTopics.h"
+#include "app/shell/HelpTopics.h"
 
 #include <array>
 #include <system_error>

@@ -1,6 +1,6 @@
-#include "app/HelpWindow.h"
+#include "app/shell/HelpWindow.h"
 
-#include "app/HelpTopics.h"
+#include "app/shell/HelpTopics.h"
 #include "gettext/Gettext.h"
 
 #include <QAction>

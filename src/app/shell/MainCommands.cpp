@@ -1,7 +1,7 @@
-#include "app/MainCommands.h"
+#include "app/shell/MainCommands.h"
 
-#include "app/GetTextMenu.h"
-#include "app/Session.h"
+#include "app/sessions/Session.h"
+#include "app/shell/GetTextMenu.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/MainWindowLock.h"
+#include "app/shell/MainWindowLock.h"
 
 #include <QMainWindow>
 #include <QMdiArea>

@@ -1,4 +1,4 @@
-#include "app/MenuTemplate.h"
+#include "app/shell/MenuTemplate.h"
 
 #include "Rodezir/gstringUtil.h"
 

@@ -1,4 +1,4 @@
-#include "app/Metronome.h"
+#include "app/shell/Metronome.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/MetronomeSound.h"
+#include "app/shell/MetronomeSound.h"
 
 #include "platform/Beep.h"
 #include "platform/Resources.h"

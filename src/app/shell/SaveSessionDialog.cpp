@@ -1,4 +1,4 @@
-#include "app/SaveSessionDialog.h"
+#include "app/shell/SaveSessionDialog.h"
 
 #include "Rodezir/DialogRegistry.h"
 #include "Rodezir/DialogTranslation.h"

@@ -1,4 +1,4 @@
-#include "app/SessionFrame.h"
+#include "app/shell/SessionFrame.h"
 
 #include <QFocusEvent>
 

@@ -3,7 +3,7 @@
 // its creator when the frame is created), asks its creator whether it may
 // close, and never gets smaller than 540 x 300 pixels.
 
-#include "app/ChildFrame.h"
+#include "app/shell/ChildFrame.h"
 
 #include <functional>
 

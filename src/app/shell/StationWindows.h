@@ -4,7 +4,7 @@
 // installed once the main window, the records and the settings are there.
 // The program and its end-to-end tests start the station through these.
 
-#include "app/CprTrainingApp.h"
+#include "app/shell/CprTrainingApp.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
-#include "app/ToolTipAnswer.h"
+#include "app/shell/ToolTipAnswer.h"
 
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/MenuBuilder.h"
-#include "app/idMap.h"
+#include "app/shell/idMap.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/idMap.h"
+#include "app/shell/idMap.h"
 
 #include "Rodezir/LogStream.h"
 #include "gettext/Gettext.h"

@@ -1,4 +1,4 @@
-#include "app/ReviewDialogTables.h"
+#include "app/stored-sessions/ReviewDialogTables.h"
 
 #include "Database/SessionDialogTables.h"
 #include "Rodezir/DialogRegistry.h"

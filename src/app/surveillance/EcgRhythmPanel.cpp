@@ -1,4 +1,4 @@
-#include "app/EcgRhythmPanel.h"
+#include "app/surveillance/EcgRhythmPanel.h"
 
 #include "Rodezir/DialogRegistry.h"
 #include "Rodezir/DialogTranslation.h"

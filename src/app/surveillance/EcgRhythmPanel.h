@@ -13,7 +13,7 @@
 
 #include "Rodezir/SlotHolder.h"
 #include "Rodezir/TemplateDialog.h"
-#include "app/EcgRhythmState.h"
+#include "app/surveillance/EcgRhythmState.h"
 
 #include <QFont>
 #include <QPixmap>

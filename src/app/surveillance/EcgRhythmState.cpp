@@ -1,4 +1,4 @@
-#include "app/EcgRhythmState.h"
+#include "app/surveillance/EcgRhythmState.h"
 
 #include "Rodezir/LogStream.h"
 #include "comm/SerialPort.h"

@@ -1,4 +1,4 @@
-#include "app/GraphLabelFont.h"
+#include "app/surveillance/GraphLabelFont.h"
 
 #include "Rodezir/FontUtil.h"
 

@@ -1,4 +1,4 @@
-#include "app/SurveillanceGrid.h"
+#include "app/surveillance/SurveillanceGrid.h"
 
 #include "Rodezir/LogStream.h"
 

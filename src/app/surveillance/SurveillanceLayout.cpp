@@ -1,4 +1,4 @@
-#include "app/SurveillanceLayout.h"
+#include "app/surveillance/SurveillanceLayout.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // tiles are shown, which show their ECG pane, and where each shown tile and
 // its windows go in the grid. The view applies the plan to its windows.
 
-#include "app/SurveillanceGrid.h"
-#include "app/SurveillanceTileGeometry.h"
+#include "app/surveillance/SurveillanceGrid.h"
+#include "app/surveillance/SurveillanceTileGeometry.h"
 
 #include <optional>
 #include <vector>

@@ -1,15 +1,15 @@
-#include "app/SurveillanceTile.h"
+#include "app/surveillance/SurveillanceTile.h"
 
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/FontUtil.h"
-#include "app/AxisCtrl.h"
-#include "app/GraphLabelFont.h"
-#include "app/GraphView.h"
-#include "app/Session.h"
-#include "app/SessionLink.h"
-#include "app/SurveillanceTileGeometry.h"
-#include "app/SurveillanceTileText.h"
-#include "app/ZoomWindows.h"
+#include "app/graphs/AxisCtrl.h"
+#include "app/graphs/GraphView.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionLink.h"
+#include "app/surveillance/GraphLabelFont.h"
+#include "app/surveillance/SurveillanceTileGeometry.h"
+#include "app/surveillance/SurveillanceTileText.h"
+#include "app/surveillance/ZoomWindows.h"
 
 #include <QLabel>
 

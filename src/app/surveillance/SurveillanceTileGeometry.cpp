@@ -1,4 +1,4 @@
-#include "app/SurveillanceTileGeometry.h"
+#include "app/surveillance/SurveillanceTileGeometry.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/SurveillanceTileText.h"
+#include "app/surveillance/SurveillanceTileText.h"
 
 #include "gettext/Gettext.h"
 

@@ -1,9 +1,9 @@
-#include "app/SurveillanceWindow.h"
+#include "app/surveillance/SurveillanceWindow.h"
 
-#include "app/DialogFrame.h"
-#include "app/SessionManager.h"
-#include "app/SurveillanceTile.h"
-#include "app/sessionManagerMultiView.h"
+#include "app/sessions/SessionManager.h"
+#include "app/shell/DialogFrame.h"
+#include "app/surveillance/SurveillanceTile.h"
+#include "app/surveillance/sessionManagerMultiView.h"
 #include "gettext/Gettext.h"
 
 #include <algorithm>

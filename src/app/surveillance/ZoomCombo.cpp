@@ -1,7 +1,7 @@
-#include "app/ZoomCombo.h"
+#include "app/surveillance/ZoomCombo.h"
 
 #include "Rodezir/LogStream.h"
-#include "app/ZoomWindows.h"
+#include "app/surveillance/ZoomWindows.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>

@@ -1,4 +1,4 @@
-#include "app/ZoomWindows.h"
+#include "app/surveillance/ZoomWindows.h"
 
 #include "Rodezir/LogStream.h"
 #include "gettext/Gettext.h"

@@ -6,7 +6,7 @@
 // rhythm panel is open. The session manager makes the one instance and tells
 // it of every session added or removed, with or without its window.
 
-#include "app/ChildDialog.h"
+#include "app/shell/ChildDialog.h"
 
 #include <QTimer>
 
