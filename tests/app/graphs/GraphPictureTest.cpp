@@ -8,7 +8,7 @@
 #include "app/graphs/GraphSource.h"
 #include "app/graphs/GraphView.h"
 
-#include "../comm/FakeReaderPort.h"
+#include "../../comm/FakeReaderPort.h"
 #include "GraphTestSession.h"
 #include "TempDir.h"
 #include "comm/ManikinReader.h"

@@ -26,7 +26,7 @@ endif()
 
 # The session window: its tabs and the manager's window operations.
 kova_test(SessionWindowTabsTests GUI
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionWindowTabsTest.cpp ${CMAKE_CURRENT_LIST_DIR}/TestMainWindow.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionWindowTabsTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/TestMainWindow.cpp
   LIBS app_gui Qt6::Test)
 if(TARGET SessionWindowTabsTests)
   target_include_directories(SessionWindowTabsTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)

@@ -2,7 +2,7 @@
 // clicked with the mouse against the simulated manikin on a pseudo-terminal,
 // the caption lines from the English catalog, and a picture of it.
 
-#include "../comm/LinkTestSupport.h"
+#include "../../comm/LinkTestSupport.h"
 
 #include "TempDir.h"
 #include "app/surveillance/EcgRhythmPanel.h"

@@ -3,7 +3,7 @@
 // loopback address of the test's own. The frames the manikin received tell
 // what the panel sent.
 
-#include "../comm/LinkTestSupport.h"
+#include "../../comm/LinkTestSupport.h"
 
 #include "app/surveillance/EcgRhythmState.h"
 #include "comm/SerialPort.h"

@@ -37,7 +37,7 @@ if(TARGET manikinsim)
 endif()
 
 kova_test(SurveillanceCommandTests GUI
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SurveillanceCommandTest.cpp ${CMAKE_CURRENT_LIST_DIR}/TestMainWindow.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SurveillanceCommandTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/TestMainWindow.cpp
   LIBS app_gui Qt6::Test)
 if(TARGET SurveillanceCommandTests)
   target_include_directories(SurveillanceCommandTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
