@@ -5,7 +5,7 @@
 
 #include "TablesFixture.h"
 
-#include "Database/RecordDialogTables.h"
+#include "Database/editors/RecordDialogTables.h"
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/TemplateDialog.h"
 #include "TempDir.h"

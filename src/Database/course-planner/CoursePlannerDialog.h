@@ -8,15 +8,15 @@
 // the application, which runs it in a window of its own.
 
 #include "Database/CourseRecord.h"
-#include "Database/CourseSchedule.h"
-#include "Database/CourseScheduleSources.h"
 #include "Database/CourseTable.h"
 #include "Database/DataFileRemoval.h"
 #include "Database/PersonTable.h"
-#include "Database/RecordEditorDialog.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionRecord.h"
 #include "Database/SessionTable.h"
+#include "Database/course-planner/CourseSchedule.h"
+#include "Database/course-planner/CourseScheduleSources.h"
+#include "Database/editors/RecordEditorDialog.h"
 #include "Rodezir/LayoutDialog.h"
 
 #include <functional>

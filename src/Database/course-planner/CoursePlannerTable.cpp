@@ -1,4 +1,4 @@
-#include "Database/CoursePlannerTable.h"
+#include "Database/course-planner/CoursePlannerTable.h"
 
 #include "Rodezir/DialogRegistry.h"
 

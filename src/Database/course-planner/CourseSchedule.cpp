@@ -1,4 +1,4 @@
-#include "Database/CourseSchedule.h"
+#include "Database/course-planner/CourseSchedule.h"
 
 #include "Database/Duration.h"
 

@@ -1,4 +1,4 @@
-#include "Database/CourseScheduleSources.h"
+#include "Database/course-planner/CourseScheduleSources.h"
 
 #include "comm/CalibrateManager.h"
 

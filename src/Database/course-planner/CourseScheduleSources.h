@@ -4,8 +4,8 @@
 // port registry has ready. Shared by the course planner and the run-course
 // window.
 
-#include "Database/CourseSchedule.h"
 #include "Database/ScenarioTable.h"
+#include "Database/course-planner/CourseSchedule.h"
 
 class CourseScheduleSources final : public CourseSchedule::Sources {
 public:

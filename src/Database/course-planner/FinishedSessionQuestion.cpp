@@ -1,4 +1,4 @@
-#include "Database/FinishedSessionQuestion.h"
+#include "Database/course-planner/FinishedSessionQuestion.h"
 
 #include "Rodezir/gstringUtil.h"
 #include "gettext/Gettext.h"

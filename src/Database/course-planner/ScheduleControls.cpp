@@ -1,4 +1,4 @@
-#include "Database/ScheduleControls.h"
+#include "Database/course-planner/ScheduleControls.h"
 
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/DialogItem.h"

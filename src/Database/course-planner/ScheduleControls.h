@@ -3,8 +3,8 @@
 // controls that show a course's schedule: the scroll bar beside the rows,
 // what a row's fields hold, its manikin box and its start and end fields.
 
-#include "Database/CourseSchedule.h"
 #include "Database/SessionRecord.h"
+#include "Database/course-planner/CourseSchedule.h"
 
 class QComboBox;
 class QScrollBar;

@@ -1,4 +1,4 @@
-#include "Database/SchedulePage.h"
+#include "Database/course-planner/SchedulePage.h"
 
 namespace {
 int truncated(double value) { return static_cast<int>(value); }

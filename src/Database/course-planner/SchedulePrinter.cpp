@@ -1,6 +1,6 @@
-#include "Database/SchedulePrinter.h"
+#include "Database/course-planner/SchedulePrinter.h"
 
-#include "Database/SchedulePage.h"
+#include "Database/course-planner/SchedulePage.h"
 #include "Rodezir/BitmapDraw.h"
 #include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"

@@ -1,4 +1,4 @@
-#include "Database/AlgorithmDialog.h"
+#include "Database/editors/AlgorithmDialog.h"
 
 #include "Database/AlgorithmRules.h"
 #include "Database/Database.h"

@@ -8,7 +8,7 @@
 
 #include "config/AlgorithmRecord.h"
 #include "Database/AlgorithmTable.h"
-#include "Database/RecordEditorDialog.h"
+#include "Database/editors/RecordEditorDialog.h"
 
 #include <string>
 

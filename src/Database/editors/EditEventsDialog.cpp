@@ -1,7 +1,7 @@
-#include "Database/EditEventsDialog.h"
+#include "Database/editors/EditEventsDialog.h"
 
-#include "Database/EventDialog.h"
-#include "Database/EventListView.h"
+#include "Database/editors/EventDialog.h"
+#include "Database/editors/EventListView.h"
 #include "Rodezir/BoxLayout.h"
 #include "Rodezir/ControlGroup.h"
 #include "Rodezir/LayoutSpacer.h"

@@ -1,4 +1,4 @@
-#include "Database/EventDialog.h"
+#include "Database/editors/EventDialog.h"
 
 #include "Rodezir/DialogTranslation.h"
 #include "Rodezir/WindowTextUtil.h"

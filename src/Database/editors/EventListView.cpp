@@ -1,4 +1,4 @@
-#include "Database/EventListView.h"
+#include "Database/editors/EventListView.h"
 
 #include "controls/IconImageList.h"
 

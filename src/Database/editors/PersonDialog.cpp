@@ -1,4 +1,4 @@
-#include "Database/PersonDialog.h"
+#include "Database/editors/PersonDialog.h"
 
 #include "Database/Database.h"
 #include "Database/TablePool.h"

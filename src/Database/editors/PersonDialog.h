@@ -6,7 +6,7 @@
 
 #include "Database/PersonRecord.h"
 #include "Database/PersonTable.h"
-#include "Database/RecordEditorDialog.h"
+#include "Database/editors/RecordEditorDialog.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "Database/RecordDialogTables.h"
+#include "Database/editors/RecordDialogTables.h"
 
 #include "Rodezir/DialogRegistry.h"
 

@@ -7,7 +7,7 @@
 // close box lose a changed entry.
 
 #include "Database/ComboBoxList.h"
-#include "Database/DatabaseDialog.h"
+#include "Database/editors/DatabaseDialog.h"
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/DialogItem.h"
 #include "Rodezir/TemplateDialog.h"

@@ -5,9 +5,9 @@
 // Opened from the Database menu on a new default entry, or from a
 // "Details..." button on the opener's scenario.
 
-#include "Database/RecordEditorDialog.h"
 #include "Database/ScenarioRecord.h"
 #include "Database/ScenarioTable.h"
+#include "Database/editors/RecordEditorDialog.h"
 
 class ScenarioDialog : public RecordEditorDialog<ScenarioTable, ScenarioRecord> {
     Q_OBJECT

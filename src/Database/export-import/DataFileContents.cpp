@@ -1,4 +1,4 @@
-#include "Database/DataFileContents.h"
+#include "Database/export-import/DataFileContents.h"
 
 #include "Rodezir/LogStream.h"
 

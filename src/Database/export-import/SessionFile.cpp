@@ -1,6 +1,6 @@
-#include "Database/SessionFile.h"
+#include "Database/export-import/SessionFile.h"
 
-#include "Database/UnfinishedExports.h"
+#include "Database/stored-sessions/UnfinishedExports.h"
 #include "Rodezir/FileUtil.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/mem_buffer.h"

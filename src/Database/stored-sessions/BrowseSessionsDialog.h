@@ -7,9 +7,9 @@
 // the width.
 
 #include "Database/PersonTable.h"
-#include "Database/SessionListModel.h"
-#include "Database/SessionSearch.h"
 #include "Database/SessionTable.h"
+#include "Database/stored-sessions/SessionListModel.h"
+#include "Database/stored-sessions/SessionSearch.h"
 #include "Rodezir/LayoutDialog.h"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "Database/DataFileChange.h"
+#include "Database/stored-sessions/DataFileChange.h"
 
 #include "Database/DatabaseError.h"
 #include "Database/SessionTable.h"

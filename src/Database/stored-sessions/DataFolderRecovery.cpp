@@ -1,12 +1,12 @@
-#include "Database/DataFolderRecovery.h"
+#include "Database/stored-sessions/DataFolderRecovery.h"
 
-#include "Database/DataFileChange.h"
 #include "Database/DataFileRemoval.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 #include "Database/SessionRecord.h"
 #include "Database/SqlIdentifier.h"
-#include "Database/UnfinishedExports.h"
+#include "Database/stored-sessions/DataFileChange.h"
+#include "Database/stored-sessions/UnfinishedExports.h"
 #include "Rodezir/LogStream.h"
 #include "platform/ReplacingFile.h"
 

@@ -8,10 +8,10 @@
 #include "Database/AlgorithmTable.h"
 #include "Database/DataFileRemoval.h"
 #include "Database/PersonTable.h"
-#include "Database/RecordEditorDialog.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionRecord.h"
 #include "Database/SessionTable.h"
+#include "Database/editors/RecordEditorDialog.h"
 
 #include <functional>
 #include <memory>

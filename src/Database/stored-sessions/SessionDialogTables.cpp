@@ -1,4 +1,4 @@
-#include "Database/SessionDialogTables.h"
+#include "Database/stored-sessions/SessionDialogTables.h"
 
 #include "Rodezir/DialogRegistry.h"
 

@@ -1,4 +1,4 @@
-#include "Database/SessionListModel.h"
+#include "Database/stored-sessions/SessionListModel.h"
 
 #include "Rodezir/DateText.h"
 #include "gettext/Gettext.h"

@@ -4,7 +4,7 @@
 // start time, the instructor and the scenario. Each row keeps its session's
 // serial identifier, the key that leads back to the stored session.
 
-#include "Database/SessionSearch.h"
+#include "Database/stored-sessions/SessionSearch.h"
 
 #include <QAbstractTableModel>
 #include <QString>

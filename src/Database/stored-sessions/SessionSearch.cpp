@@ -1,4 +1,4 @@
-#include "Database/SessionSearch.h"
+#include "Database/stored-sessions/SessionSearch.h"
 
 #include "Database/DatabaseConnection.h"
 #include "Database/DatabaseError.h"

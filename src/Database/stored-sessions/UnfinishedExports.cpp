@@ -1,4 +1,4 @@
-#include "Database/UnfinishedExports.h"
+#include "Database/stored-sessions/UnfinishedExports.h"
 
 #include "Rodezir/LogStream.h"
 #include "platform/RegistryStore.h"

@@ -1,8 +1,8 @@
 #include "app/courses/CoursePlannerWindow.h"
 
-#include "Database/CoursePlannerDialog.h"
-#include "Database/CoursePlannerTable.h"
-#include "Database/SessionDialog.h"
+#include "Database/course-planner/CoursePlannerDialog.h"
+#include "Database/course-planner/CoursePlannerTable.h"
+#include "Database/stored-sessions/SessionDialog.h"
 #include "app/courses/RunCourseDialog.h"
 #include "app/search/EditorSeams.h"
 #include "app/shell/CprTrainingApp.h"

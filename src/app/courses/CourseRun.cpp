@@ -2,10 +2,10 @@
 
 #include "Database/AlgorithmTable.h"
 #include "Database/Duration.h"
-#include "Database/FinishedSessionQuestion.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordTime.h"
 #include "Database/SessionTable.h"
+#include "Database/course-planner/FinishedSessionQuestion.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/Signal.h"
 #include "app/sessions/Session.h"

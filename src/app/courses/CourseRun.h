@@ -7,8 +7,8 @@
 // the rows back as the course's sessions. The run-course window shows it.
 
 #include "Database/CourseRecord.h"
-#include "Database/CourseSchedule.h"
 #include "Database/SessionRecord.h"
+#include "Database/course-planner/CourseSchedule.h"
 #include "Rodezir/SlotHolder.h"
 
 #include <vector>

@@ -9,11 +9,11 @@
 
 #include "Database/AlgorithmTable.h"
 #include "Database/CourseRecord.h"
-#include "Database/CourseScheduleSources.h"
 #include "Database/CourseTable.h"
 #include "Database/PersonTable.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionTable.h"
+#include "Database/course-planner/CourseScheduleSources.h"
 #include "app/courses/CourseRun.h"
 #include "app/shell/ChildDialog.h"
 

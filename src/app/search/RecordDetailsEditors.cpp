@@ -1,7 +1,7 @@
 #include "app/search/RecordDetailsEditors.h"
 
-#include "Database/PersonDialog.h"
-#include "Database/ScenarioDialog.h"
+#include "Database/editors/PersonDialog.h"
+#include "Database/editors/ScenarioDialog.h"
 #include "app/search/EditorSeams.h"
 
 #include <QApplication>

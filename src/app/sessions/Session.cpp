@@ -2,11 +2,11 @@
 
 #include "app/debriefing/RecommendationList.h"
 
-#include "Database/DataFileChange.h"
 #include "Database/Database.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordTime.h"
 #include "Database/ScenarioEventList.h"
+#include "Database/stored-sessions/DataFileChange.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "app/debriefing/RecommendationList.h"

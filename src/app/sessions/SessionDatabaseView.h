@@ -5,9 +5,9 @@
 // session is stored from here, its row and its data file together, with the
 // record editor's rules over the table "Session".
 
-#include "Database/DatabaseDialog.h"
 #include "Database/SessionRecord.h"
 #include "Database/SessionTable.h"
+#include "Database/editors/DatabaseDialog.h"
 #include "app/sessions/SessionPanel.h"
 
 #include <functional>

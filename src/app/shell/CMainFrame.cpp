@@ -1,8 +1,8 @@
 #include "app/shell/CMainFrame.h"
 
-#include "Database/AlgorithmDialog.h"
-#include "Database/PersonDialog.h"
-#include "Database/ScenarioDialog.h"
+#include "Database/editors/AlgorithmDialog.h"
+#include "Database/editors/PersonDialog.h"
+#include "Database/editors/ScenarioDialog.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/MenuBuilder.h"
 #include "app/sessions/Session.h"

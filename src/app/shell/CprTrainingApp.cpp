@@ -1,10 +1,10 @@
 #include "app/shell/CprTrainingApp.h"
 
-#include "Database/DataFolderRecovery.h"
 #include "Database/Database.h"
 #include "Database/DatabasePatch.h"
 #include "Database/RuntimeRandom.h"
 #include "Database/TablePool.h"
+#include "Database/stored-sessions/DataFolderRecovery.h"
 #include "Rodezir/InitLanguage.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"

@@ -1,8 +1,8 @@
 #include "app/shell/StationWindows.h"
 
 #include "CPB/CPBTransferFrontEnd.h"
-#include "Database/BrowseSessionsDialog.h"
-#include "Database/RecordDialogTables.h"
+#include "Database/editors/RecordDialogTables.h"
+#include "Database/stored-sessions/BrowseSessionsDialog.h"
 #include "app/courses/CoursePlannerWindow.h"
 #include "app/debriefing/SessionDebriefView.h"
 #include "app/livepanel/SessionGraphView.h"

@@ -1,6 +1,6 @@
 #include "app/stored-sessions/ReviewDialogTables.h"
 
-#include "Database/SessionDialogTables.h"
+#include "Database/stored-sessions/SessionDialogTables.h"
 #include "Rodezir/DialogRegistry.h"
 
 using namespace kova;

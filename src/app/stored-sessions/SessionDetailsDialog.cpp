@@ -1,6 +1,6 @@
 #include "app/stored-sessions/SessionDetailsDialog.h"
 
-#include "Database/SessionDialog.h"
+#include "Database/stored-sessions/SessionDialog.h"
 #include "Rodezir/DialogTranslation.h"
 #include "Rodezir/LogStream.h"
 #include "app/sessions/Session.h"

@@ -5,11 +5,11 @@
 
 #include "RecordDialogFixture.h"
 
-#include "Database/CoursePlannerDialog.h"
-#include "Database/CoursePlannerTable.h"
-#include "Database/PersonDialog.h"
-#include "Database/ScenarioDialog.h"
 #include "Database/SessionTable.h"
+#include "Database/course-planner/CoursePlannerDialog.h"
+#include "Database/course-planner/CoursePlannerTable.h"
+#include "Database/editors/PersonDialog.h"
+#include "Database/editors/ScenarioDialog.h"
 #include "Rodezir/ControlNotifier.h"
 #include "RunProgram.h"
 #include "platform/PdfPrintDialogAsker.h"

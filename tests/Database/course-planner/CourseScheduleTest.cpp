@@ -3,8 +3,8 @@
 // row takes from its start field and from the course, and the rows that are
 // stored.
 
-#include "Database/CourseSchedule.h"
 #include "Database/Duration.h"
+#include "Database/course-planner/CourseSchedule.h"
 
 #include "TempDir.h"
 

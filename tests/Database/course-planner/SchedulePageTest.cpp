@@ -1,6 +1,6 @@
 // The measures of a printed course schedule from the page's printable size.
 
-#include "Database/SchedulePage.h"
+#include "Database/course-planner/SchedulePage.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // poppler-utils: its heading, course lines and table, long names cut, long
 // schedules over several pages, and the printer's failures told to the user.
 
-#include "Database/SchedulePrinter.h"
+#include "Database/course-planner/SchedulePrinter.h"
 
 #include "FileSizeLimit.h"
 #include "PrintDialogDriver.h"

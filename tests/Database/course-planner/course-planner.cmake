@@ -14,6 +14,6 @@ if(KOVA_GUI AND KOVA_TESTS)
 endif()
 kova_test(CoursePlannerTests GUI
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CoursePlannerDialogTest.cpp
   LIBS Database_gui Qt6::Test)

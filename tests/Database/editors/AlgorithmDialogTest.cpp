@@ -6,7 +6,7 @@
 
 #include "RecordDialogFixture.h"
 
-#include "Database/AlgorithmDialog.h"
+#include "Database/editors/AlgorithmDialog.h"
 #include "config/Configuration.h"
 #include "propertyPage/AlgorithmDetailsEditor.h"
 

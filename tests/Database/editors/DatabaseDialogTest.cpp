@@ -7,8 +7,8 @@
 #include "OwnServerFixture.h"
 #include "TablesFixture.h"
 
-#include "Database/DatabaseDialog.h"
 #include "Database/PersonTable.h"
+#include "Database/editors/DatabaseDialog.h"
 #include "Rodezir/LogStream.h"
 
 #include <gtest/gtest.h>

@@ -5,8 +5,8 @@
 
 #include "RecordDialogFixture.h"
 
-#include "Database/EditEventsDialog.h"
-#include "Database/EventDialog.h"
+#include "Database/editors/EditEventsDialog.h"
+#include "Database/editors/EventDialog.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -4,7 +4,7 @@
 
 #include "RecordDialogFixture.h"
 
-#include "Database/PersonDialog.h"
+#include "Database/editors/PersonDialog.h"
 
 #include <QCheckBox>
 

@@ -2,10 +2,10 @@
 
 #include "RecordDialogFixture.h"
 
-#include "Database/AlgorithmDialog.h"
-#include "Database/EditEventsDialog.h"
-#include "Database/PersonDialog.h"
-#include "Database/ScenarioDialog.h"
+#include "Database/editors/AlgorithmDialog.h"
+#include "Database/editors/EditEventsDialog.h"
+#include "Database/editors/PersonDialog.h"
+#include "Database/editors/ScenarioDialog.h"
 #include "platform/Help.h"
 
 #include <memory>

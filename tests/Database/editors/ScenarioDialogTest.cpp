@@ -5,10 +5,10 @@
 
 #include "RecordDialogFixture.h"
 
-#include "Database/AlgorithmDialog.h"
 #include "Database/DatabasePatch.h"
-#include "Database/EditEventsDialog.h"
-#include "Database/ScenarioDialog.h"
+#include "Database/editors/AlgorithmDialog.h"
+#include "Database/editors/EditEventsDialog.h"
+#include "Database/editors/ScenarioDialog.h"
 
 namespace {
 

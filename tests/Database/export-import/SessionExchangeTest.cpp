@@ -1,9 +1,9 @@
 #include "TablesFixture.h"
 
-#include "Database/SessionExchange.h"
-#include "Database/SessionFile.h"
 #include "Database/SessionTable.h"
 #include "Database/SqlIdentifier.h"
+#include "Database/export-import/SessionExchange.h"
+#include "Database/export-import/SessionFile.h"
 #include "Rodezir/LogStream.h"
 #include "platform/FileDialog.h"
 

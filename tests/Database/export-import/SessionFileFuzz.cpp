@@ -1,7 +1,7 @@
 // Arbitrary bytes as a whole session database file: the reader either
 // refuses them or gives sessions that each end in their end marker.
 
-#include "Database/SessionFile.h"
+#include "Database/export-import/SessionFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "Database/DataFileContents.h"
-#include "Database/SessionFile.h"
+#include "Database/export-import/DataFileContents.h"
+#include "Database/export-import/SessionFile.h"
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
 #include "platform/MessageBox.h"

@@ -2,9 +2,12 @@
 # of stored sessions on the SQLite data source with a data folder of the
 # test's own; the file reader under the fuzzer.
 kova_test(SessionExchangeTests
-  SOURCES RecordsFixture.cpp SessionFileTest.cpp SessionExchangeTest.cpp
+  SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionFileTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionExchangeTest.cpp
   LIBS Database)
 
 kova_fuzzer(SessionFileFuzzer
-  SOURCES SessionFileFuzz.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionFileFuzz.cpp
   LIBS Database)

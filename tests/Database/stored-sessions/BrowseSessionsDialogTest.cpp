@@ -7,9 +7,9 @@
 #include "RecordDialogFixture.h"
 #include "StoredSessionsFixture.h"
 
-#include "Database/BrowseSessionsDialog.h"
-#include "Database/SessionDialog.h"
 #include "Database/SessionTable.h"
+#include "Database/stored-sessions/BrowseSessionsDialog.h"
+#include "Database/stored-sessions/SessionDialog.h"
 #include "Rodezir/DateText.h"
 #include "platform/FileDialog.h"
 

@@ -7,11 +7,11 @@
 
 #include "TablesFixture.h"
 
-#include "Database/DataFileChange.h"
 #include "Database/DataFileRemoval.h"
-#include "Database/DataFolderRecovery.h"
 #include "Database/DatabaseTransaction.h"
-#include "Database/UnfinishedExports.h"
+#include "Database/stored-sessions/DataFileChange.h"
+#include "Database/stored-sessions/DataFolderRecovery.h"
+#include "Database/stored-sessions/UnfinishedExports.h"
 #include "Rodezir/LogStream.h"
 #include "platform/RegistryStore.h"
 

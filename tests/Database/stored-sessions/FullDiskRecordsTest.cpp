@@ -10,8 +10,8 @@
 #include "Database/CourseRecord.h"
 #include "Database/DatabaseError.h"
 #include "Database/DatabaseTransaction.h"
-#include "Database/SessionDialog.h"
 #include "Database/SessionTable.h"
+#include "Database/stored-sessions/SessionDialog.h"
 #include "Rodezir/LogStream.h"
 
 #include <filesystem>

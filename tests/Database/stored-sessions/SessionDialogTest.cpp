@@ -8,8 +8,8 @@
 
 #include "RecordDialogFixture.h"
 
-#include "Database/SessionDialog.h"
 #include "Database/SessionTable.h"
+#include "Database/stored-sessions/SessionDialog.h"
 #include "Rodezir/DateText.h"
 #include "config/AlgorithmRecord.h"
 

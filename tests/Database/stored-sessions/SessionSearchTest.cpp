@@ -7,7 +7,7 @@
 #include "TablesFixture.h"
 
 #include "Database/Database.h"
-#include "Database/SessionSearch.h"
+#include "Database/stored-sessions/SessionSearch.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 # source and, under the records_postgresql fixture, on PostgreSQL; the
 # session manager and the session dialog windows with their screenshots.
 kova_test(SessionSearchTests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp ${CMAKE_CURRENT_LIST_DIR}/SessionSearchTest.cpp
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp ${CMAKE_CURRENT_LIST_DIR}/SessionSearchTest.cpp
   LIBS Database)
 kova_test_on_postgresql(SessionSearchTests)
 
 kova_test(StoredSessionDialogTests GUI
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BrowseSessionsDialogTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionDialogTest.cpp
   LIBS Database_gui Qt6::Test)
@@ -18,7 +18,7 @@ kova_test(StoredSessionDialogTests GUI
 kova_test(FullDiskRecordsTests GUI
   SOURCES
     ${PROJECT_SOURCE_DIR}/tests/support/PrivateMountsTestMain.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FullDiskRecordsTest.cpp
   LIBS Database_gui Qt6::Test
   LABELS fulldisk)
@@ -29,7 +29,7 @@ endif()
 # What a killed station left in its data folder, set right at start-up: on
 # the SQLite data source and on the throwaway PostgreSQL server.
 kova_test(DataFolderRecoveryTests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp ${CMAKE_CURRENT_LIST_DIR}/DataFolderRecoveryTest.cpp
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp ${CMAKE_CURRENT_LIST_DIR}/DataFolderRecoveryTest.cpp
   LIBS Database)
 kova_test_on_postgresql(DataFolderRecoveryTests)
 
@@ -38,8 +38,8 @@ kova_test_on_postgresql(DataFolderRecoveryTests)
 # path; a few dozen by default).
 kova_test(StorageKillTests
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/RecordsFixture.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/KillLoop.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/KillLoop.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StorageKillTest.cpp
   LIBS Database
   LABELS kill)

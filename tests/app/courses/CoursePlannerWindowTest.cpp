@@ -5,8 +5,8 @@
 
 #include "RecordDialogFixture.h"
 
-#include "Database/CoursePlannerDialog.h"
-#include "Database/SessionDialog.h"
+#include "Database/course-planner/CoursePlannerDialog.h"
+#include "Database/stored-sessions/SessionDialog.h"
 #include "app/courses/CoursePlannerWindow.h"
 #include "app/search/EditorSeams.h"
 

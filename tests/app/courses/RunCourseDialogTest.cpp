@@ -11,10 +11,10 @@
 #include "StationTestKit.h"
 #include "TablesFixture.h"
 
-#include "Database/CoursePlannerDialog.h"
 #include "Database/PersonTable.h"
-#include "Database/SessionDialog.h"
 #include "Database/SessionTable.h"
+#include "Database/course-planner/CoursePlannerDialog.h"
+#include "Database/stored-sessions/SessionDialog.h"
 #include "Rodezir/ControlNotifier.h"
 #include "Rodezir/DateText.h"
 #include "Rodezir/DialogItem.h"

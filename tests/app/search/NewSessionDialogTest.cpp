@@ -16,10 +16,10 @@
 #include "app/shell/StationWindows.h"
 
 #include "Database/DatabasePatch.h"
-#include "Database/PersonDialog.h"
-#include "Database/RecordDialogTables.h"
 #include "Database/SessionRecord.h"
 #include "Database/TablePool.h"
+#include "Database/editors/PersonDialog.h"
+#include "Database/editors/RecordDialogTables.h"
 #include "LinkTestSupport.h"
 #include "TablesFixture.h"
 #include "TestMainWindow.h"

@@ -3,7 +3,7 @@
 
 #include "app/sessions/SessionDataFile.h"
 
-#include "Database/DataFileContents.h"
+#include "Database/export-import/DataFileContents.h"
 #include "app/graphs/GraphDoc.h"
 #include "app/graphs/GraphSource.h"
 #include "comm/CommSession.h"

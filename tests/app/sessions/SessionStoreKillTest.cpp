@@ -7,8 +7,8 @@
 #include "SessionRecordsFixture.h"
 #include "SessionTestKit.h"
 
-#include "Database/DataFolderRecovery.h"
 #include "Database/RuntimeRandom.h"
+#include "Database/stored-sessions/DataFolderRecovery.h"
 #include "app/sessions/SessionRowStore.h"
 
 #include <gtest/gtest.h>

@@ -9,9 +9,9 @@
 #include "SessionRecordsFixture.h"
 
 #include "Database/DBUtil.h"
-#include "Database/SessionExchange.h"
-#include "Database/SessionSearch.h"
 #include "Database/SessionTable.h"
+#include "Database/export-import/SessionExchange.h"
+#include "Database/stored-sessions/SessionSearch.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "RunProgram.h"

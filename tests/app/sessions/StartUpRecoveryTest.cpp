@@ -4,7 +4,7 @@
 
 #include "SessionRecordsFixture.h"
 
-#include "Database/DataFolderRecovery.h"
+#include "Database/stored-sessions/DataFolderRecovery.h"
 #include "app/shell/CprTrainingApp.h"
 
 #include <gtest/gtest.h>

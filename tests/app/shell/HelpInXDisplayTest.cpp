@@ -8,7 +8,7 @@
 
 #include "TablesFixture.h"
 
-#include "Database/RecordDialogTables.h"
+#include "Database/editors/RecordDialogTables.h"
 #include "app/sessions/SessionManager.h"
 #include "app/shell/CprTrainingApp.h"
 #include "app/shell/HelpWindow.h"

@@ -12,8 +12,8 @@
 #include "SessionTestKit.h"
 #include "TestSessionPanel.h"
 
-#include "Database/SessionDialog.h"
 #include "Database/SessionTable.h"
+#include "Database/stored-sessions/SessionDialog.h"
 #include "TempDir.h"
 #include "app/debriefing/SessionDebriefView.h"
 #include "app/livepanel/SessionGraphView.h"
