@@ -7,8 +7,8 @@
 #include "SessionTestKit.h"
 #include "TempDir.h"
 
-#include "Rodezir/DialogRegistry.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 #include "app/sessions/SessionManager.h"
 #include "app/shell/ChildDialog.h"
 #include "app/shell/CprTrainingApp.h"

@@ -1,6 +1,6 @@
 #include "TestMainWindow.h"
 
-#include "Rodezir/MenuBuilder.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
 #include "app/shell/GetTextMenu.h"
 
 #include <QMenuBar>

@@ -17,7 +17,7 @@
 #include "Database/course-planner/CourseSchedule.h"
 #include "Database/course-planner/CourseScheduleSources.h"
 #include "Database/editors/RecordEditorDialog.h"
-#include "Rodezir/LayoutDialog.h"
+#include "Rodezir/dialogs/LayoutDialog.h"
 
 #include <functional>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "Database/course-planner/CoursePlannerTable.h"
 
-#include "Rodezir/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 
 using namespace kova;
 

@@ -4,7 +4,7 @@
 // visible schedule rows with their headings and scroll bar, and the row
 // commands, printing and running along the bottom.
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 kova::DialogTable coursePlannerDialogTable();
 // Adds the table to the dialog registry; safe to call more than once.

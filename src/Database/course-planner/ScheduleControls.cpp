@@ -1,7 +1,7 @@
 #include "Database/course-planner/ScheduleControls.h"
 
 #include "Rodezir/ComboUtil.h"
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 #include "controls/MaskedEdit.h"
 
 #include <QComboBox>

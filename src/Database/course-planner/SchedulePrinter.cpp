@@ -2,8 +2,8 @@
 
 #include "Database/course-planner/SchedulePage.h"
 #include "Rodezir/BitmapDraw.h"
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
 #include "platform/PdfPrintout.h"

@@ -2,10 +2,10 @@
 
 #include "Database/editors/EventDialog.h"
 #include "Database/editors/EventListView.h"
-#include "Rodezir/BoxLayout.h"
-#include "Rodezir/ControlGroup.h"
-#include "Rodezir/LayoutSpacer.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/BoxLayout.h"
+#include "Rodezir/dialogs/ControlGroup.h"
+#include "Rodezir/dialogs/LayoutSpacer.h"
 #include "Rodezir/gstringUtil.h"
 #include "controls/RoundButton.h"
 #include "gettext/Gettext.h"

@@ -6,7 +6,7 @@
 
 #include "Database/EventRecord.h"
 #include "Database/ScenarioEventList.h"
-#include "Rodezir/LayoutDialog.h"
+#include "Rodezir/dialogs/LayoutDialog.h"
 
 #include <memory>
 #include <string>

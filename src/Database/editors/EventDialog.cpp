@@ -1,7 +1,7 @@
 #include "Database/editors/EventDialog.h"
 
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/WindowTextUtil.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "controls/IconImageList.h"
 #include "controls/RoundButton.h"
 #include "platform/Beep.h"

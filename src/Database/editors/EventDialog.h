@@ -2,7 +2,7 @@
 // The "Event" dialog (232): the name, tooltip and icon of one event of a
 // scenario. It ends with OK only once an icon is chosen.
 
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
 #include <memory>
 #include <string>

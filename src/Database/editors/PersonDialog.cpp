@@ -2,8 +2,8 @@
 
 #include "Database/Database.h"
 #include "Database/TablePool.h"
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/WindowTextUtil.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "gettext/Gettext.h"
 
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "Database/editors/RecordDialogTables.h"
 
-#include "Rodezir/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 
 using namespace kova;
 

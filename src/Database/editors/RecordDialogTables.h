@@ -3,7 +3,7 @@
 // (179), "Person" (216), "Scenario" (220), "Edit events" (225) and
 // "Event" (232).
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <vector>
 

@@ -7,8 +7,8 @@
 #include "Database/TrainingModeCombo.h"
 #include "Database/editors/AlgorithmDialog.h"
 #include "Database/editors/EditEventsDialog.h"
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/WindowTextUtil.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "gettext/Gettext.h"
 
 #include <QMetaObject>

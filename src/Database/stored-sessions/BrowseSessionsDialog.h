@@ -10,7 +10,7 @@
 #include "Database/SessionTable.h"
 #include "Database/stored-sessions/SessionListModel.h"
 #include "Database/stored-sessions/SessionSearch.h"
-#include "Rodezir/LayoutDialog.h"
+#include "Rodezir/dialogs/LayoutDialog.h"
 
 #include <array>
 #include <string>

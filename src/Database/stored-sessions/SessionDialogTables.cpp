@@ -1,6 +1,6 @@
 #include "Database/stored-sessions/SessionDialogTables.h"
 
-#include "Rodezir/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 
 using namespace kova;
 

@@ -3,7 +3,7 @@
 // (222), the record of one session, and "Session manager" (224), the
 // search over the finished sessions.
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "Rodezir/AreaGroup.h"
+#include "Rodezir/dialogs/AreaGroup.h"
 
 #include <algorithm>
 

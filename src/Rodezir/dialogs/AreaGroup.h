@@ -4,8 +4,8 @@
 // rectangle like a ControlGroup does; notifyPlaced then tells each area's
 // listeners where it went and whether it is visible.
 
-#include "Rodezir/LayoutItem.h"
 #include "Rodezir/SharedSignal.h"
+#include "Rodezir/dialogs/LayoutItem.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "Rodezir/AspectLayout.h"
+#include "Rodezir/dialogs/AspectLayout.h"
 
 #include <limits>
 

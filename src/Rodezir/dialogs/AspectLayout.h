@@ -4,7 +4,7 @@
 // Bounds without height count as square; bounds without width give the child
 // no width, never a division by zero.
 
-#include "Rodezir/LayoutItem.h"
+#include "Rodezir/dialogs/LayoutItem.h"
 
 namespace kova {
 

@@ -1,6 +1,6 @@
-#include "Rodezir/BoxLayout.h"
+#include "Rodezir/dialogs/BoxLayout.h"
 
-#include "Rodezir/LayoutSpacer.h"
+#include "Rodezir/dialogs/LayoutSpacer.h"
 
 #include <algorithm>
 

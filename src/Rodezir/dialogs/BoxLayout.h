@@ -9,7 +9,7 @@
 // distances to the box's two edges, so it stretches with the box.
 // Items must be added in order: top to bottom in a column, left to right in a row.
 
-#include "Rodezir/LayoutItem.h"
+#include "Rodezir/dialogs/LayoutItem.h"
 
 #include <vector>
 

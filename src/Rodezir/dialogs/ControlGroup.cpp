@@ -1,8 +1,8 @@
-#include "Rodezir/ControlGroup.h"
+#include "Rodezir/dialogs/ControlGroup.h"
 
-#include "Rodezir/DialogItem.h"
 #include "Rodezir/LogStream.h"
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 
 #include <QWidget>
 

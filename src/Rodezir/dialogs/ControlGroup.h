@@ -5,7 +5,7 @@
 // A group with no natural width (or height) keeps its controls' natural size
 // in that direction and only moves them.
 
-#include "Rodezir/LayoutItem.h"
+#include "Rodezir/dialogs/LayoutItem.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "Rodezir/ControlNotifier.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
 
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

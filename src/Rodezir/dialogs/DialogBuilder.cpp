@@ -1,10 +1,10 @@
-#include "Rodezir/DialogBuilder.h"
+#include "Rodezir/dialogs/DialogBuilder.h"
 
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/DialogTemplate.h"
-#include "Rodezir/DialogTemplateCodec.h"
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogTemplate.h"
+#include "Rodezir/dialogs/DialogTemplateCodec.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "platform/Resources.h"
 
 #include <QButtonGroup>

@@ -24,7 +24,7 @@
 // The station's own controls register their class names with
 // registerWindowClass; an unknown class becomes a plain QWidget (logged).
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <functional>
 #include <string>

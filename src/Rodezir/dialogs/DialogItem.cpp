@@ -1,4 +1,4 @@
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "Rodezir/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 
-#include "Rodezir/DialogTemplateCodec.h"
+#include "Rodezir/dialogs/DialogTemplateCodec.h"
 #include "platform/Resources.h"
 
 #include <QFile>

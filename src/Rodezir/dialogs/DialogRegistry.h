@@ -4,7 +4,7 @@
 // dialog that has no table may still be compiled in as template bytes under
 // ":/kova/dialog/<id>" and is found there.
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 namespace kova {
 

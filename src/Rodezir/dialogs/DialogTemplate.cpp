@@ -1,9 +1,9 @@
-#include "Rodezir/DialogTemplate.h"
+#include "Rodezir/dialogs/DialogTemplate.h"
 
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTemplateCodec.h"
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogTemplateCodec.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "Rodezir/gstringUtil.h"
 
 #include <QFontDatabase>

@@ -4,8 +4,8 @@
 // above all its font. It also converts between dialog units and pixels with the
 // template's own font, measured the way the dialog manager measures it.
 
-#include "Rodezir/DialogTable.h"
 #include "Rodezir/Geometry.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // extended DLGTEMPLATEEX layouts, little-endian, texts in UTF-16. The one pair
 // of functions through which dialog tables become template bytes and back.
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <cstddef>
 #include <cstdint>

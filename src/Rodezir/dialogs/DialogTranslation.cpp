@@ -1,6 +1,6 @@
-#include "Rodezir/DialogTranslation.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 #include "Rodezir/gstringUtil.h"
 #include "gettext/Gettext.h"
 

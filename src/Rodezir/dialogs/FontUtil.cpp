@@ -1,4 +1,4 @@
-#include "Rodezir/FontUtil.h"
+#include "Rodezir/dialogs/FontUtil.h"
 
 #include "Rodezir/Geometry.h"
 #include "Rodezir/LogStream.h"

@@ -1,4 +1,4 @@
-#include "Rodezir/FrameLayout.h"
+#include "Rodezir/dialogs/FrameLayout.h"
 
 namespace kova {
 

@@ -4,7 +4,7 @@
 // had from the frame when the layout was set up. updateFrames hides a frame
 // whose content has nothing visible.
 
-#include "Rodezir/LayoutItem.h"
+#include "Rodezir/dialogs/LayoutItem.h"
 
 namespace kova {
 

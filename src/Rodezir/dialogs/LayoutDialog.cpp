@@ -1,6 +1,6 @@
-#include "Rodezir/LayoutDialog.h"
+#include "Rodezir/dialogs/LayoutDialog.h"
 
-#include "Rodezir/DialogTranslation.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 
 #include <QResizeEvent>
 

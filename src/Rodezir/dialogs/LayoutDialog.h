@@ -8,8 +8,8 @@
 // LayoutDialog::onInitDialog (so the natural rectangles are those of the
 // translated texts), then calls setLayout(tree, false).
 
-#include "Rodezir/LayoutItem.h"
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/LayoutItem.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
 namespace kova {
 

@@ -1,4 +1,4 @@
-#include "Rodezir/LayoutItem.h"
+#include "Rodezir/dialogs/LayoutItem.h"
 
 namespace kova {
 

@@ -1,4 +1,4 @@
-#include "Rodezir/LayoutSpacer.h"
+#include "Rodezir/dialogs/LayoutSpacer.h"
 
 namespace kova {
 

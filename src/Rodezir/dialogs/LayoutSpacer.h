@@ -1,7 +1,7 @@
 #pragma once
 // A layout item that stands for empty room of a fixed size; placing it does nothing.
 
-#include "Rodezir/LayoutItem.h"
+#include "Rodezir/dialogs/LayoutItem.h"
 
 namespace kova {
 

@@ -1,6 +1,6 @@
-#include "Rodezir/MenuBuilder.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
 
-#include "Rodezir/DialogTranslation.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "gettext/Gettext.h"
 
 #include <QAction>

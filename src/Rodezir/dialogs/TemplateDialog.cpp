@@ -1,8 +1,8 @@
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
-#include "Rodezir/DialogBuilder.h"
-#include "Rodezir/DialogItem.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogBuilder.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <QAbstractButton>
 

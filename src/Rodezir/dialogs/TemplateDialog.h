@@ -7,8 +7,8 @@
 // A template without WS_THICKFRAME gives a dialog of fixed size; one with
 // WS_CHILD gives a dialog that sits inside its parent (a page).
 
-#include "Rodezir/ControlNotifier.h"
-#include "Rodezir/DialogTemplate.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
+#include "Rodezir/dialogs/DialogTemplate.h"
 
 #include <QDialog>
 

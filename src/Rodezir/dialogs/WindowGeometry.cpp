@@ -1,4 +1,4 @@
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 
 #include <QApplication>
 #include <QGuiApplication>

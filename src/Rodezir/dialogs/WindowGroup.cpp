@@ -1,6 +1,6 @@
-#include "Rodezir/WindowGroup.h"
+#include "Rodezir/dialogs/WindowGroup.h"
 
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 
 #include <QWidget>
 

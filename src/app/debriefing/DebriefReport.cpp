@@ -1,8 +1,8 @@
 #include "app/debriefing/DebriefReport.h"
 
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/PainterTextDevice.h"
 #include "Rodezir/TextLines.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "Rodezir/gstringUtil.h"
 #include "comm/CommSession.h"
 #include "controls/BarGaugeWnd.h"

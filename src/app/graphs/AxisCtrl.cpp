@@ -1,7 +1,7 @@
 #include "app/graphs/AxisCtrl.h"
 
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "app/graphs/GraphPane.h"
 
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #include "app/graphs/ToolBar.h"
 
 #include "Rodezir/LogStream.h"
-#include "Rodezir/MenuBuilder.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
 #include "app/shell/idMap.h"
 
 #include <QAction>

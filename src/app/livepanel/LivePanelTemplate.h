@@ -5,7 +5,7 @@
 // graph area, whose left edge is where label 1005 stands. The panel places
 // the graphs, toolbars and scroll bar itself.
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 class LivePanelTemplate {
 public:

@@ -1,7 +1,7 @@
 #include "app/livepanel/SessionManagerTabView.h"
 
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "app/sessions/Session.h"
 #include "app/sessions/SessionLink.h"
 #include "app/sessions/SessionPanel.h"

@@ -2,10 +2,10 @@
 
 #include "Database/Duration.h"
 #include "Rodezir/BitmapDraw.h"
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/PainterTextDevice.h"
 #include "Rodezir/TextLines.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "app/debriefing/SessionDebriefView.h"
 #include "app/graphs/ToolBar.h"
 #include "app/printing/PrintedGraphs.h"

@@ -1,7 +1,7 @@
 #include "app/search/CalibrateView.h"
 
-#include "Rodezir/DialogRegistry.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 #include "app/search/AppCommands.h"
 #include "app/search/CalibrationRun.h"
 #include "app/search/PortLine.h"

@@ -2,7 +2,7 @@
 // The About box (template 100): the program's name, its version and the
 // date and time it was built, closed with its one round OK button.
 
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
 class AboutDialog : public kova::TemplateDialog {
     Q_OBJECT

@@ -4,7 +4,7 @@
 #include "Database/editors/PersonDialog.h"
 #include "Database/editors/ScenarioDialog.h"
 #include "Rodezir/LogStream.h"
-#include "Rodezir/MenuBuilder.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
 #include "app/sessions/Session.h"
 #include "app/sessions/SessionManager.h"
 #include "app/shell/MainCommands.h"

@@ -7,7 +7,7 @@
 // part of the main window. A fixed-size dialog never sets a layout; a
 // resizable one sets its layout tree as LayoutDialog describes.
 
-#include "Rodezir/LayoutDialog.h"
+#include "Rodezir/dialogs/LayoutDialog.h"
 
 class ChildFrame;
 

@@ -1,7 +1,7 @@
 #include "app/shell/SaveSessionDialog.h"
 
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTranslation.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "controls/RoundButton.h"
 #include "gettext/Gettext.h"
 

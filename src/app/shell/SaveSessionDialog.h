@@ -4,7 +4,7 @@
 // modal dialog (template 226) over the session's window; the caller reads
 // the answer afterwards.
 
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
 #include <string>
 

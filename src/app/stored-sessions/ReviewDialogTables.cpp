@@ -1,7 +1,7 @@
 #include "app/stored-sessions/ReviewDialogTables.h"
 
 #include "Database/stored-sessions/SessionDialogTables.h"
-#include "Rodezir/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 
 using namespace kova;
 

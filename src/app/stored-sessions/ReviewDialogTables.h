@@ -3,7 +3,7 @@
 // panel of a session just run (223) and "Inspect session details" (233),
 // which holds a stored session's graphs or debriefing.
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <vector>
 

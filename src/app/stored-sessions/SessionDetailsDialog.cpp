@@ -1,8 +1,8 @@
 #include "app/stored-sessions/SessionDetailsDialog.h"
 
 #include "Database/stored-sessions/SessionDialog.h"
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "app/sessions/Session.h"
 #include "app/sessions/SessionPanel.h"
 #include "app/sessions/SessionView.h"

@@ -5,7 +5,7 @@
 // session tells that they are gone. The session belongs to the opener.
 
 #include "Rodezir/SlotHolder.h"
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
 class Session;
 

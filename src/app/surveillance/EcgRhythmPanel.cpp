@@ -1,8 +1,8 @@
 #include "app/surveillance/EcgRhythmPanel.h"
 
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTranslation.h"
-#include "Rodezir/FontUtil.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "platform/Resources.h"
 
 #include <QApplication>

@@ -12,7 +12,7 @@
 // defibrillation mark (the owner must not ask from its ECG pane's drawing).
 
 #include "Rodezir/SlotHolder.h"
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 #include "app/surveillance/EcgRhythmState.h"
 
 #include <QFont>

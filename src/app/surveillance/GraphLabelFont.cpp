@@ -1,6 +1,6 @@
 #include "app/surveillance/GraphLabelFont.h"
 
-#include "Rodezir/FontUtil.h"
+#include "Rodezir/dialogs/FontUtil.h"
 
 #include <QFont>
 

@@ -1,7 +1,7 @@
 #include "app/surveillance/SurveillanceTile.h"
 
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/FontUtil.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "app/graphs/AxisCtrl.h"
 #include "app/graphs/GraphView.h"
 #include "app/sessions/Session.h"

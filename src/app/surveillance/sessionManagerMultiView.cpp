@@ -1,7 +1,7 @@
 #include "app/surveillance/sessionManagerMultiView.h"
 
-#include "Rodezir/DialogRegistry.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 #include "app/graphs/AxisCtrl.h"
 #include "app/sessions/Session.h"
 #include "app/shell/ToolTipAnswer.h"

@@ -10,7 +10,7 @@
 #include "Database/course-planner/CoursePlannerTable.h"
 #include "Database/editors/PersonDialog.h"
 #include "Database/editors/ScenarioDialog.h"
-#include "Rodezir/ControlNotifier.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
 #include "RunProgram.h"
 #include "platform/PdfPrintDialogAsker.h"
 #include "platform/PrintDialog.h"

@@ -1,10 +1,10 @@
-#include "Rodezir/ControlNotifier.h"
-#include "Rodezir/DialogBuilder.h"
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/DialogTemplate.h"
 #include "Rodezir/LogStream.h"
-#include "Rodezir/TemplateDialog.h"
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
+#include "Rodezir/dialogs/DialogBuilder.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogTemplate.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "Rodezir/DialogTemplateCodec.h"
+#include "Rodezir/dialogs/DialogTemplateCodec.h"
 
 #include <gtest/gtest.h>
 

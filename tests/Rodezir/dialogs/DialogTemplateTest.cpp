@@ -1,7 +1,7 @@
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTemplate.h"
-#include "Rodezir/DialogTemplateCodec.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogTemplate.h"
+#include "Rodezir/dialogs/DialogTemplateCodec.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/DialogTranslation.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "Rodezir/gstringUtil.h"
 #include "gettext/Gettext.h"
 

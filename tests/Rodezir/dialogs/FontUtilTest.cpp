@@ -1,5 +1,5 @@
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/FontUtil.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "Rodezir/BoxLayout.h"
-#include "Rodezir/ControlGroup.h"
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/LayoutDialog.h"
-#include "Rodezir/WindowGeometry.h"
-#include "Rodezir/WindowGroup.h"
+#include "Rodezir/dialogs/BoxLayout.h"
+#include "Rodezir/dialogs/ControlGroup.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/LayoutDialog.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
+#include "Rodezir/dialogs/WindowGroup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "Rodezir/AreaGroup.h"
-#include "Rodezir/AspectLayout.h"
-#include "Rodezir/BoxLayout.h"
-#include "Rodezir/ControlGroup.h"
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/FrameLayout.h"
-#include "Rodezir/LayoutSpacer.h"
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/AreaGroup.h"
+#include "Rodezir/dialogs/AspectLayout.h"
+#include "Rodezir/dialogs/BoxLayout.h"
+#include "Rodezir/dialogs/ControlGroup.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/FrameLayout.h"
+#include "Rodezir/dialogs/LayoutSpacer.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Rodezir/MenuBuilder.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
 #include "gettext/Gettext.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // One dialog the whole way: a table, its template bytes, the builder, the
 // translation of its marked texts, its notifications and its layout on resize.
-#include "Rodezir/BoxLayout.h"
-#include "Rodezir/ControlGroup.h"
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/FrameLayout.h"
-#include "Rodezir/LayoutDialog.h"
-#include "Rodezir/LayoutSpacer.h"
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/BoxLayout.h"
+#include "Rodezir/dialogs/ControlGroup.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/FrameLayout.h"
+#include "Rodezir/dialogs/LayoutDialog.h"
+#include "Rodezir/dialogs/LayoutSpacer.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 #include "gettext/Gettext.h"
 #include "TempDir.h"
 

@@ -8,7 +8,7 @@
 #include "PerformedSession.h"
 #include "RunProgram.h"
 #include "TempDir.h"
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 #include "Rodezir/gstringUtil.h"
 #include "controls/BarGaugeWnd.h"
 #include "controls/reportctrl/CReportCtrl.h"

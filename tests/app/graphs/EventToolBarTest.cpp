@@ -8,7 +8,7 @@
 #include "Database/EventRecord.h"
 
 #include "Rodezir/BitmapDraw.h"
-#include "Rodezir/MenuBuilder.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
 #include "controls/IconImageList.h"
 
 #include <QAction>

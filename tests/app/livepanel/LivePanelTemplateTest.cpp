@@ -3,7 +3,7 @@
 
 #include "app/livepanel/LivePanelTemplate.h"
 
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 #include "TempDir.h"
 #include "platform/Resources.h"
 

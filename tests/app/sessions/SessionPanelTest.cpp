@@ -6,8 +6,8 @@
 #include "SessionWindowsReset.h"
 #include "TestSessionPanel.h"
 
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogTable.h"
 #include "app/graphs/ToolBar.h"
 #include "app/sessions/SessionManager.h"
 #include "app/sessions/SessionPanel.h"

@@ -2,7 +2,7 @@
 #include "app/shell/DialogFrame.h"
 #include "app/shell/SessionFrame.h"
 
-#include "Rodezir/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 #include "TempDir.h"
 #include "TestMainWindow.h"
 

@@ -12,7 +12,7 @@
 #include "app/shell/MetronomeSound.h"
 #include "app/shell/idMap.h"
 #include "controls/MdiClientWnd.h"
-#include "Rodezir/MenuBuilder.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
 #include "config/SettingsFile.h"
 #include "platform/LockKeys.h"
 #include "platform/SplashMessage.h"

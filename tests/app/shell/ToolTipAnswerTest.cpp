@@ -1,7 +1,7 @@
 #include "app/shell/ToolTipAnswer.h"
 
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/MenuBuilder.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
 #include "app/shell/DialogFrame.h"
 #include "app/shell/idMap.h"
 #include "TempDir.h"

@@ -1,6 +1,6 @@
 // Template bytes of any shape must decode or be refused, and what decodes
 // must encode and decode again to the same table.
-#include "Rodezir/DialogTemplateCodec.h"
+#include "Rodezir/dialogs/DialogTemplateCodec.h"
 
 #include <cstdlib>
 
