@@ -1,7 +1,7 @@
 #pragma once
 // Builds a menu in code from English message ids, each translated as it is
 // added, so the whole menu shows in the language chosen at start-up. The
-// entries are written as menu-template bytes (app/MenuTemplate.h), and
+// entries are written as menu-template bytes (app/shell/MenuTemplate.h), and
 // createMenu reads them back into the menu table that
 // kova::MenuBuilder::buildMenuBar shows:
 //

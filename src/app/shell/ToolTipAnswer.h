@@ -1,6 +1,6 @@
 #pragma once
 // The one answer of every window to Qt's tooltip requests, from the tooltip
-// table (app/idMap.h). A window that shows these tooltips switches them on
+// table (app/shell/idMap.h). A window that shows these tooltips switches them on
 // with enable(); the control under the mouse is then looked up by its
 // control id (a tool button by its command's id) and its text shown, lines
 // broken at "\n" and wrapped at 300 pixels, after an 800 ms rest of the

@@ -2,7 +2,7 @@
 // The one table of tooltip texts of the program: a control or command id to
 // its text, translated when it is put in. Start-up fills the fixed entries,
 // each event toolbar adds its buttons, and every window answers its tooltips
-// and status tips from here (the Qt side is app/ToolTipAnswer.h).
+// and status tips from here (the Qt side is app/shell/ToolTipAnswer.h).
 
 #include "Rodezir/ToolTipText.h"
 
