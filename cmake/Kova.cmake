@@ -134,11 +134,15 @@ function(kova_benchmark name)
 endfunction()
 
 # A folder whose parts are built by several people at once keeps one
-# fragment per part (<part>.cmake) beside its CMakeLists.txt; the fragments add
-# their sources to the folder's library with target_sources and define their
-# own test programs.
+# fragment per part (<part>.cmake) beside its CMakeLists.txt, or, for a part
+# with a folder of its own, in that folder (<part>/<part>.cmake); the
+# fragments add their sources to the folder's library with target_sources and
+# define their own test programs. They are included, not added as
+# subdirectories, so a part's folder builds into its parent's library and
+# build folder.
 macro(kova_include_fragments)
-  file(GLOB _kova_fragments CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
+  file(GLOB _kova_fragments CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake ${CMAKE_CURRENT_SOURCE_DIR}/*/*.cmake)
   list(SORT _kova_fragments)
   foreach(_fragment IN LISTS _kova_fragments)
     include(${_fragment})

@@ -6,11 +6,11 @@
 // against their targets.
 
 #include "RatioReporter.h"
-#include "Database/BrowseSessionsDialog.h"
 #include "Database/Database.h"
 #include "Database/DatabaseTransaction.h"
-#include "Database/SessionSearch.h"
 #include "Database/SqlIdentifier.h"
+#include "Database/stored-sessions/BrowseSessionsDialog.h"
+#include "Database/stored-sessions/SessionSearch.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "CPB/CPBDialogTables.h"
 
-#include "Rodezir/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 
 using namespace kova;
 

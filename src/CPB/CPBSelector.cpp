@@ -1,9 +1,9 @@
 #include "CPB/CPBSelector.h"
 
-#include "Rodezir/BoxLayout.h"
-#include "Rodezir/ControlGroup.h"
-#include "Rodezir/LayoutSpacer.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/BoxLayout.h"
+#include "Rodezir/dialogs/ControlGroup.h"
+#include "Rodezir/dialogs/LayoutSpacer.h"
 #include "controls/RoundButton.h"
 #include "gettext/Gettext.h"
 

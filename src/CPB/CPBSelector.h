@@ -3,7 +3,7 @@
 // that hold a controller ("Com 5"), the list taking the dialog's growth, and
 // OK and Cancel centred below it.
 
-#include "Rodezir/LayoutDialog.h"
+#include "Rodezir/dialogs/LayoutDialog.h"
 
 #include <vector>
 

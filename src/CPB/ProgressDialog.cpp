@@ -1,8 +1,8 @@
 #include "CPB/ProgressDialog.h"
 
 #include "CPB/CPBDialogTables.h"
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "controls/RoundButton.h"
 
 #include <QProgressBar>

@@ -7,7 +7,7 @@
 
 #include "CPB/CPBProgress.h"
 #include "Rodezir/Signal.h"
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
 class ProgressDialog : public kova::TemplateDialog, public CPBProgress {
     Q_OBJECT

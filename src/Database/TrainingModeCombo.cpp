@@ -3,7 +3,7 @@
 #include "Database/TrainingMode.h"
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 #include "gettext/Gettext.h"
 
 #include <QComboBox>

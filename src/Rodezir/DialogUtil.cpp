@@ -1,9 +1,9 @@
 #include "Rodezir/DialogUtil.h"
 
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/FontUtil.h"
 #include "Rodezir/LogStream.h"
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/FontUtil.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 
 #include <QWidget>
 

@@ -4,9 +4,9 @@
 // Also putting a window of the station's own in the place of a placeholder
 // control of a dialog.
 
-#include "Rodezir/DialogTemplate.h"
 #include "Rodezir/Geometry.h"
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/DialogTemplate.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
 #include <functional>
 #include <memory>

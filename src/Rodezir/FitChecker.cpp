@@ -1,13 +1,13 @@
 #include "Rodezir/FitChecker.h"
 
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTemplateCodec.h"
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/PainterTextDevice.h"
-#include "Rodezir/TemplateDialog.h"
 #include "Rodezir/TextLines.h"
 #include "Rodezir/WindowStyle.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogTemplateCodec.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 #include "gettext/Gettext.h"
 
 #include <QCheckBox>

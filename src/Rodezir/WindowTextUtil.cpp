@@ -1,6 +1,6 @@
 #include "Rodezir/WindowTextUtil.h"
 
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

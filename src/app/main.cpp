@@ -1,9 +1,9 @@
 // KOVA_CPR: the CPR training station.
 
 #include "Rodezir/LogStream.h"
-#include "app/CprTrainingApp.h"
-#include "app/EditorSeams.h"
-#include "app/StationWindows.h"
+#include "app/search/EditorSeams.h"
+#include "app/shell/CprTrainingApp.h"
+#include "app/shell/StationWindows.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "platform/MessageBox.h"

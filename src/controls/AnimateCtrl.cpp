@@ -1,7 +1,7 @@
 #include "controls/AnimateCtrl.h"
 
 #include "Rodezir/AviClip.h"
-#include "Rodezir/DialogBuilder.h"
+#include "Rodezir/dialogs/DialogBuilder.h"
 #include "platform/Resources.h"
 
 #include <QPainter>

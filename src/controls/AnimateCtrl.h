@@ -5,7 +5,7 @@
 // to the clip; with ACS_TRANSPARENT the colour of the first frame's top-left
 // pixel lets the dialog show through.
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <QImage>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #include "controls/BarGaugeWnd.h"
 
 #include "controls/ControlReplacement.h"
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <QPainter>
 #include <QPolygon>

@@ -1,7 +1,7 @@
 #include "controls/ControlReplacement.h"
 
-#include "Rodezir/ControlNotifier.h"
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <QWidget>
 

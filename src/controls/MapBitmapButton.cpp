@@ -1,9 +1,9 @@
 #include "controls/MapBitmapButton.h"
 
-#include "Rodezir/DialogItem.h"
 #include "Rodezir/FitChecker.h"
 #include "Rodezir/LogStream.h"
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 #include "controls/ControlReplacement.h"
 #include "platform/Resources.h"
 

@@ -1,6 +1,6 @@
 #include "propertyPage/AlgorithmDetailsEditor.h"
 
-#include "Database/AlgorithmDialog.h"
+#include "Database/editors/AlgorithmDialog.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "propertyPage/ConfigDialogTables.h"
 
-#include "Rodezir/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
 
 using namespace kova;
 

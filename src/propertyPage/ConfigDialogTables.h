@@ -4,7 +4,7 @@
 // Debriefing 1 (245), Debriefing 2 (250), Print (251), REV Evezodidaz (252)
 // and "Icon legends" (286).
 
-#include "Rodezir/DialogTable.h"
+#include "Rodezir/dialogs/DialogTable.h"
 
 #include <vector>
 

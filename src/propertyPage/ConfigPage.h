@@ -5,7 +5,7 @@
 // destroys it when another page is chosen. Each page binds its controls to
 // the settings record in one table, which loading and storing walk.
 
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 #include "config/FolderPage.h"
 
 #include "propertyPage/PageField.h"

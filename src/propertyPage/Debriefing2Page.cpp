@@ -1,6 +1,6 @@
 #include "propertyPage/Debriefing2Page.h"
 
-#include "Rodezir/ControlNotifier.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
 #include "config/PropertyModel.h"
 #include "gettext/Gettext.h"
 

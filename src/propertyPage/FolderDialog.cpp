@@ -1,10 +1,10 @@
 #include "propertyPage/FolderDialog.h"
 
 #include "Rodezir/BitmapDraw.h"
-#include "Rodezir/ControlNotifier.h"
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "Rodezir/gstringUtil.h"
 #include "config/PropertyFolderController.h"
 #include "gettext/Gettext.h"

@@ -4,7 +4,7 @@
 // and OK, Cancel and Help. The pages and the record come from the folder
 // controller; only the current page has a window.
 
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 #include "config/FolderView.h"
 #include "propertyPage/TabStrip.h"
 

@@ -1,7 +1,7 @@
 #include "propertyPage/IconDescription.h"
 
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
 #include "Rodezir/gstringUtil.h"
 #include "controls/IconImageList.h"
 #include "controls/RoundButton.h"

@@ -2,7 +2,7 @@
 // The "Icon legends" dialog: the six icons chosen for the controller, each
 // with an edit field for its legend.
 
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 #include "Rodezir/gstringUtil.h"
 #include "config/LangStruct.h"
 #include "config/PropertyModel.h"

@@ -1,7 +1,7 @@
 #include "propertyPage/PropertyFolderView.h"
 
-#include "Rodezir/ControlNotifier.h"
 #include "Rodezir/Signal.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
 #include "comm/CalibrateManager.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/PropertyFolderController.h"

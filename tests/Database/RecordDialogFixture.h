@@ -5,9 +5,9 @@
 
 #include "TablesFixture.h"
 
-#include "Database/RecordDialogTables.h"
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/TemplateDialog.h"
+#include "Database/editors/RecordDialogTables.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 #include "TempDir.h"
 #include "controls/MaskedEdit.h"
 #include "platform/Beep.h"

@@ -1,8 +1,8 @@
 // Dialogs too large for the screen get the small font.
-#include "Rodezir/DialogRegistry.h"
 #include "Rodezir/DialogUtil.h"
 #include "Rodezir/LogStream.h"
-#include "Rodezir/WindowGeometry.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/WindowGeometry.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Whether translated texts fit their controls, sizing a control to its text,
 // and the report of a sweep over the dialogs.
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTranslation.h"
 #include "Rodezir/FitChecker.h"
-#include "Rodezir/TemplateDialog.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogTranslation.h"
+#include "Rodezir/dialogs/TemplateDialog.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Combo-box selection by text, window texts written only when they change,
 // replacing a placeholder control, and the start-up choice of the language.
 #include "Rodezir/ComboUtil.h"
-#include "Rodezir/DialogItem.h"
 #include "Rodezir/DialogUtil.h"
 #include "Rodezir/InitLanguage.h"
 #include "Rodezir/WindowTextUtil.h"
+#include "Rodezir/dialogs/DialogItem.h"
 #include "TempDir.h"
 #include "gettext/Gettext.h"
 

@@ -8,12 +8,12 @@
 #include "SessionWindowsReset.h"
 
 #include "Database/ScenarioEventList.h"
-#include "app/LivePanelTemplate.h"
-#include "app/Session.h"
-#include "app/SessionGraphView.h"
-#include "app/SessionView.h"
-#include "app/SessionWindowSet.h"
-#include "app/ToolBar.h"
+#include "app/graphs/ToolBar.h"
+#include "app/livepanel/LivePanelTemplate.h"
+#include "app/livepanel/SessionGraphView.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionView.h"
+#include "app/sessions/SessionWindowSet.h"
 
 #include <QApplication>
 #include <QWidget>

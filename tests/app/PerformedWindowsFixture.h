@@ -8,10 +8,10 @@
 #include "SessionWindowsReset.h"
 
 #include "TempDir.h"
-#include "app/Session.h"
-#include "app/SessionDebriefView.h"
-#include "app/SessionView.h"
-#include "app/SessionWindowSet.h"
+#include "app/debriefing/SessionDebriefView.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionView.h"
+#include "app/sessions/SessionWindowSet.h"
 #include "config/Configuration.h"
 #include "platform/RegistryStore.h"
 

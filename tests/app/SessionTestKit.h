@@ -4,9 +4,9 @@
 // windows that record what the session asked of them, and records.
 
 #include "FakeReaderPort.h"
-#include "app/Session.h"
-#include "app/SessionLink.h"
-#include "app/SessionWindows.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionLink.h"
+#include "app/sessions/SessionWindows.h"
 #include "comm/ManikinReader.h"
 #include "comm/SerialPort.h"
 #include "Rodezir/gstringUtil.h"

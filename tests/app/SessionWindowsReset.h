@@ -3,7 +3,7 @@
 // next test starts from the program's own: the save question, the end
 // sound, every panel factory and the windows factory.
 
-#include "app/SessionWindowSet.h"
+#include "app/sessions/SessionWindowSet.h"
 
 namespace sessiontest {
 

@@ -1,7 +1,7 @@
 #include "TestMainWindow.h"
 
-#include "Rodezir/MenuBuilder.h"
-#include "app/GetTextMenu.h"
+#include "Rodezir/dialogs/MenuBuilder.h"
+#include "app/shell/GetTextMenu.h"
 
 #include <QMenuBar>
 

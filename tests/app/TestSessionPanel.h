@@ -3,9 +3,9 @@
 // a control without a tooltip and an Abort button; it counts what the
 // session's windows asked of it.
 
-#include "Rodezir/DialogRegistry.h"
-#include "Rodezir/DialogTable.h"
-#include "app/SessionPanel.h"
+#include "Rodezir/dialogs/DialogRegistry.h"
+#include "Rodezir/dialogs/DialogTable.h"
+#include "app/sessions/SessionPanel.h"
 
 #include <string>
 #include <vector>

@@ -6,7 +6,7 @@
 #include "LivePanelTestKit.h"
 #include "TestMainWindow.h"
 
-#include "app/WindowedSessionManager.h"
+#include "app/livepanel/WindowedSessionManager.h"
 #include "platform/Beep.h"
 #include "platform/MessageBox.h"
 

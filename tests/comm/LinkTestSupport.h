@@ -4,7 +4,7 @@
 // opened as the station opens it), loopback addresses of their own for wireless manikins, a clock
 // that can jump ahead, and a start-up state with the recorded data.
 
-#include "app/CprTrainingAppState.h"
+#include "app/shell/CprTrainingAppState.h"
 #include "comm/CalibrateManager.h"
 #include "comm/ManikinReader.h"
 #include "comm/SerialPort.h"

@@ -5,9 +5,9 @@
 #include "controls/AnimateCtrl.h"
 
 #include "Rodezir/AviClip.h"
-#include "Rodezir/DialogBuilder.h"
-#include "Rodezir/DialogTemplate.h"
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogBuilder.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogTemplate.h"
 
 #include <gtest/gtest.h>
 

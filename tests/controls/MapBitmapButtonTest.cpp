@@ -2,7 +2,7 @@
 
 #include "controls/MapBitmapButton.h"
 
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <gtest/gtest.h>
 

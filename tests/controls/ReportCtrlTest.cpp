@@ -7,12 +7,12 @@
 #include "controls/reportctrl/CReportCtrl.h"
 #include "controls/reportctrl/CReportTipCtrl.h"
 #include "controls/reportctrl/CReportView.h"
-#include "Rodezir/ControlNotifier.h"
-#include "Rodezir/DialogBuilder.h"
-#include "Rodezir/DialogItem.h"
-#include "Rodezir/DialogTemplate.h"
-#include "Rodezir/DialogTable.h"
 #include "Rodezir/RegistryKey.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
+#include "Rodezir/dialogs/DialogBuilder.h"
+#include "Rodezir/dialogs/DialogItem.h"
+#include "Rodezir/dialogs/DialogTable.h"
+#include "Rodezir/dialogs/DialogTemplate.h"
 
 #include "TempDir.h"
 

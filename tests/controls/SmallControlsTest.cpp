@@ -4,7 +4,7 @@
 #include "controls/MdiClientWnd.h"
 #include "controls/RoundButton.h"
 
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 #include "platform/SystemColours.h"
 
 #include "TempDir.h"

@@ -7,8 +7,8 @@
 
 #include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
-#include "Rodezir/DialogItem.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/dialogs/DialogItem.h"
 #include "Rodezir/gstringUtil.h"
 #include "comm/CalibrateManager.h"
 #include "comm/WirelessDiscovery.h"

@@ -9,7 +9,7 @@
 // for a row is empty; the marker is printed with 17 significant digits.
 
 #include "Rodezir/gstringUtil.h"
-#include "app/DebriefEvaluation.h"
+#include "app/debriefing/DebriefEvaluation.h"
 #include "comm/CommSession.h"
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"

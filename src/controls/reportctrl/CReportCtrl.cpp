@@ -5,9 +5,9 @@
 #include "controls/reportctrl/CReportTipCtrl.h"
 #include "controls/reportctrl/ReportCtrlShared.h"
 #include "gettext/Gettext.h"
-#include "Rodezir/DialogBuilder.h"
-#include "Rodezir/DialogItem.h"
 #include "Rodezir/RegistryKey.h"
+#include "Rodezir/dialogs/DialogBuilder.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -4,7 +4,7 @@
 #include "controls/reportctrl/CReportCtrl.h"
 
 #include "controls/reportctrl/ReportCtrlShared.h"
-#include "Rodezir/DialogItem.h"
+#include "Rodezir/dialogs/DialogItem.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 #include "controls/reportctrl/CReportCtrl.h"
 
 #include "controls/reportctrl/CFlatHeaderCtrl.h"
-#include "Rodezir/ControlNotifier.h"
+#include "Rodezir/dialogs/ControlNotifier.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,0 +1,14 @@
+# Courses: running a planned course and the planner behind the New-session
+# window's button.
+#
+# Running a course: its rows beside the sessions started from them (core);
+# the run-course window with its template (windowed).
+target_sources(app_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/CourseRun.cpp)
+if(TARGET app_gui)
+  target_sources(app_gui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/RunCourseDialog.cpp)
+endif()
+
+# The course planner behind the New-session window's button.
+if(TARGET app_gui)
+  target_sources(app_gui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/CoursePlannerWindow.cpp)
+endif()

@@ -1,0 +1,67 @@
+// Kills at random moments while finished sessions are stored and stored
+// again with another note, each followed by the start-up recovery: every
+// finished row keeps the data file of its own store, and no data file or
+// temporary is left without its row.
+
+#include "KillLoop.h"
+#include "SessionRecordsFixture.h"
+#include "SessionTestKit.h"
+
+#include "Database/RuntimeRandom.h"
+#include "Database/stored-sessions/DataFolderRecovery.h"
+#include "app/sessions/SessionRowStore.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <stdexcept>
+#include <unistd.h>
+
+using namespace sessiontest;
+using namespace std::chrono_literals;
+
+namespace {
+
+class SessionStoreKills : public SessionRecordsFixture {
+protected:
+    ScopedFakeWindows windows;
+};
+
+TEST_F(SessionStoreKills, aKilledStoreLeavesTheOldRowWithItsFileOrTheNewRowWithItsFile)
+{
+    if (onPostgresql())
+        GTEST_SKIP() << "the kills run on the SQLite file";
+    LinkLog link;
+    // A new session stored, then stored again with another note: a new row
+    // and a changed one, each with the data file written for it.
+    const auto step = [&](int i) {
+        auto session = collectedSession(link, 200);
+        for (const std::string& note : {"first " + std::to_string(i), "second " + std::to_string(i)}) {
+            SessionRecord record = session->getRecord();
+            record.Note = note;
+            windows.of(*session).box = std::wstring(note.begin(), note.end());
+            if (!SessionRowStore::store(*session, record))
+                return false;
+        }
+        return true;
+    };
+    for (int run = 0; run < killtest::runsPerPath(30) && !HasFailure(); ++run) {
+        theDatabase.close();
+        databaseOpen = false;
+        const std::string problem = killtest::runUntilKilled(
+            [] {
+                openDatabase();
+                if (!databaseOpen)
+                    throw std::runtime_error("no records");
+                RuntimeRandom::seed(static_cast<std::uint32_t>(::getpid()) * 2654435761u);
+            },
+            step, 40ms);
+        ASSERT_EQ(problem, "");
+        openRecords();
+        DataFolderRecovery::run(std::time(nullptr));
+        const std::vector<std::string> faults = killtest::faultsInDataFolder(dataFolder);
+        EXPECT_TRUE(faults.empty()) << "after kill " << run << ": " << ::testing::PrintToString(faults);
+    }
+}
+
+} // namespace

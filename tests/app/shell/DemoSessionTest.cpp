@@ -1,0 +1,354 @@
+// The demonstration from start to end, as an instructor reaches it on a
+// station just set up: the records are the set-up's (the two guidelines and
+// the six built-in scenarios in the "kovacpr" data source), the program
+// starts with "demo" and no COM port of its own and opens its records and
+// installs its windows itself, the start-up search finds and calibrates the
+// recorded-data ports, and New session offers the first built-in scenario.
+// The instructor chooses the five-minute AHA scenario, whose guideline and
+// length come with it, types the two participants, Continue starts the
+// session on port 247 in the session window, File > Start all sessions sets
+// it running, the main window's own 20 ms timer draws its curves on the live
+// panel and carries it through its five minutes of the station's clock, the
+// debriefing judges it by the scenario's guideline, and its Close's "Save
+// session?" answered Yes stores its row and its data file. It saves
+// <build>/demo-session.png and <build>/demo-debriefing.png for a person to
+// look at.
+
+#include "FreshErrorLog.h"
+#include "SessionRecordsFixture.h"
+#include "SessionWindowsReset.h"
+
+#include "Database/DBUtil.h"
+#include "Database/SessionTable.h"
+#include "app/debriefing/SessionDebriefView.h"
+#include "app/graphs/AxisCtrl.h"
+#include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphSource.h"
+#include "app/graphs/GraphView.h"
+#include "app/livepanel/SessionGraphView.h"
+#include "app/livepanel/WindowedSessionManager.h"
+#include "app/search/NewSessionDialog.h"
+#include "app/sessions/Session.h"
+#include "app/sessions/SessionDataFile.h"
+#include "app/sessions/SessionView.h"
+#include "app/sessions/SessionWindowSet.h"
+#include "app/shell/CprTrainingApp.h"
+#include "app/shell/MainCommands.h"
+#include "app/shell/StationWindows.h"
+#include "comm/CalibrateManager.h"
+#include "comm/CommSession.h"
+#include "config/Configuration.h"
+#include "controls/reportctrl/CReportCtrl.h"
+#include "platform/Beep.h"
+#include "platform/SystemClock.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr const char* SCENARIO = "5 minute BLS (AHA)";
+constexpr const char* GUIDELINE = "AHA 2010 (American Heart Association)";
+constexpr long SCENARIO_SECONDS = 300;
+
+// The system clock run twenty times as fast: the scenario's five minutes
+// pass in fifteen seconds.
+class FastClock final : public platform::Clock {
+public:
+    static constexpr std::uint32_t SPEED = 20;
+    std::uint32_t tickCount() override { return start_ + (system_.tickCount() - start_) * SPEED; }
+    void sleep(std::uint32_t milliseconds) override { system_.sleep(milliseconds / SPEED); }
+
+private:
+    platform::SystemClock system_;
+    const std::uint32_t start_ = system_.tickCount();
+};
+
+class DemoSession : public SessionRecordsFixture {
+protected:
+    void SetUp() override
+    {
+        SessionRecordsFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        // The set-up's rows, and the program left to open its records itself.
+        installSetUpRows();
+        theDatabase.close();
+        databaseOpen = false;
+        CalibrateManager::destroy();
+        Configuration::destroy();
+        kovatest::startFreshErrorLog();
+        // No COM port of the station's own; a box nobody expects is cancelled.
+        ::setenv("KOVA_PORT_MAP", "", 1);
+        asker.fallback = platform::IDCANCEL;
+        platform::setBeepFunction([] {});
+        SessionWindowSet::setSaveQuestion([this](QWidget*, const std::wstring& title, bool) {
+            saveQuestions.push_back(title);
+            return SessionWindows::SaveAnswer::Yes;
+        });
+    }
+    void TearDown() override
+    {
+        app.reset();
+        sessiontest::uninstallSessionWindows();
+        platform::setBeepFunction({});
+        Configuration::destroy();
+        CalibrateManager::destroy();
+        LogStream::destroy();
+        SessionRecordsFixture::TearDown();
+    }
+
+    // The program as it starts on the station; only the screen and the
+    // metronome's sound are the test's.
+    void startStation()
+    {
+        CprTrainingApp::Services s = StationWindows::services();
+        s.screenHeight = [] { return 768; };
+        s.fullScreenHeight = [] { return 738; };
+        s.beatSound = [] {};
+        s.stationDir = folder.path();
+        app = std::make_unique<CprTrainingApp>("demo", std::move(s));
+        ASSERT_TRUE(app->initInstance());
+        ASSERT_TRUE(databaseOpen) << "the program opened the station's records";
+        windowed = dynamic_cast<WindowedSessionManager*>(app->sessionManager());
+        ASSERT_NE(windowed, nullptr);
+        ASSERT_NE(app->newSessionFrame(), nullptr);
+        dialog = static_cast<NewSessionDialog*>(app->newSessionFrame()->getHostedWindow());
+        ASSERT_NE(dialog, nullptr);
+    }
+
+    QComboBox* box(int id) const { return qobject_cast<QComboBox*>(dialog->getDlgItem(id)); }
+    QString shown(int id) const { return box(id)->currentText(); }
+    // Chooses an entry of a list as the user does.
+    void choose(int id, const QString& entry)
+    {
+        QComboBox* combo = box(id);
+        const int index = combo->findText(entry);
+        ASSERT_GE(index, 0) << entry.toStdString();
+        combo->setCurrentIndex(index);
+        Q_EMIT combo->activated(index);
+        QApplication::processEvents();
+    }
+    void typeInto(int id, const QString& typed)
+    {
+        QLineEdit* edit = box(id)->lineEdit();
+        ASSERT_NE(edit, nullptr);
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QApplication::processEvents();
+    }
+
+    void saveScreenshot(const char* name)
+    {
+        QApplication::processEvents();
+        const auto path = kovatest::binaryDir() / name;
+        EXPECT_TRUE(app->mainFrame()->grab().save(QString::fromStdString(path.string()))) << name;
+    }
+
+    // The text of the report's cell in the row whose first column reads `label`.
+    static std::string cellOfRow(kova::CReportCtrl& report, const std::string& label, int column)
+    {
+        for (int row = 0; row < report.getItemCount(); ++row)
+            if (report.getItemText(row, 0) == label)
+                return report.getItemText(row, column);
+        ADD_FAILURE() << "no row " << label;
+        return {};
+    }
+
+    // The station's working folder, where it keeps its settings and its error log.
+    kovatest::ScopedCwd inStation{folder.path()};
+    FastClock fastTime;
+    platform::ScopedClock fastClock{fastTime};
+    std::vector<std::wstring> saveQuestions;
+    std::unique_ptr<CprTrainingApp> app;
+    WindowedSessionManager* windowed = nullptr;
+    NewSessionDialog* dialog = nullptr;
+};
+
+// How many samples a stored session's data file holds at 20 a second.
+std::size_t readSamples(const std::filesystem::path& dataFile)
+{
+    AlgorithmRecord algorithm;
+    CommSession data;
+    data.setAlgorithm(&algorithm);
+    GraphSource compressionSource = GraphSource::compression(data, algorithm);
+    GraphSource ventilationSource = GraphSource::ventilation(data, algorithm);
+    GraphDoc compression(compressionSource);
+    GraphDoc ventilation(ventilationSource);
+    std::string recommendations;
+    EXPECT_EQ(SessionDataFile::read(kovatest::readFile(dataFile), 20.0, compression, ventilation, data, recommendations),
+              SessionDataFile::ReadResult::Read);
+    return data.manData.size();
+}
+
+// The pixels of a pane's picture drawn in its curve's own colour.
+int curvePixels(const GraphView& pane)
+{
+    const QRgb curve = 0xFF000000u | pane.getDocument().getSource().colour;
+    const QImage& picture = pane.backBuffer();
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) == curve)
+                ++count;
+    return count;
+}
+
+} // namespace
+
+TEST_F(DemoSession, aBuiltInScenarioRunsInTheSessionWindowToItsDebriefingAndIsStored)
+{
+    ASSERT_NO_FATAL_FAILURE(startStation());
+
+    // The search calibrated the recorded data and gave way to New session,
+    // which offers the first built-in scenario with its guideline.
+    for (int port = 247; port <= 256; ++port)
+        EXPECT_TRUE(CalibrateManager::get().getIsCalibrated(port)) << port;
+    ASSERT_NE(app->searchFrame(), nullptr);
+    EXPECT_FALSE(app->searchFrame()->isVisible());
+    EXPECT_TRUE(app->newSessionFrame()->isVisible());
+    EXPECT_EQ(shown(NewSessionDialog::IDC_SCENARIO), "10 minute BLS (AHA)");
+    EXPECT_EQ(shown(NewSessionDialog::IDC_ALGORITHM), GUIDELINE);
+    EXPECT_EQ(shown(NewSessionDialog::IDC_DURATION), "10:00");
+    EXPECT_EQ(box(NewSessionDialog::IDC_MANIKIN)->currentData().toInt(), 247);
+    EXPECT_EQ(shown(NewSessionDialog::IDC_MANIKIN), "USB 247");
+
+    // The five-minute scenario brings its guideline and its length, and
+    // stays chosen while the participants are typed.
+    ASSERT_NO_FATAL_FAILURE(choose(NewSessionDialog::IDC_SCENARIO, SCENARIO));
+    EXPECT_EQ(shown(NewSessionDialog::IDC_ALGORITHM), GUIDELINE);
+    EXPECT_EQ(shown(NewSessionDialog::IDC_DURATION), "05:00");
+    ASSERT_NO_FATAL_FAILURE(typeInto(NewSessionDialog::IDC_VENTILATION, "Ada Lind"));
+    ASSERT_NO_FATAL_FAILURE(typeInto(NewSessionDialog::IDC_COMPRESSION, "Ben Ols"));
+    EXPECT_EQ(shown(NewSessionDialog::IDC_SCENARIO), SCENARIO);
+    qobject_cast<QPushButton*>(dialog->getDlgItem(NewSessionDialog::IDC_CONTINUE))->click();
+
+    ASSERT_EQ(windowed->getSessionCount(), 1);
+    Session* session = windowed->sessions().front();
+    EXPECT_EQ(session->getRecord().Manikin, 247);
+    EXPECT_EQ(session->getRecord().Duration, SCENARIO_SECONDS);
+    EXPECT_EQ(session->getRecord().Scenario, SCENARIO);
+    EXPECT_EQ(session->getRecord().Algorithm, GUIDELINE);
+    EXPECT_EQ(session->getAlgorithm().Name, GUIDELINE);
+    EXPECT_DOUBLE_EQ(session->getAlgorithm().eccRateLow, 100.0) << "the guideline's own limits, read from its row";
+    EXPECT_EQ(session->getState(), Session::COLLECT);
+    EXPECT_FALSE(app->newSessionFrame()->isVisible());
+    // Its tab in the session window, showing the live panel.
+    ASSERT_NE(windowed->sessionFrame(), nullptr);
+    EXPECT_TRUE(windowed->sessionFrame()->isVisible());
+    EXPECT_EQ(windowed->getCurrentSession(), session);
+    auto* live = dynamic_cast<SessionGraphView*>(session->getSessionGraphView());
+    ASSERT_NE(live, nullptr);
+    ASSERT_NE(session->getSessionView(), nullptr);
+    EXPECT_EQ(session->getSessionView()->currentPanel(), live);
+
+    // File > Start all sessions, as the menu gives it.
+    QAction* startAll = app->mainFrame()->commandAction(MainCommands::START_ALL);
+    ASSERT_NE(startAll, nullptr);
+    EXPECT_EQ(startAll->text(), "&Start all sessions");
+    // The timer brings the menu in line with the sessions.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return startAll->isEnabled(); }, 1000));
+    const std::uint32_t startedAt = fastTime.tickCount();
+    startAll->trigger();
+    ASSERT_TRUE(session->isRunning());
+
+    // The recorded performance reaches the live panel's curves while it runs.
+    const int realSeconds = SCENARIO_SECONDS / FastClock::SPEED;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return session->getElapsedSeconds() >= SCENARIO_SECONDS - 10; }, 4000 * realSeconds));
+    ASSERT_NE(live->axis(), nullptr);
+    EXPECT_GT(live->axis()->getLastUpdateIndex(), 0);
+    for (GraphView* pane : {live->compressionPane(), live->ventilationPane()}) {
+        ASSERT_NE(pane, nullptr);
+        EXPECT_GT(curvePixels(*pane), 50) << "a curve drawn on the live panel";
+    }
+    const auto& compressionPanes = session->getCompressionDoc().getViewList();
+    EXPECT_NE(std::find(compressionPanes.begin(), compressionPanes.end(), live->compressionPane()),
+              compressionPanes.end());
+    saveScreenshot("demo-session.png");
+
+    // The timer carries it to its end, and the debriefing takes its place.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->getEnded(); }, 2000 * realSeconds));
+    // The recorded data came at their 20 samples a second of the clock: the
+    // scenario's five minutes took five minutes, never less, and no more
+    // than a late tick of a busy machine (half a second of real time).
+    const double took = static_cast<double>(fastTime.tickCount() - startedAt);
+    EXPECT_GE(took, SCENARIO_SECONDS * 1000.0 - 500.0);
+    EXPECT_LE(took, SCENARIO_SECONDS * 1000.0 + 10000.0);
+    EXPECT_FALSE(session->isRunning());
+    EXPECT_FALSE(session->getRecord().EndTime.empty());
+    EXPECT_EQ(session->getElapsedSeconds(), SCENARIO_SECONDS);
+    ASSERT_EQ(session->getState(), Session::DEBRIEF);
+    CommSession& measured = session->getCommSession();
+    EXPECT_GT(measured.getNrCompressions(), 0) << "the recorded performance arrived";
+    EXPECT_GT(measured.getNrVentilations(), 0);
+    auto* debriefing = dynamic_cast<SessionDebriefView*>(session->getSessionDebriefView());
+    ASSERT_NE(debriefing, nullptr);
+    EXPECT_EQ(session->getSessionView()->currentPanel(), debriefing);
+    kova::CReportCtrl* report = debriefing->reportControl();
+    ASSERT_NE(report, nullptr);
+    ASSERT_GT(report->getItemCount(), 0);
+    // The recommended column gives the guideline's limits (without a
+    // guideline the station's defaults are 90 - 110 /min, 40 - 50 mm and
+    // 15 : 2), and the compressions are judged by them: the recorded
+    // trainee's compressions of about 40 mm (the defaults' least depth) are
+    // all too shallow for the guideline's 50 mm.
+    constexpr int TOTAL = 2;
+    constexpr int RECOMMENDED = 4;
+    constexpr int EVALUATION = 5;
+    EXPECT_EQ(cellOfRow(*report, "ECC Rate", RECOMMENDED), "100 - 120 /min");
+    EXPECT_EQ(cellOfRow(*report, "Compr./Vent. ratio", RECOMMENDED), "30 : 2");
+    EXPECT_EQ(cellOfRow(*report, "Compression depth", RECOMMENDED), "50 - 60 mm");
+    const std::string compressions = std::to_string(measured.getNrCompressions());
+    EXPECT_EQ(cellOfRow(*report, "Compression depth", TOTAL), compressions);
+    EXPECT_LT(measured.getCompDepthAverage(), 50.0);
+    EXPECT_GE(measured.getCompDepthAverage(), 40.0);
+    EXPECT_EQ(cellOfRow(*report, "Compression depth", EVALUATION), "0 OK / " + compressions + " superficial");
+    EXPECT_TRUE(asker.asked.empty());
+    saveScreenshot("demo-debriefing.png");
+
+    // The debriefing's Close asks whether to save the session; Yes stores
+    // it, and after the last session New session comes back.
+    EXPECT_TRUE(saveQuestions.empty());
+    auto* close = qobject_cast<QPushButton*>(debriefing->getDlgItem(SessionDebriefView::IDC_ABORT));
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), "Close");
+    const std::string serial = session->getRecord().Serialidentifier;
+    const std::size_t samples = measured.manData.size();
+    close->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->newSessionFrame()->isVisible(); }, 2000));
+    EXPECT_EQ(saveQuestions.size(), 1u);
+    EXPECT_EQ(windowed->getSessionCount(), 0);
+
+    // One stored row names the scenario, its guideline and the participants,
+    // and its data file lies in the station's data folder.
+    SessionTable rows(theDatabase);
+    rows.open("");
+    ASSERT_FALSE(DBUtil::emptyTable(rows));
+    const SessionRecord stored = rows.getRecord();
+    EXPECT_EQ(stored.Serialidentifier, serial);
+    EXPECT_TRUE(stored.Done);
+    EXPECT_EQ(stored.Scenario, SCENARIO);
+    EXPECT_EQ(stored.Algorithm, GUIDELINE);
+    EXPECT_EQ(stored.Duration, SCENARIO_SECONDS);
+    EXPECT_EQ(stored.Manikin, 247);
+    EXPECT_EQ(stored.PersonVentilation, "Ada Lind");
+    EXPECT_EQ(stored.PersonChestCompression, "Ben Ols");
+    EXPECT_DOUBLE_EQ(stored.InterfaceFrequency, 20.0);
+    EXPECT_EQ(count("Session"), 1);
+    const std::filesystem::path dataFile = dataFolder / (serial + ".dat");
+    EXPECT_EQ(stored.dataFileName(), dataFile.string());
+    ASSERT_TRUE(std::filesystem::is_regular_file(dataFile)) << dataFile;
+    EXPECT_EQ(readSamples(dataFile), samples) << "the five minutes of samples";
+    EXPECT_EQ(column("Person", "Name"), (std::vector<std::string>{"Ada Lind", "Ben Ols"}));
+
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_EQ(kovatest::errorLog().find("Assert failed"), std::string::npos) << kovatest::errorLog();
+}
