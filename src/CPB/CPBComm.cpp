@@ -3,7 +3,7 @@
 #include "CPB/GetPackage.h"
 #include "CPB/SendPackage.h"
 #include "Rodezir/LogStream.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 #include "platform/Clock.h"
 
 #include <QCoreApplication>

@@ -17,7 +17,7 @@
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 #include "config/LangStruct.h"
 #include "config/PropertyModel.h"
 

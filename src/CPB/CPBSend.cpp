@@ -10,7 +10,7 @@
 #include "CPB/CPBProgress.h"
 #include "CPB/Pointer.h"
 #include "Rodezir/LogStream.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 #include <array>
 

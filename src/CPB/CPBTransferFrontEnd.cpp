@@ -8,8 +8,8 @@
 #include "CPB/CPGGetSelector.h"
 #include "CPB/ProgressDialog.h"
 #include "Rodezir/LogStream.h"
-#include "comm/CalibrateManager.h"
-#include "comm/SerialPort.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/link/SerialPort.h"
 
 #include <QPointer>
 

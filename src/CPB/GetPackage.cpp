@@ -2,7 +2,7 @@
 
 #include "CPB/SendPackage.h"
 #include "Rodezir/LogStream.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 #include <deque>
 

@@ -1,7 +1,7 @@
 #include "CPB/SendPackage.h"
 
 #include "Rodezir/LogStream.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 SendPackage::SendPackage(std::uint8_t command, CPBAdr address, const std::vector<std::uint8_t>* data,
                          SerialPort& port, int length)

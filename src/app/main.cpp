@@ -4,7 +4,7 @@
 #include "app/search/EditorSeams.h"
 #include "app/shell/CprTrainingApp.h"
 #include "app/shell/StationWindows.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "platform/MessageBox.h"
 #include "platform/PrintDialog.h"

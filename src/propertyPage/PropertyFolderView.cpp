@@ -2,7 +2,7 @@
 
 #include "Rodezir/Signal.h"
 #include "Rodezir/dialogs/ControlNotifier.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "config/ConfigurationTransfer.h"
 #include "config/PropertyFolderController.h"
 #include "controls/RoundButton.h"

@@ -8,7 +8,7 @@
 #include "CPB/CPBConfiguration.h"
 #include "CPB/CPBMemory.h"
 #include "CPB/Pointer.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "config/PropertyModel.h"
 
 #include <gtest/gtest.h>

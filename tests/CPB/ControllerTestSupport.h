@@ -6,7 +6,7 @@
 
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 #include "controller-sim/ControllerSimulator.h"
 #include "platform/Clock.h"
 #include "platform/ScopedClock.h"

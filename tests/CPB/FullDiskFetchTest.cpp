@@ -11,7 +11,7 @@
 #include "CPB/CPBGet.h"
 #include "Database/AlgorithmTable.h"
 #include "Rodezir/LogStream.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 #include "config/PropertyModel.h"
 #include "platform/ScopedClock.h"
 

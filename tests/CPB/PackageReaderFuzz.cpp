@@ -4,7 +4,7 @@
 
 #include "CPB/GetPackage.h"
 #include "CPB/SendPackage.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -16,7 +16,7 @@
 #include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
 #include "Rodezir/LogStream.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 #include "config/LangStruct.h"
 #include "config/PropertyModel.h"
 #include "platform/ScopedClock.h"

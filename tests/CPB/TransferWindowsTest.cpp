@@ -15,7 +15,7 @@
 #include "Database/Database.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/dialogs/DialogItem.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "config/CPBTransfer.h"
 #include "config/PropertyFolderController.h"
 #include "platform/ScopedClock.h"

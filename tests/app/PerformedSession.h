@@ -5,7 +5,7 @@
 // something to say in every row.
 
 #include "SimulatedManikin.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 
 #include <stdexcept>

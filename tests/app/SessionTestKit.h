@@ -7,8 +7,8 @@
 #include "app/sessions/Session.h"
 #include "app/sessions/SessionLink.h"
 #include "app/sessions/SessionWindows.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
 #include "Rodezir/gstringUtil.h"
 
 #include <deque>

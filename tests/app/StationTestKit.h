@@ -12,7 +12,7 @@
 #include "app/sessions/SessionManager.h"
 #include "app/shell/ChildDialog.h"
 #include "app/shell/CprTrainingApp.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "platform/Beep.h"
 #include "platform/ManualClock.h"

@@ -5,7 +5,7 @@
 // says, identifying and asking for the streams take the steps the test gives
 // them, and every call the reader makes is counted.
 
-#include "comm/ReaderPort.h"
+#include "comm/reader/ReaderPort.h"
 
 #include <cstdint>
 #include <deque>

@@ -5,9 +5,9 @@
 // that can jump ahead, and a start-up state with the recorded data.
 
 #include "app/shell/CprTrainingAppState.h"
-#include "comm/CalibrateManager.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "platform/SystemClock.h"
 

@@ -4,10 +4,10 @@
 
 #include "FakeReaderPort.h"
 #include "Rodezir/SignalConnection.h"
-#include "comm/CommSession.h"
-#include "comm/ManikinReader.h"
-#include "comm/ReaderSampleSource.h"
-#include "comm/SampleSource.h"
+#include "comm/session/CommSession.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/session/ReaderSampleSource.h"
+#include "comm/session/SampleSource.h"
 
 #include <memory>
 #include <optional>

@@ -4,8 +4,8 @@
 // clock moves on by one sample, as if the manikin streamed in real time.
 
 #include "FakeReaderPort.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
 #include "manikin-sim/ManikinFrames.h"
 #include "manikin-sim/PerformanceGenerator.h"
 #include "platform/ManualClock.h"

@@ -10,7 +10,7 @@
 
 #include "Rodezir/gstringUtil.h"
 #include "app/debriefing/DebriefEvaluation.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"
 

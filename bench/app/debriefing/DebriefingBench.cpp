@@ -7,7 +7,7 @@
 #include "RatioReporter.h"
 #include "SimulatedManikin.h"
 #include "app/debriefing/DebriefEvaluation.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"
 

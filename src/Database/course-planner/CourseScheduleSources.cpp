@@ -1,6 +1,6 @@
 #include "Database/course-planner/CourseScheduleSources.h"
 
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 
 ScenarioRecord CourseScheduleSources::getScenario(const std::string& name) { return scenarios_.getScenario(name); }
 

@@ -15,8 +15,8 @@
 #include "Rodezir/DateText.h"
 #include "Rodezir/WindowTextUtil.h"
 #include "Rodezir/dialogs/DialogTranslation.h"
-#include "comm/CalibrateManager.h"
-#include "comm/PortNumbers.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/link/PortNumbers.h"
 #include "config/AlgorithmRecord.h"
 #include "gettext/Gettext.h"
 

@@ -10,9 +10,9 @@
 #include "Rodezir/Signal.h"
 #include "app/sessions/Session.h"
 #include "app/sessions/SessionManager.h"
-#include "comm/CalibrateManager.h"
-#include "comm/PortNumbers.h"
-#include "comm/SerialPort.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/link/PortNumbers.h"
+#include "comm/link/SerialPort.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
 

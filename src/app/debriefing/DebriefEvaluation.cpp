@@ -2,7 +2,7 @@
 
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"
 #include "gettext/Gettext.h"

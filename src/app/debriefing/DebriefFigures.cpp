@@ -1,6 +1,6 @@
 #include "app/debriefing/DebriefFigures.h"
 
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 
 DebriefFigures DebriefFigures::of(const CommSession& session)
 {

@@ -3,7 +3,7 @@
 // evaluation and the two values its ventilation analyser keeps, taken together
 // at one moment so every text of one refresh tells the same story.
 
-#include "comm/SessionResults.h"
+#include "comm/session/SessionResults.h"
 
 class CommSession;
 

@@ -4,7 +4,7 @@
 #include "Rodezir/TextLines.h"
 #include "Rodezir/dialogs/FontUtil.h"
 #include "Rodezir/gstringUtil.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "controls/BarGaugeWnd.h"
 #include "controls/reportctrl/CReportCtrl.h"
 #include "gettext/Gettext.h"

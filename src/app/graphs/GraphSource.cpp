@@ -1,7 +1,7 @@
 #include "app/graphs/GraphSource.h"
 
 #include "Rodezir/LogStream.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 #include "gettext/Gettext.h"
 

@@ -10,7 +10,7 @@
 #include "app/graphs/GraphText.h"
 #include "app/graphs/GraphToggles.h"
 #include "app/graphs/ToolBar.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/Configuration.h"
 #include "config/PropertyModel.h"
 #include "controls/HoverHintStatic.h"

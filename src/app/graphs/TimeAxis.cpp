@@ -5,7 +5,7 @@
 #include "app/graphs/GraphPane.h"
 #include "app/graphs/GraphSession.h"
 #include "app/graphs/GraphToggles.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 
 #include <algorithm>
 #include <array>

@@ -10,7 +10,7 @@
 #include "Rodezir/SlotHolder.h"
 #include "app/shell/ChildDialog.h"
 #include "app/shell/MainWindowLock.h"
-#include "comm/PortNumbers.h"
+#include "comm/link/PortNumbers.h"
 
 #include <QPointer>
 

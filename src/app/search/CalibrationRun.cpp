@@ -1,8 +1,8 @@
 #include "app/search/CalibrationRun.h"
 
-#include "comm/CalibrateManager.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
 #include "gettext/Gettext.h"
 #include "platform/Clock.h"
 

@@ -15,7 +15,7 @@
 #include "app/graphs/GraphSource.h"
 #include "app/graphs/ToolbarButton.h"
 #include "app/sessions/SessionWindows.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 
 #include <cstdint>

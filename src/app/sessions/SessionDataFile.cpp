@@ -2,7 +2,7 @@
 
 #include "Rodezir/gstringUtil.h"
 #include "app/graphs/GraphDoc.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "app/sessions/SessionPortLink.h"
 
 #include "Rodezir/LogStream.h"
-#include "comm/CalibrateManager.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "app/sessions/Session.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
 

@@ -22,7 +22,7 @@
 #include "app/shell/MainCommands.h"
 #include "app/shell/ToolTipAnswer.h"
 #include "app/shell/idMap.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "config/SettingsFile.h"
 #include "controls/MdiClientWnd.h"

@@ -4,8 +4,8 @@
 // opens and the three recorded demonstration data sets. The manikin links
 // reach it through LinkEnvironment.
 
-#include "comm/CollectedDataSet.h"
-#include "comm/LinkEnvironment.h"
+#include "comm/link/CollectedDataSet.h"
+#include "comm/link/LinkEnvironment.h"
 
 #include <array>
 #include <memory>

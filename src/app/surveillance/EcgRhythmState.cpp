@@ -1,7 +1,7 @@
 #include "app/surveillance/EcgRhythmState.h"
 
 #include "Rodezir/LogStream.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 namespace {
 

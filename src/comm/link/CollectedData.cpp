@@ -1,4 +1,4 @@
-#include "comm/CollectedData.h"
+#include "comm/link/CollectedData.h"
 
 #include "Rodezir/LogStream.h"
 #include "platform/Resources.h"

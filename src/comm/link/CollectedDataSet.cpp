@@ -1,4 +1,4 @@
-#include "comm/CollectedDataSet.h"
+#include "comm/link/CollectedDataSet.h"
 
 #include "Rodezir/LogStream.h"
 

@@ -2,7 +2,7 @@
 // One recorded demonstration performance: four channels in the order
 // compression, ventilation, error (status) and ECG. Each channel wraps on its own.
 
-#include "comm/CollectedData.h"
+#include "comm/link/CollectedData.h"
 #include "Filters/ManikinSample.h"
 
 #include <array>

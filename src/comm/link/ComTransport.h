@@ -3,7 +3,7 @@
 // answers by the ASCII handshake at 9600 baud or the framed one at 19200,
 // reads and writes without blocking, and takes leave of the device at close.
 
-#include "comm/LinkTransport.h"
+#include "comm/link/LinkTransport.h"
 
 #include <memory>
 #include <vector>

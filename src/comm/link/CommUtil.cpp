@@ -1,4 +1,4 @@
-#include "comm/CommUtil.h"
+#include "comm/link/CommUtil.h"
 
 #include "Rodezir/LogStream.h"
 

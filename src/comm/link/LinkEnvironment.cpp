@@ -1,6 +1,6 @@
-#include "comm/LinkEnvironment.h"
+#include "comm/link/LinkEnvironment.h"
 
-#include "comm/PortNumbers.h"
+#include "comm/link/PortNumbers.h"
 
 namespace {
 

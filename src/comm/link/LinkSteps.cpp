@@ -1,4 +1,4 @@
-#include "comm/LinkSteps.h"
+#include "comm/link/LinkSteps.h"
 
 #include "platform/Clock.h"
 

@@ -4,7 +4,7 @@
 // transport opens and identifies the device and moves bytes; what it learns
 // goes into the link's shared state.
 
-#include "comm/LinkSteps.h"
+#include "comm/link/LinkSteps.h"
 
 #include <array>
 #include <cstddef>

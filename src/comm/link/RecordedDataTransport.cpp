@@ -1,8 +1,8 @@
-#include "comm/RecordedDataTransport.h"
+#include "comm/link/RecordedDataTransport.h"
 
 #include "Rodezir/LogStream.h"
-#include "comm/LinkEnvironment.h"
-#include "comm/SerialPort.h"
+#include "comm/link/LinkEnvironment.h"
+#include "comm/link/SerialPort.h"
 
 RecordedDataTransport::RecordedDataTransport(int portNumber)
 {

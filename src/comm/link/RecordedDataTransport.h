@@ -3,7 +3,7 @@
 // recorded data sets instead of reading a device. It opens at once, is always
 // alive, receives no bytes and has no device to ask or to give back.
 
-#include "comm/LinkTransport.h"
+#include "comm/link/LinkTransport.h"
 
 class RecordedDataTransport final : public LinkTransport {
 public:

@@ -1,11 +1,11 @@
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 #include "Rodezir/LogStream.h"
-#include "comm/ComTransport.h"
-#include "comm/CommUtil.h"
-#include "comm/LinkEnvironment.h"
-#include "comm/RecordedDataTransport.h"
-#include "comm/WirelessTransport.h"
+#include "comm/link/ComTransport.h"
+#include "comm/link/CommUtil.h"
+#include "comm/link/LinkEnvironment.h"
+#include "comm/link/RecordedDataTransport.h"
+#include "comm/link/WirelessTransport.h"
 
 #include <cstdlib>
 #include <cstring>

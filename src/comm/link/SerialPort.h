@@ -5,9 +5,9 @@
 // a transport of its own. It queues every received byte in readData, keeps
 // what the device reported, and sends the manikin commands of the frame protocol.
 
-#include "comm/LinkState.h"
-#include "comm/LinkTransport.h"
-#include "comm/PortNumbers.h"
+#include "comm/link/LinkState.h"
+#include "comm/link/LinkTransport.h"
+#include "comm/link/PortNumbers.h"
 
 #include <array>
 #include <cstddef>

@@ -1,7 +1,7 @@
-#include "comm/WirelessTransport.h"
+#include "comm/link/WirelessTransport.h"
 
-#include "comm/LinkState.h"
-#include "comm/SerialPort.h"
+#include "comm/link/LinkState.h"
+#include "comm/link/SerialPort.h"
 #include "platform/TcpClient.h"
 
 #include <array>

@@ -3,8 +3,8 @@
 // it by the wireless handshake, reads without blocking and counts a manikin
 // silent for ten seconds as lost.
 
-#include "comm/LinkTransport.h"
-#include "comm/Stopwatch.h"
+#include "comm/link/LinkTransport.h"
+#include "comm/reader/Stopwatch.h"
 
 #include <memory>
 

@@ -1,13 +1,20 @@
 # The manikin link with its transports (COM port, wireless TCP, recorded
 # demonstration data) and the recorded data it replays.
 target_sources(comm PRIVATE
-  CommUtil.cpp LinkEnvironment.cpp LinkSteps.cpp CollectedData.cpp CollectedDataSet.cpp SerialPort.cpp
-  ComTransport.cpp WirelessTransport.cpp RecordedDataTransport.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/CommUtil.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LinkEnvironment.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LinkSteps.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CollectedData.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CollectedDataSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SerialPort.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ComTransport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WirelessTransport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RecordedDataTransport.cpp)
 # clang 14 cannot lay out the edge counters of a coroutine's split parts
 # ("Cannot represent a difference across sections"): in the fuzz build the
 # link's step sequences go without them; the fuzzers still see the rest.
 if(KOVA_FUZZ)
-  set_source_files_properties(LinkSteps.cpp PROPERTIES
+  set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/LinkSteps.cpp PROPERTIES
     COMPILE_OPTIONS "-fno-sanitize-coverage=inline-8bit-counters,pc-table")
 endif()
 

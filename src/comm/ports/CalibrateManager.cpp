@@ -1,10 +1,10 @@
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 
 #include "Rodezir/LogStream.h"
-#include "comm/LinkEnvironment.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
-#include "comm/WirelessDiscovery.h"
+#include "comm/link/LinkEnvironment.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
+#include "comm/ports/WirelessDiscovery.h"
 #include "platform/Clock.h"
 
 #include <cerrno>

@@ -5,10 +5,10 @@
 // choices of dialogs, and a signal to listeners after every change.
 
 #include "Rodezir/Signal.h"
-#include "comm/PortChoice.h"
-#include "comm/PortInformation.h"
-#include "comm/PortNumbers.h"
-#include "comm/WirelessDiscovery.h"
+#include "comm/ports/PortChoice.h"
+#include "comm/ports/PortInformation.h"
+#include "comm/link/PortNumbers.h"
+#include "comm/ports/WirelessDiscovery.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "comm/PortCombo.h"
+#include "comm/ports/PortCombo.h"
 
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 
 #include <QComboBox>
 

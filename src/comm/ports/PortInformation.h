@@ -3,7 +3,7 @@
 // there, whether a session holds it, whether its manikin is calibrated, whether
 // it is a hand-held controller, and the port's link.
 
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "comm/WirelessDiscovery.h"
+#include "comm/ports/WirelessDiscovery.h"
 
 #include "platform/Clock.h"
 

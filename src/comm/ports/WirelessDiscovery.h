@@ -3,7 +3,7 @@
 // port 2000 from each interface, then the unicast answers collected for a few
 // seconds. The port registry's wireless scan runs it; tests replace it.
 
-#include "comm/WirelessReply.h"
+#include "comm/ports/WirelessReply.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "comm/WirelessReply.h"
+#include "comm/ports/WirelessReply.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "comm/FrameParser.h"
+#include "comm/reader/FrameParser.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
-#include "comm/ManikinReader.h"
+#include "comm/reader/ManikinReader.h"
 
 #include "Rodezir/LogStream.h"
-#include "comm/Measurement.h"
-#include "comm/ReaderPort.h"
-#include "comm/SerialPort.h"
+#include "comm/reader/Measurement.h"
+#include "comm/reader/ReaderPort.h"
+#include "comm/link/SerialPort.h"
 #include "platform/Clock.h"
 
 #include <algorithm>

@@ -4,10 +4,10 @@
 // rate, notices a silent link, calibrates the rest offsets of older manikins and
 // converts raw samples into millimetres and litres.
 
-#include "comm/FrameParser.h"
+#include "comm/reader/FrameParser.h"
 #include "Filters/ManikinSample.h"
-#include "comm/LinkSteps.h"
-#include "comm/Stopwatch.h"
+#include "comm/link/LinkSteps.h"
+#include "comm/reader/Stopwatch.h"
 
 #include <memory>
 #include <optional>

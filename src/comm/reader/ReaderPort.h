@@ -4,7 +4,7 @@
 // binds it to a SerialPort; tests hand the reader a scripted port instead.
 
 #include "Filters/ManikinSample.h"
-#include "comm/LinkSteps.h"
+#include "comm/link/LinkSteps.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,8 +1,8 @@
-#include "comm/SerialPortReaderPort.h"
+#include "comm/reader/SerialPortReaderPort.h"
 
-#include "comm/CollectedDataSet.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
+#include "comm/link/CollectedDataSet.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
 
 ManikinReader::ManikinReader(SerialPort& port)
     : ManikinReader(std::make_unique<SerialPortReaderPort>(port))

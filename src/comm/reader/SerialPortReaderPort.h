@@ -1,7 +1,7 @@
 #pragma once
 // Binds a ManikinReader to the station's manikin link, a SerialPort.
 
-#include "comm/ReaderPort.h"
+#include "comm/reader/ReaderPort.h"
 
 class SerialPort;
 

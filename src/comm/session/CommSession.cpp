@@ -1,11 +1,11 @@
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 
 #include "config/AlgorithmRecord.h"
 #include "Rodezir/LogStream.h"
-#include "comm/MeasurementText.h"
-#include "comm/ReaderSampleSource.h"
-#include "comm/SerialPort.h"
-#include "comm/SessionStatistics.h"
+#include "comm/session/MeasurementText.h"
+#include "comm/session/ReaderSampleSource.h"
+#include "comm/link/SerialPort.h"
+#include "comm/session/SessionStatistics.h"
 
 #include <algorithm>
 #include <cmath>

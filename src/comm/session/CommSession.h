@@ -7,15 +7,15 @@
 #include "Filters/RunningAverageFilter.h"
 #include "Filters/SlopeFilter.h"
 #include "Rodezir/Signal.h"
-#include "comm/AnalysisSettings.h"
-#include "comm/CompressionAnalyser.h"
+#include "comm/session/AnalysisSettings.h"
+#include "comm/session/CompressionAnalyser.h"
 #include "Filters/ManikinSample.h"
-#include "comm/Measurement.h"
-#include "comm/MeasurementText.h"
-#include "comm/SampleSource.h"
-#include "comm/SeriesSummary.h"
-#include "comm/SessionResults.h"
-#include "comm/VentilationAnalyser.h"
+#include "comm/reader/Measurement.h"
+#include "comm/session/MeasurementText.h"
+#include "comm/session/SampleSource.h"
+#include "comm/session/SeriesSummary.h"
+#include "comm/session/SessionResults.h"
+#include "comm/session/VentilationAnalyser.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "comm/CompressionAnalyser.h"
+#include "comm/session/CompressionAnalyser.h"
 
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 
 namespace {
 // Hysteresis both ways: a release must fall this far below the peak, and a

@@ -3,8 +3,8 @@
 // series, keeps the live compression rate and publishes a summary for every
 // series it closes.
 
-#include "comm/CompressionSeries.h"
-#include "comm/Measurement.h"
+#include "comm/session/CompressionSeries.h"
+#include "comm/reader/Measurement.h"
 
 #include <cstdint>
 #include <deque>

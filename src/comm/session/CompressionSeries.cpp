@@ -1,7 +1,7 @@
-#include "comm/CompressionSeries.h"
+#include "comm/session/CompressionSeries.h"
 
 #include "config/AlgorithmRecord.h"
-#include "comm/SessionStatistics.h"
+#include "comm/session/SessionStatistics.h"
 #include "Rodezir/LogStream.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // Compressions that follow each other closely, with the statistics the
 // evaluation and the series summary are made of.
 
-#include "comm/AnalysisSettings.h"
-#include "comm/CompressionRecord.h"
+#include "comm/session/AnalysisSettings.h"
+#include "comm/session/CompressionRecord.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "comm/ConfigurationAnalysisSettings.h"
+#include "comm/session/ConfigurationAnalysisSettings.h"
 
 #include "config/Configuration.h"
 #include "config/PropertyModel.h"

@@ -2,7 +2,7 @@
 // The analysis settings as the station's live settings record holds them at
 // the moment they are asked for.
 
-#include "comm/AnalysisSettings.h"
+#include "comm/session/AnalysisSettings.h"
 
 class ConfigurationAnalysisSettings final : public AnalysisSettingsSource {
 public:

@@ -1,4 +1,4 @@
-#include "comm/MeasurementText.h"
+#include "comm/session/MeasurementText.h"
 
 #include <charconv>
 #include <cmath>

@@ -3,7 +3,7 @@
 // line per measurement of eight numbers written with "%.4g". Numbers are
 // written and read in the C locale whatever the user's locale is.
 
-#include "comm/Measurement.h"
+#include "comm/reader/Measurement.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "comm/ReaderSampleSource.h"
+#include "comm/session/ReaderSampleSource.h"
 
-#include "comm/ManikinReader.h"
-#include "comm/Measurement.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/reader/Measurement.h"
 
 bool ReaderSampleSource::hasSample() const
 {

@@ -1,7 +1,7 @@
 #pragma once
 // Feeds CommSession from a live ManikinReader.
 
-#include "comm/SampleSource.h"
+#include "comm/session/SampleSource.h"
 
 class ManikinReader;
 

@@ -4,7 +4,7 @@
 // litres and the measured sample rate.
 
 #include "Filters/ManikinSample.h"
-#include "comm/Measurement.h"
+#include "comm/reader/Measurement.h"
 
 class SampleSource {
 public:

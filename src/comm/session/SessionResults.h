@@ -3,9 +3,9 @@
 // ventilations, and the ventilation, compression and cycle figures with their
 // OK/low/high judgements against the session's algorithm and the station settings.
 
-#include "comm/CompressionResults.h"
-#include "comm/CycleResults.h"
-#include "comm/VentilationResults.h"
+#include "comm/session/CompressionResults.h"
+#include "comm/session/CycleResults.h"
+#include "comm/session/VentilationResults.h"
 
 #include <cstdint>
 

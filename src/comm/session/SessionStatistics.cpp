@@ -1,4 +1,4 @@
-#include "comm/SessionStatistics.h"
+#include "comm/session/SessionStatistics.h"
 
 #include <algorithm>
 #include <cmath>

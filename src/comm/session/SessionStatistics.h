@@ -2,9 +2,9 @@
 // The evaluation of a session's compression series and ventilation groups
 // against the limits of its algorithm and of the station settings.
 
-#include "comm/CompressionSeries.h"
-#include "comm/SessionResults.h"
-#include "comm/VentilationGroup.h"
+#include "comm/session/CompressionSeries.h"
+#include "comm/session/SessionResults.h"
+#include "comm/session/VentilationGroup.h"
 
 #include <cstdint>
 #include <vector>

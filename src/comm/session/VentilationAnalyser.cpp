@@ -1,6 +1,6 @@
-#include "comm/VentilationAnalyser.h"
+#include "comm/session/VentilationAnalyser.h"
 
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 
 namespace {
 // Hysteresis both ways, as for compressions.

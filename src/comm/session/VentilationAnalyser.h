@@ -2,8 +2,8 @@
 // Finds the ventilations in a session's measurements, groups them, counts a
 // stomach inflation once per episode and keeps the count and average volume.
 
-#include "comm/Measurement.h"
-#include "comm/VentilationGroup.h"
+#include "comm/reader/Measurement.h"
+#include "comm/session/VentilationGroup.h"
 
 #include <cstdint>
 #include <vector>

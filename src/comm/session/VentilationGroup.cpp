@@ -1,4 +1,4 @@
-#include "comm/VentilationGroup.h"
+#include "comm/session/VentilationGroup.h"
 
 #include <algorithm>
 

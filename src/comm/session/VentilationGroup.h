@@ -1,7 +1,7 @@
 #pragma once
 // Ventilations that follow each other closely.
 
-#include "comm/VentilationRecord.h"
+#include "comm/session/VentilationRecord.h"
 
 #include <cstdint>
 #include <vector>

@@ -24,7 +24,7 @@
 #include "app/sessions/Session.h"
 #include "app/shell/HelpWindow.h"
 #include "app/shell/MainCommands.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 #include "controls/MaskedEdit.h"
 #include "platform/PdfPrintDialogAsker.h"
 #include "platform/PrintDialog.h"

@@ -8,7 +8,7 @@
 #include "RunProgram.h"
 #include "PerformedSession.h"
 #include "TempDir.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 #include "config/PropertyModel.h"
 

@@ -12,7 +12,7 @@
 #include "Rodezir/LogStream.h"
 #include "Rodezir/SlotHolder.h"
 #include "TempDir.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "app/graphs/GraphSession.h"
 #include "app/graphs/GraphToggles.h"
 #include "app/sessions/UpdateReceiver.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 
 #include <algorithm>
 #include <vector>

@@ -6,7 +6,7 @@
 #include "app/graphs/GraphDoc.h"
 #include "app/graphs/GraphSource.h"
 
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 
 #include <cstddef>

@@ -12,7 +12,7 @@
 #include "app/livepanel/LiveDisplays.h"
 #include "app/sessions/SessionManager.h"
 #include "app/surveillance/ZoomWindows.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "platform/MessageBox.h"
 

@@ -23,8 +23,8 @@
 #include "LinkTestSupport.h"
 #include "TablesFixture.h"
 #include "TestMainWindow.h"
-#include "comm/CalibrateManager.h"
-#include "comm/SerialPort.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/link/SerialPort.h"
 #include "config/Configuration.h"
 #include "propertyPage/ConfigSeams.h"
 

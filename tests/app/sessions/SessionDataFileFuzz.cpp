@@ -7,7 +7,7 @@
 #include "app/graphs/GraphSource.h"
 #include "app/sessions/SessionDataFile.h"
 
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 
 #include <cstddef>

@@ -6,7 +6,7 @@
 #include "Database/export-import/DataFileContents.h"
 #include "app/graphs/GraphDoc.h"
 #include "app/graphs/GraphSource.h"
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
 
 #include <gtest/gtest.h>

@@ -6,9 +6,9 @@
 #include "LinkTestSupport.h"
 #include "SessionTestKit.h"
 
-#include "comm/CalibrateManager.h"
-#include "comm/WirelessDiscovery.h"
-#include "comm/WirelessReply.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/ports/WirelessDiscovery.h"
+#include "comm/ports/WirelessReply.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "manikin-sim/PerformanceGenerator.h"
 #include "platform/ManualClock.h"

@@ -8,7 +8,7 @@
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
 #include "app/sessions/UpdateReceiver.h"
-#include "comm/FrameParser.h"
+#include "comm/reader/FrameParser.h"
 #include "config/Configuration.h"
 #include "config/PropertyModel.h"
 #include "platform/MessageBox.h"

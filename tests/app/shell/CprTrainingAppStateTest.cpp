@@ -6,7 +6,7 @@
 #include "Rodezir/LogStream.h"
 #include "Rodezir/Util.h"
 #include "TempDir.h"
-#include "comm/LinkEnvironment.h"
+#include "comm/link/LinkEnvironment.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 #include "app/shell/CprTrainingApp.h"
 #include "app/shell/HelpWindow.h"
 #include "app/shell/MainCommands.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "propertyPage/AlgorithmDetailsEditor.h"
 #include "propertyPage/ConfigurationDialogs.h"

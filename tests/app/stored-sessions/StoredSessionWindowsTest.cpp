@@ -23,7 +23,7 @@
 #include "app/sessions/SessionWindowSet.h"
 #include "app/stored-sessions/SessionDetailsDialog.h"
 #include "Rodezir/LogStream.h"
-#include "comm/CalibrateManager.h"
+#include "comm/ports/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "platform/ScopedClock.h"

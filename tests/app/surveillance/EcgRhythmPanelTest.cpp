@@ -6,7 +6,7 @@
 
 #include "TempDir.h"
 #include "app/surveillance/EcgRhythmPanel.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 #include "gettext/Gettext.h"
 #include "platform/Resources.h"
 

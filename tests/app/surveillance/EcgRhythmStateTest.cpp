@@ -6,7 +6,7 @@
 #include "../../comm/LinkTestSupport.h"
 
 #include "app/surveillance/EcgRhythmState.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 #include "app/surveillance/SurveillanceTile.h"
 #include "app/surveillance/SurveillanceWindow.h"
 #include "app/surveillance/sessionManagerMultiView.h"
-#include "comm/FrameParser.h"
+#include "comm/reader/FrameParser.h"
 
 #include <gtest/gtest.h>
 
