@@ -475,9 +475,10 @@ TEST_F(Station, theMainWindowsTimerStepsTheOtherSessionsWhileOneSessionsBoxIsUp)
     struct ModalBox final : platform::MessageAsker {
         Session* timed = nullptr;
         bool answered = false;
+        bool otherEndedUnderTheBox = false;
         int ask(const std::wstring&, const std::wstring&, unsigned) override
         {
-            QTest::qWaitFor([&] { return timed->getEnded(); }, 5000);
+            otherEndedUnderTheBox = QTest::qWaitFor([&] { return timed->getEnded(); }, 5000);
             answered = true;
             return platform::IDCANCEL;
         }
@@ -487,6 +488,7 @@ TEST_F(Station, theMainWindowsTimerStepsTheOtherSessionsWhileOneSessionsBoxIsUp)
     lostLink.port.alive = false;
     ASSERT_TRUE(QTest::qWaitFor([&] { return box.answered; }, 8000));
     // Two seconds at 20 samples a second, taken under the box.
+    EXPECT_TRUE(box.otherEndedUnderTheBox);
     EXPECT_TRUE(timed->getEnded());
     EXPECT_EQ(timed->getLastPublishedIndex(), 40);
 }
