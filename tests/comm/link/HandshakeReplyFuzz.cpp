@@ -1,6 +1,6 @@
 // Feeds arbitrary device replies to the handshake checks of the manikin link.
 
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 #include <cstddef>
 #include <cstdint>

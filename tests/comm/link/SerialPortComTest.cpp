@@ -5,8 +5,8 @@
 
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
 #include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // the pulse flag the callers of setPulse keep on the link.
 
 #include "LinkTestSupport.h"
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 
 #include <gtest/gtest.h>
 

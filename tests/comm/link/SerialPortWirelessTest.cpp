@@ -3,7 +3,7 @@
 
 #include "LinkTestSupport.h"
 
-#include "comm/SerialPort.h"
+#include "comm/link/SerialPort.h"
 #include "platform/ScopedClock.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The port choice boxes filled from the registry.
 
 #include "TempDir.h"
-#include "comm/CalibrateManager.h"
-#include "comm/PortCombo.h"
-#include "comm/SerialPort.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/ports/PortCombo.h"
+#include "comm/link/SerialPort.h"
 
 #include <gtest/gtest.h>
 

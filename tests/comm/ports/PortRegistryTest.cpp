@@ -7,10 +7,10 @@
 
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
-#include "comm/CalibrateManager.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
-#include "comm/WirelessDiscovery.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
+#include "comm/ports/WirelessDiscovery.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Arbitrary datagrams read as search answers.
 
-#include "comm/WirelessReply.h"
+#include "comm/ports/WirelessReply.h"
 
 #include <cstdlib>
 #include <cstring>

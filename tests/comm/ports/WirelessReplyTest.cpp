@@ -1,7 +1,7 @@
 // Reading a search answer and the rules of the search that need no network.
 
-#include "comm/WirelessDiscovery.h"
-#include "comm/WirelessReply.h"
+#include "comm/ports/WirelessDiscovery.h"
+#include "comm/ports/WirelessReply.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 
 #include "PrivateNetwork.h"
 
-#include "comm/CalibrateManager.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
-#include "comm/WirelessDiscovery.h"
+#include "comm/ports/CalibrateManager.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
+#include "comm/ports/WirelessDiscovery.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "manikin-sim/SearchResponder.h"
 #include "platform/ManualClock.h"

@@ -1,7 +1,7 @@
 // Arbitrary bytes through every manikin byte parser, delivered in reads of
 // arbitrary sizes, as a live link would deliver them.
 
-#include "comm/FrameParser.h"
+#include "comm/reader/FrameParser.h"
 
 #include <cstddef>
 #include <cstdint>

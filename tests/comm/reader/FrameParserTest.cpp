@@ -1,5 +1,5 @@
 #include "FrameBytes.h"
-#include "comm/FrameParser.h"
+#include "comm/reader/FrameParser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "FakeReaderPort.h"
 #include "FrameBytes.h"
-#include "comm/ManikinReader.h"
-#include "comm/Measurement.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/reader/Measurement.h"
 #include "platform/ManualClock.h"
 #include "platform/ScopedClock.h"
 

@@ -1,10 +1,10 @@
 // The reader on the station's real manikin link: recorded demonstration ports.
 
-#include "comm/CollectedDataSet.h"
-#include "comm/LinkEnvironment.h"
-#include "comm/ManikinReader.h"
-#include "comm/Measurement.h"
-#include "comm/SerialPort.h"
+#include "comm/link/CollectedDataSet.h"
+#include "comm/link/LinkEnvironment.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/reader/Measurement.h"
+#include "comm/link/SerialPort.h"
 #include "platform/ManualClock.h"
 #include "platform/ScopedClock.h"
 

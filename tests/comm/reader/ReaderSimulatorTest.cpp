@@ -2,10 +2,10 @@
 // TCP connection, with the simulated manikin on the other side streaming a
 // scripted performance in real time.
 
-#include "comm/CommSession.h"
-#include "comm/ManikinReader.h"
-#include "comm/Measurement.h"
-#include "comm/SerialPort.h"
+#include "comm/session/CommSession.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/reader/Measurement.h"
+#include "comm/link/SerialPort.h"
 #include "config/AlgorithmRecord.h"
 #include "manikin-sim/ManikinSimulator.h"
 #include "platform/Clock.h"

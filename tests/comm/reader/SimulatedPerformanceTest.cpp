@@ -4,9 +4,9 @@
 
 #include "FakeReaderPort.h"
 
-#include "comm/CommSession.h"
-#include "comm/ManikinReader.h"
-#include "comm/SerialPort.h"
+#include "comm/session/CommSession.h"
+#include "comm/reader/ManikinReader.h"
+#include "comm/link/SerialPort.h"
 #include "config/AlgorithmRecord.h"
 #include "manikin-sim/ManikinFrames.h"
 #include "manikin-sim/PerformanceGenerator.h"

@@ -1,4 +1,4 @@
-#include "comm/Stopwatch.h"
+#include "comm/reader/Stopwatch.h"
 #include "platform/ManualClock.h"
 #include "platform/ScopedClock.h"
 

@@ -3,7 +3,7 @@
 #include "FakeReaderPort.h"
 #include "Rodezir/LogStream.h"
 #include "TempDir.h"
-#include "comm/ManikinReader.h"
+#include "comm/reader/ManikinReader.h"
 
 #include <gtest/gtest.h>
 

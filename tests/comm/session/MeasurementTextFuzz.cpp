@@ -2,7 +2,7 @@
 // small blocks that cut the text anywhere; both must read the same. Then
 // evaluates and writes back whatever was accepted.
 
-#include "comm/CommSession.h"
+#include "comm/session/CommSession.h"
 
 #include "config/AlgorithmRecord.h"
 

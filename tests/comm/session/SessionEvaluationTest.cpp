@@ -2,7 +2,7 @@
 
 #include "config/AlgorithmRecord.h"
 #include "Rodezir/LogStream.h"
-#include "comm/ConfigurationAnalysisSettings.h"
+#include "comm/session/ConfigurationAnalysisSettings.h"
 #include "config/Configuration.h"
 #include "TempDir.h"
 
