@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -24,5 +25,18 @@ std::optional<LockKeys> lockKeys();
 // Installs the reader every question goes through (an empty one restores the
 // windowing system's) and answers the one it replaces.
 LockKeysReader setLockKeysReader(LockKeysReader reader);
+
+// Installs a reader for the life of the object and restores the previous one,
+// also when a test ends early: a reader left behind would read what is gone.
+class ScopedLockKeysReader {
+public:
+    explicit ScopedLockKeysReader(LockKeysReader reader) : previous_(setLockKeysReader(std::move(reader))) {}
+    ~ScopedLockKeysReader() { setLockKeysReader(std::move(previous_)); }
+    ScopedLockKeysReader(const ScopedLockKeysReader&) = delete;
+    ScopedLockKeysReader& operator=(const ScopedLockKeysReader&) = delete;
+
+private:
+    LockKeysReader previous_;
+};
 
 } // namespace platform

@@ -82,13 +82,15 @@ int SplashMessage::broadcastIn(const std::string& folder, const SplashMessage& m
     // Another user's folder under our name would take our messages, or hand us sockets of its choice.
     if (!isPrivateFolder(folder))
         return 0;
+    // Stepped with an error code: a folder that cannot be read to its end
+    // ends the walk, never the program.
     std::error_code error;
     int reached = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (listenerId(entry.path().filename().string()) == 0)
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (listenerId(it->path().filename().string()) == 0)
             continue;
         // The socket of a launcher that is gone refuses at once.
-        if (sendTo(entry.path().string(), message))
+        if (sendTo(it->path().string(), message))
             ++reached;
     }
     return reached;

@@ -54,10 +54,11 @@ std::string prepareFolder(const std::string& folder)
 void removeListenersThatAreGone(const std::string& folder)
 {
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        const long id = SplashMessage::listenerId(entry.path().filename().string());
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const long id = SplashMessage::listenerId(it->path().filename().string());
+        std::error_code notRemoved;
         if (id > 0 && ::kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH)
-            std::filesystem::remove(entry.path(), error);
+            std::filesystem::remove(it->path(), notRemoved);
     }
 }
 

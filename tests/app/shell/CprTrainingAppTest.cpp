@@ -276,7 +276,7 @@ TEST_F(Station, theStatusBarNeedsMoreThan500PixelsAndShowsTheCommandsPrompts)
 TEST_F(Station, theStatusBarShowsTheLockKeysThatAreLocked)
 {
     std::optional<platform::LockKeys> keys;
-    const platform::LockKeysReader before = platform::setLockKeysReader([&] { return keys; });
+    const platform::ScopedLockKeysReader reader([&] { return keys; });
     ASSERT_TRUE(start());
     QStatusBar* bar = app->mainFrame()->frameStatusBar();
     ASSERT_NE(bar, nullptr);
@@ -311,7 +311,6 @@ TEST_F(Station, theStatusBarShowsTheLockKeysThatAreLocked)
             EXPECT_GT(panes[i]->x(), panes[i - 1]->x());
         }
     }
-    platform::setLockKeysReader(before);
 }
 
 TEST_F(Station, commandsAreEnabledByTheSessionsThereAre)
