@@ -8,8 +8,23 @@ namespace {
 
 using Record = AlgorithmRecord;
 
+// A limit, the range it is kept in and the label the editor shows it under.
+struct Range {
+    double Record::*value;
+    double least;
+    double most;
+    const char* label;
+};
+
+// A low and a high limit that may not cross.
+struct Pair {
+    double Record::*low;
+    double Record::*high;
+    const char* label;
+};
+
 // In the order of the editor's fields.
-constexpr AlgorithmRules::Range RANGES[] = {
+constexpr Range RANGES[] = {
     {&Record::vRateLow, 0, 100, "Ventilation rate"},
     {&Record::vRateHigh, 0, 100, "Ventilation rate"},
     {&Record::vVolLow, 0, 5, "Ventilation volume"},
@@ -27,7 +42,7 @@ constexpr AlgorithmRules::Range RANGES[] = {
     {&Record::ventCompRatioDoubleVent, 1, 50, "Two-person CPR"},
 };
 
-constexpr AlgorithmRules::Pair PAIRS[] = {
+constexpr Pair PAIRS[] = {
     {&Record::vRateLow, &Record::vRateHigh, "Ventilation rate"},
     {&Record::eccRateLow, &Record::eccRateHigh, "ECC rate"},
     {&Record::compRelaxLow, &Record::compRelaxHigh, "Comp./Relax. ratio"},
@@ -42,10 +57,6 @@ constexpr char BLANKS[] = " \t\n\v\f\r\x01\x02\x03\x04\x05\x06\x07\x08\x0E\x0F\x
 bool inRange(double value, double least, double most) { return value >= least && value <= most; }
 
 } // namespace
-
-std::span<const AlgorithmRules::Range> AlgorithmRules::ranges() { return RANGES; }
-
-std::span<const AlgorithmRules::Pair> AlgorithmRules::pairs() { return PAIRS; }
 
 AlgorithmRecord AlgorithmRules::keptInRange(AlgorithmRecord record)
 {

@@ -9,30 +9,13 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 
 class AlgorithmRules {
 public:
-    // A limit, the range it is kept in and the label the editor shows it under.
-    struct Range {
-        double AlgorithmRecord::*value;
-        double least;
-        double most;
-        const char* label;
-    };
-    // A low and a high limit that may not cross.
-    struct Pair {
-        double AlgorithmRecord::*low;
-        double AlgorithmRecord::*high;
-        const char* label;
-    };
     static constexpr std::int32_t LEAST_INITIAL_VENTILATIONS = 0;
     static constexpr std::int32_t MOST_INITIAL_VENTILATIONS = 20;
     static constexpr const char* INITIAL_VENTILATIONS_LABEL = "Initial ventilations";
-
-    static std::span<const Range> ranges();
-    static std::span<const Pair> pairs();
 
     // The record as the editor leaves it when a field is left: every value
     // brought into its range, then every low limit down to its high one.

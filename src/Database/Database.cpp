@@ -27,9 +27,11 @@ const char* const NO_SERVER_MESSAGE =
     "from this station, then start the station again.\n"
     "Until then no training records can be stored or opened.";
 
-// A driver manager state ("IM...") means the data source or its driver is
-// missing or broken: the installation is at fault, not the server.
-bool installationFault(const std::string& state) { return state.empty() || state.rfind("IM", 0) == 0; }
+// Only a connection exception ("08...": the server refused or did not
+// answer) is the server's; a missing or broken data source or driver
+// ("IM...") and a station's own database file that cannot be opened are
+// the installation's.
+bool serverFault(const std::string& state) { return state.rfind("08", 0) == 0; }
 
 bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
@@ -128,10 +130,10 @@ void openDatabase()
         addIdentifierIndex();
         return;
     }
-    const std::wstring text = installationFault(theDatabase.lastState())
-                                ? Gettext::translate(NO_DATABASE_MESSAGE)
-                                : formatWide(Gettext::translate(NO_SERVER_MESSAGE).c_str(),
-                                             cStr(reasonLines(theDatabase.lastError())));
+    const std::wstring text = serverFault(theDatabase.lastState())
+                                ? formatWide(Gettext::translate(NO_SERVER_MESSAGE).c_str(),
+                                             cStr(reasonLines(theDatabase.lastError())))
+                                : Gettext::translate(NO_DATABASE_MESSAGE);
     platform::messageBox(text, L"Kova CPR Software", platform::MB_OK | platform::MB_ICONWARNING);
 }
 

@@ -78,6 +78,19 @@ TEST_F(Connection, aServerThatDoesNotAnswerAtStartUpIsNamedAsTheFailure)
     EXPECT_EQ(asker.asked[0].style, MB_OK | MB_ICONWARNING);
 }
 
+// A station's own SQLite database that cannot be opened (its folder gone)
+// has no server to blame: the installation is at fault, as ever.
+TEST_F(Connection, anOwnDatabaseThatCannotBeOpenedBlamesTheInstallationNotAServer)
+{
+    const std::string gone = folder.file("no such folder") + "/kovacpr.db";
+    kovatest::writeFile(odbcIniPath(), "[kovacpr]\nDriver=SQLite3\nDatabase=" + gone + "\n");
+    openDatabase();
+    EXPECT_FALSE(databaseOpen);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, NO_DATABASE);
+    EXPECT_EQ(asker.asked[0].style, MB_OK | MB_ICONWARNING);
+}
+
 TEST_F(Connection, openGivesUpOnAMissingTableAfterThreeTriesWithASecondBetween)
 {
     openRecords();
