@@ -116,6 +116,17 @@ bool DatabaseConnection::reconnect()
         lastState_ = state;
         return false;
     }
+    // A transaction that ran nothing yet goes on on the new connection: it is
+    // made ready for it before it takes the old one's place, so that a
+    // connection in use is never left committing each statement on its own.
+    if (transactionDepth_ > 0
+        && !SQL_SUCCEEDED(SQLSetConnectAttr(connection, SQL_ATTR_AUTOCOMMIT,
+                                            reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER))) {
+        lastError_ = odbcDiagnostics(SQL_HANDLE_DBC, connection);
+        lastState_.clear();
+        freeConnection(environment, connection, false);
+        return false;
+    }
     // The server ended the old session already; its handles only go.
     freeConnection(environment_, connection_, false);
     environment_ = environment;
@@ -124,9 +135,6 @@ bool DatabaseConnection::reconnect()
     lost_ = false;
     lastError_.clear();
     lastState_.clear();
-    // A transaction that ran nothing yet goes on on the new connection.
-    if (transactionDepth_ > 0)
-        setAutoCommit(false);
     return true;
 }
 
