@@ -23,12 +23,16 @@ protected:
         cluster("start");
         if (kovatest::readFile(state_).empty())
             GTEST_SKIP() << "the test's own PostgreSQL server did not start";
+        sharedServer_ = std::getenv("KOVA_TEST_POSTGRESQL");
         setenv("KOVA_TEST_POSTGRESQL", state_.c_str(), 1);
         Base::SetUp();
     }
     void TearDown() override
     {
         Base::TearDown();
+        // Later tests of the same program go back to the shared server.
+        if (!sharedServer_.empty())
+            setenv("KOVA_TEST_POSTGRESQL", sharedServer_.c_str(), 1);
         if (!state_.empty())
             cluster("stop");
     }
@@ -43,4 +47,5 @@ protected:
 private:
     kovatest::TempDir server_;
     std::string state_;
+    std::string sharedServer_;
 };
