@@ -6,6 +6,7 @@
 #include "FakeReaderPort.h"
 #include "app/sessions/Session.h"
 #include "app/sessions/SessionLink.h"
+#include "app/sessions/SessionRowStore.h"
 #include "app/sessions/SessionWindows.h"
 #include "comm/reader/ManikinReader.h"
 #include "comm/link/SerialPort.h"
@@ -240,11 +241,12 @@ inline std::unique_ptr<Session> liveSession(LinkLog& log, const SessionRecord& r
                                      std::make_unique<FakeLink>(log, static_cast<int>(record.Manikin), readerLinkType));
 }
 
-// A live session (windows installed by the caller) that collected `samples`
-// samples and was stopped.
-inline std::unique_ptr<Session> collectedSession(LinkLog& log, int samples)
+// A live session of the record (windows installed by the caller) that
+// collected `samples` samples and was stopped.
+inline std::unique_ptr<Session> collectedSession(LinkLog& log, int samples,
+                                                 const SessionRecord& record = liveRecord())
 {
-    auto session = liveSession(log, liveRecord());
+    auto session = liveSession(log, record);
     session->createSessionView();
     session->start();
     for (int i = 0; i < samples; ++i)
@@ -261,14 +263,20 @@ inline std::unique_ptr<Session> finishedSession(LinkLog& log, ScopedFakeWindows&
 {
     SessionRecord record = liveRecord();
     record.Note = text;
-    auto session = liveSession(log, record);
+    auto session = collectedSession(log, steps, record);
     windows.of(*session).box = toWide(text);
-    session->createSessionView();
-    session->start();
-    for (int i = 0; i < steps; ++i)
-        session->onTimer();
-    session->pause();
     return session;
+}
+
+// Stores the session as its review does, with `note` as the record's note
+// and as its recommendations box: the row and the data file of that store
+// can be matched by it.
+inline bool storeWithNote(ScopedFakeWindows& windows, Session& session, const std::string& note)
+{
+    SessionRecord record = session.getRecord();
+    record.Note = note;
+    windows.of(session).box = toWide(note);
+    return SessionRowStore::store(session, record);
 }
 
 } // namespace sessiontest

@@ -296,7 +296,7 @@ void GraphView::paintBackground(QPainter& painter)
         paintBand(painter);
     paintGrid(painter);
     painter.setFont(axisCtrl_->getFont());
-    if (!ecgStyle_ && plotHeight_ >= 2 * labelHeight(painter))
+    if (showsValueLabels(labelHeight(painter)))
         paintValueLabels(painter);
     if (isPrinting_) {
         const int fontHeight = labelHeight(painter);
@@ -411,13 +411,15 @@ std::vector<GraphView::ValueLabel> GraphView::valueLabels(const QFontMetrics& me
 
 std::vector<GraphView::ValueLabel> GraphView::valueLabels() const
 {
-    if (!axisCtrl_ || ecgStyle_)
+    if (!axisCtrl_)
         return {};
     const QFontMetrics metrics(axisCtrl_->getFont());
-    if (plotHeight_ < 2 * metrics.height())
+    if (!showsValueLabels(metrics.height()))
         return {};
     return valueLabels(metrics);
 }
+
+bool GraphView::showsValueLabels(int labelHeight) const { return !ecgStyle_ && plotHeight_ >= 2 * labelHeight; }
 
 int GraphView::groupLabelRow(int labelHeight) const
 {

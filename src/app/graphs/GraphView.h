@@ -124,6 +124,9 @@ private:
     bool showsGroupLabels() const;
     int labelHeight(QPainter& painter) const;
     std::vector<ValueLabel> valueLabels(const QFontMetrics& metrics) const;
+    // The value labels are drawn at all: not on the ECG pane, nor on a pane
+    // lower than two labels.
+    bool showsValueLabels(int labelHeight) const;
     // The top of the first row of group labels (C/R ratio; the cardiac
     // output one label and a pixel lower).
     int groupLabelRow(int labelHeight) const;

@@ -225,17 +225,15 @@ void SessionDatabaseView::notifyChanged() { TablePool::refresh(TableKind::Sessio
 bool SessionDatabaseView::afterStore()
 {
     getSession().setRecord(currentRecord());
-    if (!dataFile_) {
-        fileWritten_ = getSession().save();
-        return true;
-    }
+    if (!dataFile_)
+        return getSession().save();
     // The new data file waits beside the old one for the row's commit.
     std::string reason;
-    fileWritten_ = getSession().save(*dataFile_)
-                   && dataFile_->bindToRows(theDatabase, currentRecord().Serialidentifier, reason);
+    const bool written = getSession().save(*dataFile_)
+                         && dataFile_->bindToRows(theDatabase, currentRecord().Serialidentifier, reason);
     if (!reason.empty())
         DBUtil::showError(reason);
-    return true;
+    return written;
 }
 
 void SessionDatabaseView::beforeRemove()
@@ -278,7 +276,6 @@ bool SessionDatabaseView::save()
         withResults.newSerialIdentifier();
     setCurrentRecord(withResults);
 
-    fileWritten_ = false;
     bool committed = false;
     {
         // The data file changes with the row: its new contents wait beside
@@ -287,7 +284,8 @@ bool SessionDatabaseView::save()
         DataFileChange file(withResults.dataFileName());
         dataFile_ = &file;
         DatabaseTransaction whole(theDatabase);
-        if (Rules::save() && fileWritten_) {
+        // The row's save counts only with its data file written (afterStore).
+        if (Rules::save()) {
             try {
                 whole.commit();
                 file.commit();

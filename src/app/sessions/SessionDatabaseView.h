@@ -97,7 +97,6 @@ private:
 
     SessionTable table_;
     bool saved_ = false;
-    bool fileWritten_ = false;
     // The data file's change of the store under way, if any.
     DataFileChange* dataFile_ = nullptr;
 };

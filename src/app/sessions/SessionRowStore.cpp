@@ -23,6 +23,20 @@ constexpr int IDENTIFIER_TRIES = 50;
 
 enum class RowOutcome { Stored, Taken, Failed };
 
+bool storedItself(const Session& session, const std::string& serial)
+{
+    return !session.getStoredSerial().empty() && session.getStoredSerial() == serial;
+}
+
+// With no row of the record's identifier: a data file of that name still
+// belongs to someone (a station sharing the data folder that is storing it
+// right now), unless the session wrote it itself.
+bool dataFileTakenByAnother(const Session& session, const SessionRecord& record)
+{
+    return !storedItself(session, record.Serialidentifier)
+           && SessionRecord::serialIdentifierTaken(record.Serialidentifier);
+}
+
 // Inside the open transaction: adds the record as a new row, or changes the
 // row of its identifier when the session may; Taken when the identifier
 // belongs to another session. `adding` tells which it tried.
@@ -36,7 +50,7 @@ RowOutcome storeRow(const Session& session, const SessionRecord& record, bool& a
     }
     try {
         adding = DBUtil::emptyTable(table);
-        if (adding ? SessionRowStore::takenByAnother(session, record)
+        if (adding ? dataFileTakenByAnother(session, record)
                    : !SessionRowStore::mayOverwrite(session, record, table.getRecord()))
             return RowOutcome::Taken;
         if (adding)
@@ -64,7 +78,7 @@ bool sameCourse(const SessionRecord& a, const SessionRecord& b)
 
 bool SessionRowStore::mayOverwrite(const Session& session, const SessionRecord& record, const SessionRecord& row)
 {
-    if (!session.getStoredSerial().empty() && session.getStoredSerial() == row.Serialidentifier)
+    if (storedItself(session, row.Serialidentifier))
         return true;
     // The planned row a course session was started from: not run yet, and
     // of a course (a session outside courses has no instructor in its key).
@@ -73,15 +87,13 @@ bool SessionRowStore::mayOverwrite(const Session& session, const SessionRecord& 
 
 bool SessionRowStore::takenByAnother(const Session& session, const SessionRecord& record)
 {
-    if (!session.getStoredSerial().empty() && session.getStoredSerial() == record.Serialidentifier)
+    if (storedItself(session, record.Serialidentifier))
         return false;
     SessionTable table(theDatabase);
     table.open(quoteIdentifier("Serialidentifier") + " = ?", {SqlValue(record.Serialidentifier)});
     if (table.isOpen && !DBUtil::emptyTable(table))
         return !mayOverwrite(session, record, table.getRecord());
-    // No row: a data file of that name still belongs to someone (a station
-    // sharing the data folder that is storing it right now).
-    return SessionRecord::serialIdentifierTaken(record.Serialidentifier);
+    return dataFileTakenByAnother(session, record);
 }
 
 void SessionRowStore::takeResults(SessionRecord& record, CommSession& data)

@@ -14,7 +14,6 @@
 #include "Rodezir/LogStream.h"
 #include "app/sessions/SessionDatabaseView.h"
 #include "app/sessions/SessionManager.h"
-#include "app/sessions/SessionRowStore.h"
 #include "app/sessions/SessionView.h"
 #include "app/sessions/SessionWindowSet.h"
 
@@ -63,12 +62,7 @@ TEST_F(FullDiskSessions, aStoreRefusedByAFullDiskKeepsTheStoredSessionWhole)
     LinkLog link;
     auto session = collectedSession(link, 400);
     const std::string serial = session->getRecord().Serialidentifier;
-    const auto storeWith = [&](const std::string& note) {
-        SessionRecord record = session->getRecord();
-        record.Note = note;
-        windows.of(*session).box = std::wstring(note.begin(), note.end());
-        return SessionRowStore::store(*session, record);
-    };
+    const auto storeWith = [&](const std::string& note) { return storeWithNote(windows, *session, note); };
     ASSERT_TRUE(storeWith("first look"));
     const auto stored = dataFiles();
 

@@ -41,15 +41,9 @@ struct IndexRecorder final : UpdateReceiver {
 class SessionRecords : public SessionRecordsFixture {
 protected:
     // A live session with 40 samples collected, stopped.
-    std::unique_ptr<Session> collected(LinkLog& log, SessionRecord record = liveRecord())
+    std::unique_ptr<Session> collected(LinkLog& log, const SessionRecord& record = liveRecord())
     {
-        auto session = liveSession(log, record);
-        session->createSessionView();
-        session->start();
-        for (int i = 0; i < 40; ++i)
-            session->onTimer();
-        session->pause();
-        return session;
+        return collectedSession(log, 40, record);
     }
     std::filesystem::path dataFile(const Session& session) const
     {
@@ -186,10 +180,7 @@ TEST_F(SessionRecords, aSessionWhoseIdentifierAnotherStoredFirstTakesANewOne)
     EXPECT_NE(second->getRecord().Serialidentifier, drawn);
     EXPECT_EQ(notesOfRowsWithTheirFiles(), (std::multiset<std::string>{"first", "second"}));
 
-    windows.of(*second).box = L"second again";
-    SessionRecord edited = second->getRecord();
-    edited.Note = "second again";
-    ASSERT_TRUE(SessionRowStore::store(*second, edited));
+    ASSERT_TRUE(storeWithNote(windows, *second, "second again"));
     EXPECT_EQ(notesOfRowsWithTheirFiles(), (std::multiset<std::string>{"first", "second again"}));
 }
 

@@ -126,16 +126,10 @@ protected:
     // holds or the time is up.
     bool stepUntil(const std::function<bool()>& done, int milliseconds)
     {
-        for (int elapsed = 0; elapsed < milliseconds; elapsed += 20) {
-            session->onTimer();
-            if (done())
-                return true;
-            platform::SystemClock().sleep(20);
-        }
-        return false;
+        double longestStepMs = 0.0;
+        return stepTimedUntil(done, milliseconds, longestStepMs);
     }
-    // Steps every 20 ms until the condition holds or the time is up, and
-    // keeps the longest step.
+    // The same, keeping the longest step.
     bool stepTimedUntil(const std::function<bool()>& done, int milliseconds, double& longestStepMs)
     {
         using namespace std::chrono;

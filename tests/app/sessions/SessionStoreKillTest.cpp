@@ -9,7 +9,6 @@
 
 #include "Database/RuntimeRandom.h"
 #include "Database/stored-sessions/DataFolderRecovery.h"
-#include "app/sessions/SessionRowStore.h"
 
 #include <gtest/gtest.h>
 
@@ -36,13 +35,9 @@ TEST_F(SessionStoreKills, aKilledStoreLeavesTheOldRowWithItsFileOrTheNewRowWithI
     // and a changed one, each with the data file written for it.
     const auto step = [&](int i) {
         auto session = collectedSession(link, 200);
-        for (const std::string& note : {"first " + std::to_string(i), "second " + std::to_string(i)}) {
-            SessionRecord record = session->getRecord();
-            record.Note = note;
-            windows.of(*session).box = std::wstring(note.begin(), note.end());
-            if (!SessionRowStore::store(*session, record))
+        for (const std::string& note : {"first " + std::to_string(i), "second " + std::to_string(i)})
+            if (!storeWithNote(windows, *session, note))
                 return false;
-        }
         return true;
     };
     for (int run = 0; run < killtest::runsPerPath(30) && !HasFailure(); ++run) {
