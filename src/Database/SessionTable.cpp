@@ -2,7 +2,7 @@
 
 #include "Database/ColumnName.h"
 #include "Database/DBUtil.h"
-#include "Database/DataFileRemoval.h"
+#include "Database/stored-sessions/DataFileRemoval.h"
 #include "Database/DatabaseConnection.h"
 #include "Database/DatabaseError.h"
 #include "Database/RowReplacement.h"

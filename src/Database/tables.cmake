@@ -13,6 +13,5 @@ target_sources(Database PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CourseTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SessionRecord.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SessionTable.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/DataFileRemoval.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DatabasePatch.cpp)
 target_link_libraries(Database PUBLIC config gettext_layer)

@@ -1,7 +1,7 @@
 #include "propertyPage/PropertyPage4.h"
 
 #include "Database/AlgorithmTable.h"
-#include "Database/ComboBoxList.h"
+#include "Database/record-controls/ComboBoxList.h"
 #include "Database/Database.h"
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"

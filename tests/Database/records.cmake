@@ -23,6 +23,3 @@ if(KOVA_TESTS)
     FIXTURES_CLEANUP records_postgresql LABELS postgresql TIMEOUT 120)
   kova_test_on_postgresql(DatabaseRecordsTests)
 endif()
-
-# The combo boxes of the record dialogs, on the SQLite data source.
-kova_test(DatabaseRecordsGuiTests GUI SOURCES RecordsFixture.cpp ComboBoxListTest.cpp LIBS Database_gui)

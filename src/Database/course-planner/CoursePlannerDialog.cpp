@@ -1,11 +1,11 @@
 #include "Database/course-planner/CoursePlannerDialog.h"
 
-#include "Database/ComboBoxList.h"
+#include "Database/record-controls/ComboBoxList.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 #include "Database/TablePool.h"
 #include "Database/TrainingMode.h"
-#include "Database/TrainingModeCombo.h"
+#include "Database/record-controls/TrainingModeCombo.h"
 #include "Database/course-planner/CoursePlannerTable.h"
 #include "Database/course-planner/FinishedSessionQuestion.h"
 #include "Database/course-planner/ScheduleControls.h"

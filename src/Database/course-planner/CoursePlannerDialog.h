@@ -9,7 +9,7 @@
 
 #include "Database/CourseRecord.h"
 #include "Database/CourseTable.h"
-#include "Database/DataFileRemoval.h"
+#include "Database/stored-sessions/DataFileRemoval.h"
 #include "Database/PersonTable.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionRecord.h"

@@ -6,7 +6,7 @@
 // moves the focus on Enter instead of closing, and asks before Escape or the
 // close box lose a changed entry.
 
-#include "Database/ComboBoxList.h"
+#include "Database/record-controls/ComboBoxList.h"
 #include "Database/editors/DatabaseDialog.h"
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/dialogs/DialogItem.h"

@@ -2,9 +2,9 @@
 
 #include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
-#include "Database/DurationCombo.h"
+#include "Database/record-controls/DurationCombo.h"
 #include "Database/TablePool.h"
-#include "Database/TrainingModeCombo.h"
+#include "Database/record-controls/TrainingModeCombo.h"
 #include "Database/editors/AlgorithmDialog.h"
 #include "Database/editors/EditEventsDialog.h"
 #include "Rodezir/WindowTextUtil.h"

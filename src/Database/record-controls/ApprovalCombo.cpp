@@ -1,4 +1,4 @@
-#include "Database/ApprovalCombo.h"
+#include "Database/record-controls/ApprovalCombo.h"
 
 #include "gettext/Gettext.h"
 

@@ -1,4 +1,4 @@
-#include "Database/ComboBoxList.h"
+#include "Database/record-controls/ComboBoxList.h"
 
 #include "Rodezir/ComboUtil.h"
 

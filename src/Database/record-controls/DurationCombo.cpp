@@ -1,4 +1,4 @@
-#include "Database/DurationCombo.h"
+#include "Database/record-controls/DurationCombo.h"
 
 #include "Database/Duration.h"
 #include "Rodezir/ComboUtil.h"

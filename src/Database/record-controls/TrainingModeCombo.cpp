@@ -1,4 +1,4 @@
-#include "Database/TrainingModeCombo.h"
+#include "Database/record-controls/TrainingModeCombo.h"
 
 #include "Database/TrainingMode.h"
 #include "Rodezir/ComboUtil.h"

@@ -1,6 +1,6 @@
 #include "Database/stored-sessions/BrowseSessionsDialog.h"
 
-#include "Database/ComboBoxList.h"
+#include "Database/record-controls/ComboBoxList.h"
 #include "Database/DBUtil.h"
 #include "Database/Database.h"
 #include "Database/SqlIdentifier.h"

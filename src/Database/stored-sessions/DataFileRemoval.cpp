@@ -1,4 +1,4 @@
-#include "Database/DataFileRemoval.h"
+#include "Database/stored-sessions/DataFileRemoval.h"
 
 #include "Rodezir/LogStream.h"
 #include "platform/ReplacingFile.h"

@@ -1,6 +1,6 @@
 #include "Database/stored-sessions/DataFolderRecovery.h"
 
-#include "Database/DataFileRemoval.h"
+#include "Database/stored-sessions/DataFileRemoval.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 #include "Database/SessionRecord.h"

@@ -6,7 +6,7 @@
 // with its data file when the opener allows it.
 
 #include "Database/AlgorithmTable.h"
-#include "Database/DataFileRemoval.h"
+#include "Database/stored-sessions/DataFileRemoval.h"
 #include "Database/PersonTable.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionRecord.h"

@@ -1,9 +1,9 @@
 #include "app/courses/RunCourseDialog.h"
 
-#include "Database/ComboBoxList.h"
+#include "Database/record-controls/ComboBoxList.h"
 #include "Database/Database.h"
 #include "Database/TrainingMode.h"
-#include "Database/TrainingModeCombo.h"
+#include "Database/record-controls/TrainingModeCombo.h"
 #include "Database/course-planner/ScheduleControls.h"
 #include "Database/course-planner/SchedulePrinter.h"
 #include "Database/stored-sessions/SessionDialog.h"

@@ -1,7 +1,7 @@
 #include "app/sessions/SessionDatabaseView.h"
 
-#include "Database/ApprovalCombo.h"
-#include "Database/ComboBoxList.h"
+#include "Database/record-controls/ApprovalCombo.h"
+#include "Database/record-controls/ComboBoxList.h"
 #include "Database/DBUtil.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
@@ -10,7 +10,7 @@
 #include "Database/PersonTable.h"
 #include "Database/TablePool.h"
 #include "Database/TrainingMode.h"
-#include "Database/TrainingModeCombo.h"
+#include "Database/record-controls/TrainingModeCombo.h"
 #include "Database/editors/AlgorithmDialog.h"
 #include "Database/editors/PersonDialog.h"
 #include "Database/editors/ScenarioDialog.h"

@@ -4,7 +4,7 @@
 #include "RecordsFixture.h"
 #include "ScenarioTestTable.h"
 
-#include "Database/ComboBoxList.h"
+#include "Database/record-controls/ComboBoxList.h"
 #include "Database/Database.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "Database/DurationCombo.h"
-#include "Database/TrainingModeCombo.h"
+#include "Database/record-controls/DurationCombo.h"
+#include "Database/record-controls/TrainingModeCombo.h"
 
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"

@@ -7,7 +7,7 @@
 
 #include "TablesFixture.h"
 
-#include "Database/DataFileRemoval.h"
+#include "Database/stored-sessions/DataFileRemoval.h"
 #include "Database/DatabaseTransaction.h"
 #include "Database/stored-sessions/DataFileChange.h"
 #include "Database/stored-sessions/DataFolderRecovery.h"

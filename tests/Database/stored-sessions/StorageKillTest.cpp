@@ -6,7 +6,7 @@
 #include "KillLoop.h"
 #include "TablesFixture.h"
 
-#include "Database/DataFileRemoval.h"
+#include "Database/stored-sessions/DataFileRemoval.h"
 #include "Database/DatabaseTransaction.h"
 #include "Database/RuntimeRandom.h"
 #include "Database/SessionTable.h"
