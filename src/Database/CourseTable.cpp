@@ -1,7 +1,7 @@
 #include "Database/CourseTable.h"
 
 #include "Database/ColumnName.h"
-#include "Database/record-controls/ComboList.h"
+#include "Database/ComboList.h"
 #include "Database/DBUtil.h"
 #include "Database/DatabaseError.h"
 #include "Database/TablePool.h"

@@ -1,6 +1,6 @@
 #include "Database/DatabaseTableBase.h"
 
-#include "Database/record-controls/ComboList.h"
+#include "Database/ComboList.h"
 #include "Database/DBUtil.h"
 #include "Database/Database.h"
 #include "Database/TablePool.h"

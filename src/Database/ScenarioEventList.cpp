@@ -3,7 +3,7 @@
 #include "Database/DBUtil.h"
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
-#include "Database/record-controls/EventListControl.h"
+#include "Database/EventListControl.h"
 #include "Database/RowReplacement.h"
 #include "Database/SqlIdentifier.h"
 #include "Database/TablePool.h"

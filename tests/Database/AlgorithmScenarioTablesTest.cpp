@@ -1,7 +1,7 @@
 #include "TablesFixture.h"
 
 #include "Database/AlgorithmTable.h"
-#include "Database/record-controls/EventListControl.h"
+#include "Database/EventListControl.h"
 #include "Database/ScenarioEventList.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionTable.h"

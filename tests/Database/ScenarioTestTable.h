@@ -2,7 +2,7 @@
 // A small table class on the frame, over the Scenario table, standing in for
 // the real table classes; and a combo box that records what it was given.
 
-#include "Database/record-controls/ComboList.h"
+#include "Database/ComboList.h"
 #include "Database/DBUtil.h"
 #include "Database/DatabaseTable.h"
 #include "Database/TablePool.h"

@@ -3,7 +3,7 @@
 // records core fills (EventListControl) over the list view a dialog template
 // builds, with the station's event icons beside the names.
 
-#include "Database/record-controls/EventListControl.h"
+#include "Database/EventListControl.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 // A dialog's combo box as the list a table fills from one of its columns.
 // A combo box made sorted keeps the items in order as they arrive.
 
-#include "Database/record-controls/ComboList.h"
+#include "Database/ComboList.h"
 
 class QComboBox;
 
