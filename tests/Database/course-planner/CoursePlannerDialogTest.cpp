@@ -687,6 +687,11 @@ TEST_F(CoursePlannerWindow, aRowStillBeingTypedIsStoredOnEveryRoad)
         QApplication::processEvents();
         EXPECT_LE(asker.asked.size(), 1u);
         EXPECT_EQ(column("Session", "PersonVentilation"), (std::vector<std::string>{"Bob"}));
+        if (std::string(name) == "Alt+S") {
+            EXPECT_EQ(text(dialog, ROWS[0].ventilation), "Bob");
+            EXPECT_FALSE(enabled(dialog, SAVE));
+            saveScreenshot(dialog, "course-planner-typed-row-stored");
+        }
         asker.asked.clear();
     }
 }

@@ -398,6 +398,8 @@ TEST_F(AlgorithmEditorWindow, everyRoadToStoringKeepsTheRulesAndStoresWhatTheWin
             EXPECT_FALSE(AlgorithmRules::firstFault(saved).has_value());
             EXPECT_EQ(QString::number(saved.*c.lowValue), shownWhenStored.first);
             EXPECT_EQ(QString::number(saved.*c.highValue), shownWhenStored.second);
+            if (!c.newEntry && std::string(road.name) == "Alt+S")
+                saveScreenshot(dialog, "algorithm-stored-in-range");
             // A new name asks nothing on Save; a stored algorithm asks once
             // whether it is overwritten; leaving asks once whether to save.
             EXPECT_EQ(questions, road.leaves || !c.newEntry ? 1 : 0);

@@ -189,6 +189,8 @@ TEST_F(CoursePlannerSeam, aRowLookedAtThroughDetailsIsNoChangeOfThePlan)
         });
         click(planner, row.details);
         ASSERT_TRUE(opened);
+        if (std::string(way) == "Close")
+            saveScreenshot(planner, "course-planner-after-details");
         EXPECT_FALSE(planner.schedule().modified());
         EXPECT_FALSE(enabled(planner, recordcontrols::SAVE));
         EXPECT_FALSE(enabled(planner, recordcontrols::DISCARD));
