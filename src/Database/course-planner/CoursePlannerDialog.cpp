@@ -502,6 +502,19 @@ void CoursePlannerDialog::beforeRemove()
     sessionTable_.deleteCourseSessions(currentRecord(), none);
 }
 
+// A command that stores the course or asks about it may come while the
+// focus is still in a field: what leaving that field does happens first, so
+// a row still being typed is part of the course (and no longer the blank row).
+void CoursePlannerDialog::applyFieldRules()
+{
+    if (kova::controlId(focusWidget()) == START_TIME) {
+        onCourseStartTimeLeft();
+        return;
+    }
+    commitFocusedRow();
+    refreshSchedule();
+}
+
 // ---------------------------------------------------------------------------
 // Record commands
 

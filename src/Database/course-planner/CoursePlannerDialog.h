@@ -94,6 +94,7 @@ protected:
     void beforeStore(const CourseRecord& record) override;
     bool afterStore() override;
     void beforeRemove() override;
+    void applyFieldRules() override;
 
     void onNewButton() override;
     void onRemoveButton() override;

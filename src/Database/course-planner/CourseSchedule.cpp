@@ -66,8 +66,17 @@ void CourseSchedule::replaceRow(int index, const SessionRecord& record)
 {
     if (index < 0 || index >= rowCount())
         return;
-    rows_[static_cast<std::size_t>(index)] = record;
-    if (!isBlankRow(index))
+    SessionRecord& row = rows_[static_cast<std::size_t>(index)];
+    // Only what is stored counts: a row the other dialog merely looked at
+    // comes back without the text its manikin box showed here.
+    SessionRecord storedPart = record;
+    storedPart.manikinText = row.manikinText;
+    storedPart.linkType = row.linkType;
+    storedPart.data = row.data;
+    storedPart.endMarker = row.endMarker;
+    const bool changed = !(storedPart == row);
+    row = record;
+    if (changed && !isBlankRow(index))
         modified_ = true;
 }
 

@@ -72,7 +72,8 @@ public:
     void load(std::vector<SessionRecord> rows);
     // No rows at all (the course is being deleted).
     void clear();
-    // A row as another dialog left it (every field); counts as a change.
+    // A row as another dialog left it (every field); counts as a change
+    // when a stored field differs.
     void replaceRow(int index, const SessionRecord& record);
 
     // Whether rows changed since they were loaded or stored.

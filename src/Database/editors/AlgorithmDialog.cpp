@@ -21,6 +21,8 @@
 namespace {
 
 constexpr int INITIAL_VENTILATIONS = 1110;
+constexpr int SHARE_LOW = 1140;
+constexpr int SHARE_HIGH = 1141;
 constexpr int LAST_FIELD = 1147;
 constexpr int PERCENT_SIGNS[] = {1360, 1361, 1362};
 constexpr int NAME_LIMIT = 80;
@@ -183,6 +185,12 @@ AlgorithmRecord AlgorithmDialog::readRecord()
     record.initVent = static_cast<std::int32_t>(readNumber(INITIAL_VENTILATIONS));
     for (const NumberField& field : NUMBER_FIELDS)
         record.*field.value = field.share ? readShare(field.id, currentRecord().*field.value) : readNumber(field.id);
+    // Two fields that show the same ratio are the same share, even where
+    // one of them is an untouched share kept exactly: the low limit may not
+    // come out above the high one the window shows as equal.
+    if (!percent_
+        && kova::windowText(getDlgItem(SHARE_LOW)) == kova::windowText(getDlgItem(SHARE_HIGH)))
+        record.compRelaxLow = std::min(record.compRelaxLow, record.compRelaxHigh);
     return record;
 }
 
@@ -241,6 +249,10 @@ std::wstring AlgorithmDialog::message(int kind)
 void AlgorithmDialog::notifyChanged() { TablePool::refresh(TableKind::Algorithm); }
 
 void AlgorithmDialog::fillQuickFind() { fillQuickFindFrom(table_); }
+
+// A command that stores the entry or asks about it may come while the focus
+// is still in a number field, which has not been checked yet.
+void AlgorithmDialog::applyFieldRules() { checkRanges(); }
 
 void AlgorithmDialog::checkRanges()
 {

@@ -3,8 +3,8 @@
 // the guideline limits against which sessions are evaluated. The
 // compression/relaxation values show as percentages or as ratios by the
 // station's notation setting; every number is kept in its range when its
-// field is left, and the guidelines that come with the station keep their
-// names and cannot be deleted here.
+// field is left and before the entry is stored, and the guidelines that
+// come with the station keep their names and cannot be deleted here.
 
 #include "config/AlgorithmRecord.h"
 #include "Database/AlgorithmTable.h"
@@ -35,7 +35,8 @@ public:
     int run() { return doModal(); }
 
     bool percentNotation() const { return percent_; }
-    // The range check that runs when a number field is left.
+    // The range check that runs when a number field is left, and before the
+    // entry is stored or asked about.
     void checkRanges();
 
 protected:
@@ -49,6 +50,7 @@ protected:
     void notifyChanged() override;
     void fillQuickFind() override;
     bool confirmOverwrite() override { return true; }
+    void applyFieldRules() override;
     bool afterStore() override;
 
 private:

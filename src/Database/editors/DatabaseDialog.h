@@ -141,11 +141,16 @@ public:
     // True when the entry may be left: unchanged, saved, or its changes dropped.
     bool queryLeave()
     {
-        if (!tableOpen() || !entryChanged())
+        if (!tableOpen())
+            return true;
+        // The question is about what the window shows once its rules have run.
+        applyFieldRules();
+        if (!entryChanged())
             return true;
         switch (ask(recordmessages::SAVE_CHANGES, recordmessages::LEAVE_STYLE)) {
         case platform::IDYES:
-            return save();
+            // The user just said to save: the same question is not asked again.
+            return store(false);
         case platform::IDNO:
             showAgain();
             return true;
@@ -155,33 +160,7 @@ public:
     }
 
     // Stores the entry; true when it was stored.
-    bool save()
-    {
-        if (!tableOpen())
-            return false;
-        const Record oldRecord = current_;
-        const Record newRecord = readRecord();
-        const Key newKey = newRecord.getKey();
-        if (!Record::isValidKey(newKey)) {
-            ask(recordmessages::NAME_MISSING, recordmessages::NAME_MISSING_STYLE);
-            return false;
-        }
-        WaitCursor wait(*this);
-        bool stored = false;
-        if (newEntry_)
-            stored = storeNewEntry(newRecord);
-        else if (oldRecord.matchesKey(newKey))
-            stored = storeInPlace(oldRecord, newRecord);
-        else
-            stored = storeRenamed(oldRecord, newRecord);
-        if (!stored)
-            return false;
-        if (!loading_)
-            enableButtons(computeMask());
-        // What the editor stores beside its row counts too: a failed part
-        // keeps the entry, so nothing typed is left behind.
-        return afterStore();
-    }
+    bool save() { return store(confirmOverwrite()); }
 
     // Deletes the current record and, by the table's rules, the rows that
     // refer to it. With navigate the editor then shows the next row (else
@@ -323,8 +302,13 @@ protected:
     virtual bool afterStore() { return true; }
     // Called after the delete question, inside the change that deletes the row.
     virtual void beforeRemove() {}
-    // Whether saving over a stored entry asks the overwrite question first.
+    // Whether saving over a stored entry asks the overwrite question first
+    // (not after the user answered Yes to saving on leaving the entry).
     virtual bool confirmOverwrite() { return false; }
+    // Brings the controls into line with the editor's rules, as leaving a
+    // field does; runs before the entry is stored or judged changed, since
+    // a command can come while the focus is still in the field.
+    virtual void applyFieldRules() {}
     // Whether deleting asks first.
     virtual bool confirmRemove() { return true; }
     // Shows or takes back the wait cursor (a dialog shows it; nothing by default).
@@ -417,6 +401,38 @@ private:
         DatabaseDialog& dialog_;
     };
 
+    // Stores the entry, asking the overwrite question first when `askOverwrite`.
+    // The editor's rules run first, so the row is exactly what the window
+    // then shows, whether the user saved from a field or from a question.
+    bool store(bool askOverwrite)
+    {
+        if (!tableOpen())
+            return false;
+        applyFieldRules();
+        const Record oldRecord = current_;
+        const Record newRecord = readRecord();
+        const Key newKey = newRecord.getKey();
+        if (!Record::isValidKey(newKey)) {
+            ask(recordmessages::NAME_MISSING, recordmessages::NAME_MISSING_STYLE);
+            return false;
+        }
+        WaitCursor wait(*this);
+        bool stored = false;
+        if (newEntry_)
+            stored = storeNewEntry(newRecord);
+        else if (oldRecord.matchesKey(newKey))
+            stored = storeInPlace(oldRecord, newRecord, askOverwrite);
+        else
+            stored = storeRenamed(oldRecord, newRecord, askOverwrite);
+        if (!stored)
+            return false;
+        if (!loading_)
+            enableButtons(computeMask());
+        // What the editor stores beside its row counts too: a failed part
+        // keeps the entry, so nothing typed is left behind.
+        return afterStore();
+    }
+
     void attach(Table& table)
     {
         table_ = &table;
@@ -501,9 +517,9 @@ private:
     }
 
     // A stored entry under its own key (letter case may differ): edited in place.
-    bool storeInPlace(const Record& oldRecord, const Record& newRecord)
+    bool storeInPlace(const Record& oldRecord, const Record& newRecord, bool askOverwrite)
     {
-        if (confirmOverwrite()
+        if (askOverwrite
             && ask(recordmessages::OVERWRITE, recordmessages::OVERWRITE_STYLE) != platform::IDYES)
             return false;
         const bool stored = runChange([&] {
@@ -527,7 +543,7 @@ private:
     // A stored entry under a new key: a new row, the old row deleted and
     // every reference renamed. Both questions come before anything changes,
     // so a No to the second never leaves the replaced row deleted.
-    bool storeRenamed(const Record& oldRecord, const Record& newRecord)
+    bool storeRenamed(const Record& oldRecord, const Record& newRecord, bool askOverwrite)
     {
         const Key oldKey = oldRecord.getKey();
         const Key newKey = newRecord.getKey();
@@ -536,7 +552,7 @@ private:
             && ask(recordmessages::REPLACE_WITH_RENAMED, recordmessages::REPLACE_WITH_RENAMED_STYLE)
                 != platform::IDYES)
             return false;
-        if (confirmOverwrite()
+        if (askOverwrite
             && ask(recordmessages::OVERWRITE, recordmessages::OVERWRITE_STYLE) != platform::IDYES)
             return false;
         const bool stored = runChange([&] {

@@ -648,4 +648,52 @@ TEST_F(CoursePlannerWindow, screenshotWithRowsAndTheHighlight)
     saveScreenshot(dialog, "Course planner resized");
 }
 
+// A name typed into a row and never left is part of the course on every
+// road to storing it, as leaving the box would make it: the row is stored
+// as the window shows it.
+TEST_F(CoursePlannerWindow, aRowStillBeingTypedIsStoredOnEveryRoad)
+{
+    const auto mnemonic = [](Qt::Key key, int id) {
+        return [key, id](CoursePlannerDialog& dialog, QWidget* field) {
+            auto* button = qobject_cast<QAbstractButton*>(item(dialog, id));
+            QTest::keyClick(field, key, Qt::AltModifier);
+            // The button shows its press, then clicks.
+            for (int wait = 0; wait < 100 && button->isDown(); ++wait)
+                QTest::qWait(10);
+            EXPECT_FALSE(button->isDown());
+        };
+    };
+    const std::pair<const char*, std::function<void(CoursePlannerDialog&, QWidget*)>> roads[] = {
+        {"Save button", [](CoursePlannerDialog& dialog, QWidget*) { click(dialog, SAVE); }},
+        {"Alt+S", mnemonic(Qt::Key_S, SAVE)},
+        {"New, Alt+N", mnemonic(Qt::Key_N, NEW)},
+        {"Escape", [](CoursePlannerDialog&, QWidget* field) { QTest::keyClick(field, Qt::Key_Escape); }},
+        {"close box", [](CoursePlannerDialog& dialog, QWidget*) { dialog.close(); }},
+    };
+    for (const auto& [name, road] : roads) {
+        SCOPED_TRACE(name);
+        exec("DELETE FROM \"Session\"");
+        exec("DELETE FROM \"Course\"");
+        CoursePlannerDialog dialog;
+        openOnNewCourse(dialog);
+        QComboBox* ventilation = box(dialog, ROWS[0].ventilation);
+        ventilation->setFocus();
+        QApplication::processEvents();
+        QTest::keyClicks(ventilation, "Bob");
+        ASSERT_EQ(QApplication::focusWidget(), ventilation);
+        ASSERT_EQ(ventilation->currentText(), "Bob");
+        asker.answers = {IDYES};
+        road(dialog, ventilation);
+        QApplication::processEvents();
+        EXPECT_LE(asker.asked.size(), 1u);
+        EXPECT_EQ(column("Session", "PersonVentilation"), (std::vector<std::string>{"Bob"}));
+        if (std::string(name) == "Alt+S") {
+            EXPECT_EQ(text(dialog, ROWS[0].ventilation), "Bob");
+            EXPECT_FALSE(enabled(dialog, SAVE));
+            saveScreenshot(dialog, "course-planner-typed-row-stored");
+        }
+        asker.asked.clear();
+    }
+}
+
 } // namespace

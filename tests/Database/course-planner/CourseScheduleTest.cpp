@@ -342,6 +342,23 @@ TEST_F(CourseScheduleRules, aStartTimeTypedIntoARowSetsItsEndUnlessItWasRun)
     EXPECT_FALSE(schedule.modified()) << "the blank row is never stored";
 }
 
+// What another dialog hands back changes the schedule only where it differs
+// in a stored field: the text a manikin box showed is not stored.
+TEST_F(CourseScheduleRules, aRowHandedBackUnchangedIsNoChange)
+{
+    loadRows({"Bob", "Cid"});
+    SessionRecord lookedAt = schedule.row(0);
+    lookedAt.manikinText = "3 - USB";
+    schedule.replaceRow(0, lookedAt);
+    EXPECT_FALSE(schedule.modified());
+    EXPECT_EQ(schedule.row(0).manikinText, "3 - USB");
+
+    SessionRecord edited = schedule.row(1);
+    edited.Note = "Deeper, please";
+    schedule.replaceRow(1, edited);
+    EXPECT_TRUE(schedule.modified());
+}
+
 TEST_F(CourseScheduleRules, theCourseStartTimeAndDefaultScenarioMoveOnlyTheBlankRow)
 {
     schedule.refresh(course);

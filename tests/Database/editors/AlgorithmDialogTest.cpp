@@ -1,16 +1,21 @@
 // The "Algorithm" editor on a temporary SQLite data source: percent and
 // ratio notation (a stored share shown as a cut ratio is still stored
-// exactly), the range check when a field is left, the built-in guidelines,
+// exactly), the range check when a field is left and on every road to
+// storing (button, mnemonic, the question on leaving), the built-in guidelines,
 // the editor behind the configuration pages' "Details..." buttons, and its
 // screenshot.
 
 #include "RecordDialogFixture.h"
 
+#include "Database/AlgorithmRules.h"
 #include "Database/editors/AlgorithmDialog.h"
 #include "config/Configuration.h"
 #include "propertyPage/AlgorithmDetailsEditor.h"
 
 #include <QTimer>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -53,6 +58,18 @@ protected:
         table.open("");
         return table.getByName(name);
     }
+    static double shareOfRatio(double ratio) { return 100 * ratio / (ratio + 1); }
+    // Alt and the letter of a button's mnemonic, typed where the focus is: the
+    // button shows its press, then clicks.
+    static void pressMnemonic(AlgorithmDialog& dialog, QWidget* focused, Qt::Key key, int id)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(item(dialog, id));
+        ASSERT_NE(button, nullptr);
+        QTest::keyClick(focused, key, Qt::AltModifier);
+        for (int wait = 0; wait < 100 && button->isDown(); ++wait)
+            QTest::qWait(10);
+        ASSERT_FALSE(button->isDown());
+    }
     // The text of a masked field without its empty places.
     static QString shown(AlgorithmDialog& dialog, int id) { return text(dialog, id).trimmed(); }
 
@@ -90,6 +107,31 @@ TEST_F(AlgorithmEditorWindow, ratioNotationShowsACutRatioAndStoresTheUntouchedSh
     asker.answers = {platform::IDYES};
     click(dialog, SAVE);
     EXPECT_NEAR(stored("Guideline").compRelaxLow, 100.0 / 3, 1e-9) << "a typed ratio is converted";
+}
+
+// A typed ratio the window shows as the untouched low limit's ratio is the
+// same share: the low limit is not stored above it.
+TEST_F(AlgorithmEditorWindow, ratiosShownEqualAreStoredInOrder)
+{
+    setPercentNotation(false);
+    AlgorithmRecord record = named("Guideline");
+    record.compRelaxLow = 40;
+    record.compRelaxHigh = 60;
+    addAlgorithm(record);
+    AlgorithmDialog dialog("Guideline", true);
+    showActive(dialog);
+    ASSERT_EQ(shown(dialog, SHARE_LOW), "0.66");
+    QWidget* high = item(dialog, SHARE_HIGH);
+    high->setFocus();
+    qobject_cast<QLineEdit*>(high)->selectAll();
+    QTest::keyClicks(high, "0.66");
+    asker.answers = {platform::IDYES};
+    click(dialog, SAVE);
+    const AlgorithmRecord saved = stored("Guideline");
+    EXPECT_LE(saved.compRelaxLow, saved.compRelaxHigh);
+    EXPECT_NEAR(saved.compRelaxHigh, shareOfRatio(0.66), 1e-9);
+    EXPECT_EQ(shown(dialog, SHARE_LOW), "0.66");
+    EXPECT_EQ(shown(dialog, SHARE_HIGH), "0.66");
 }
 
 TEST_F(AlgorithmEditorWindow, percentNotationKeepsTheRecommendedShareInRangeWhileTyping)
@@ -263,6 +305,110 @@ TEST_F(AlgorithmEditorWindow, fromDetailsNoRowCanBeDeletedAndTheChosenKeyComesBa
     EXPECT_EQ(deletable, (std::vector<bool>{false, false, false}));
     EXPECT_EQ(editor->getCurrentKey(), "ERC");
     configseams::setAlgorithmEditorFactory(nullptr);
+}
+
+// Every road that stores the entry first keeps the typed values in their
+// ranges and in order, as leaving the field would, with the focus still in
+// the field: the row stored is what the window shows, and the question on
+// leaving is asked once. A question box takes the focus from the field, as
+// a real one does.
+TEST_F(AlgorithmEditorWindow, everyRoadToStoringKeepsTheRulesAndStoresWhatTheWindowShows)
+{
+    setPercentNotation(true);
+    struct Road {
+        const char* name;
+        std::function<void(AlgorithmDialog&, QWidget* field)> act;
+        bool leaves; // asks the question on leaving
+    };
+    const auto mnemonic = [](Qt::Key key, int button) {
+        return [key, button](AlgorithmDialog& dialog, QWidget* field) { pressMnemonic(dialog, field, key, button); };
+    };
+    const Road roads[] = {
+        {"Save button", [](AlgorithmDialog& dialog, QWidget*) { click(dialog, SAVE); }, false},
+        {"Alt+S", mnemonic(Qt::Key_S, SAVE), false},
+        {"New, Alt+N", mnemonic(Qt::Key_N, NEW), true},
+        {"Close, Alt+C", mnemonic(Qt::Key_C, CLOSE), true},
+        {"close box", [](AlgorithmDialog& dialog, QWidget*) { dialog.close(); }, true},
+        {"Escape", [](AlgorithmDialog&, QWidget* field) { QTest::keyClick(field, Qt::Key_Escape); }, true},
+        {"navigation",
+         [](AlgorithmDialog& dialog, QWidget*) { click(dialog, dialog.isNewEntry() ? 1117 : NEXT); }, true},
+    };
+    struct Case {
+        const char* name;
+        bool newEntry;
+        int field;
+        const char* typed;
+        int low, high;
+        double AlgorithmRecord::*lowValue;
+        double AlgorithmRecord::*highValue;
+        double expectedLow, expectedHigh;
+    };
+    const Case cases[] = {
+        // The high limit typed below the low one (6): the low one comes down.
+        {"low above high", true, 1133, "4", 1111, 1133, &AlgorithmRecord::vRateLow, &AlgorithmRecord::vRateHigh,
+         4, 4},
+        {"above the range", false, DEPTH_HIGH, "999", DEPTH_LOW, DEPTH_HIGH, &AlgorithmRecord::compDepthLow,
+         &AlgorithmRecord::compDepthHigh, 40, 250},
+    };
+    for (const Case& c : cases) {
+        for (const Road& road : roads) {
+            SCOPED_TRACE(testing::Message() << c.name << ", " << road.name);
+            exec("DELETE FROM \"Algorithm\"");
+            addAlgorithm(named("Guideline"));
+            addAlgorithm(named("Other"));
+            AlgorithmDialog dialog("Guideline", true);
+            showActive(dialog);
+            const std::string name = c.newEntry ? "Mine" : "Guideline";
+            if (c.newEntry) {
+                pressMnemonic(dialog, item(dialog, NAME), Qt::Key_N, NEW);
+                ASSERT_TRUE(dialog.isNewEntry());
+                QTest::keyClicks(item(dialog, NAME), QString::fromStdString(name));
+            }
+            QWidget* field = item(dialog, c.field);
+            field->setFocus();
+            QApplication::processEvents();
+            qobject_cast<QLineEdit*>(field)->selectAll();
+            QTest::keyClicks(field, c.typed);
+            ASSERT_EQ(shown(dialog, c.field), c.typed);
+            ASSERT_EQ(QApplication::focusWidget(), field);
+
+            // What the window shows when the row is stored: at the question,
+            // once the box has the focus, or after the command.
+            std::pair<QString, QString> shownWhenStored;
+            int questions = 0;
+            const auto snapshot = [&] { shownWhenStored = {shown(dialog, c.low), shown(dialog, c.high)}; };
+            asker.answers = {platform::IDYES, platform::IDYES};
+            asker.whileAsked = [&](const platform::RecordingMessageAsker::Asked&) {
+                ++questions;
+                if (QWidget* focused = QApplication::focusWidget())
+                    focused->clearFocus();
+                QApplication::processEvents();
+                snapshot();
+            };
+            road.act(dialog, field);
+            QApplication::processEvents();
+            asker.whileAsked = nullptr;
+            if (!road.leaves)
+                snapshot();
+
+            ASSERT_EQ(count("Algorithm"), c.newEntry ? 3 : 2) << "stored";
+            const AlgorithmRecord saved = stored(name);
+            EXPECT_EQ(saved.*c.lowValue, c.expectedLow);
+            EXPECT_EQ(saved.*c.highValue, c.expectedHigh);
+            EXPECT_FALSE(AlgorithmRules::firstFault(saved).has_value());
+            EXPECT_EQ(QString::number(saved.*c.lowValue), shownWhenStored.first);
+            EXPECT_EQ(QString::number(saved.*c.highValue), shownWhenStored.second);
+            if (!c.newEntry && std::string(road.name) == "Alt+S")
+                saveScreenshot(dialog, "algorithm-stored-in-range");
+            // A new name asks nothing on Save; a stored algorithm asks once
+            // whether it is overwritten; leaving asks once whether to save.
+            EXPECT_EQ(questions, road.leaves || !c.newEntry ? 1 : 0);
+            if (road.leaves && questions > 0) {
+                EXPECT_EQ(asker.asked.back().style, 0x23u) << "Yes/No/Cancel";
+            }
+            asker.asked.clear();
+        }
+    }
 }
 
 TEST_F(AlgorithmEditorWindow, screenshot)

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 using namespace recordbuttons;
@@ -43,6 +46,15 @@ protected:
     std::wstring message(int kind) override { return L"message " + std::to_wstring(kind); }
     void notifyChanged() override { TablePool::refresh(TableKind::Person); }
     bool confirmOverwrite() override { return asksBeforeOverwrite; }
+    void applyFieldRules() override
+    {
+        if (rules)
+            rules(typed);
+    }
+
+public:
+    // What the editor's fields make of what was typed into them.
+    std::function<void(PersonRecord&)> rules;
 };
 
 class RecordEditor : public TablesFixture {
@@ -207,6 +219,44 @@ TEST_F(RecordEditor, leavingAChangedEntryAsksAndEachAnswerDoesWhatItSays)
     EXPECT_EQ(column("Person", "Address"), (std::vector<std::string>{"", "Oak road"}));
     EXPECT_EQ(stylesAsked(), (std::vector<unsigned>{0x23, 0x23, 0x23}));
     EXPECT_EQ(asker.asked.front().text, L"message 2");
+}
+
+// The fields' rules run before the entry is asked about or stored, so the row
+// is what the fields show; Yes to saving on leaving is not asked again as
+// the overwrite question.
+TEST_F(RecordEditor, theFieldRulesRunBeforeEveryStoreAndLeavingAsksOnce)
+{
+    addPerson("Ann");
+    addPerson("Bob");
+    PersonEditor editor;
+    editor.open();
+    editor.asksBeforeOverwrite = true;
+    editor.rules = [](PersonRecord& typed) { typed.address.resize(std::min<std::size_t>(typed.address.size(), 8)); };
+
+    editor.typed.address = "Elm street";
+    asker.answers = {platform::IDYES};
+    EXPECT_TRUE(editor.save());
+    EXPECT_EQ(editor.typed.address, "Elm stre");
+    EXPECT_EQ(column("Person", "Address"), (std::vector<std::string>{"Elm stre", ""}));
+    EXPECT_EQ(stylesAsked(), (std::vector<unsigned>{0x224}));
+
+    asker.asked.clear();
+    editor.typed.address = "Oak road 7";
+    asker.answers = {platform::IDYES};
+    editor.onNext();
+    EXPECT_EQ(editor.getCurrentKey(), "Bob");
+    EXPECT_EQ(column("Person", "Address"), (std::vector<std::string>{"Oak road", ""}));
+    editor.type("Cid");
+    asker.answers = {platform::IDYES};
+    editor.onFirst();
+    EXPECT_EQ(column("Person", "Name"), (std::vector<std::string>{"Ann", "Cid"})) << "renamed";
+    EXPECT_EQ(stylesAsked(), (std::vector<unsigned>{0x23, 0x23}));
+
+    asker.asked.clear();
+    editor.typed.address = "Oak road 8";
+    editor.onNext();
+    EXPECT_EQ(editor.getCurrentKey(), "Cid");
+    EXPECT_TRUE(asker.asked.empty()) << "the rules took the change back";
 }
 
 TEST_F(RecordEditor, aNewEntryUnderAStoredKeyAsksWhatToDo)

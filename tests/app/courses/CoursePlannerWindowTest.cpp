@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 namespace {
 
 class CoursePlannerSeam : public RecordDialogFixture {
@@ -130,6 +133,91 @@ TEST_F(CoursePlannerSeam, aRowsDetailsOpenTheSessionDialogAndTheRowTakesBackWhat
     click(planner, row.details);
     EXPECT_FALSE(deletable);
     EXPECT_EQ(count("Session"), 1);
+}
+
+// Looking at a stored row through "Details..." and leaving it, whichever way
+// out, changes nothing: the planner asks nothing when it closes. A change
+// saved there is the schedule's change.
+TEST_F(CoursePlannerSeam, aRowLookedAtThroughDetailsIsNoChangeOfThePlan)
+{
+    constexpr int INSTRUCTOR = 1028;
+    const CoursePlannerDialog::RowControls& row = CoursePlannerDialog::ROWS[0];
+    ScopedRecordTime now{2025, 3, 4, 9, 0};
+    installCoursePlanner();
+    {
+        CoursePlannerDialog planner;
+        showActive(planner);
+        qobject_cast<QComboBox*>(item(planner, INSTRUCTOR))->setEditText("Ann");
+        planner.notifier().dispatch(INSTRUCTOR, kova::Notification::FocusLost);
+        qobject_cast<QComboBox*>(item(planner, row.ventilation))->setEditText("Bob");
+        qobject_cast<QComboBox*>(item(planner, row.compression))->setEditText("Cid");
+        planner.notifier().dispatch(row.ventilation, kova::Notification::FocusLost);
+        click(planner, recordcontrols::SAVE);
+        ASSERT_EQ(count("Session"), 1);
+    }
+    // The saved course, opened as the user finds it.
+    const auto openSavedCourse = [](CoursePlannerDialog& planner) {
+        showActive(planner);
+        auto* quickFind = qobject_cast<QComboBox*>(item(planner, recordcontrols::QUICK_FIND));
+        ASSERT_EQ(quickFind->count(), 1);
+        quickFind->setCurrentIndex(0);
+        Q_EMIT quickFind->activated(0);
+        ASSERT_EQ(planner.schedule().row(0).PersonVentilation, "Bob");
+        ASSERT_FALSE(enabled(planner, recordcontrols::SAVE));
+    };
+
+    const std::pair<const char*, std::function<void(SessionDialog&)>> waysOut[] = {
+        {"Close", [](SessionDialog& session) { click(session, recordcontrols::CLOSE); }},
+        {"Escape",
+         [](SessionDialog& session) {
+             QWidget* focused = session.focusWidget();
+             QTest::keyClick(focused ? focused : &session, Qt::Key_Escape);
+         }},
+        {"close box", [](SessionDialog& session) { session.close(); }},
+    };
+    for (const auto& [way, leave] : waysOut) {
+        SCOPED_TRACE(way);
+        CoursePlannerDialog planner;
+        openSavedCourse(planner);
+        bool opened = false;
+        whenModalOpens([&](QWidget* modal) {
+            auto* session = qobject_cast<SessionDialog*>(modal);
+            ASSERT_NE(session, nullptr);
+            opened = true;
+            leave(*session);
+            EXPECT_FALSE(session->isVisible());
+        });
+        click(planner, row.details);
+        ASSERT_TRUE(opened);
+        if (std::string(way) == "Close")
+            saveScreenshot(planner, "course-planner-after-details");
+        EXPECT_FALSE(planner.schedule().modified());
+        EXPECT_FALSE(enabled(planner, recordcontrols::SAVE));
+        EXPECT_FALSE(enabled(planner, recordcontrols::DISCARD));
+        click(planner, recordcontrols::CLOSE);
+        EXPECT_TRUE(asker.asked.empty()) << "nothing to save";
+        EXPECT_FALSE(planner.isVisible());
+        asker.asked.clear();
+    }
+
+    // A note saved there comes back as a change of the row.
+    CoursePlannerDialog planner;
+    openSavedCourse(planner);
+    whenModalOpens([&](QWidget* modal) {
+        auto* session = qobject_cast<SessionDialog*>(modal);
+        ASSERT_NE(session, nullptr);
+        type(*session, SessionDialog::NOTES, "Deeper, please");
+        click(*session, recordcontrols::SAVE);
+        click(*session, recordcontrols::CLOSE);
+    });
+    click(planner, row.details);
+    EXPECT_TRUE(planner.schedule().modified());
+    EXPECT_TRUE(enabled(planner, recordcontrols::SAVE));
+    asker.answers = {platform::IDCANCEL};
+    click(planner, recordcontrols::CLOSE);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].text, L"Course plan was changed. Save the changes?");
+    EXPECT_TRUE(planner.isVisible());
 }
 
 } // namespace
