@@ -1,87 +1,67 @@
 // recorded-data: writes the twelve channels of the three recorded
 // demonstration performances (good, mediocre, poor) as files named by their
 // resource id into the given folder. The same bytes come out on every run.
+//
+// A replay wraps each channel on its own, so a channel must hold whole
+// cycles: the pause between compressions and ventilations is fitted (within
+// a few tenths of a second of the plan's) so that the plan's cycles take the
+// channel's length to the sample, and the channel is cut in the middle of the
+// rest after the last ventilations. Played in a loop, the trainee then goes
+// on with the first cycle after the same rest as between any two cycles.
 
 #include "manikin-sim/ManikinFrames.h"
 #include "manikin-sim/PerformanceGenerator.h"
+#include "recorded-data/RecordedPerformances.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr std::size_t CHANNEL_SAMPLES = 1275;
-constexpr int SAMPLE_RATE = 20;
+using recordeddata::CHANNEL_SAMPLES;
 
-struct RecordedSet {
-    std::array<int, 4> ids;  // compression, ventilation, error, ECG
-    std::size_t ecgSamples;
-    manikinsim::PerformancePlan plan;
-};
-
-manikinsim::PerformancePlan basePlan()
+// The samples the plan takes until its cycles are done, or none when it
+// takes more than `limit`.
+std::optional<std::size_t> planLength(const manikinsim::PerformancePlan& plan, std::size_t limit)
 {
-    manikinsim::PerformancePlan plan;
-    plan.sampleRate = SAMPLE_RATE;
-    plan.scale = manikinsim::CountScale::recorded();
-    plan.restCompression = 6;
-    plan.restVentilation = 4;
-    plan.leadInSeconds = 1.5;
-    return plan;
+    manikinsim::PerformanceGenerator generator(plan);
+    for (std::size_t i = 1; i <= limit; ++i) {
+        generator.next();
+        if (generator.finished())
+            return i;
+    }
+    return std::nullopt;
 }
 
-std::vector<RecordedSet> recordedSets()
+// The plan with its pause fitted so its cycles take exactly `samples`: the
+// pause lengthens every cycle smoothly, so bisection finds it. None when it
+// would have to move further than half the plan's pause either way.
+std::optional<manikinsim::PerformancePlan> fittedPlan(manikinsim::PerformancePlan plan, std::size_t samples)
 {
-    // A trainee who keeps to the guideline.
-    manikinsim::PerformancePlan good = basePlan();
-    good.compressionRate = 108.0;
-    good.compressionDepthMm = 54.0;
-    good.ventilationVolumeLitres = 0.55;
-    good.jitter = 0.03;
-    good.wrongHandPositionEvery = 70;
-    good.heartRate = 72.0;
-    good.seed = 0x1F2E3D4Cu;
-
-    // Too fast now and then, often shallow, leaning now and then, big ventilations.
-    manikinsim::PerformancePlan mediocre = basePlan();
-    mediocre.compressionRate = 118.0;
-    mediocre.compressionDepthMm = 47.0;
-    mediocre.ventilationVolumeLitres = 0.8;
-    mediocre.jitter = 0.07;
-    mediocre.shallowEvery = 4;
-    mediocre.fastEvery = 2;
-    mediocre.stomachInflationEvery = 3;
-    mediocre.wrongHandPositionEvery = 23;
-    mediocre.leanEvery = 9;
-    mediocre.pauseSeconds = 1.2;
-    mediocre.heartRate = 88.0;
-    mediocre.seed = 0x5A17C0DEu;
-
-    // Slow and shallow, hands misplaced and leaning, stomach inflated, long pauses.
-    manikinsim::PerformancePlan poor = basePlan();
-    poor.compressionRate = 92.0;
-    poor.compressionDepthMm = 38.0;
-    poor.ventilationVolumeLitres = 1.05;
-    poor.jitter = 0.12;
-    poor.shallowEvery = 2;
-    poor.fastEvery = 3;
-    poor.stomachInflationEvery = 2;
-    poor.wrongHandPositionEvery = 6;
-    poor.leanEvery = 4;
-    poor.pauseSeconds = 2.5;
-    poor.inflationSeconds = 1.4;
-    poor.heartRate = 130.0;
-    poor.seed = 0x0BADF00Du;
-
-    return {
-        {{169, 170, 171, 308}, 1148, good},
-        {{177, 174, 173, 309}, 1276, mediocre},
-        {{175, 172, 176, 310}, 1276, poor},
+    const auto tooLong = [&](double pause) {
+        plan.pauseSeconds = pause;
+        return !planLength(plan, samples).has_value();
     };
+    double low = 0.5 * plan.pauseSeconds;
+    double high = 1.5 * plan.pauseSeconds;
+    if (tooLong(low) || !tooLong(high))
+        return std::nullopt;
+    for (int step = 0; step < 60; ++step) {
+        const double middle = 0.5 * (low + high);
+        plan.pauseSeconds = middle;
+        const std::optional<std::size_t> length = planLength(plan, samples);
+        if (length == samples)
+            return plan;
+        (length ? low : high) = middle;
+    }
+    return std::nullopt;
 }
 
 bool writeChannel(const std::filesystem::path& folder, int id, const std::vector<unsigned char>& bytes)
@@ -110,23 +90,38 @@ int main(int argc, char** argv)
     const std::filesystem::path folder = argv[1];
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    for (const RecordedSet& set : recordedSets()) {
-        manikinsim::PerformanceGenerator generator(set.plan);
+    for (const recordeddata::RecordedPerformance& performance : recordeddata::recordedPerformances()) {
+        const std::optional<manikinsim::PerformancePlan> plan = fittedPlan(performance.plan, CHANNEL_SAMPLES);
+        if (!plan) {
+            std::fprintf(stderr, "recorded-data: the cycles of %d do not fit %zu samples\n", performance.ids[0],
+                         CHANNEL_SAMPLES);
+            return 1;
+        }
+        // The plan ends with the rest after its last ventilations; the
+        // channel begins with the second half of that rest.
+        const auto restAtStart = static_cast<std::size_t>(std::lround(0.5 * plan->pauseSeconds * plan->sampleRate));
+        manikinsim::PerformanceGenerator generator(*plan);
         std::array<std::vector<unsigned char>, 4> channels;
-        const std::size_t samples = std::max(CHANNEL_SAMPLES, set.ecgSamples);
+        for (auto& channel : channels)
+            channel.resize(std::max(CHANNEL_SAMPLES, performance.ecgSamples));
+        const std::size_t samples = std::max(CHANNEL_SAMPLES, performance.ecgSamples);
         for (std::size_t i = 0; i < samples; ++i) {
             const manikinsim::PerformanceSample sample = generator.next();
             if (i < CHANNEL_SAMPLES) {
-                channels[0].push_back(static_cast<unsigned char>(sample.compression));
-                channels[1].push_back(static_cast<unsigned char>(sample.ventilation));
-                channels[2].push_back(manikinsim::recordedStatus(sample));
+                const std::size_t at = (i + restAtStart) % CHANNEL_SAMPLES;
+                channels[0][at] = static_cast<unsigned char>(sample.compression);
+                channels[1][at] = static_cast<unsigned char>(sample.ventilation);
+                channels[2][at] = manikinsim::recordedStatus(sample);
             }
-            if (i < set.ecgSamples)
-                channels[3].push_back(static_cast<unsigned char>(sample.ecg));
+            // The heart beats on its own, whatever the hands do.
+            channels[3][i] = static_cast<unsigned char>(sample.ecg);
         }
+        for (std::size_t channel = 0; channel < 3; ++channel)
+            channels[channel].resize(CHANNEL_SAMPLES);
+        channels[3].resize(performance.ecgSamples);
         for (std::size_t channel = 0; channel < channels.size(); ++channel) {
-            if (!writeChannel(folder, set.ids[channel], channels[channel])) {
-                std::fprintf(stderr, "recorded-data: cannot write %d into %s\n", set.ids[channel],
+            if (!writeChannel(folder, performance.ids[channel], channels[channel])) {
+                std::fprintf(stderr, "recorded-data: cannot write %d into %s\n", performance.ids[channel],
                              folder.string().c_str());
                 return 1;
             }

@@ -228,6 +228,9 @@ void DebriefEvaluation::evaluateRow(int kind, std::wstring& total, std::wstring&
         }
         return;
     case CARDIAC_OUTPUT: {
+        // Not measured, as the pause without two groups: no average, no remark.
+        if (!c.cardiacOutputMeasured())
+            return;
         average = withUnit(doubleToWide(c.averageCardiacOutput, "%0.1f"), "L/min");
         if (c.count <= 0)
             return;
@@ -298,6 +301,9 @@ void DebriefEvaluation::evaluateRow(int kind, std::wstring& total, std::wstring&
         return;
     }
     case COMPRESSION_RELAXATION: {
+        // Without a complete cycle there is no ratio, not a ratio of 0.
+        if (!c.compRelaxMeasured())
+            return;
         const RelaxShares s = relaxShares(c.compRelaxRatio);
         if (settings_.ratioAsPercent)
             average = percentText(s.c) + L" / " + percentText(s.r);

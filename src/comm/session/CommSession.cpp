@@ -439,7 +439,14 @@ void CommSession::evaluate()
         limits.maxPause = settings.maxPauseBetweenCompressions;
         limits.cardiacOutputLow = settings.cardiacOutputLow;
         limits.cardiacOutputHigh = settings.cardiacOutputHigh;
-        results_.compression = SessionStatistics::evaluateCompressions(series, limits, sampleRate);
+        // The series the session ended in was never closed; its complete
+        // cycles count in the ratio and the output as a closed series' do.
+        // The analyser's series, and with them the stored summaries, stay as
+        // they were.
+        std::vector<CompressionSeries> judged = series;
+        if (!judged.empty())
+            judged.back().closeCompleteCycles(settings);
+        results_.compression = SessionStatistics::evaluateCompressions(judged, limits, sampleRate);
     }
     if (trainingMode == 0)
         results_.cycles = SessionStatistics::evaluateCycles(series, groups,

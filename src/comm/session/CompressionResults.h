@@ -21,8 +21,14 @@ struct CompressionResults {
     std::int32_t wrongHandPositions = 0;
     std::int32_t averagePause = 0;   // whole seconds
     double compRelaxRatio = 0.0;     // a fraction
+    std::int32_t completeCycles = 0; // compressions with a compression and a relaxation time
     double averageCardiacOutput = 0.0; // L/min
-    std::int32_t cardiacOutputLow = 0;
+    std::int32_t cardiacOutputLow = 0;  // series judged by their output
     std::int32_t cardiacOutputHigh = 0;
     std::int32_t cardiacOutputOK = 0;
+
+    // Without a complete cycle there is no ratio to show or judge, only its 0.
+    bool compRelaxMeasured() const { return completeCycles > 0; }
+    // Without a series that has a duration there is no output to show or judge.
+    bool cardiacOutputMeasured() const { return cardiacOutputLow + cardiacOutputHigh + cardiacOutputOK > 0; }
 };

@@ -50,15 +50,31 @@ void CompressionSeries::computeDurations()
 void CompressionSeries::computeCardiacOutput(std::int32_t nextStart, const AnalysisSettings& settings)
 {
     duration = nextStart - firstStart;
-    cardiacOutputVolume = 0.0;
     KOVA_ASSERT(algor != 0);
-    if (!algor)
+    cardiacOutputVolume = outputVolume(records.size(), settings);
+}
+
+void CompressionSeries::closeCompleteCycles(const AnalysisSettings& settings)
+{
+    computeDurations();
+    duration = 0;
+    cardiacOutputVolume = 0.0;
+    if (records.size() < 2)
         return;
+    duration = records.back().indexStart - firstStart;
+    cardiacOutputVolume = outputVolume(records.size() - 1, settings);
+}
+
+double CompressionSeries::outputVolume(std::size_t count, const AnalysisSettings& settings) const
+{
+    if (!algor)
+        return 0.0;
     const double low = settings.overrideCompressionDepth ? settings.compressionDepthLow : algor->compDepthLow;
     const double high = settings.overrideCompressionDepth ? settings.compressionDepthHigh : algor->compDepthHigh;
     int correct = 0;
     int wrongHand = 0;
-    for (const CompressionRecord& record : records) {
+    for (std::size_t i = 0; i < count && i < records.size(); ++i) {
+        const CompressionRecord& record = records[i];
         if (record.peakDepth < low || record.peakDepth > high || record.incompleteRelease != 0)
             continue;
         if (record.wrongHandPosition)
@@ -66,14 +82,14 @@ void CompressionSeries::computeCardiacOutput(std::int32_t nextStart, const Analy
         else
             ++correct;
     }
-    cardiacOutputVolume =
-        wrongHand * settings.cardiacOutputPerWrongHand + correct * settings.cardiacOutputPerCompression;
+    return wrongHand * settings.cardiacOutputPerWrongHand + correct * settings.cardiacOutputPerCompression;
 }
 
 double CompressionSeries::getCardiacOutput(double rate) const
 {
     // The series still running at the end of a session is never closed and
-    // has no duration: it shows no output rather than 0/0.
+    // has no duration until its complete cycles are counted: it shows no
+    // output rather than 0/0.
     if (duration <= 0)
         return 0.0;
     return rate * cardiacOutputVolume * 60 / duration;

@@ -5,6 +5,7 @@
 #include "comm/session/AnalysisSettings.h"
 #include "comm/session/CompressionRecord.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +23,12 @@ public:
     void computeDurations();
     // Closes the series at the start of the next one.
     void computeCardiacOutput(std::int32_t nextStart, const AnalysisSettings& settings);
+    // The series a session ends in is never closed. This gives it what its
+    // complete cycles measure, each compression that a later one follows:
+    // their times, and their output over the time up to the start of the
+    // last compression, whose relaxation the session never saw. A series of
+    // one compression has no complete cycle and so no duration.
+    void closeCompleteCycles(const AnalysisSettings& settings);
     // L/min at the given sample rate; 0 for a series that was never closed.
     double getCardiacOutput(double rate) const;
     // Compression time share of the cycle time in whole percent; 0 without cycles.
@@ -40,4 +47,8 @@ public:
     double cycleTimeSum = 0.0;
     double cardiacOutputVolume = 0.0;    // litres
     std::int32_t duration = 0;           // samples from the first start to the next series' start
+
+private:
+    // Litres the first `count` compressions gave; 0 without an algorithm.
+    double outputVolume(std::size_t count, const AnalysisSettings& settings) const;
 };

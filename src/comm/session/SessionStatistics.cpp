@@ -113,16 +113,17 @@ CompressionResults SessionStatistics::evaluateCompressions(const std::vector<Com
 
         count(judge(s.peakFrequency * sampleRate * 60, limits.rateLow, limits.rateHigh), r.rateLow, r.rateOK, r.rateHigh);
 
-        // The series still running at the end was never closed: it has no
-        // output to judge and counts as within the window.
-        const Judgement output = s.duration > 0
-                                     ? judge(s.getCardiacOutput(sampleRate), limits.cardiacOutputLow, limits.cardiacOutputHigh)
-                                     : Judgement::OK;
-        count(output, r.cardiacOutputLow, r.cardiacOutputOK, r.cardiacOutputHigh);
+        // A series without a duration (the one the session ended in, before
+        // it had a complete cycle) measured no output: nothing to judge.
+        if (s.duration > 0)
+            count(judge(s.getCardiacOutput(sampleRate), limits.cardiacOutputLow, limits.cardiacOutputHigh),
+                  r.cardiacOutputLow, r.cardiacOutputOK, r.cardiacOutputHigh);
 
         for (const CompressionRecord& record : s.records) {
             count(judge(record.peakDepth, limits.depthLow, limits.depthHigh), r.depthLow, r.depthOK, r.depthHigh);
             depthSum += record.peakDepth;
+            if (record.compressionTime + record.relaxationTime > 0)
+                ++r.completeCycles;
         }
 
         if (i > 0) {

@@ -27,6 +27,9 @@ public:
     // Ventilations given before the first compression series.
     static std::int32_t evaluateInitialVentilations(const std::vector<CompressionSeries>& series,
                                                     const std::vector<VentilationGroup>& groups);
+    // Only series with times and a duration add to the ratio and the output:
+    // the closed ones, and the last one once its complete cycles are counted
+    // (CompressionSeries::closeCompleteCycles).
     static CompressionResults evaluateCompressions(const std::vector<CompressionSeries>& series,
                                                    const CompressionLimits& limits, double sampleRate);
     // c and v: compressions and ventilations per cycle of the training mode.

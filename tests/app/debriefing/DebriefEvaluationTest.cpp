@@ -49,6 +49,7 @@ DebriefFigures typicalSession()
     c.depthLow = 10;
     c.leanings = 3;
     c.compRelaxRatio = 0.455;
+    c.completeCycles = 116;
     c.averageCardiacOutput = 4.26;
     c.cardiacOutputOK = 4;
     r.cycles.count = 4;
@@ -160,8 +161,27 @@ std::vector<Case> cases()
          [](DebriefFigures& f) { f.results.cycles.correct = 4; }},
         {"every compression at depth, percent", 8, {L"120", L"44 mm", L"40 - 50 mm", L"100% OK"},
          [](DebriefFigures& f) { f.results.compression.depthLow = 0; }, PERCENT},
-        {"compressions in no judged group", 1, {UNSET, L"4.3 L/min", L"1.4 - 6.0 L/min", L"0% OK"},
-         [](DebriefFigures& f) { f.results.compression.cardiacOutputOK = 0; }, PERCENT},
+        // No series with a duration (one compression, in the series the
+        // session ended in) measured no output: nothing shown, nothing judged.
+        {"compressions in no judged group", 1, {UNSET, UNSET, L"1.4 - 6.0 L/min", UNSET},
+         [](DebriefFigures& f) {
+             f.results.compression.cardiacOutputOK = 0;
+             f.results.compression.averageCardiacOutput = 0.0;
+         },
+         PERCENT},
+        // Without a complete cycle the ratio was not measured: its 0 is no
+        // "0% / 100%" and no "Not OK".
+        {"no complete cycle", 7, {UNSET, UNSET, L"50% / 50%", UNSET},
+         [](DebriefFigures& f) {
+             f.results.compression.completeCycles = 0;
+             f.results.compression.compRelaxRatio = 0.0;
+         }},
+        {"no complete cycle, decimal", 7, {UNSET, UNSET, L"1.0", UNSET},
+         [](DebriefFigures& f) {
+             f.results.compression.completeCycles = 0;
+             f.results.compression.compRelaxRatio = 0.0;
+         },
+         DECIMAL_RATIO},
 
         // Without ventilations: figures, but no remarks.
         {"no ventilations: minute volume", 0, {UNSET, L"0.0 L/min", L"1.5 - 6 L/min", UNSET}, noVentilations},

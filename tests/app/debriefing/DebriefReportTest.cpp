@@ -6,6 +6,7 @@
 #include "app/debriefing/DebriefReport.h"
 
 #include "PerformedSession.h"
+#include "SessionTestSupport.h"
 #include "RunProgram.h"
 #include "TempDir.h"
 #include "Rodezir/dialogs/DialogTable.h"
@@ -315,6 +316,51 @@ TEST(DebriefReport, thePrintedTableHoldsEveryShownRowAndReservesItsSlots)
         if (image.pixelColor(x, 20 + 25) != QColor(Qt::white))
             ++barPixels;
     EXPECT_GT(barPixels, 300);
+}
+
+// A session of one compression has no complete cycle: no ratio and no
+// output were measured. Their rows show neither a figure nor a remark, on the
+// list and on paper, as the pause row shows nothing to average; a ratio of 0
+// would read "0% / 100%" and "Not OK", an output of 0 "0.0 L/min" and "1 OK groups".
+TEST(DebriefReport, aRatioAndAnOutputNotMeasuredShowNoFigureAndNoRemark)
+{
+    AlgorithmRecord algorithm;
+    CommSession session;
+    session.setAlgorithm(&algorithm);
+    session.trainingMode = 0;
+    sessiontest::compressionAt(session, 100);
+    sessiontest::restUntil(session, 300);
+    const PropertyModel settings = allOn();
+    ReportWindow report(session, settings);
+    const auto blank = [](std::string text) { return withoutBlanks(std::move(text)).empty(); };
+    // Every kind has its row in training mode 0 with every setting on.
+    for (int kind : {1, 7}) {
+        SCOPED_TRACE(kind);
+        EXPECT_TRUE(blank(report.text(kind, 3))) << report.text(kind, 3);
+        EXPECT_TRUE(blank(report.text(kind, 5))) << report.text(kind, 5);
+        EXPECT_EQ(report.text(kind, 4), narrow(DebriefEvaluation::of(session, settings).recommendedText(kind)));
+    }
+    EXPECT_EQ(report.text(8, 2), "1") << "the compression itself is counted";
+    report.list->grab().toImage().save(
+        QString::fromStdString((kovatest::binaryDir() / "tests" / "app" / "debriefing-not-measured.png").string()));
+
+    kovatest::TempDir folder;
+    const std::string pdf = folder.file("table.pdf");
+    {
+        QPdfWriter writer(QString::fromStdString(pdf));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(300);
+        QPainter painter(&writer);
+        report.debrief.printTable(painter, 100, 200, 2200, 50, settings);
+    }
+    const kovatest::ProgramRun run = kovatest::runProgram("/usr/bin/pdftotext", {pdf, "-"});
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    const std::string printed = withoutBlanks(run.output);
+    EXPECT_NE(printed.find("Comp./Relax.ratio"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("(50%/50%)"), std::string::npos);
+    EXPECT_EQ(printed.find("0%/100%"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("NotOK"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("1OKgroups"), std::string::npos) << printed;
 }
 
 } // namespace

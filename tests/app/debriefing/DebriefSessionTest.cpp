@@ -7,6 +7,7 @@
 
 #include "RunProgram.h"
 #include "PerformedSession.h"
+#include "SessionTestSupport.h"
 #include "TempDir.h"
 #include "comm/session/CommSession.h"
 #include "config/AlgorithmRecord.h"
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -40,6 +42,8 @@ std::wstring oneDecimal(double x)
 struct Texts {
     std::wstring total, average, evaluation;
 };
+
+std::string utf8(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 Texts texts(const DebriefEvaluation& evaluation, int kind)
 {
@@ -115,6 +119,102 @@ TEST_F(DebriefSession, everyRowShowsTheMeasurementStoresFigures)
     EXPECT_DOUBLE_EQ(evaluation.marker(12), s.getCompPerCycleAverage() / s.getVentPerCycleAverage());
 }
 
+// The compression/relaxation and cardiac output rows wherever a session
+// ends: the series it ends in counts with its complete cycles, and a session
+// without any shows both rows as not measured (no figure, no remark), as the
+// pause row does without two groups. Closed series press 7 samples of every
+// 30 (23 %), the last series 13 of 30; compressions every 30 samples at 50 a
+// second, 0.03 l each.
+TEST(DebriefSessionEnds, theRatioAndTheOutputCountTheLastSeriesCompleteCycles)
+{
+    using namespace sessiontest;
+    constexpr int PERIOD = 30;
+    const auto series = [](CommSession& s, std::size_t start, int count, int hold) {
+        for (int k = 0; k < count; ++k)
+            compressionAt(s, start + static_cast<std::size_t>(k * PERIOD), 45.0, false, hold);
+    };
+    // A closed series of 15 from 100, and its two breaths.
+    const auto closed = [&](CommSession& s) {
+        series(s, 100, 15, 5);
+        ventilationAt(s, 560);
+        ventilationAt(s, 570);
+    };
+    struct Case {
+        const char* name;
+        int mode;
+        std::function<void(CommSession&)> perform;
+        Texts ratio;
+        Texts output;
+    };
+    const std::wstring unset = L"?";
+    const Case cases[] = {
+        // (14 x 7 + 7 x 13) / (21 x 30) = 30 %; 0.66 l over 550 + 210 samples.
+        {"inside a series", 0,
+         [&](CommSession& s) {
+             closed(s);
+             series(s, 650, 8, 11);
+             appendDepths(s, {20, 45});
+         },
+         {unset, L"30% / 70%", L"Not OK"}, {unset, L"2.6 L/min", L"2 OK groups"}},
+        // (14 x 7 + 14 x 13) / (28 x 30) = 33 %; 0.87 l over 550 + 420 samples.
+        {"inside the breaths", 0,
+         [&](CommSession& s) {
+             closed(s);
+             series(s, 650, 15, 11);
+             ventilationAt(s, 1110);
+             appendVolumes(s, {0.2, 0.5});
+         },
+         {unset, L"33% / 67%", L"Not OK"}, {unset, L"2.7 L/min", L"2 OK groups"}},
+        // The new series' one compression is no cycle: the closed one alone.
+        {"right after a series closes", 0,
+         [&](CommSession& s) {
+             closed(s);
+             compressionAt(s, 650, 45.0, false, 11);
+             restUntil(s, 700);
+         },
+         {unset, L"23% / 77%", L"Not OK"}, {unset, L"2.5 L/min", L"1 OK groups"}},
+        // 19 cycles of 13 in 30 = 43 %; 0.57 l over 570 samples.
+        {"compressions only", 3,
+         [&](CommSession& s) {
+             series(s, 100, 20, 11);
+             restUntil(s, 800);
+         },
+         {unset, L"43% / 57%", unset}, {unset, L"3.0 L/min", L"1 OK groups"}},
+        {"one compression", 3,
+         [&](CommSession& s) {
+             compressionAt(s, 100);
+             restUntil(s, 300);
+         },
+         {unset, unset, unset}, {unset, unset, unset}},
+        {"no compression at all", 0,
+         [&](CommSession& s) {
+             ventilationAt(s, 100);
+             ventilationAt(s, 110);
+             restUntil(s, 300);
+         },
+         {unset, unset, unset}, {unset, unset, unset}},
+    };
+    const PropertyModel settings;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AlgorithmRecord algorithm;
+        CommSession session;
+        session.setAlgorithm(&algorithm);
+        session.trainingMode = c.mode;
+        c.perform(session);
+        session.evaluate();
+        const DebriefEvaluation evaluation = DebriefEvaluation::of(session, settings);
+        for (const auto& [kind, expected] : {std::pair{7, c.ratio}, std::pair{1, c.output}}) {
+            SCOPED_TRACE(kind);
+            Texts shown{unset, unset, unset};
+            evaluation.evaluateRow(kind, shown.total, shown.average, shown.evaluation);
+            EXPECT_EQ(utf8(shown.total), utf8(expected.total));
+            EXPECT_EQ(utf8(shown.average), utf8(expected.average));
+            EXPECT_EQ(utf8(shown.evaluation), utf8(expected.evaluation));
+        }
+    }
+}
+
 std::vector<std::string> split(const std::string& line, char separator)
 {
     std::vector<std::string> fields;
@@ -126,8 +226,6 @@ std::vector<std::string> split(const std::string& line, char separator)
         fields.emplace_back();
     return fields;
 }
-
-std::string utf8(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 std::string rate(double sampleRate)
 {

@@ -116,6 +116,58 @@ TEST_F(SessionDebriefViewTest, aFinishedSessionShowsItsEvaluationRowByRow)
     ASSERT_TRUE(picture.save(QString::fromStdString((kovatest::binaryDir() / "debriefing.png").string())));
 }
 
+// A minute of compressions only, one series that the session ends in: the
+// panel judges its compression/relaxation ratio by its complete cycles, and
+// shows the figure, not "0% / 100%" with "Not OK".
+TEST_F(SessionDebriefViewTest, aCompressionOnlySessionIsJudgedByItsCompleteCycles)
+{
+    constexpr long MINUTE = 60;
+    manikinsim::PerformancePlan plan;
+    plan.sampleRate = RATE;
+    plan.compressionRate = 106.0;
+    plan.compressionDepthMm = 45.0;
+    plan.compressionsPerCycle = 120; // more than the minute holds
+    plan.ventilationsPerCycle = 0;
+    plan.leadInSeconds = 1.0;
+    link.port.recording = recordedSamples(plan, static_cast<int>(MINUTE) * RATE);
+    SessionRecord record = liveRecord(MINUTE, 1);
+    record.Serialidentifier = "compressions-only";
+    record.TrainingMode = 3;
+    sessions.push_back(liveSession(link, record));
+    Session& session = *sessions.back();
+    runShown(session, MINUTE, RATE);
+    ASSERT_EQ(session.getState(), Session::DEBRIEF);
+    const CommSession& measured = session.getCommSession();
+    ASSERT_EQ(measured.getNrCompGroups(), 1);
+    ASSERT_GT(measured.getNrCompressions(), 100);
+
+    kova::CReportCtrl& report = *panelOf(session)->reportControl();
+    const auto rowOf = [&](const char* label) {
+        for (int row = 0; row < report.getItemCount(); ++row)
+            if (report.getItemText(row, 0) == label)
+                return row;
+        return -1;
+    };
+    const int ratio = rowOf("Comp./Relax. ratio");
+    ASSERT_GE(ratio, 0);
+    // The plan presses for 35 % of a stroke and holds 10 %, up to the last
+    // sample before the release falls 5 mm: close to half the cycle, within
+    // the guideline's 40 to 60 %.
+    const int share = static_cast<int>(measured.getCompRelaxRatio() * 100);
+    EXPECT_GE(share, 40);
+    EXPECT_LE(share, 60);
+    EXPECT_EQ(report.getItemText(ratio, 3), std::to_string(share) + "% / " + std::to_string(100 - share) + "%");
+    EXPECT_EQ(report.getItemText(ratio, 5), " ") << "no remark on a ratio within the limits";
+    // 0.03 l for each of its compressions but the last, over the time to that last one's start.
+    const double perMinute = 0.03 * 106.0;
+    EXPECT_NEAR(measured.getCardiacOutput(), perMinute, 0.1 * perMinute);
+    EXPECT_EQ(measured.getCardiacOutputOK(), 1);
+
+    QApplication::processEvents();
+    const QImage picture = host.grab().toImage();
+    ASSERT_TRUE(picture.save(QString::fromStdString((kovatest::binaryDir() / "debriefing-compressions-only.png").string())));
+}
+
 TEST_F(SessionDebriefViewTest, theRecommendationBoxKeepsWhatIsTypedUpToItsLimitWithoutEvaluatingAgain)
 {
     Session& session = performed();

@@ -13,6 +13,7 @@
 #include "platform/ManualClock.h"
 #include "platform/Resources.h"
 #include "platform/ScopedClock.h"
+#include "recorded-data/RecordedPerformances.h"
 
 #include <gtest/gtest.h>
 
@@ -163,7 +164,7 @@ TEST(RecordedData, theSetsLookLikeGoodMediocreAndPoorTraining)
 
 // A demonstration session on a recorded-data port: the station's reader,
 // calibrated as before a session, and its measurement store, over one pass
-// of the recording and into the rest it starts with again.
+// of the recording, which ends in the rest after its last ventilations.
 struct DemoSession {
     int compressions = 0;
     int leanings = 0;
@@ -186,7 +187,7 @@ DemoSession replayOnTheStation(int recordedPort, const CollectedData& compressio
     CommSession session;
     session.setAlgorithm(&algorithm);
     session.attach(reader);
-    for (std::size_t tick = 0; tick < compression.size() + 20; ++tick) {
+    for (std::size_t tick = 0; tick < compression.size(); ++tick) {
         clock.advance(50);
         reader.update();
         session.processNewSamples();
@@ -231,6 +232,69 @@ TEST(RecordedData, theStationCountsEveryRecordedStroke)
     EXPECT_GT(poor.leanings, mediocre.leanings);
     EXPECT_NEAR(good.averageDepth, 54.0, 3.0);
     EXPECT_LT(poor.averageDepth, mediocre.averageDepth);
+}
+
+// Ten minutes on each recorded-data port, as the station's analysers see
+// them: the recording wraps nine times, and at every seam the trainee goes
+// on with the next whole cycle. Each series holds the plan's compressions at
+// the plan's rate (a fast cycle's where the plan has one) and is followed by
+// the plan's ventilations; the last may be cut short by the session's end.
+TEST(RecordedData, aLoopedPerformanceGoesOnCycleByCycle)
+{
+    DemoState demo;
+    constexpr std::size_t TEN_MINUTES = 10 * 60 * recordeddata::SAMPLE_RATE;
+    const std::vector<recordeddata::RecordedPerformance> performances = recordeddata::recordedPerformances();
+    // Ports 249, 247 and 248 replay sets 0, 1 and 2.
+    const int ports[] = {249, 247, 248};
+    for (std::size_t set = 0; set < performances.size(); ++set) {
+        const manikinsim::PerformancePlan& plan = performances[set].plan;
+        SCOPED_TRACE(ports[set]);
+        platform::ManualClock clock;
+        platform::ScopedClock installed(clock);
+        SerialPort port;
+        ASSERT_EQ(port.open(ports[set]), SerialPort::OPEN_SUCCESS);
+        ManikinReader reader(port);
+        reader.startCalibration();
+        reader.start();
+        AlgorithmRecord algorithm;
+        algorithm.ventCompRatioSingleComp = plan.compressionsPerCycle;
+        algorithm.ventCompRatioSingleVent = plan.ventilationsPerCycle;
+        CommSession session;
+        session.setAlgorithm(&algorithm);
+        session.trainingMode = 0;
+        session.attach(reader);
+        for (std::size_t tick = 0; tick < TEN_MINUTES; ++tick) {
+            clock.advance(1000 / recordeddata::SAMPLE_RATE);
+            reader.update();
+            session.processNewSamples();
+        }
+        session.evaluate();
+        ASSERT_EQ(session.manData.size(), TEN_MINUTES);
+
+        const std::vector<CompressionSeries>& series = session.compressionSeries();
+        const std::size_t loops = TEN_MINUTES / recordeddata::CHANNEL_SAMPLES;
+        const auto cyclesPerLoop = static_cast<std::size_t>(plan.cycles);
+        EXPECT_GE(series.size(), loops * cyclesPerLoop);
+        EXPECT_LE(series.size(), (loops + 1) * cyclesPerLoop);
+        for (std::size_t i = 0; i < series.size(); ++i) {
+            SCOPED_TRACE("series " + std::to_string(i) + " from sample " + std::to_string(series[i].firstStart));
+            const std::size_t count = series[i].records.size();
+            if (i + 1 < series.size())
+                EXPECT_EQ(count, static_cast<std::size_t>(plan.compressionsPerCycle));
+            else
+                EXPECT_LE(count, static_cast<std::size_t>(plan.compressionsPerCycle));
+            if (count < 10)
+                continue;
+            // The loop plays the plan's cycles in their order, again and again.
+            const int cycle = static_cast<int>(i % cyclesPerLoop) + 1;
+            const bool fast = plan.fastEvery > 0 && cycle % plan.fastEvery == 0;
+            const double planned = plan.compressionRate * (fast ? 1.4 : 1.0);
+            EXPECT_NEAR(series[i].peakFrequency * recordeddata::SAMPLE_RATE * 60, planned, 0.06 * planned);
+        }
+        // Every series but perhaps the last is a cycle of the plan's ratio.
+        EXPECT_GE(static_cast<std::size_t>(session.getNrCycles()) + 1, series.size());
+        EXPECT_EQ(session.getCyclesOK(), session.getNrCycles());
+    }
 }
 
 TEST(RecordedData, channelsWrapOnTheirOwn)

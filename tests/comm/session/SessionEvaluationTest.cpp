@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <sstream>
 
@@ -74,10 +75,13 @@ TEST_F(Evaluation, singlePersonSessionFigures)
     EXPECT_EQ(session.getPauseOK(), 1);
     EXPECT_EQ(session.getPauseLong(), 0);
     EXPECT_EQ(session.getPauseAverage(), 1); // 80 samples
-    // Only the closed first series has times: 14 cycles of 7 pressing samples in 30.
-    EXPECT_DOUBLE_EQ(session.getCompRelaxRatio(), 98.0 / 420);
-    // 15 x 0.03 l over the 500 samples from its start to the next series.
-    EXPECT_DOUBLE_EQ(session.getCardiacOutput(), 0.45 * 50 * 60 / 500);
+    // 14 complete cycles of 7 pressing samples in 30 in each series: the
+    // closed first one and the second, which the session ended in.
+    EXPECT_DOUBLE_EQ(session.getCompRelaxRatio(), (98.0 + 98.0) / (420 + 420));
+    // 15 x 0.03 l over the 500 samples from the first series' start to the
+    // next series, and 14 x 0.03 l over the 420 samples of the second's
+    // complete cycles.
+    EXPECT_DOUBLE_EQ(session.getCardiacOutput(), (0.45 + 0.42) * 50 * 60 / (500 + 420));
     EXPECT_EQ(session.getNrCycles(), 2);
     EXPECT_EQ(session.getCyclesOK(), 2);
     EXPECT_DOUBLE_EQ(session.getCompPerCycleAverage(), 15.0);
@@ -248,8 +252,110 @@ TEST_F(Evaluation, oneSeriesHasNoPauses)
     EXPECT_EQ(session.getPauseAverage(), 0);
     EXPECT_EQ(session.getPauseOK(), 0);
     EXPECT_EQ(session.getPauseLong(), 0);
-    EXPECT_EQ(session.getCompRelaxRatio(), 0.0);
-    EXPECT_EQ(session.getCardiacOutput(), 0.0);
+    // The series the session ended in still has its 14 complete cycles.
+    EXPECT_DOUBLE_EQ(session.getCompRelaxRatio(), 98.0 / 420);
+    EXPECT_DOUBLE_EQ(session.getCardiacOutput(), 0.42 * 50 * 60 / 420);
+}
+
+// The series a session ends in is never closed; its complete cycles (each
+// compression a later one of the series follows) count in the ratio and the
+// output, wherever the session ends. The closed series keep their figures
+// and their summaries. Series A (closed, 15 compressions from 100) presses
+// 7 samples of every 30; the last series presses 13 of every 30.
+TEST(LastSeries, itsCompleteCyclesCountWhereverTheSessionEnds)
+{
+    constexpr int HOLD_LONG = 11;
+    constexpr double A_VOLUME = 15 * 0.03;
+    constexpr int A_DURATION = 649 - 99; // to the next series' start
+    constexpr double RATE = 50.0;
+    const auto output = [](double litres, double samples) { return litres * RATE * 60 / samples; };
+    const auto seriesA = [](CommSession& s) {
+        seriesAt(s, 100);
+        ventilationAt(s, 560);
+        ventilationAt(s, 570);
+    };
+    struct Case {
+        const char* name;
+        int mode;
+        std::function<void(CommSession&)> perform;
+        bool ratioMeasured;
+        double ratio;
+        bool outputMeasured;
+        double cardiacOutput;
+        int outputOK;
+    };
+    const Case cases[] = {
+        {"inside a series: 8 of its compressions, the ninth still pressing", 0,
+         [&](CommSession& s) {
+             seriesA(s);
+             seriesAt(s, 650, 8, 45.0, PERIOD, HOLD_LONG);
+             appendDepths(s, {20, 45});
+         },
+         true, (14 * 7 + 7 * 13) / (14 * 30.0 + 7 * 30), true,
+         output(A_VOLUME + 7 * 0.03, A_DURATION + 7 * 30), 2},
+        {"inside the breaths after it", 0,
+         [&](CommSession& s) {
+             seriesA(s);
+             seriesAt(s, 650, 15, 45.0, PERIOD, HOLD_LONG);
+             ventilationAt(s, 1110);
+             appendVolumes(s, {0.2, 0.5});
+         },
+         true, (14 * 7 + 14 * 13) / (14 * 30.0 + 14 * 30), true,
+         output(A_VOLUME + 14 * 0.03, A_DURATION + 14 * 30), 2},
+        {"right after a series closed: one compression of the next", 0,
+         [&](CommSession& s) {
+             seriesA(s);
+             compressionAt(s, 650, 45.0, false, HOLD_LONG);
+             restUntil(s, 700);
+         },
+         true, 98.0 / 420, true, output(A_VOLUME, A_DURATION), 1},
+        {"compressions only, one series", 3,
+         [&](CommSession& s) {
+             seriesAt(s, 100, 20, 45.0, PERIOD, HOLD_LONG);
+             restUntil(s, 800);
+         },
+         true, 13.0 / 30, true, output(19 * 0.03, 19 * 30), 1},
+        {"a single compression", 3,
+         [&](CommSession& s) {
+             compressionAt(s, 100);
+             restUntil(s, 300);
+         },
+         false, 0.0, false, 0.0, 0},
+        {"no compression at all", 0,
+         [&](CommSession& s) {
+             ventilationAt(s, 100);
+             ventilationAt(s, 110);
+             restUntil(s, 300);
+         },
+         false, 0.0, false, 0.0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AlgorithmRecord algorithm;
+        CommSession session;
+        session.setAlgorithm(&algorithm);
+        session.trainingMode = c.mode;
+        c.perform(session);
+        session.evaluate();
+        const CompressionResults& r = session.results().compression;
+        EXPECT_EQ(r.compRelaxMeasured(), c.ratioMeasured);
+        EXPECT_DOUBLE_EQ(session.getCompRelaxRatio(), c.ratio);
+        EXPECT_EQ(r.cardiacOutputMeasured(), c.outputMeasured);
+        EXPECT_DOUBLE_EQ(session.getCardiacOutput(), c.cardiacOutput);
+        EXPECT_EQ(session.getCardiacOutputOK(), c.outputOK);
+        EXPECT_EQ(session.getCardiacOutputLow() + session.getCardiacOutputHigh(), 0);
+
+        // Only closed series have a summary, with the figures they always had.
+        const auto& series = session.compressionSeries();
+        ASSERT_EQ(session.seriesSummaries().size(), series.empty() ? 0u : series.size() - 1);
+        for (const auto& [key, summary] : session.seriesSummaries()) {
+            EXPECT_EQ(summary.compressionPercent, 23); // 7 of 30
+            EXPECT_DOUBLE_EQ(summary.cardiacOutput, output(A_VOLUME, A_DURATION));
+        }
+        if (!series.empty()) {
+            EXPECT_EQ(series.back().duration, 0) << "the analyser's own last series stays open";
+        }
+    }
 }
 
 TEST_F(Evaluation, firstActionTime)
