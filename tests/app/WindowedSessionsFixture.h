@@ -47,7 +47,13 @@ protected:
         manager.addSession(session);
         return session;
     }
-    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // Windows that went are deleted; a window whose end takes others with it
+    // (the last session's) has their deletion posted meanwhile.
+    static void settle()
+    {
+        for (int round = 0; round < 2; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     ScopedLivePanel installed;
     platform::RecordingMessageAsker asker;

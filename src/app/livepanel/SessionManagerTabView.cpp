@@ -7,7 +7,6 @@
 #include "app/sessions/SessionPanel.h"
 #include "app/sessions/SessionView.h"
 #include "app/sessions/SessionWindows.h"
-#include "app/shell/ChildFrame.h"
 #include "gettext/Gettext.h"
 
 #include <QResizeEvent>
@@ -17,12 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-std::function<void()>& afterLastTab()
-{
-    static std::function<void()> action;
-    return action;
-}
 
 // One font for every tab bar. The face's smallest size on the station's
 // first platform was its 8-point one; a literal 8-pixel cell would be unreadable.
@@ -47,8 +40,6 @@ SessionManagerTabView::SessionManagerTabView()
 }
 
 SessionManagerTabView::~SessionManagerTabView() = default;
-
-void SessionManagerTabView::setAfterLastTab(std::function<void()> action) { afterLastTab() = std::move(action); }
 
 bool SessionManagerTabView::create(QWidget* frame)
 {
@@ -183,21 +174,6 @@ void SessionManagerTabView::removeView(SessionView* view)
     // The session takes its view down itself; until then it is out of sight.
     if (view)
         view->hide();
-    if (tabCount() > 0)
-        return;
-
-    // The last tab went: the session window closes, and nothing of this
-    // object is used afterwards (it goes with the window).
-    const std::function<void()> after = afterLastTab();
-    if (emptied_)
-        emptied_();
-    auto* frame = qobject_cast<ChildFrame*>(parentWidget());
-    for (QWidget* w = parentWidget(); w && !frame; w = w->parentWidget())
-        frame = qobject_cast<ChildFrame*>(w);
-    if (frame)
-        frame->destroyFrame();
-    if (after)
-        after();
 }
 
 void SessionManagerTabView::resizeEvent(QResizeEvent* event)

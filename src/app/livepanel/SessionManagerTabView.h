@@ -2,16 +2,14 @@
 // The inside of the session window: a tab per session, titled by the
 // session, with the selected session's view below the tabs; only that view
 // is visible. The ECG box of a session follows a tab change to the next
-// session when both have ECG. When the last tab goes, the session window
-// closes and the station returns to the Run-course window or opens New
-// session.
+// session when both have ECG. The session manager closes the session window
+// when its last session goes (and with it the last tab).
 
 #include "app/sessions/SessionView.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <vector>
 
 class QTabBar;
@@ -37,21 +35,13 @@ public:
     // asked); the view must be one added.
     void activateView(SessionView* view, bool selectTab);
     // Takes the view's tab away; the tab before it (or the new first one)
-    // becomes current. After the last tab the session window closes.
+    // becomes current.
     void removeView(SessionView* view);
 
     SessionView* getActiveView() const { return activeView_; }
     const std::vector<QPointer<SessionView>>& getViewList() const { return viewList_; }
     QTabBar* tabBar() const { return tabBar_; }
     int tabCount() const;
-
-    // Told once the last tab went, before the session window closes (the
-    // session manager forgets the window there).
-    void setEmptiedHandler(std::function<void()> handler) { emptied_ = std::move(handler); }
-    // What the station does once the session window closed after its last
-    // tab: shows the Run-course window when there is one, else opens New
-    // session. The application installs it.
-    static void setAfterLastTab(std::function<void()> action);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -66,6 +56,5 @@ private:
     QTabBar* tabBar_ = nullptr;
     QPointer<SessionView> activeView_;
     std::vector<QPointer<SessionView>> viewList_;
-    std::function<void()> emptied_;
     bool created_ = false;
 };

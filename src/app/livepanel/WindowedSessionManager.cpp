@@ -26,6 +26,7 @@ WindowedSessionManager::WindowedSessionManager(bool showCardiacOutput) : Session
 
 WindowedSessionManager::~WindowedSessionManager()
 {
+    ending_ = true;
     // The tiles reach into the sessions: they go first.
     surveillance_.reset();
     const QPointer<SessionManagerTabView> tabView = tabView_;
@@ -43,7 +44,6 @@ WindowedSessionManager::~WindowedSessionManager()
 SessionManagerTabView* WindowedSessionManager::makeTabView()
 {
     auto* tabView = new SessionManagerTabView();
-    tabView->setEmptiedHandler([this] { forgetWindow(); });
     for (Session* session : sessions())
         if (SessionView* view = viewOf(*session))
             tabView->addView(view);
@@ -136,12 +136,35 @@ void WindowedSessionManager::onSessionRemoved(Session& session)
         tabView_->removeView(view);
 }
 
-void WindowedSessionManager::forgetWindow()
+void WindowedSessionManager::onLastSessionGone()
 {
-    // The frame closes after its last tab; a session added from here on
-    // waits for a new window, and the frame's end is no longer this window's.
+    if (ending_)
+        return;
+    // Whichever road the last session took (its own panel, the session
+    // window's close box, a course's row), the station does the same: no
+    // window is left showing nothing, and the instructor goes on.
+    closeSessionWindow();
+    if (surveillance_)
+        surveillance_->close();
+    if (afterLastSession_)
+        afterLastSession_();
+}
+
+void WindowedSessionManager::closeSessionWindow()
+{
+    // A session added from here on waits for a new window, and the frame's
+    // end is no longer this window's.
+    const QPointer<ChildFrame> frame = sessionFrame_;
+    const QPointer<SessionManagerTabView> tabView = tabView_;
     sessionFrame_ = nullptr;
     tabView_ = nullptr;
+    if (frame && frame->isCreated()) {
+        // The tabs go with the frame.
+        frame->destroyFrame();
+        return;
+    }
+    delete frame.data();
+    delete tabView.data();
 }
 
 void WindowedSessionManager::frameDestroyed(ChildFrame* frame)

@@ -4,7 +4,9 @@
 // and the surveillance window with a tile per session.
 // It brings a session's tab to the front, selects tabs by number, tells
 // which session is in front, and when the session window closes it ends
-// every session (the frame asked each one before closing).
+// every session (the frame asked each one before closing). However the last
+// session went, both windows close with it and the station goes on (to the
+// Run-course window or to New session).
 
 #include "app/livepanel/SessionManagerTabView.h"
 #include "app/sessions/SessionManager.h"
@@ -12,6 +14,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class ChildFrame;
@@ -31,6 +34,10 @@ public:
     // The main window's client area, where the session window opens; set
     // once the main window exists.
     void setMdiClient(kova::MdiClientWnd* client) { client_ = client; }
+    // What the station does once its last session has gone and the windows
+    // closed: the application shows the Run-course window when there is
+    // one, else opens New session. Never while the manager itself goes.
+    void setAfterLastSession(std::function<void()> action) { afterLastSession_ = std::move(action); }
 
     // Opens the session window with a tab for every session, or brings it
     // back; without any session only beeps.
@@ -55,14 +62,20 @@ public:
 protected:
     void onSessionAdded(Session& session) override;
     void onSessionRemoved(Session& session) override;
+    void onLastSessionGone() override;
 
 private:
     SessionManagerTabView* makeTabView();
     void frameDestroyed(ChildFrame* frame);
-    // The window closed after its last tab: it and its tabs are forgotten now.
-    void forgetWindow();
+    // Closes the session window (when it is open) and forgets it and its
+    // tabs at once; the frame goes once control is back in the event loop.
+    void closeSessionWindow();
 
     kova::MdiClientWnd* client_ = nullptr;
+    std::function<void()> afterLastSession_;
+    // The manager is going (the program ends): its sessions go unasked, and
+    // the station does not go on after the last one.
+    bool ending_ = false;
     // Held as its base: the frame tells of its end from the base's destructor,
     // when only that part of it is left to compare with.
     QPointer<ChildFrame> sessionFrame_;

@@ -207,7 +207,10 @@ void Session::publish()
 
 void Session::onLostLink()
 {
-    if (linkMessageShown_ || linkErrorDismissed_)
+    // An ended session has collected all it ever will (its debriefing
+    // shows): a manikin unplugged now is no question, and no reason to open
+    // its port again.
+    if (ended_ || linkMessageShown_ || linkErrorDismissed_)
         return;
     if (isRunning())
         bringEndTimeUp();

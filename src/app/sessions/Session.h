@@ -52,7 +52,8 @@ public:
     Session& operator=(const Session&) = delete;
 
     // One step: collect, end on time, publish the newest index, watch the
-    // link. Answers the battery level (255 for a stored session).
+    // link (a lost link is asked about until the session has ended).
+    // Answers the battery level (255 for a stored session).
     int onTimer();
     // Starts or resumes collecting (a live session that has not ended).
     void start();

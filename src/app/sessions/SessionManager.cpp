@@ -87,6 +87,8 @@ void SessionManager::removeSession(Session* session)
     sessionList_.erase(listed);
     onSessionRemoved(*session);
     sessionsChanged.notify();
+    if (sessionList_.empty())
+        onLastSessionGone();
 }
 
 void SessionManager::retire(Session* session)

@@ -41,7 +41,8 @@ public:
     void tick();
     // Takes the session over and appends it; sessionsChanged.
     void addSession(Session* session);
-    // Unlinks the session from the list and the windows (when listed); sessionsChanged.
+    // Unlinks the session from the list and the windows (when listed);
+    // sessionsChanged. After the last one, onLastSessionGone.
     void removeSession(Session* session);
     // Asks each session in list order whether it may close; false at the first that refuses.
     bool mayClose();
@@ -77,6 +78,10 @@ protected:
     // them away when it leaves.
     virtual void onSessionAdded(Session& session) {}
     virtual void onSessionRemoved(Session& session) {}
+    // The list has just lost its last session, whichever way it went (its
+    // panel's Close or Abort, the session window's close, a course's row):
+    // the windowed manager closes its windows and the station goes on.
+    virtual void onLastSessionGone() {}
     // Destroys the views of every listed session, which removes and retires
     // each in turn (the closing loop), then deletes them.
     void destroyAllSessions();

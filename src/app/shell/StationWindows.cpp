@@ -6,7 +6,6 @@
 #include "app/courses/CoursePlannerWindow.h"
 #include "app/debriefing/SessionDebriefView.h"
 #include "app/livepanel/SessionGraphView.h"
-#include "app/livepanel/SessionManagerTabView.h"
 #include "app/livepanel/WindowedSessionManager.h"
 #include "app/printing/Print.h"
 #include "app/search/CalibrateView.h"
@@ -52,19 +51,20 @@ void install(CMainFrame& frame)
     installCoursePlanner();
     // The configuration page that looks for controllers opens the search window modally.
     CalibrateView::installAsCalibrationWindow();
-    // The session window opens in the main window; after its last tab the
-    // station goes back to Run course, or on to a new session.
-    if (auto* manager = dynamic_cast<WindowedSessionManager*>(SessionManager::instance()))
+    // The session window opens in the main window; after the last session
+    // the station goes back to Run course, or on to a new session.
+    if (auto* manager = dynamic_cast<WindowedSessionManager*>(SessionManager::instance())) {
         manager->setMdiClient(frame.mdiClient());
-    SessionManagerTabView::setAfterLastTab([] {
-        CprTrainingApp* app = CprTrainingApp::instance();
-        if (!app)
-            return;
-        if (DialogFrame* runCourse = app->runCourseFrame())
-            runCourse->showFrame();
-        else
-            app->onNewSession();
-    });
+        manager->setAfterLastSession([] {
+            CprTrainingApp* app = CprTrainingApp::instance();
+            if (!app)
+                return;
+            if (DialogFrame* runCourse = app->runCourseFrame())
+                runCourse->showFrame();
+            else
+                app->onNewSession();
+        });
+    }
     // Every session gets its windows; the debriefing panel among them.
     SessionWindowSet::install();
     SessionDebriefView::install();

@@ -37,6 +37,19 @@ void SurveillanceWindow::show()
         frame_->showFrame();
 }
 
+void SurveillanceWindow::close()
+{
+    // Forgotten at once: the frame goes once control is back in the event
+    // loop, and a window asked for meanwhile is a new one.
+    const QPointer<ChildFrame> frame = frame_;
+    frame_.clear();
+    view_.clear();
+    if (frame && frame->isCreated())
+        frame->destroyFrame();
+    else
+        delete frame.data();
+}
+
 void SurveillanceWindow::followSessions()
 {
     if (!view_)

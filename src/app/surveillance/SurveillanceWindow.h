@@ -3,8 +3,8 @@
 // main window with the view inside it, made on first use and made anew after
 // it was closed. It follows the session manager's list by itself: a session
 // added gets its tile, a session removed loses it, whether or not the window
-// is open. The windowed session manager owns one and shows it from the
-// Surveillance command.
+// is open. The windowed session manager owns one, shows it from the
+// Surveillance command and closes it when the last session has gone.
 
 #include "Rodezir/SlotHolder.h"
 
@@ -29,6 +29,8 @@ public:
     // Makes the frame and the view with a tile for every listed session when
     // they are absent and opens the window, or shows the open one.
     void show();
+    // Closes the window for good (the last session went); the next show makes it anew.
+    void close();
 
     DialogFrame* frame() const;
     sessionManagerMultiView* view() const;

@@ -27,12 +27,7 @@ protected:
     {
         manager.setMdiClient(&mainWindow.client());
         WindowedSessionsFixture::SetUp();
-        SessionManagerTabView::setAfterLastTab([this] { ++returnedAfterLastTab; });
-    }
-    void TearDown() override
-    {
-        SessionManagerTabView::setAfterLastTab({});
-        WindowedSessionsFixture::TearDown();
+        manager.setAfterLastSession([this] { ++wentOnAfterLastSession; });
     }
 
     // A live session added to the manager; `ecg`: its manikin sends ECG.
@@ -40,7 +35,7 @@ protected:
     SessionManagerTabView& tabs() const { return *manager.tabView(); }
     QString currentTabText() const { return tabs().tabBar()->tabText(tabs().tabBar()->currentIndex()); }
 
-    int returnedAfterLastTab = 0;
+    int wentOnAfterLastSession = 0;
 };
 
 TEST_F(SessionWindowTabsTest, windowOpensWithATabPerSessionTheLastInFront)
@@ -104,7 +99,7 @@ TEST_F(SessionWindowTabsTest, theTabBeforeTheRemovedOneComesToTheFront)
     settle();
     EXPECT_EQ(manager.getCurrentSession(), b);
     EXPECT_EQ(tabs().tabCount(), 1);
-    EXPECT_EQ(returnedAfterLastTab, 0);
+    EXPECT_EQ(wentOnAfterLastSession, 0);
 }
 
 TEST_F(SessionWindowTabsTest, afterTheOnlyTabTheWindowClosesAndTheStationGoesOn)
@@ -116,7 +111,7 @@ TEST_F(SessionWindowTabsTest, afterTheOnlyTabTheWindowClosesAndTheStationGoesOn)
     // The window is forgotten at once, and goes once control is back.
     EXPECT_FALSE(manager.sessionFrame());
     EXPECT_FALSE(manager.tabView());
-    EXPECT_EQ(returnedAfterLastTab, 1);
+    EXPECT_EQ(wentOnAfterLastSession, 1);
     settle();
     EXPECT_FALSE(frame);
     EXPECT_EQ(manager.getSessionCount(), 0);
@@ -138,7 +133,7 @@ TEST_F(SessionWindowTabsTest, abortInTheLastPanelClosesTheWindowWithoutTouchingI
     const QPointer<SessionFrame> frame = manager.sessionFrame();
     installed.answers = {Answer::No};
     QTest::mouseClick(qobject_cast<QAbstractButton*>(panel->getDlgItem(kova::IDCANCEL)), Qt::LeftButton);
-    EXPECT_EQ(returnedAfterLastTab, 1);
+    EXPECT_EQ(wentOnAfterLastSession, 1);
     EXPECT_EQ(manager.getSessionCount(), 0);
     settle();
     EXPECT_FALSE(watchedPanel);
@@ -202,8 +197,8 @@ TEST_F(SessionWindowTabsTest, closingTheWindowEndsEverySessionAfterAskingEach)
     EXPECT_FALSE(manager.tabView());
     EXPECT_EQ(manager.getSessionCount(), 0);
     EXPECT_EQ(manager.getCurrentSession(), nullptr);
-    // Only the last tab's own closing returns to the station's other windows.
-    EXPECT_EQ(returnedAfterLastTab, 0);
+    // The station goes on after the last session, however it went.
+    EXPECT_EQ(wentOnAfterLastSession, 1);
 }
 
 TEST_F(SessionWindowTabsTest, theStationEndsWithSessionsOpenWithoutAFailedCheckInItsLog)
@@ -212,6 +207,7 @@ TEST_F(SessionWindowTabsTest, theStationEndsWithSessionsOpenWithoutAFailedCheckI
     // review), one answered No after it ran, one never started.
     auto closing = std::make_unique<WindowedSessionManager>(false);
     closing->setMdiClient(&mainWindow.client());
+    closing->setAfterLastSession([this] { ++wentOnAfterLastSession; });
     std::vector<Session*> sessions;
     for (int i = 0; i < 3; ++i) {
         links.push_back(std::make_unique<LinkLog>());
@@ -239,6 +235,8 @@ TEST_F(SessionWindowTabsTest, theStationEndsWithSessionsOpenWithoutAFailedCheckI
         << after.substr(std::min(before.size(), after.size()), 400);
     for (std::size_t i = links.size() - 3; i < links.size(); ++i)
         EXPECT_TRUE(links[i]->destroyed) << i;
+    // A station that ends opens no New session on its way out.
+    EXPECT_EQ(wentOnAfterLastSession, 0);
 }
 
 } // namespace

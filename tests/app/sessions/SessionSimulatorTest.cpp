@@ -285,6 +285,52 @@ TEST_F(SessionSimulatorTest, aVanishedManikinIsAskedAboutUntilCancelledAndOnceBa
     EXPECT_FALSE(Session::isPastDuration(4, session->getLastPublishedIndex() - 1, rate));
 }
 
+TEST_F(SessionSimulatorTest, onlyASessionThatStillCollectsAsksAboutItsUnpluggedManikinAndOpensItAgain)
+{
+    struct Case {
+        const char* what;
+        long duration;
+        bool ended;
+        std::size_t questions;
+        bool reopened;
+    };
+    const Case cases[] = {
+        {"unplugged while it collects", 30, false, 1, true},
+        {"unplugged after its end (its debriefing shows)", 1, true, 0, false},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NO_FATAL_FAILURE(connectManikin(manikin(Handshake::Framed, 3)));
+        startSession(COM_PORT, c.duration);
+        if (c.ended)
+            ASSERT_TRUE(stepUntil([&] { return session->getEnded(); }, 5000)) << c.what;
+        else
+            ASSERT_TRUE(stepUntil([&] { return session->getLastPublishedIndex() > 10; }, 5000)) << c.what;
+        ASSERT_EQ(session->getState(), c.ended ? Session::DEBRIEF : Session::COLLECT) << c.what;
+
+        // The manikin is unplugged, and another one stands ready on the
+        // port's device: Retry would open it and greet it.
+        simulator->dropLink();
+        simulator->stop();
+        simulator = linktest::startOnPseudoTerminal(manikin(Handshake::Framed, 3));
+        ASSERT_TRUE(simulator);
+        portMap.reset();
+        portMap = std::make_unique<linktest::ScopedPortMap>(std::to_string(COM_PORT) + "=" + simulator->devicePath());
+        asker.asked.clear();
+        asker.answers = {platform::IDRETRY};
+        stepUntil([&] { return !asker.asked.empty(); }, 1500);
+        stepUntil([] { return false; }, 300);
+
+        EXPECT_EQ(asker.asked.size(), c.questions) << c.what;
+        const bool greeted =
+            ManikinSimulator::waitUntil([&] { return !simulator->receivedBytes().empty(); }, c.reopened ? 2000 : 300);
+        EXPECT_EQ(greeted, c.reopened) << c.what;
+        EXPECT_EQ(session->getEnded(), c.ended) << c.what;
+
+        session.reset();
+        disconnectManikin();
+    }
+}
+
 TEST_F(SessionSimulatorTest, aWirelessManikinBackAfterItsLossIsMeasuredAfreshAndEndsOnTime)
 {
     // The clock jumps the ten seconds after which a silent wireless manikin is lost.

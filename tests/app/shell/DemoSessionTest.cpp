@@ -14,9 +14,7 @@
 // <build>/demo-session.png and <build>/demo-debriefing.png for a person to
 // look at.
 
-#include "FreshErrorLog.h"
-#include "SessionRecordsFixture.h"
-#include "SessionWindowsReset.h"
+#include "DemoStationFixture.h"
 
 #include "Database/DBUtil.h"
 #include "Database/SessionTable.h"
@@ -26,132 +24,29 @@
 #include "app/graphs/GraphSource.h"
 #include "app/graphs/GraphView.h"
 #include "app/livepanel/SessionGraphView.h"
-#include "app/livepanel/WindowedSessionManager.h"
-#include "app/search/NewSessionDialog.h"
 #include "app/sessions/Session.h"
 #include "app/sessions/SessionDataFile.h"
 #include "app/sessions/SessionView.h"
-#include "app/sessions/SessionWindowSet.h"
-#include "app/shell/CprTrainingApp.h"
 #include "app/shell/MainCommands.h"
-#include "app/shell/StationWindows.h"
-#include "comm/ports/CalibrateManager.h"
 #include "comm/session/CommSession.h"
-#include "config/Configuration.h"
 #include "controls/reportctrl/CReportCtrl.h"
-#include "platform/Beep.h"
-#include "platform/SystemClock.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <cstdlib>
-
 namespace {
+
+using demostation::FastClock;
 
 constexpr const char* SCENARIO = "5 minute BLS (AHA)";
 constexpr const char* GUIDELINE = "AHA 2010 (American Heart Association)";
 constexpr long SCENARIO_SECONDS = 300;
 
-// The system clock run twenty times as fast: the scenario's five minutes
-// pass in fifteen seconds.
-class FastClock final : public platform::Clock {
-public:
-    static constexpr std::uint32_t SPEED = 20;
-    std::uint32_t tickCount() override { return start_ + (system_.tickCount() - start_) * SPEED; }
-    void sleep(std::uint32_t milliseconds) override { system_.sleep(milliseconds / SPEED); }
-
-private:
-    platform::SystemClock system_;
-    const std::uint32_t start_ = system_.tickCount();
-};
-
-class DemoSession : public SessionRecordsFixture {
+class DemoSession : public demostation::DemoStationFixture {
 protected:
-    void SetUp() override
-    {
-        SessionRecordsFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        // The set-up's rows, and the program left to open its records itself.
-        installSetUpRows();
-        theDatabase.close();
-        databaseOpen = false;
-        CalibrateManager::destroy();
-        Configuration::destroy();
-        kovatest::startFreshErrorLog();
-        // No COM port of the station's own; a box nobody expects is cancelled.
-        ::setenv("KOVA_PORT_MAP", "", 1);
-        asker.fallback = platform::IDCANCEL;
-        platform::setBeepFunction([] {});
-        SessionWindowSet::setSaveQuestion([this](QWidget*, const std::wstring& title, bool) {
-            saveQuestions.push_back(title);
-            return SessionWindows::SaveAnswer::Yes;
-        });
-    }
-    void TearDown() override
-    {
-        app.reset();
-        sessiontest::uninstallSessionWindows();
-        platform::setBeepFunction({});
-        Configuration::destroy();
-        CalibrateManager::destroy();
-        LogStream::destroy();
-        SessionRecordsFixture::TearDown();
-    }
-
-    // The program as it starts on the station; only the screen and the
-    // metronome's sound are the test's.
-    void startStation()
-    {
-        CprTrainingApp::Services s = StationWindows::services();
-        s.screenHeight = [] { return 768; };
-        s.fullScreenHeight = [] { return 738; };
-        s.beatSound = [] {};
-        s.stationDir = folder.path();
-        app = std::make_unique<CprTrainingApp>("demo", std::move(s));
-        ASSERT_TRUE(app->initInstance());
-        ASSERT_TRUE(databaseOpen) << "the program opened the station's records";
-        windowed = dynamic_cast<WindowedSessionManager*>(app->sessionManager());
-        ASSERT_NE(windowed, nullptr);
-        ASSERT_NE(app->newSessionFrame(), nullptr);
-        dialog = static_cast<NewSessionDialog*>(app->newSessionFrame()->getHostedWindow());
-        ASSERT_NE(dialog, nullptr);
-    }
-
-    QComboBox* box(int id) const { return qobject_cast<QComboBox*>(dialog->getDlgItem(id)); }
-    QString shown(int id) const { return box(id)->currentText(); }
-    // Chooses an entry of a list as the user does.
-    void choose(int id, const QString& entry)
-    {
-        QComboBox* combo = box(id);
-        const int index = combo->findText(entry);
-        ASSERT_GE(index, 0) << entry.toStdString();
-        combo->setCurrentIndex(index);
-        Q_EMIT combo->activated(index);
-        QApplication::processEvents();
-    }
-    void typeInto(int id, const QString& typed)
-    {
-        QLineEdit* edit = box(id)->lineEdit();
-        ASSERT_NE(edit, nullptr);
-        edit->selectAll();
-        QTest::keyClicks(edit, typed);
-        QApplication::processEvents();
-    }
-
-    void saveScreenshot(const char* name)
-    {
-        QApplication::processEvents();
-        const auto path = kovatest::binaryDir() / name;
-        EXPECT_TRUE(app->mainFrame()->grab().save(QString::fromStdString(path.string()))) << name;
-    }
-
     // The text of the report's cell in the row whose first column reads `label`.
     static std::string cellOfRow(kova::CReportCtrl& report, const std::string& label, int column)
     {
@@ -161,15 +56,6 @@ protected:
         ADD_FAILURE() << "no row " << label;
         return {};
     }
-
-    // The station's working folder, where it keeps its settings and its error log.
-    kovatest::ScopedCwd inStation{folder.path()};
-    FastClock fastTime;
-    platform::ScopedClock fastClock{fastTime};
-    std::vector<std::wstring> saveQuestions;
-    std::unique_ptr<CprTrainingApp> app;
-    WindowedSessionManager* windowed = nullptr;
-    NewSessionDialog* dialog = nullptr;
 };
 
 // How many samples a stored session's data file holds at 20 a second.

@@ -33,6 +33,19 @@ if(TARGET DemoSessionTests)
   add_dependencies(DemoSessionTests recorded-data)
 endif()
 
+# The station after its last session on every road to that end, on the
+# demonstration station: New session comes back, or the Run-course window.
+kova_test(LastSessionRoadsTests GUI
+  SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LastSessionRoadsTest.cpp
+  LIBS app_gui Qt6::Test
+  LABELS device)
+if(TARGET LastSessionRoadsTests)
+  target_include_directories(LastSessionRoadsTests PRIVATE ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+  add_dependencies(LastSessionRoadsTests recorded-data)
+endif()
+
 # Help opened from the configuration dialog and the algorithm editor on a
 # real X display with a window manager, with real clicks and wheel turns.
 kova_x_display_test(HelpInXDisplayTests
@@ -66,3 +79,16 @@ kova_test(AppStartupTests
 kova_fuzzer(CommandLineFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CommandLineFuzz.cpp
   LIBS app_core)
+
+# The session window closed by its frame's close box (and Ctrl+F4) on a real
+# X display with a window manager, "Save session?" answered by real clicks.
+kova_x_display_test(LastSessionInXDisplayTests
+  SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LastSessionInXDisplayTest.cpp
+  LIBS app_gui Qt6::Test)
+if(TARGET LastSessionInXDisplayTests)
+  target_include_directories(LastSessionInXDisplayTests PRIVATE
+    ${CMAKE_SOURCE_DIR}/tests/comm ${CMAKE_SOURCE_DIR}/tests/Database)
+  add_dependencies(LastSessionInXDisplayTests recorded-data)
+endif()

@@ -62,14 +62,19 @@ TEST_F(SurveillanceCommandTest, opensOnceInTheMainWindowWithATilePerSession)
     manager.showSurveillance();
     EXPECT_EQ(manager.surveillance()->frame(), frame.data());
 
-    // Closing the session window ends every session; their tiles go with them.
+    // Closing the session window ends every session; the surveillance
+    // window goes with the last one, and is made anew when asked for.
     manager.showSessionWindow();
     installed.answers = {Answer::No, Answer::No};
     manager.sessionFrame()->close();
     settle();
     EXPECT_EQ(manager.getSessionCount(), 0);
+    EXPECT_EQ(view(), nullptr);
+    EXPECT_FALSE(frame);
+    add("Cleo", false);
+    manager.showSurveillance();
     ASSERT_TRUE(view());
-    EXPECT_TRUE(view()->tiles().empty());
+    EXPECT_EQ(view()->tiles().size(), 1u);
 }
 
 TEST_F(SurveillanceCommandTest, theEcgBoxListDrivesTheLivePanelsBoxAndAMarkIsToldOnce)
