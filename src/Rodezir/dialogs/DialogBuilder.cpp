@@ -1,5 +1,6 @@
 #include "Rodezir/dialogs/DialogBuilder.h"
 
+#include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/dialogs/DialogItem.h"
 #include "Rodezir/dialogs/DialogTemplate.h"
@@ -185,6 +186,7 @@ QWidget* makeCombo(QWidget* parent, const DialogControlTable& control)
     combo->setEditable((control.style & 0x3) != CBS_DROPDOWNLIST);
     if (control.style & CBS_SORT)
         combo->setInsertPolicy(QComboBox::InsertAlphabetically);
+    ComboUtil::followTyping(combo);
     return combo;
 }
 
