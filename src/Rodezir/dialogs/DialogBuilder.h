@@ -10,7 +10,8 @@
 //              check boxes (two- and three-state) -> QCheckBox; radio buttons
 //              -> QRadioButton, exclusive within each WS_GROUP run; group box
 //              -> QGroupBox, kept below its sibling controls
-//   EDIT       QLineEdit, or QPlainTextEdit with ES_MULTILINE
+//   EDIT       QLineEdit, or QPlainTextEdit with ES_MULTILINE (Tab moves on
+//              from it, Ctrl+Tab types a tab)
 //   STATIC     text (left, centre, right) -> QLabel; icon and bitmap -> QLabel
 //              with the picture of the resource the text names ("#<id>" or an
 //              ordinal); rectangles, frames and etched lines -> QFrame

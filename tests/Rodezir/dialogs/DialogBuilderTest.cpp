@@ -392,5 +392,52 @@ TEST_F(DialogBuilderTest, anEditableBoxDropsItsSelectionAsSoonAsTheUserTypes)
     EXPECT_EQ(list->lineEdit(), nullptr);
 }
 
+TEST_F(DialogBuilderTest, tabMovesOnFromAMultiLineEditWhereCtrlTabTypesATab)
+{
+    DialogTable table;
+    table.caption = L"Person";
+    table.cx = table.cy = 200;
+    table.controls = {editText(1, 0, 0, 60, 12, WS_TABSTOP | WS_BORDER),
+                      editText(2, 0, 20, 60, 36, ES_MULTILINE | 0x1000 /* ES_WANTRETURN */ | WS_TABSTOP | WS_BORDER),
+                      editText(3, 0, 60, 60, 12, WS_TABSTOP | WS_BORDER),
+                      editText(4, 0, 80, 60, 36, ES_MULTILINE | ES_READONLY | WS_TABSTOP | WS_BORDER)};
+    TemplateDialog dialog{DialogTemplate(table)};
+    ASSERT_TRUE(dialog.create());
+    dialog.show();
+    dialog.activateWindow();
+    QApplication::setActiveWindow(&dialog);
+    auto* address = qobject_cast<QPlainTextEdit*>(dialog.getDlgItem(2));
+    ASSERT_NE(address, nullptr);
+    const auto typeAt = [](QWidget* field, const QString& typed) {
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Tab);
+    };
+
+    dialog.getDlgItem(1)->setFocus();
+    typeAt(dialog.getDlgItem(1), "Ann");
+    ASSERT_EQ(QApplication::focusWidget(), address);
+    typeAt(address, "Main St 1");
+    EXPECT_EQ(QApplication::focusWidget(), dialog.getDlgItem(3));
+    EXPECT_EQ(address->toPlainText(), "Main St 1");
+
+    QTest::keyClick(dialog.getDlgItem(3), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), address) << "Shift+Tab comes back";
+    address->moveCursor(QTextCursor::End);
+    QTest::keyClick(address, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClicks(address, "x");
+    EXPECT_EQ(address->toPlainText(), "Main St 1\tx");
+    EXPECT_EQ(QApplication::focusWidget(), address) << "Ctrl+Tab stays";
+    QTest::keyClick(address, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.getDlgItem(1));
+
+    // A read-only one moves on too, and takes no tab.
+    auto* shown = qobject_cast<QPlainTextEdit*>(dialog.getDlgItem(4));
+    shown->setFocus();
+    QTest::keyClick(shown, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(shown->toPlainText(), "");
+    QTest::keyClick(shown, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.getDlgItem(1));
+}
+
 } // namespace
 
