@@ -1,6 +1,8 @@
 #include "Rodezir/ComboUtil.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
 
 namespace kova::ComboUtil {
 namespace {
@@ -79,6 +81,31 @@ void copyItems(const QComboBox* source, QComboBox* destination)
     for (int i = 0; i < source->count(); ++i)
         destination->addItem(source->itemText(i));
     selectString(destination, remembered);
+}
+
+void followTyping(QComboBox* combo)
+{
+    QLineEdit* edit = combo ? combo->lineEdit() : nullptr;
+    if (!edit)
+        return;
+    // textEdited comes of the user's edits alone: a text set by the code keeps the selection.
+    QObject::connect(edit, &QLineEdit::textEdited, combo, [combo, edit](const QString& typed) {
+        const int current = combo->currentIndex();
+        if (current < 0 || combo->itemText(current) == typed)
+            return;
+        // Dropping the current item empties the edit field, which gets the
+        // typed text back at once. The box tells nobody: the user's edit has
+        // been reported already, and dropping a selection sends no
+        // notification of its own.
+        const int cursor = edit->cursorPosition();
+        {
+            const QSignalBlocker quiet(combo);
+            combo->setCurrentIndex(-1);
+            if (edit->text() != typed)
+                edit->setText(typed);
+        }
+        edit->setCursorPosition(cursor);
+    });
 }
 
 } // namespace kova::ComboUtil

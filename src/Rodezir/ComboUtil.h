@@ -30,5 +30,10 @@ QString getText(const QComboBox* combo, bool editText);
 QString shownText(const QComboBox* combo);
 // Replaces the destination's items by the source's, keeping the destination's text selected.
 void copyItems(const QComboBox* source, QComboBox* destination);
+// Makes an editable box drop its list selection as soon as the user edits
+// its text, as the dialog manager's box does: a Qt box keeps its current
+// item while the user types, so every reader of the selection (getText,
+// currentIndex) would take the item the box no longer shows.
+void followTyping(QComboBox* combo);
 
 } // namespace kova::ComboUtil

@@ -6,6 +6,7 @@
 #include "propertyPage/PageExchange.h"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
 
 namespace {
 
@@ -23,6 +24,11 @@ protected:
         init_();
         return true;
     }
+    // A page is a control of the folder dialog, as a control-style child
+    // dialog is to the dialog manager: Escape and Enter in any of its fields
+    // are the folder's Cancel and OK. Taken here, Escape would close the page
+    // alone and leave the folder open with an empty page area.
+    void keyPressEvent(QKeyEvent* event) override { QWidget::keyPressEvent(event); }
 
 private:
     std::function<void()> init_;

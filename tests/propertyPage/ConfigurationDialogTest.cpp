@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <cmath>
@@ -317,6 +318,62 @@ TEST_F(ConfigurationDialog, withoutControllersTheTransferButtonsStayHidden)
     EXPECT_FALSE(kova::getDlgItem(view.get(), PropertyFolderView::GET_FROM_CONTROLLER)->isVisible());
     EXPECT_FALSE(kova::getDlgItem(view.get(), PropertyFolderView::SEND_TO_CONTROLLER)->isVisible());
     EXPECT_TRUE(kova::getDlgItem(view.get(), kova::IDOK)->isVisible());
+}
+
+// Escape in any field of any page cancels the whole dialog, as it does from
+// the tab strip: what was typed is not applied.
+TEST_F(ConfigurationDialog, escapeInAnyFieldOfAnyPageCancelsTheDialog)
+{
+    const PropertyModel before = controller.getPropertyModel();
+    const int tabStrip = 25501;
+    for (int page = GENERAL; page <= CONTROLLER; ++page) {
+        open(page);
+        std::vector<int> ids{tabStrip};
+        for (QWidget* control : view->currentPageWindow()->findChildren<QWidget*>())
+            if (kova::controlId(control) > 0 && (control->focusPolicy() & Qt::TabFocus) && control->isVisibleTo(view.get())
+                && control->isEnabled())
+                ids.push_back(kova::controlId(control));
+        view.reset();
+        EXPECT_GT(ids.size(), 3u) << "page " << page;
+        for (const int id : ids) {
+            SCOPED_TRACE(testing::Message() << "page " << page << " control " << id);
+            open(page);
+            view->activateWindow();
+            QApplication::setActiveWindow(view.get());
+            QWidget* field = id == tabStrip ? view->tabStrip() : pageItem(id);
+            ASSERT_NE(field, nullptr);
+            field->setFocus();
+            QWidget* focused = QApplication::focusWidget();
+            ASSERT_TRUE(focused == field || field->isAncestorOf(focused));
+            if (auto* edit = qobject_cast<QLineEdit*>(focused); edit && !edit->isReadOnly()) {
+                edit->selectAll();
+                QTest::keyClicks(edit, "90");
+            }
+            QTest::keyClick(focused, Qt::Key_Escape);
+            EXPECT_FALSE(view->isVisible());
+            EXPECT_EQ(view->result(), QDialog::Rejected);
+            view.reset();
+            EXPECT_TRUE(controller.getPropertyModel() == before);
+        }
+    }
+}
+
+// Enter in a page's field is the dialog's OK.
+TEST_F(ConfigurationDialog, enterInAPagesFieldIsTheDialogsOk)
+{
+    open(GENERAL);
+    view->activateWindow();
+    QApplication::setActiveWindow(view.get());
+    auto* metronome = qobject_cast<QLineEdit*>(pageItem(1341));
+    ASSERT_NE(metronome, nullptr);
+    metronome->setFocus();
+    metronome->selectAll();
+    QTest::keyClicks(metronome, "90");
+    QTest::keyClick(metronome, Qt::Key_Return);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_TRUE(view->isAccepted());
+    view.reset();
+    EXPECT_EQ(controller.getPropertyModel().metronomeRate, 90.0);
 }
 
 TEST_F(ConfigurationDialog, screenshotOfEveryPage)

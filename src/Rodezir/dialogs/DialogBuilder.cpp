@@ -1,5 +1,6 @@
 #include "Rodezir/dialogs/DialogBuilder.h"
 
+#include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/dialogs/DialogItem.h"
 #include "Rodezir/dialogs/DialogTemplate.h"
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -94,10 +96,32 @@ QWidget* makeButton(QWidget* parent, const DialogControlTable& control)
     }
 }
 
+// A multi-line edit of a dialog: Tab and Shift+Tab move on and back as from
+// every other field, and Ctrl+Tab types a tab, as in the dialog manager.
+class MultiLineEdit final : public QPlainTextEdit {
+public:
+    explicit MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) { setTabChangesFocus(true); }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+            return QPlainTextEdit::event(event);
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Tab || (key->modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier)
+            return QPlainTextEdit::event(event);
+        // Claimed before any shortcut, so no window's Ctrl+Tab takes it away.
+        if (event->type() == QEvent::KeyPress && !isReadOnly())
+            insertPlainText(QStringLiteral("\t"));
+        event->accept();
+        return true;
+    }
+};
+
 QWidget* makeEdit(QWidget* parent, const DialogControlTable& control)
 {
     if (control.style & ES_MULTILINE) {
-        auto* edit = new QPlainTextEdit(parent);
+        auto* edit = new MultiLineEdit(parent);
         edit->setReadOnly(control.style & ES_READONLY);
         return edit;
     }
@@ -185,6 +209,7 @@ QWidget* makeCombo(QWidget* parent, const DialogControlTable& control)
     combo->setEditable((control.style & 0x3) != CBS_DROPDOWNLIST);
     if (control.style & CBS_SORT)
         combo->setInsertPolicy(QComboBox::InsertAlphabetically);
+    ComboUtil::followTyping(combo);
     return combo;
 }
 

@@ -10,11 +10,13 @@
 //              check boxes (two- and three-state) -> QCheckBox; radio buttons
 //              -> QRadioButton, exclusive within each WS_GROUP run; group box
 //              -> QGroupBox, kept below its sibling controls
-//   EDIT       QLineEdit, or QPlainTextEdit with ES_MULTILINE
+//   EDIT       QLineEdit, or QPlainTextEdit with ES_MULTILINE (Tab moves on
+//              from it, Ctrl+Tab types a tab)
 //   STATIC     text (left, centre, right) -> QLabel; icon and bitmap -> QLabel
 //              with the picture of the resource the text names ("#<id>" or an
 //              ordinal); rectangles, frames and etched lines -> QFrame
-//   COMBOBOX   QComboBox (editable unless CBS_DROPDOWNLIST), at its closed height
+//   COMBOBOX   QComboBox (editable unless CBS_DROPDOWNLIST), at its closed
+//              height; an editable one drops its selection when the user types
 //   LISTBOX    QListWidget;  SCROLLBAR -> QScrollBar
 //   msctls_progress32 -> QProgressBar; msctls_trackbar32 -> QSlider;
 //   msctls_updown32 -> QSpinBox showing only its arrows

@@ -19,6 +19,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -604,6 +605,29 @@ TEST_F(CoursePlannerWindow, theCoursesDetailsButtonsTakeBackWhatTheEditorsEndedO
     click(dialog, 1081);
     EXPECT_EQ(box(dialog, DEFAULT_SCENARIO)->currentText(), "Short");
     EXPECT_EQ(dialog.schedule().row(0).Scenario, "Short") << "the blank row takes the chosen scenario";
+}
+
+// A name typed over one picked from a row's list is the row's.
+TEST_F(CoursePlannerWindow, aNameTypedOverAPickedOneIsTheRows)
+{
+    addPerson("Bob", false);
+    addPerson("Cid", false);
+    CoursePlannerDialog dialog;
+    openOnNewCourse(dialog);
+    const Row& row = ROWS[0];
+    for (const auto& [id, picked, typed] : {std::tuple{row.ventilation, "Bob", "Dan"}, {row.compression, "Cid", "Eve"}}) {
+        choose(dialog, id, picked);
+        QLineEdit* edit = box(dialog, id)->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+    }
+    leave(dialog, row.ventilation);
+    ASSERT_GE(dialog.schedule().rowCount(), 1);
+    EXPECT_EQ(dialog.schedule().row(0).PersonVentilation, "Dan");
+    EXPECT_EQ(dialog.schedule().row(0).PersonChestCompression, "Eve");
+    click(dialog, SAVE);
+    EXPECT_EQ(column("Session", "PersonVentilation"), (std::vector<std::string>{"Dan"}));
+    EXPECT_EQ(column("Session", "PersonChestCompression"), (std::vector<std::string>{"Eve"}));
 }
 
 TEST_F(CoursePlannerWindow, enterInARowMovesOnAndTheNameIsNoListEntry)

@@ -169,6 +169,43 @@ TEST_F(PersonEditorWindow, enterMovesTheFocusAndEscapeAsksBeforeLosingAChange)
     EXPECT_EQ(column("Person", "Note"), (std::vector<std::string>{""}));
 }
 
+// Typed through with Tab, each field lands in its own column: Tab moves on
+// from the multi-line address too, where Ctrl+Tab types a tab.
+TEST_F(PersonEditorWindow, tabMovesOnFromEveryFieldAndCtrlTabTypesATabInTheAddress)
+{
+    PersonDialog dialog("", false, true);
+    showActive(dialog);
+    item(dialog, NAME)->setFocus();
+    const std::pair<int, QString> typed[] = {{NAME, "Ann"},   {ADDRESS, "Main St 1"},   {PHONE, "555-1234"},
+                                             {DEGREE, "RN"},  {CPR_COURSES, "3"},       {RESUSCITATIONS, "1"}};
+    for (const auto& [id, text] : typed) {
+        QWidget* field = QApplication::focusWidget();
+        ASSERT_EQ(kova::controlId(field), id) << text.toStdString();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Tab);
+    }
+
+    // Back into the address, where a tab is wanted.
+    item(dialog, PHONE)->setFocus();
+    QTest::keyClick(item(dialog, PHONE), Qt::Key_Tab, Qt::ShiftModifier);
+    auto* address = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget());
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(kova::controlId(address), ADDRESS);
+    address->moveCursor(QTextCursor::End);
+    QTest::keyClick(address, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClicks(address, "B");
+    EXPECT_EQ(QApplication::focusWidget(), address);
+
+    click(dialog, SAVE);
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_EQ(column("Person", "Name"), (std::vector<std::string>{"Ann"}));
+    EXPECT_EQ(column("Person", "Address"), (std::vector<std::string>{"Main St 1\tB"}));
+    EXPECT_EQ(column("Person", "Phone"), (std::vector<std::string>{"555-1234"}));
+    EXPECT_EQ(column("Person", "Degree"), (std::vector<std::string>{"RN"}));
+    EXPECT_EQ(column("Person", "CPRCourses"), (std::vector<std::string>{"3"}));
+    EXPECT_EQ(column("Person", "Resuscitations"), (std::vector<std::string>{"1"}));
+}
+
 TEST_F(PersonEditorWindow, screenshot)
 {
     exec("INSERT INTO \"Person\" (\"Name\", \"Address\", \"Phone\", \"Degree\", \"CPRCourses\", \"Resuscitations\", "

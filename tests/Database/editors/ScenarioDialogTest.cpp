@@ -80,6 +80,35 @@ TEST_F(ScenarioEditorWindow, typedLengthsAreStoredInSecondsAndNoLimitAsMinusOne)
     }
 }
 
+// Typed over a length picked from the list, or over the stored one.
+TEST_F(ScenarioEditorWindow, aLengthTypedOverAPickIsTheOneStored)
+{
+    addScenario("Basic", 600, "ERC 2010", 0, false);
+    ScenarioDialog dialog(ScenarioRecord(), true);
+    ASSERT_TRUE(dialog.create());
+    choose(dialog, 1242, "Basic");
+    QLineEdit* edit = qobject_cast<QComboBox*>(item(dialog, DURATION))->lineEdit();
+    const struct {
+        const char* picked;
+        const char* typed;
+        long long seconds;
+    } cases[] = {{"01:00", "00:45", 45}, {nullptr, "03:00", 180}, {"05:00", "05:30", 330}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        if (c.picked)
+            choose(dialog, DURATION, c.picked);
+        edit->selectAll();
+        QTest::keyClicks(edit, c.typed);
+        QApplication::processEvents();
+        EXPECT_EQ(currentText(dialog, DURATION), c.typed);
+        ASSERT_TRUE(enabled(dialog, SAVE));
+        click(dialog, SAVE);
+        const auto rows = theDatabase.query("SELECT \"Duration\" FROM \"Scenario\"", {}, {SqlType::Integer});
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(std::get<long long>(rows[0][0]), c.seconds);
+    }
+}
+
 TEST_F(ScenarioEditorWindow, fromADetailsButtonTheStoredScenarioWinsAndNothingIsDeleted)
 {
     addScenario("Basic", 120, "ERC 2010", 0, false);

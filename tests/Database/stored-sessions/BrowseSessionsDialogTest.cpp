@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -94,6 +95,29 @@ TEST_F(SessionManagerWindow, theResultTellsHowManySessionsMatch)
         EXPECT_EQ(text(dialog, Dialog::RESULT), result) << participant.toStdString();
     }
     EXPECT_EQ(dialog.sessionModel().rowCount(), 7);
+}
+
+// The search takes the name the box shows, typed over one picked from its list.
+TEST_F(SessionManagerWindow, aNameTypedOverAPickedOneIsTheOneSearchedFor)
+{
+    exec("INSERT INTO \"Person\" (\"Name\", \"Instructor\") VALUES ('Ann', 1)");
+    addStoredSession({"ann", "Ann", "Ann", "2013-06-14", "10:00", "Ann"});
+    addStoredSession({"cy", "Cy", "Cy", "2013-06-14", "11:00", "Ida"});
+    Dialog dialog;
+    ASSERT_TRUE(dialog.create());
+    for (const int id : {Dialog::PARTICIPANT, Dialog::INSTRUCTOR}) {
+        SCOPED_TRACE(id);
+        choose(dialog, id, "Ann");
+        QLineEdit* edit = qobject_cast<QComboBox*>(item(dialog, id))->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, id == Dialog::PARTICIPANT ? "Cy" : "Ida");
+        click(dialog, Dialog::SHOW_MATCHING);
+        EXPECT_EQ(text(dialog, Dialog::RESULT), "One session match criteria");
+        ASSERT_EQ(dialog.sessionModel().rowCount(), 1);
+        const QAbstractItemModel& model = dialog.sessionModel();
+        EXPECT_EQ(model.data(model.index(0, 5)).toString(), "Ida");
+        qobject_cast<QComboBox*>(item(dialog, id))->setEditText("");
+    }
 }
 
 // A search the database cannot answer says so: an empty list is never shown

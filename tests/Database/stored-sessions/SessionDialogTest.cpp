@@ -14,6 +14,7 @@
 #include "config/AlgorithmRecord.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include <filesystem>
@@ -161,6 +162,23 @@ TEST_F(SessionDialogWindow, theScenarioIsClearedByAnotherLengthAndAppliedWhenCho
     QApplication::processEvents();
     EXPECT_EQ(combo(again, Dialog::ALGORITHM)->currentText(), "AHA 2010");
     EXPECT_EQ(combo(again, Dialog::SCENARIO)->currentText(), "Child") << "all three agree: the scenario stays";
+}
+
+// A planned session's length typed over one picked from the list is the one stored.
+TEST_F(SessionDialogWindow, aLengthTypedOverAPickIsTheOneStored)
+{
+    const SessionRecord record = session(false);
+    store(record);
+    Dialog dialog(record, false);
+    ASSERT_TRUE(dialog.create());
+    choose(dialog, Dialog::DURATION, "05:00");
+    QLineEdit* edit = combo(dialog, Dialog::DURATION)->lineEdit();
+    edit->selectAll();
+    QTest::keyClicks(edit, "04:30");
+    QApplication::processEvents();
+    ASSERT_TRUE(enabled(dialog, SAVE));
+    click(dialog, SAVE);
+    EXPECT_EQ(column("Session", "Duration"), (std::vector<std::string>{"270"}));
 }
 
 TEST_F(SessionDialogWindow, closingWithChangesAsksAndCancelKeepsTheDialog)

@@ -1,3 +1,4 @@
+#include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/dialogs/ControlNotifier.h"
 #include "Rodezir/dialogs/DialogBuilder.h"
@@ -25,8 +26,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -324,4 +327,117 @@ TEST_F(DialogBuilderTest, aDialogDestroyedWhileItShowsRunsNoHandlerOnTheWay)
     EXPECT_EQ(lateCalls, 0);
 }
 
+// The dialog manager's box: what the user types after a pick, or into a box
+// whose item is still current, is what the box holds; nothing but the edit is
+// reported, and text set by the code keeps the selection.
+TEST_F(DialogBuilderTest, anEditableBoxDropsItsSelectionAsSoonAsTheUserTypes)
+{
+    DialogTable table;
+    table.cx = table.cy = 200;
+    table.controls = {control(L"", 1, L"COMBOBOX", CBS_DROPDOWN | WS_TABSTOP, 0, 0, 60, 80),
+                      control(L"", 2, L"COMBOBOX", CBS_DROPDOWNLIST | WS_TABSTOP, 0, 20, 60, 80)};
+    TemplateDialog dialog{DialogTemplate(table)};
+    ASSERT_TRUE(dialog.create());
+    std::vector<std::pair<int, Notification>> seen;
+    dialog.notifier().onAny([&](int id, Notification n) { seen.emplace_back(id, n); });
+    auto* box = qobject_cast<QComboBox*>(dialog.getDlgItem(1));
+    box->addItems({"00:30", "01:00", "No limit"});
+    QSignalSpy moves(box, &QComboBox::currentIndexChanged);
+    QLineEdit* edit = box->lineEdit();
+
+    struct Case {
+        const char* what;
+        int picked;
+        std::function<void()> typing;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"a new text over the picked one", 1, [&] {
+             edit->selectAll();
+             QTest::keyClicks(edit, "00:45");
+         }, "00:45"},
+        {"the text of another item", 2, [&] {
+             edit->selectAll();
+             QTest::keyClicks(edit, "01:00");
+         }, "01:00"},
+        // The typing goes on where the user put the cursor.
+        {"a change in the middle", 1, [&] {
+             edit->setCursorPosition(2);
+             QTest::keyClick(edit, Qt::Key_Backspace);
+             QTest::keyClicks(edit, "3");
+         }, "03:00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        box->setCurrentIndex(c.picked);
+        moves.clear();
+        seen.clear();
+        c.typing();
+        EXPECT_EQ(box->currentIndex(), -1);
+        EXPECT_EQ(box->currentText(), c.shown);
+        EXPECT_EQ(ComboUtil::getText(box, false), c.shown);
+        EXPECT_TRUE(moves.isEmpty()) << "dropping the selection is not reported";
+        EXPECT_FALSE(seen.empty());
+        for (const auto& [id, notification] : seen)
+            EXPECT_EQ(notification, Notification::EditChanged) << id;
+    }
+
+    // Text set by the code, as a window text, leaves the selection alone.
+    box->setCurrentIndex(2);
+    dialog.setDlgItemText(1, "02:00");
+    EXPECT_EQ(box->currentIndex(), 2);
+    EXPECT_EQ(ComboUtil::getText(box, false), "No limit");
+
+    auto* list = qobject_cast<QComboBox*>(dialog.getDlgItem(2));
+    EXPECT_EQ(list->lineEdit(), nullptr);
+}
+
+TEST_F(DialogBuilderTest, tabMovesOnFromAMultiLineEditWhereCtrlTabTypesATab)
+{
+    DialogTable table;
+    table.caption = L"Person";
+    table.cx = table.cy = 200;
+    table.controls = {editText(1, 0, 0, 60, 12, WS_TABSTOP | WS_BORDER),
+                      editText(2, 0, 20, 60, 36, ES_MULTILINE | 0x1000 /* ES_WANTRETURN */ | WS_TABSTOP | WS_BORDER),
+                      editText(3, 0, 60, 60, 12, WS_TABSTOP | WS_BORDER),
+                      editText(4, 0, 80, 60, 36, ES_MULTILINE | ES_READONLY | WS_TABSTOP | WS_BORDER)};
+    TemplateDialog dialog{DialogTemplate(table)};
+    ASSERT_TRUE(dialog.create());
+    dialog.show();
+    dialog.activateWindow();
+    QApplication::setActiveWindow(&dialog);
+    auto* address = qobject_cast<QPlainTextEdit*>(dialog.getDlgItem(2));
+    ASSERT_NE(address, nullptr);
+    const auto typeAt = [](QWidget* field, const QString& typed) {
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key_Tab);
+    };
+
+    dialog.getDlgItem(1)->setFocus();
+    typeAt(dialog.getDlgItem(1), "Ann");
+    ASSERT_EQ(QApplication::focusWidget(), address);
+    typeAt(address, "Main St 1");
+    EXPECT_EQ(QApplication::focusWidget(), dialog.getDlgItem(3));
+    EXPECT_EQ(address->toPlainText(), "Main St 1");
+
+    QTest::keyClick(dialog.getDlgItem(3), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), address) << "Shift+Tab comes back";
+    address->moveCursor(QTextCursor::End);
+    QTest::keyClick(address, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::keyClicks(address, "x");
+    EXPECT_EQ(address->toPlainText(), "Main St 1\tx");
+    EXPECT_EQ(QApplication::focusWidget(), address) << "Ctrl+Tab stays";
+    QTest::keyClick(address, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.getDlgItem(1));
+
+    // A read-only one moves on too, and takes no tab.
+    auto* shown = qobject_cast<QPlainTextEdit*>(dialog.getDlgItem(4));
+    shown->setFocus();
+    QTest::keyClick(shown, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(shown->toPlainText(), "");
+    QTest::keyClick(shown, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), dialog.getDlgItem(1));
+}
+
 } // namespace
+

@@ -33,12 +33,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -347,6 +349,27 @@ TEST_F(RunCourseWindow, aParticipantInTheBlankRowMakesItARowAndAnotherBlankRowFo
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[0].PersonVentilation, "Bob");
     EXPECT_EQ(stored[1].PersonChestCompression, "Cid");
+}
+
+// What is typed over a pick from a row's lists is the row's.
+TEST_F(RunCourseWindow, aNameOrManikinTypedOverAPickIsTheRows)
+{
+    Dialog* dialog = openRun();
+    ASSERT_NE(dialog, nullptr);
+    const Row& row = ROWS[0];
+    ASSERT_GT(box(*dialog, row.manikin)->count(), 3);
+    const QString firstManikin = box(*dialog, row.manikin)->itemText(0);
+    for (const auto& [id, picked, typed] :
+         {std::tuple{row.ventilation, QString("Ann"), "Dan"}, {row.manikin, firstManikin, "250"}}) {
+        choose(*dialog, id, picked);
+        QLineEdit* edit = box(*dialog, id)->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+    }
+    leave(*dialog, row.ventilation);
+    const CourseSchedule& schedule = dialog->run().schedule();
+    EXPECT_EQ(schedule.row(0).PersonVentilation, "Dan");
+    EXPECT_EQ(schedule.row(0).Manikin, 250);
 }
 
 TEST_F(RunCourseWindow, aRowsParticipantsFollowItsTrainingMode)

@@ -346,6 +346,13 @@ TEST_F(NewSessionWindow, singlePersonCprMirrorsTheVentilationParticipantWhileTyp
 
     typeInto(*dialog, Dialog::IDC_VENTILATION, QString(100, 'x'));
     EXPECT_EQ(shown(*dialog, Dialog::IDC_VENTILATION).size(), Dialog::PARTICIPANT_LIMIT);
+
+    // A name typed over a picked one is what is mirrored.
+    choose(*dialog, Dialog::IDC_TRAINING_MODE, "Single-person CPR");
+    choose(*dialog, Dialog::IDC_VENTILATION, "Anna");
+    typeInto(*dialog, Dialog::IDC_VENTILATION, "Dora");
+    EXPECT_EQ(shown(*dialog, Dialog::IDC_COMPRESSION), "Dora");
+    EXPECT_EQ(dialog->sessionRecord(249).PersonChestCompression, "Dora");
 }
 
 TEST_F(NewSessionWindow, theStartUpSearchOfTheDemonstrationOpensNewSessionWithTheRecordedDataPorts)
@@ -636,6 +643,35 @@ TEST_F(NewSessionWindow, continueStartsASessionOnTheManikinWithTheChoices)
     EXPECT_EQ(manager.getSessionCount(), 0);
     EXPECT_TRUE(enabled(*dialog, Dialog::IDC_CONFIGURATION));
     EXPECT_TRUE(ports.getIsAvailable(5));
+}
+
+// The length the box shows is the session's: typed over a pick, and typed
+// when the window comes back with an entry of the list still current.
+TEST_F(NewSessionWindow, theTypedDurationIsTheSessionsAfterAPickAndWhenTheWindowComesBack)
+{
+    linktest::DemoState demo;
+    readyRecordedDataPorts();
+    SessionManager manager(false);
+    Dialog* dialog = openNewSession();
+    struct Step {
+        const char* picked;
+        const char* typed;
+        long duration;
+    };
+    const Step steps[] = {{"01:00", "00:45", 45}, {"No limit", nullptr, -1}, {nullptr, "03:00", 180}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.typed ? step.typed : step.picked);
+        if (step.picked)
+            choose(*dialog, Dialog::IDC_DURATION, step.picked);
+        if (step.typed)
+            typeInto(*dialog, Dialog::IDC_DURATION, step.typed);
+        const int before = manager.getSessionCount();
+        click(*dialog, Dialog::IDC_CONTINUE);
+        ASSERT_EQ(manager.getSessionCount(), before + 1);
+        EXPECT_EQ(manager.sessions().back()->getRecord().Duration, step.duration);
+        EXPECT_FALSE(frame->isVisible());
+        frame->showFrame();
+    }
 }
 
 TEST_F(NewSessionWindow, enterStartsTheSessionFromItsFieldsAndTheWindowComesBackWithTheFocusWhereItWas)
