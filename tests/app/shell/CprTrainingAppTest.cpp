@@ -5,6 +5,7 @@
 // printing, the metronome on the 20 ms tick, and what may stop the program
 // from closing. It saves <build>/main-window.png for a person to look at.
 
+#include "ScopedEnvironment.h"
 #include "StationTestKit.h"
 
 #include "app/search/CalibrateView.h"
@@ -135,8 +136,8 @@ TEST_F(Station, aScreenLowerThan650PixelsGetsAMaximisedWindow)
 
 TEST_F(Station, theReadyMessageReachesTheSplashListener)
 {
-    // The launchers listen in the temporary folder, here the test's own.
-    ::setenv("TMPDIR", folder.path().c_str(), 1);
+    // The launchers listen in the user's runtime folder, here the test's own.
+    kovatest::ScopedEnvironment runtime("XDG_RUNTIME_DIR", folder.path().string());
     std::vector<platform::SplashMessage> received;
     platform::SplashMessageServer launcher([&](const platform::SplashMessage& message) { received.push_back(message); });
     ASSERT_TRUE(launcher.listenForUser()) << launcher.errorText();
@@ -147,14 +148,13 @@ TEST_F(Station, theReadyMessageReachesTheSplashListener)
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !received.empty(); }, 2000));
     EXPECT_EQ(received, (std::vector<platform::SplashMessage>{{0x614C329, 0}}));
-    ::unsetenv("TMPDIR");
 }
 
 // A message box the splash picture hid (it stays on top) would hold the
 // station until it is killed.
 TEST_F(Station, aStationWithoutItsDataSourceClosesTheSplashBeforeItTellsSo)
 {
-    ::setenv("TMPDIR", folder.path().c_str(), 1);
+    kovatest::ScopedEnvironment runtime("XDG_RUNTIME_DIR", folder.path().string());
     std::vector<platform::SplashMessage> received;
     platform::SplashMessageServer launcher([&](const platform::SplashMessage& message) { received.push_back(message); });
     ASSERT_TRUE(launcher.listenForUser()) << launcher.errorText();
@@ -183,7 +183,6 @@ TEST_F(Station, aStationWithoutItsDataSourceClosesTheSplashBeforeItTellsSo)
     ASSERT_FALSE(boxes.empty()) << "without its data source the station tells so";
     for (const Box& box : boxes)
         EXPECT_TRUE(box.splashClosed) << "a box before the close message: " << QString::fromStdWString(box.text).toStdString();
-    ::unsetenv("TMPDIR");
     ::unsetenv("ODBCINI");
     ::unsetenv("ODBCSYSINI");
 }
