@@ -9,6 +9,7 @@
 #include "StationTestKit.h"
 
 #include "app/search/CalibrateView.h"
+#include "app/shell/BuildDate.h"
 #include "app/shell/MainCommands.h"
 #include "app/shell/MetronomeSound.h"
 #include "app/shell/idMap.h"
@@ -132,6 +133,18 @@ TEST_F(Station, aScreenLowerThan650PixelsGetsAMaximisedWindow)
         app.reset();
         CalibrateManager::destroy();
     }
+}
+
+// The log of an earlier run would otherwise stay, its failures taken for
+// those of a run that had none.
+TEST_F(Station, aStartThatReportsNothingStillBeginsItsOwnLog)
+{
+    LogStream::destroy();
+    std::filesystem::remove("errors.txt");
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(std::filesystem::exists("errors.txt"));
+    const std::string log = kovatest::readFile("errors.txt");
+    EXPECT_NE(log.find("\n" + getVersionText() + "\n"), std::string::npos) << log;
 }
 
 TEST_F(Station, theReadyMessageReachesTheSplashListener)
