@@ -102,7 +102,6 @@ void addIdentifierIndex()
         // As the schema makes it: a row without an identifier names nothing.
         theDatabase.execute(std::string("CREATE UNIQUE INDEX IF NOT EXISTS \"") + IDENTIFIER_INDEX
                             + "\" ON \"Session\" (\"Serialidentifier\") WHERE \"Serialidentifier\" <> ''");
-        LogStream::instance() << "Session identifiers are unique in the records from now on.\n";
     } catch (const DatabaseError& error) {
         LogStream::instance() << "The unique index of session identifiers could not be added: " << error.what();
         try {

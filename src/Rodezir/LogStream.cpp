@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <sys/stat.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
 std::string LogStream::headerText;
 
@@ -18,6 +20,36 @@ bool showOnExit = false;
 bool exitHandlerInstalled = false;
 
 void destroyAtExit() { LogStream::destroy(); }
+
+void appendHex(std::string& out, unsigned char c)
+{
+    static const char DIGITS[] = "0123456789abcdef";
+    out += DIGITS[c >> 4];
+    out += DIGITS[c & 0x0F];
+}
+
+// How a control character shows in a report.
+void appendEscape(std::string& out, unsigned char c)
+{
+    switch (c) {
+    case '\n': out += "\\n"; return;
+    case '\r': out += "\\r"; return;
+    case '\t': out += "\\t"; return;
+    default: break;
+    }
+    out += "\\x";
+    appendHex(out, c);
+}
+
+bool isControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+// The controls of the second set, U+0080 to U+009F, as UTF-8 writes them:
+// terminals act on some (U+009B starts a command) as on ESC [.
+bool isEncodedControl(const char* bytes, std::size_t at, std::size_t length)
+{
+    return static_cast<unsigned char>(bytes[at]) == 0xC2 && at + 1 < length
+           && static_cast<unsigned char>(bytes[at + 1]) >= 0x80 && static_cast<unsigned char>(bytes[at + 1]) <= 0x9F;
+}
 } // namespace
 
 char narrowChar(wchar_t unit)
@@ -33,6 +65,8 @@ LogStream& LogStream::instance()
             exitHandlerInstalled = true;
             std::atexit(destroyAtExit);
         }
+    } else {
+        theInstance->endReport();
     }
     return *theInstance;
 }
@@ -58,7 +92,8 @@ LogStream::~LogStream()
     destroyedOnce = true;
     if (!file_)
         return;
-    write("-eof-\n");
+    endReport();
+    writeRaw("-eof-\n", 6);
     // Showing the log in an editor at exit is a desktop nicety nobody asks
     // for on this platform; the flag is kept so callers need not care.
     std::fclose(file_);
@@ -78,15 +113,19 @@ void LogStream::open(bool append)
     localtime_r(&now, &local);
     std::strftime(date, sizeof date, "%m/%d/%y", &local);
     std::strftime(time, sizeof time, "%H:%M:%S", &local);
-    *this << "Date:" << date << " Time:" << time << "\n";
+    *this << "Date:" << date << " Time:" << time;
+    endReport();
     writeOsVersion();
     writeSeparator();
     if (!headerText.empty()) {
-        *this << headerText << "\n";
+        *this << headerText;
+        endReport();
         writeSeparator();
     }
-    if (destroyedOnce)
-        *this << "Warning: the LogStream has been destroyed once\n";
+    if (destroyedOnce) {
+        *this << "Warning: the LogStream has been destroyed once";
+        endReport();
+    }
 }
 
 void LogStream::write(const char* text) { write(text, text ? std::strlen(text) : 0); }
@@ -95,9 +134,71 @@ void LogStream::write(const char* bytes, std::size_t length)
 {
     if (!file_)
         return;
+    std::string out;
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\n') {
+            writeRaw(out.data(), out.size());
+            out.clear();
+            holdLineEnd();
+            continue;
+        }
+        // More of the report: the line ends before it were inside it.
+        if (heldLineEnds_ > 0) {
+            takeBackLineEnd();
+            for (; heldLineEnds_ > 0; --heldLineEnds_)
+                appendEscape(out, '\n');
+        }
+        lineOpen_ = true;
+        if (isEncodedControl(bytes, i, length)) {
+            out += "\\u00";
+            appendHex(out, static_cast<unsigned char>(bytes[++i]));
+        } else if (isControl(c)) {
+            appendEscape(out, c);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    writeRaw(out.data(), out.size());
+}
+
+void LogStream::writeRaw(const char* bytes, std::size_t length)
+{
+    if (!file_)
+        return;
     if (length > 0)
         std::fwrite(bytes, 1, length, file_);
     std::fflush(file_);
+}
+
+void LogStream::holdLineEnd()
+{
+    if (heldLineEnds_++ > 0)
+        return;
+    // Written at once, so the file holds whole lines after every report.
+    lineEndAt_ = std::ftell(file_);
+    writeRaw("\n", 1);
+    lineOpen_ = false;
+}
+
+void LogStream::takeBackLineEnd()
+{
+    // Only while the line end is still the file's last byte; otherwise the
+    // escape that follows still shows where the break came from.
+    struct stat status {};
+    const int fd = ::fileno(file_);
+    if (lineEndAt_ < 0 || ::fstat(fd, &status) != 0 || status.st_size != lineEndAt_ + 1
+        || ::ftruncate(fd, lineEndAt_) != 0)
+        return;
+    std::fseek(file_, lineEndAt_, SEEK_SET);
+}
+
+void LogStream::endReport()
+{
+    if (lineOpen_)
+        writeRaw("\n", 1);
+    lineOpen_ = false;
+    heldLineEnds_ = 0;
 }
 
 void LogStream::printf(const char* format, ...)
@@ -106,16 +207,24 @@ void LogStream::printf(const char* format, ...)
         return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(file_, format, args);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
     va_end(args);
-    std::fflush(file_);
+    if (length > 0) {
+        // A double printed with "%f" may run to hundreds of digits.
+        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        std::vsnprintf(text.data(), text.size(), format, again);
+        write(text.data(), static_cast<std::size_t>(length));
+    }
+    va_end(again);
 }
 
 void LogStream::writeSeparator()
 {
     for (int i = 0; i < 15; ++i)
         write("-----", 5);
-    write("\n", 1);
+    endReport();
 }
 
 bool LogStream::writeOsVersion()
@@ -124,7 +233,8 @@ bool LogStream::writeOsVersion()
     if (uname(&name) != 0)
         return false;
     *this << name.sysname << " " << name.release << " " << name.version << " (" << name.machine << ")";
-    return endl(*this), true;
+    endReport();
+    return true;
 }
 
 LogStream& LogStream::operator<<(const char* text)

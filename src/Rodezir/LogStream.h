@@ -1,6 +1,9 @@
 #pragma once
 // The process-wide error log "errors.txt": every failure report and every
-// failed internal check of the station is one line in it.
+// failed internal check of the station is one line in it. A report runs from
+// one call of `instance` to the next; the line breaks and other control
+// characters inside it (a file name may hold any) are written as visible
+// escapes, so no text can end a report's line early or forge another's.
 
 #include <cstdio>
 #include <string>
@@ -17,7 +20,8 @@ class LogStream : public LogStreamBase {
 public:
     using Manipulator = LogStream& (*)(LogStream&);
 
-    // The log, created (opened with its header) on first use.
+    // The log, created (opened with its header) on first use. Each call
+    // begins a report: the line of the report before it is ended.
     static LogStream& instance();
     // Ends the log at exit: writes "-eof-" and forgets the instance. A report
     // written after this opens the file again in append mode with a warning.
@@ -29,6 +33,9 @@ public:
     ~LogStream() override;
 
     void write(const char* text) override;
+    // Report text: a line end stands only at the report's end (several in a
+    // row count as one); inside the report, and for every other control
+    // character, the escape is written ("\n", "\r", "\t", "\x1b").
     void write(const char* bytes, std::size_t length);
     void writeSeparator();
     bool writeOsVersion();
@@ -61,9 +68,19 @@ private:
     LogStream();
     void open(bool append);
     void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void writeRaw(const char* bytes, std::size_t length);
+    void holdLineEnd();
+    void takeBackLineEnd();
+    void endReport();
 
     std::FILE* file_ = nullptr;
     std::string path_;
+    // Text of the current report stands on the last line, not yet ended.
+    bool lineOpen_ = false;
+    // The line ends written last, at `lineEndAt_` in the file: the report's
+    // end unless more of the report follows, which takes them back.
+    int heldLineEnds_ = 0;
+    long lineEndAt_ = -1;
 };
 
 // A wide unit as one log byte: above 255 it becomes '?'.

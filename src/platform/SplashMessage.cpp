@@ -1,25 +1,64 @@
 #include "platform/SplashMessage.h"
 
-#include <QDir>
 #include <QLocalSocket>
 #include <QString>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <vector>
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
+
+namespace {
+
+// The user's home: $HOME when it names one, else the password database's.
+std::string homeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        return home;
+    std::vector<char> buffer(16384);
+    passwd entry {};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir
+        || found->pw_dir[0] != '/')
+        return {};
+    return found->pw_dir;
+}
+
+} // namespace
 
 std::string SplashMessage::listenerFolderName()
 {
     return "MarvikSplashMessage-" + std::to_string(::getuid());
 }
 
+std::string SplashMessage::listenerParent()
+{
+    // The session's runtime folder is the user's alone, but only when it is
+    // what it claims to be.
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
+        // A trailing slash would make the check look through a symbolic link.
+        std::string folder = runtime;
+        while (folder.size() > 1 && folder.back() == '/')
+            folder.pop_back();
+        if (isPrivateFolder(folder))
+            return folder;
+    }
+    const std::string home = homeFolder();
+    if (home.empty())
+        return {};
+    return (std::filesystem::path(home) / ".cache" / "kovacpr").string();
+}
+
 std::string SplashMessage::listenerFolder()
 {
-    return (std::filesystem::path(QDir::tempPath().toStdString()) / listenerFolderName()).string();
+    const std::string parent = listenerParent();
+    return parent.empty() ? std::string() : (std::filesystem::path(parent) / listenerFolderName()).string();
 }
 
 bool SplashMessage::isPrivateFolder(const std::string& folder)

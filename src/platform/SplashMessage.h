@@ -28,7 +28,13 @@ struct SplashMessage {
     // user, in which each running launcher listens on a socket named by its
     // process id.
     static std::string listenerFolderName();
-    // That folder in Qt's temporary folder.
+    // Where that folder lies: in the user's runtime folder ($XDG_RUNTIME_DIR)
+    // when it is the user's own and closed to others, else in the user's
+    // cache folder in the home ("~/.cache/kovacpr"); never in a folder every
+    // user may write into, where another could take the name first. Empty
+    // when the user has no home.
+    static std::string listenerParent();
+    // The listener folder in that place; empty without one.
     static std::string listenerFolder();
 
     // wParam, then lParam, each as an unsigned 32-bit little-endian number.

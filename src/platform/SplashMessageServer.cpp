@@ -32,6 +32,8 @@ bool someoneListens(const QString& name)
 // an empty answer, else why it cannot be used.
 std::string prepareFolder(const std::string& folder)
 {
+    if (folder.empty())
+        return "no folder of the user's own to listen in";
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
         return "cannot make " + folder;
     struct stat status {};
@@ -39,14 +41,31 @@ std::string prepareFolder(const std::string& folder)
         return "cannot read " + folder;
     if (status.st_uid != ::getuid())
         return folder + " belongs to another user";
-    if (!S_ISDIR(status.st_mode)) {
+    // A link would lead the sockets wherever whoever made it chose.
+    if (S_ISLNK(status.st_mode))
+        return folder + " is a symbolic link";
+    if (S_ISSOCK(status.st_mode)) {
         // A socket an earlier launcher left under the folder's name.
         if (::unlink(folder.c_str()) != 0 || ::mkdir(folder.c_str(), 0700) != 0)
             return folder + " is no folder";
+    } else if (!S_ISDIR(status.st_mode)) {
+        return folder + " is no folder";
     } else if ((status.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) {
         return "cannot close " + folder + " to other users";
     }
     return SplashMessage::isPrivateFolder(folder) ? std::string() : folder + " is open to other users";
+}
+
+// Makes the folders of the path that are missing, private to the user; those
+// that exist stay as they are.
+void makeMissingFolders(const std::filesystem::path& folder)
+{
+    std::filesystem::path made;
+    for (const std::filesystem::path& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
+            return;
+    }
 }
 
 // Removes the sockets of launchers whose process has ended (killed, or
@@ -100,7 +119,14 @@ bool SplashMessageServer::listenInFolder(const std::string& folder, long id)
     return listen((std::filesystem::path(folder) / std::to_string(own)).string());
 }
 
-bool SplashMessageServer::listenForUser() { return listenInFolder(SplashMessage::listenerFolder()); }
+bool SplashMessageServer::listenForUser()
+{
+    // The cache folder in the home may not be there yet.
+    const std::string parent = SplashMessage::listenerParent();
+    if (!parent.empty())
+        makeMissingFolders(parent);
+    return listenInFolder(SplashMessage::listenerFolder());
+}
 
 bool SplashMessageServer::isListening() const { return server_ && server_->isListening(); }
 

@@ -35,7 +35,8 @@ public:
     // launchers that are gone are removed first. False, with the reason, when
     // the folder is not the user's own.
     bool listenInFolder(const std::string& folder, long id = 0);
-    // The same in the user's listener folder: what every launcher does.
+    // The same in the user's listener folder, its place made first where it
+    // is missing: what every launcher does.
     bool listenForUser();
     bool isListening() const;
     // Why the last listen failed.

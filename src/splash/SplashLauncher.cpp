@@ -1,5 +1,6 @@
 #include "splash/SplashLauncher.h"
 
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Resources.h"
 #include "platform/SplashMessage.h"
@@ -171,6 +172,7 @@ SplashLauncher::Tick SplashLauncher::onTimer(SplashView& view)
             return end();
         }
         log_.line(formatted("CreateProcess succes: \"" + name + "\""));
+        childStartedAt_ = platform::Clock::instance().tickCount();
     }
 
     if (!child_ || starter_.hasEnded(*child_)) {
@@ -178,7 +180,12 @@ SplashLauncher::Tick SplashLauncher::onTimer(SplashView& view)
         return end();
     }
     // Nothing tells here when a program waits for input: the main program's
-    // close message, or its end, ends the splash.
+    // close message, or its end, ends the splash; a launcher that cannot
+    // hear the message goes after a while, as it would once the child idles.
+    if (!hearsCloseMessage_ && platform::Clock::instance().tickCount() - childStartedAt_ >= DEAF_BOUND) {
+        log_.line("End dialog, no close message can arrive");
+        return end();
+    }
     log_.line("WaitForInputIdle(..) == WAIT_TIMEOUT");
     return endRequested_ ? end() : Tick::Continue;
 }

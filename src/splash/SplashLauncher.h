@@ -37,6 +37,10 @@ public:
     static constexpr const char* DEFAULT_LOGO = "./customization/logo_template.bmp";
     // Bitmap files larger than this are not splash pictures.
     static constexpr std::uintmax_t MAX_BITMAP_FILE = 64 * 1024 * 1024;
+    // How long a launcher that cannot hear the close message shows its
+    // picture after starting the main program, in milliseconds: by then the
+    // station's window is up, and the picture must not stay over it.
+    static constexpr std::uint32_t DEAF_BOUND = 5000;
 
     // `launcherFolder` is the folder of the launcher's executable (empty when
     // it is unknown): it holds the ini file, the main program and the decryptor.
@@ -45,6 +49,9 @@ public:
 
     // Logs "Start", takes the arguments apart and logs the child's command line.
     void begin();
+    // Whether the close message can reach the launcher (it listens for it);
+    // without it the launcher ends DEAF_BOUND after the main program's start.
+    void setHearsCloseMessage(bool hears) { hearsCloseMessage_ = hears; }
     const SplashCommandLine& commandLine() const { return commandLine_; }
 
     struct Pictures {
@@ -87,6 +94,8 @@ private:
     UpdateInstaller& installer_;
     SplashCommandLine commandLine_;
     std::optional<pid_t> child_;
+    std::uint32_t childStartedAt_ = 0;
+    bool hearsCloseMessage_ = true;
     bool firstTick_ = true;
     bool inTick_ = false;
     bool endRequested_ = false;

@@ -46,11 +46,16 @@ int main(int argc, char* argv[])
         if (window)
             window->closeMessage(message);
     });
-    if (!server.listenForUser())
+    const bool listening = server.listenForUser();
+    if (!listening)
         log.line("No close message: " + server.errorText());
+    launcher.setHearsCloseMessage(listening);
 
     splash::SplashWindow splashWindow(launcher, [] { QCoreApplication::exit(0); });
     window = &splashWindow;
+    // A picture that cannot learn when the station is up lets its window come over it.
+    if (!listening)
+        splashWindow.setWindowFlag(Qt::WindowStaysOnTopHint, false);
     platform::QtMessageAsker asker(&splashWindow);
     platform::ScopedMessageAsker askerInForce(asker);
     splashWindow.show();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <vector>
@@ -93,6 +94,71 @@ TEST_F(LogStreamTest, aLogThatCannotBeOpenedDropsEveryReport)
     EXPECT_FALSE(LogStream::instance().isOpen());
     LogStream::destroy();
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "errors.txt"));
+}
+
+// A file name may hold any byte but "/" and NUL: inside a report, line
+// breaks and other control characters show as escapes, and each report stays
+// one line, ended in the file as soon as it is written.
+TEST_F(LogStreamTest, controlCharactersInAReportShowEscapedOnItsOneLine)
+{
+    struct Case {
+        std::string name;
+        std::string shown;
+    };
+    const std::vector<Case> cases{
+        {"fake\nStart-up: forged line.dat", "fake\\nStart-up: forged line.dat"},
+        {"carriage\rreturn", "carriage\\rreturn"},
+        {"\x1b[31mred\x1b[0m", "\\x1b[31mred\\x1b[0m"},
+        {"tab\there", "tab\\there"},
+        {"bell\a del\x7f nul-free\x01", "bell\\x07 del\\x7f nul-free\\x01"},
+        {"csi\xc2\x9b" "2J", "csi\\u009b2J"},
+        {"ends in a break\n", "ends in a break\\n"},
+        {"\n\nstarts with two", "\\n\\nstarts with two"},
+        {"Ærø \xc3\xa9t\xc3\xa9", "Ærø \xc3\xa9t\xc3\xa9"},
+    };
+    for (const Case& c : cases) {
+        LogStream::instance() << "Start-up: " << c.name << " set aside: " << 3 << "\n";
+        const std::string text = log();
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text.back(), '\n') << "the report's line is ended at once";
+        EXPECT_EQ(lines(text).back(), "Start-up: " + c.shown + " set aside: 3");
+    }
+    LogStream::instance() << L"wide\nname\t" << L'\x1b' << LogStream::endl;
+    LogStream::destroy();
+    auto text = lines(log());
+    ASSERT_GE(text.size(), cases.size() + 2);
+    EXPECT_EQ(text[text.size() - 2], "wide\\nname\\t\\x1b");
+    EXPECT_EQ(std::count_if(text.begin(), text.end(), [](const std::string& line) { return line.rfind("Start-up: ", 0) == 0; }),
+              static_cast<long>(cases.size()));
+}
+
+TEST_F(LogStreamTest, aReasonThatBringsItsOwnLineEndStillGivesOneLine)
+{
+    // A database's reason and the system's error text end in a line end; the
+    // caller adds its own, or not. Several records of a reason share the line.
+    LogStream::instance() << "Database error: " << std::string("no such table: Session\n") << "\n";
+    LogStream::instance() << "Could not access file 'x' error: " << errorText(2) << "\n";
+    LogStream::instance() << "DatabasePatch: " << "first record\nsecond record\n";
+    // A report that forgot its line end does not run into the next.
+    LogStream::instance() << "no line end";
+    KOVA_ASSERT(false);
+    LogStream::destroy();
+    // Appending after the end, a line end taken back again.
+    LogStream::instance() << "late " << std::string("name\n") << "report\n";
+    LogStream::destroy();
+
+    auto text = lines(log());
+    const auto first = std::find(text.begin(), text.end(), "Database error: no such table: Session");
+    ASSERT_NE(first, text.end()) << log();
+    ASSERT_GE(text.end() - first, 6);
+    EXPECT_EQ(first[1], "Could not access file 'x' error: No such file or directory");
+    EXPECT_EQ(first[2], "DatabasePatch: first record\\nsecond record");
+    EXPECT_EQ(first[3], "no line end");
+    EXPECT_EQ(first[4].rfind("Assert failed in ", 0), 0u) << first[4];
+    EXPECT_EQ(first[5], "-eof-");
+    EXPECT_EQ(text[text.size() - 2], "late name\\nreport");
+    EXPECT_EQ(text.back(), "-eof-");
+    EXPECT_EQ(std::count(text.begin(), text.end(), ""), 0) << "no empty lines";
 }
 
 TEST(ErrorText, unknownCodeNamesTheNumber)

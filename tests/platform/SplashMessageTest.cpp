@@ -1,6 +1,7 @@
 #include "platform/SplashMessage.h"
 #include "platform/SplashMessageServer.h"
 
+#include "ScopedEnvironment.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocalSocket>
+
+#include <optional>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -245,4 +248,99 @@ TEST_F(SplashMessageChannel, theListenerFolderIsTheUsersAlone)
     EXPECT_FALSE(server.listenInFolder(foreign));
     EXPECT_NE(server.errorText().find("another user"), std::string::npos) << server.errorText();
     EXPECT_EQ(SplashMessage::broadcastIn(foreign, {SplashMessage::CLOSE, 0}), 0);
+}
+
+// Where the launchers listen is a place no other user can make first: the
+// session's runtime folder when it is truly the user's, else the cache
+// folder in the home; never the temporary folder every user writes into.
+class ListenerPlace : public SplashMessageChannel {
+protected:
+    void SetUp() override
+    {
+        SplashMessageChannel::SetUp();
+        ASSERT_EQ(::mkdir(runtime.c_str(), 0700), 0);
+        ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+    }
+    std::string homeCache() const { return home + "/.cache/kovacpr"; }
+
+    const std::string runtime = folder.file("runtime");
+    const std::string home = folder.file("home");
+    kovatest::ScopedEnvironment homeInForce{"HOME", home};
+    kovatest::ScopedEnvironment temporary{"TMPDIR", folder.path().string()};
+};
+
+TEST_F(ListenerPlace, theRuntimeFolderWhenItIsTheUsersElseTheHome)
+{
+    // Open to others, and a link to a private folder (with and without a
+    // trailing slash): none is the user's alone.
+    const std::string open = folder.file("open");
+    ASSERT_EQ(::mkdir(open.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
+    const std::string link = folder.file("link");
+    ASSERT_EQ(::symlink(runtime.c_str(), link.c_str()), 0);
+    const std::vector<std::pair<std::optional<std::string>, std::string>> cases{
+        {runtime, runtime},
+        {runtime + "/", runtime},
+        {open, homeCache()},
+        {link, homeCache()},
+        {link + "/", homeCache()},
+        {"runtime", homeCache()},
+        {"", homeCache()},
+        {std::nullopt, homeCache()},
+        {folder.file("missing"), homeCache()},
+    };
+    for (const auto& [variable, parent] : cases) {
+        kovatest::ScopedEnvironment runtimeInForce("XDG_RUNTIME_DIR", variable);
+        EXPECT_EQ(SplashMessage::listenerParent(), parent) << variable.value_or("(unset)");
+        EXPECT_EQ(SplashMessage::listenerFolder(), parent + "/" + SplashMessage::listenerFolderName());
+    }
+}
+
+TEST_F(ListenerPlace, theLauncherListensAndTheStationSendsInTheSamePlace)
+{
+    {
+        kovatest::ScopedEnvironment runtimeInForce("XDG_RUNTIME_DIR", runtime);
+        ASSERT_TRUE(server.listenForUser()) << server.errorText();
+        EXPECT_TRUE(std::filesystem::exists(runtime + "/" + SplashMessage::listenerFolderName() + "/"
+                                            + std::to_string(::getpid())));
+        EXPECT_TRUE(SplashMessage::send(SplashMessage::CLOSE, 0));
+        ASSERT_TRUE(processUntil([&] { return received.size() == 1; }));
+        server.close();
+    }
+    // Without a runtime folder: the cache folder in the home, made private
+    // where it is missing.
+    kovatest::ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", std::nullopt);
+    ASSERT_TRUE(server.listenForUser()) << server.errorText();
+    for (const std::string& made : {home + "/.cache", homeCache(), SplashMessage::listenerFolder()}) {
+        struct stat status {};
+        ASSERT_EQ(::lstat(made.c_str(), &status), 0) << made;
+        EXPECT_EQ(status.st_mode & 0777, 0700u) << made;
+    }
+    EXPECT_TRUE(SplashMessage::send(SplashMessage::CLOSE, 1));
+    ASSERT_TRUE(processUntil([&] { return received.size() == 2; }));
+    EXPECT_EQ(received[1], (SplashMessage{SplashMessage::CLOSE, 1}));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / SplashMessage::listenerFolderName()))
+        << "nothing in the temporary folder";
+}
+
+TEST_F(ListenerPlace, aListenerFolderThatIsALinkIsNeitherListenedInNorSentInto)
+{
+    kovatest::ScopedEnvironment noRuntime("XDG_RUNTIME_DIR", std::nullopt);
+    std::filesystem::create_directories(homeCache());
+    const std::string elsewhere = folder.file("elsewhere");
+    ASSERT_EQ(::mkdir(elsewhere.c_str(), 0700), 0);
+    ASSERT_EQ(::symlink(elsewhere.c_str(), SplashMessage::listenerFolder().c_str()), 0);
+
+    EXPECT_FALSE(server.listenForUser());
+    EXPECT_NE(server.errorText().find("symbolic link"), std::string::npos) << server.errorText();
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+    EXPECT_TRUE(std::filesystem::is_symlink(SplashMessage::listenerFolder())) << "the link is left as it is";
+
+    // A listener someone put behind the link hears nothing from the station.
+    std::vector<SplashMessage> planted;
+    SplashMessageServer stranger([&](const SplashMessage& message) { planted.push_back(message); });
+    ASSERT_TRUE(stranger.listen(elsewhere + "/1")) << stranger.errorText();
+    EXPECT_FALSE(SplashMessage::send(SplashMessage::CLOSE, 0));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(planted.empty());
 }

@@ -1,7 +1,9 @@
 #include "splash/SplashLauncher.h"
 
+#include "platform/ManualClock.h"
 #include "platform/MessageBox.h"
 #include "platform/RegistryStore.h"
+#include "platform/ScopedClock.h"
 #include "platform/SplashMessage.h"
 #include "splash/UpdateInstaller.h"
 
@@ -133,6 +135,32 @@ TEST_F(SplashLauncherTest, closeMessageEndsAtOnceAndOthersAreIgnored)
     EXPECT_FALSE(splash.child());
     EXPECT_TRUE(starter.launches.empty());
     EXPECT_FALSE(log.contains("WM_TIMER"));
+}
+
+// A launcher whose listener folder someone else took cannot hear the
+// station: it must not stay over it for the station's whole life.
+TEST_F(SplashLauncherTest, aLauncherThatCannotHearTheCloseMessageGoesAfterItsBound)
+{
+    writeMainProgram(launcher);
+    platform::ManualClock clock;
+    platform::ScopedClock clockInForce(clock);
+    for (const bool hears : {true, false}) {
+        log.lines.clear();
+        SplashLauncher& splash = makeLauncher();
+        splash.setHearsCloseMessage(hears);
+        EXPECT_EQ(splash.onTimer(view), Tick::Continue);
+        ASSERT_TRUE(splash.child());
+        clock.advance(SplashLauncher::DEAF_BOUND - 1);
+        EXPECT_EQ(splash.onTimer(view), Tick::Continue) << hears;
+        clock.advance(1);
+        EXPECT_EQ(splash.onTimer(view), hears ? Tick::Continue : Tick::End) << hears;
+        // One that hears waits for the message (or the child's end) as long as it takes.
+        clock.advance(3600 * 1000);
+        EXPECT_EQ(splash.onTimer(view), hears ? Tick::Continue : Tick::End) << hears;
+        EXPECT_EQ(log.contains("End dialog, no close message can arrive"), !hears);
+        ::kill(*splash.child(), SIGKILL);
+        starter.waitForExit(*splash.child());
+    }
 }
 
 TEST_F(SplashLauncherTest, closeMessageWhileATickWaitsEndsWhenItIsDone)

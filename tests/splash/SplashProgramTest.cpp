@@ -2,6 +2,7 @@
 // stand-in main program.
 
 #include "platform/SplashMessage.h"
+#include "splash/SplashLauncher.h"
 
 #include "SplashTestKit.h"
 #include "TempDir.h"
@@ -23,9 +24,10 @@ namespace {
 
 // The real launcher copied into `station` beside a stand-in main program
 // that writes its arguments to `trace`/args and lives until `trace`/go
-// appears; the launcher's temporary folder (where launchers listen) is `temp`.
+// appears. `temp` holds the launcher's runtime folder (where launchers
+// listen), or with `runtime` false its home, and its registry.
 void startLauncher(QProcess& splash, const fs::path& station, const fs::path& trace, const fs::path& temp,
-                   const fs::path& work, const QStringList& arguments)
+                   const fs::path& work, const QStringList& arguments, bool runtime = true)
 {
     for (const fs::path& folder : {station, work, trace})
         fs::create_directories(folder);
@@ -39,8 +41,16 @@ void startLauncher(QProcess& splash, const fs::path& station, const fs::path& tr
                             "echo alive > " + traced + "/outlived\n");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    // The listener's socket goes into Qt's temporary folder, here the test's.
+    // The listener's socket goes into the user's runtime folder, else into
+    // the home; here both are the test's.
+    fs::create_directories(temp / "runtime");
+    fs::permissions(temp / "runtime", fs::perms::owner_all);
     environment.insert("TMPDIR", QString::fromStdString(temp.string()));
+    environment.insert("HOME", QString::fromStdString((temp / "home").string()));
+    if (runtime)
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString((temp / "runtime").string()));
+    else
+        environment.remove("XDG_RUNTIME_DIR");
     environment.insert("KOVA_REGISTRY_DIR", QString::fromStdString((temp / "registry").string()));
     splash.setProcessEnvironment(environment);
     splash.setWorkingDirectory(QString::fromStdString(work.string()));
@@ -62,6 +72,12 @@ bool contains(const std::vector<std::string>& lines, const std::string& line)
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
+// Where the launchers of the test listen.
+std::string listenersIn(const fs::path& temp)
+{
+    return (temp / "runtime" / SplashMessage::listenerFolderName()).string();
+}
+
 } // namespace
 
 TEST(SplashProgram, startsTheStationWhichOutlivesIt)
@@ -78,8 +94,7 @@ TEST(SplashProgram, startsTheStationWhichOutlivesIt)
     EXPECT_EQ(splashtest::readLines(trace / "args"),
               (std::vector<std::string>{"[-platform]", "[offscreen]", "[two words]", "[splashini:none.ini]"}));
 
-    const std::string listeners = (root.path() / SplashMessage::listenerFolderName()).string();
-    EXPECT_EQ(SplashMessage::broadcastIn(listeners, {SplashMessage::CLOSE, 0}), 1);
+    EXPECT_EQ(SplashMessage::broadcastIn(listenersIn(root.path()), {SplashMessage::CLOSE, 0}), 1);
     ASSERT_TRUE(splash.waitForFinished(10000));
     EXPECT_EQ(splash.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(splash.exitCode(), 0);
@@ -112,8 +127,7 @@ TEST(SplashProgram, twoLaunchersStartedTogetherBothCloseOnTheStationsMessage)
     ASSERT_TRUE(splashtest::waitFor([&] { return fs::exists(firstTrace / "args") && fs::exists(secondTrace / "args"); }));
 
     // The station that is ready first says so, as to every top-level window.
-    const std::string listeners = (root.path() / SplashMessage::listenerFolderName()).string();
-    EXPECT_EQ(SplashMessage::broadcastIn(listeners, {SplashMessage::CLOSE, 0}), 2);
+    EXPECT_EQ(SplashMessage::broadcastIn(listenersIn(root.path()), {SplashMessage::CLOSE, 0}), 2);
     for (QProcess* splash : {&first, &second}) {
         ASSERT_TRUE(splash->waitForFinished(10000)) << "a launcher stayed over its station";
         const std::vector<std::string> lines = splashLines(*splash);
@@ -123,4 +137,38 @@ TEST(SplashProgram, twoLaunchersStartedTogetherBothCloseOnTheStationsMessage)
     }
     for (const fs::path& trace : {firstTrace, secondTrace})
         kovatest::writeFile(trace / "go", "");
+}
+
+// Another took the listener folder's name in the home before the launcher:
+// it cannot listen, and still goes soon after starting the station, which
+// outlives it.
+TEST(SplashProgram, aLauncherThatCannotListenGoesAfterItsBound)
+{
+    kovatest::TempDir root;
+    const fs::path trace = root.path() / "trace";
+    const fs::path cache = root.path() / "home/.cache/kovacpr";
+    fs::create_directories(cache);
+    fs::create_directories(root.path() / "elsewhere");
+    fs::create_directory_symlink(root.path() / "elsewhere", cache / SplashMessage::listenerFolderName());
+    QProcess splash;
+    startLauncher(splash, root.path() / "station", trace, root.path(), root.path() / "work", {"demo"}, false);
+    ASSERT_TRUE(splash.waitForStarted(10000));
+    ASSERT_TRUE(splashtest::waitFor([&] { return fs::exists(trace / "args"); }));
+
+    // Nothing is sent: the bound alone ends it, with some room for a loaded machine.
+    ASSERT_TRUE(splash.waitForFinished(static_cast<int>(splash::SplashLauncher::DEAF_BOUND) + 10000))
+        << "the launcher stayed over its station";
+    EXPECT_EQ(splash.exitCode(), 0);
+    const std::vector<std::string> lines = splashLines(splash);
+    const auto refused = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.find("No close message: ") != std::string::npos && line.find("symbolic link") != std::string::npos;
+    });
+    EXPECT_NE(refused, lines.end()) << ::testing::PrintToString(lines);
+    EXPECT_TRUE(contains(lines, "Splash: \"End dialog, no close message can arrive\""));
+    EXPECT_EQ(lines.back(), "Splash: \"Exit\"");
+    EXPECT_TRUE(fs::is_empty(root.path() / "elsewhere"));
+
+    EXPECT_FALSE(fs::exists(trace / "outlived"));
+    kovatest::writeFile(trace / "go", "");
+    EXPECT_TRUE(splashtest::waitFor([&] { return fs::exists(trace / "outlived"); }));
 }

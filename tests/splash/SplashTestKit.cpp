@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
 #include <sstream>
 
 namespace splashtest {
@@ -17,21 +16,6 @@ bool RecordingLog::contains(const std::string& text) const
 bool RecordingLog::containsRun(const std::vector<std::string>& texts) const
 {
     return std::search(lines.begin(), lines.end(), texts.begin(), texts.end()) != lines.end();
-}
-
-ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value) : name_(name)
-{
-    if (const char* previous = std::getenv(name))
-        previous_ = previous;
-    ::setenv(name, value.c_str(), 1);
-}
-
-ScopedEnvironment::~ScopedEnvironment()
-{
-    if (previous_)
-        ::setenv(name_.c_str(), previous_->c_str(), 1);
-    else
-        ::unsetenv(name_.c_str());
 }
 
 void LauncherFixture::SetUp()

@@ -11,6 +11,7 @@
 #include "splash/SplashView.h"
 #include "splash/UpdateInstaller.h"
 
+#include "ScopedEnvironment.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -57,18 +58,7 @@ public:
     std::vector<splash::ProcessLaunch> launches;
 };
 
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::string& value);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> previous_;
-};
+using kovatest::ScopedEnvironment;
 
 // A launcher in a station folder of its own, working in another folder,
 // with a private registry; its main program never outlives the test.

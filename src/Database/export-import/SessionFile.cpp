@@ -51,8 +51,6 @@ SessionFile::Streamed SessionFile::stream(const std::vector<SessionRecord>& sess
     }
     std::size_t capacity = FIRST_CAPACITY;
     while (true) {
-        LogStream::instance() << "Streaming " << static_cast<unsigned long long>(sessions.size()) << " into "
-                              << static_cast<unsigned long long>(capacity) << " bytes\n";
         std::unique_ptr<unsigned char[]> block;
         if (capacity <= capacityLimit)
             block.reset(new (std::nothrow) unsigned char[capacity]);
@@ -82,6 +80,7 @@ SessionFile::Streamed SessionFile::stream(const std::vector<SessionRecord>& sess
             return result;
         }
         result.size = buffer.used();
+        result.capacity = capacity;
         result.block = std::move(block);
         return result;
     }

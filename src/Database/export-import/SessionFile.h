@@ -29,13 +29,14 @@ public:
     struct Streamed {
         std::unique_ptr<unsigned char[]> block;
         std::size_t size = 0;
+        // The size of the buffer that held them.
+        std::size_t capacity = 0;
         std::string error;
         bool ok() const { return error.empty(); }
     };
-    // The count and the records in one block. Every attempt logs "Streaming
-    // N into C bytes"; an overflow starts again in a buffer twice the size.
-    // A buffer larger than `capacityLimit`, or one the heap cannot give,
-    // ends with the out-of-memory reason.
+    // The count and the records in one block; an overflow starts again in a
+    // buffer twice the size. A buffer larger than `capacityLimit`, or one the
+    // heap cannot give, ends with the out-of-memory reason.
     static Streamed stream(const std::vector<SessionRecord>& sessions, std::size_t capacityLimit = NO_LIMIT);
 
     // Streams the sessions and replaces the file with them (an older file

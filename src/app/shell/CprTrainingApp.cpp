@@ -108,6 +108,9 @@ bool CprTrainingApp::initInstance()
     // sight at exit (the instructor has no use for it).
     LogStream::headerText = getVersionText();
     LogStream::setShowOnExit(false);
+    // Each start begins its own log, header first: a run without failures
+    // must not leave an earlier run's lines to be taken for its own.
+    LogStream::instance();
     // Temporaries that writers killed while saving left beside the station's
     // own files: the registry hives and the settings file.
     platform::RegistryStore::instance().removeStaleTemporaries();

@@ -42,7 +42,13 @@ void putWord(std::string& bytes, std::size_t at, std::uint32_t value)
 
 class SessionFiles : public ::testing::Test {
 protected:
-    void SetUp() override { LogStream::destroy(); }
+    // Each test reads the error log of its own: a log an earlier run left
+    // in the working folder is not this one's.
+    void SetUp() override
+    {
+        LogStream::destroy();
+        std::filesystem::remove("errors.txt");
+    }
     void TearDown() override { LogStream::destroy(); }
 
     std::string logText()
@@ -65,16 +71,12 @@ TEST_F(SessionFiles, theBufferDoublesUntilTheSessionsFitAndTheFileHoldsExactlyTh
     const std::string path = folder.file("three.sdb");
     ASSERT_TRUE(SessionFile::write(path, sessions));
 
+    // 512 KiB, 1 MiB, then 2 MiB hold them; a successful export leaves no line in the error log.
+    EXPECT_EQ(SessionFile::stream(sessions).capacity, 4 * SessionFile::FIRST_CAPACITY);
+    EXPECT_EQ(SessionFile::stream({sessionWith("aaaaaaaaaaaaaa")}).capacity, SessionFile::FIRST_CAPACITY);
+    EXPECT_FALSE(SessionFile::stream(sessions, 2 * SessionFile::FIRST_CAPACITY).ok());
     const std::string log = logText();
-    const std::size_t first = log.find("Streaming 3 into 524288 bytes\n");
-    const std::size_t second = log.find("Streaming 3 into 1048576 bytes\n");
-    const std::size_t third = log.find("Streaming 3 into 2097152 bytes\n");
-    ASSERT_NE(first, std::string::npos) << log;
-    ASSERT_NE(second, std::string::npos) << log;
-    ASSERT_NE(third, std::string::npos) << log;
-    EXPECT_LT(first, second);
-    EXPECT_LT(second, third);
-    EXPECT_EQ(log.find("Streaming 3 into 4194304"), std::string::npos);
+    EXPECT_EQ(log.find("Streaming"), std::string::npos) << log;
 
     const std::string bytes = kovatest::readFile(path);
     EXPECT_TRUE(bytes == streamed(sessions));

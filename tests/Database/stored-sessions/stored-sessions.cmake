@@ -29,7 +29,10 @@ endif()
 # What a killed station left in its data folder, set right at start-up: on
 # the SQLite data source and on the throwaway PostgreSQL server.
 kova_test(DataFolderRecoveryTests
-  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp ${CMAKE_CURRENT_LIST_DIR}/DataFolderRecoveryTest.cpp
+  SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DataFolderRecoveryTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecoveryLogLineTest.cpp
   LIBS Database)
 kova_test_on_postgresql(DataFolderRecoveryTests)
 

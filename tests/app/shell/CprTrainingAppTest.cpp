@@ -5,9 +5,11 @@
 // printing, the metronome on the 20 ms tick, and what may stop the program
 // from closing. It saves <build>/main-window.png for a person to look at.
 
+#include "ScopedEnvironment.h"
 #include "StationTestKit.h"
 
 #include "app/search/CalibrateView.h"
+#include "app/shell/BuildDate.h"
 #include "app/shell/MainCommands.h"
 #include "app/shell/MetronomeSound.h"
 #include "app/shell/idMap.h"
@@ -133,10 +135,22 @@ TEST_F(Station, aScreenLowerThan650PixelsGetsAMaximisedWindow)
     }
 }
 
+// The log of an earlier run would otherwise stay, its failures taken for
+// those of a run that had none.
+TEST_F(Station, aStartThatReportsNothingStillBeginsItsOwnLog)
+{
+    LogStream::destroy();
+    std::filesystem::remove("errors.txt");
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(std::filesystem::exists("errors.txt"));
+    const std::string log = kovatest::readFile("errors.txt");
+    EXPECT_NE(log.find("\n" + getVersionText() + "\n"), std::string::npos) << log;
+}
+
 TEST_F(Station, theReadyMessageReachesTheSplashListener)
 {
-    // The launchers listen in the temporary folder, here the test's own.
-    ::setenv("TMPDIR", folder.path().c_str(), 1);
+    // The launchers listen in the user's runtime folder, here the test's own.
+    kovatest::ScopedEnvironment runtime("XDG_RUNTIME_DIR", folder.path().string());
     std::vector<platform::SplashMessage> received;
     platform::SplashMessageServer launcher([&](const platform::SplashMessage& message) { received.push_back(message); });
     ASSERT_TRUE(launcher.listenForUser()) << launcher.errorText();
@@ -147,14 +161,13 @@ TEST_F(Station, theReadyMessageReachesTheSplashListener)
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !received.empty(); }, 2000));
     EXPECT_EQ(received, (std::vector<platform::SplashMessage>{{0x614C329, 0}}));
-    ::unsetenv("TMPDIR");
 }
 
 // A message box the splash picture hid (it stays on top) would hold the
 // station until it is killed.
 TEST_F(Station, aStationWithoutItsDataSourceClosesTheSplashBeforeItTellsSo)
 {
-    ::setenv("TMPDIR", folder.path().c_str(), 1);
+    kovatest::ScopedEnvironment runtime("XDG_RUNTIME_DIR", folder.path().string());
     std::vector<platform::SplashMessage> received;
     platform::SplashMessageServer launcher([&](const platform::SplashMessage& message) { received.push_back(message); });
     ASSERT_TRUE(launcher.listenForUser()) << launcher.errorText();
@@ -183,7 +196,6 @@ TEST_F(Station, aStationWithoutItsDataSourceClosesTheSplashBeforeItTellsSo)
     ASSERT_FALSE(boxes.empty()) << "without its data source the station tells so";
     for (const Box& box : boxes)
         EXPECT_TRUE(box.splashClosed) << "a box before the close message: " << QString::fromStdWString(box.text).toStdString();
-    ::unsetenv("TMPDIR");
     ::unsetenv("ODBCINI");
     ::unsetenv("ODBCSYSINI");
 }

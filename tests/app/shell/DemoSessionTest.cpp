@@ -12,7 +12,9 @@
 // debriefing judges it by the scenario's guideline, and its Close's "Save
 // session?" answered Yes stores its row and its data file. It saves
 // <build>/demo-session.png and <build>/demo-debriefing.png for a person to
-// look at.
+// look at. A second walk of a short session through its printout, its
+// store, an export and an import finds the error log as it began: the log is
+// for failures, and nothing here fails.
 
 #include "DemoStationFixture.h"
 
@@ -29,13 +31,27 @@
 #include "app/sessions/SessionView.h"
 #include "app/shell/MainCommands.h"
 #include "comm/session/CommSession.h"
+#include "config/Configuration.h"
+#include "config/SettingsFile.h"
 #include "controls/reportctrl/CReportCtrl.h"
+#include "Database/export-import/SessionExchange.h"
+#include "platform/FileDialog.h"
+#include "platform/PdfPrintDialogAsker.h"
+#include "platform/PrintDialog.h"
+#include "platform/Beep.h"
+#include "platform/SystemClock.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <cstdlib>
+#include <sstream>
 
 namespace {
 
@@ -237,4 +253,70 @@ TEST_F(DemoSession, aBuiltInScenarioRunsInTheSessionWindowToItsDebriefingAndIsSt
 
     EXPECT_TRUE(asker.asked.empty());
     EXPECT_EQ(kovatest::errorLog().find("Assert failed"), std::string::npos) << kovatest::errorLog();
+}
+
+TEST_F(DemoSession, aCleanWalkWritesNothingButTheHeaderIntoTheErrorLog)
+{
+    // A station that ran before: its settings file is there.
+    ASSERT_TRUE(SettingsFile::save(SettingsFile::NAME, PropertyModel{}));
+    ASSERT_NO_FATAL_FAILURE(startStation());
+
+    // Half a minute from the duration list, run to its debriefing.
+    ASSERT_NO_FATAL_FAILURE(choose(NewSessionDialog::IDC_DURATION, "00:30"));
+    qobject_cast<QPushButton*>(dialog->getDlgItem(NewSessionDialog::IDC_CONTINUE))->click();
+    ASSERT_EQ(windowed->getSessionCount(), 1);
+    Session* session = windowed->sessions().front();
+    QAction* startAll = app->mainFrame()->commandAction(MainCommands::START_ALL);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return startAll->isEnabled(); }, 1000));
+    startAll->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->getEnded(); }, 20000));
+    auto* debriefing = dynamic_cast<SessionDebriefView*>(session->getSessionDebriefView());
+    ASSERT_NE(debriefing, nullptr);
+    auto* recommendation =
+        qobject_cast<QPlainTextEdit*>(debriefing->getDlgItem(SessionDebriefView::IDC_RECOMMENDATION));
+    ASSERT_NE(recommendation, nullptr);
+    recommendation->setPlainText(QStringLiteral("Deeper compressions"));
+
+    // Printed to a PDF file through the debriefing's Print button.
+    platform::PdfPrintDialogAsker printDialog;
+    printDialog.outputFile = folder.file("debriefing.pdf");
+    {
+        platform::ScopedPrintDialogAsker printing(printDialog);
+        qobject_cast<QPushButton*>(debriefing->getDlgItem(SessionDebriefView::IDC_PRINT))->click();
+    }
+    EXPECT_EQ(printDialog.shown, 1);
+    EXPECT_GT(std::filesystem::file_size(printDialog.outputFile), 0u);
+
+    // Stored on the debriefing's Close.
+    const std::string serial = session->getRecord().Serialidentifier;
+    qobject_cast<QPushButton*>(debriefing->getDlgItem(SessionDebriefView::IDC_ABORT))->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->newSessionFrame()->isVisible(); }, 2000));
+    ASSERT_TRUE(std::filesystem::exists(dataFolder / (serial + ".dat")));
+
+    // Exported, and imported again as a second copy.
+    platform::RecordingFileDialogAsker files;
+    platform::ScopedFileDialogAsker choosing(files);
+    const std::string exported = folder.file("walk.sdb");
+    files.answers = {exported, exported};
+    asker.answers = {platform::IDOK, platform::IDYES, platform::IDOK};
+    SessionExchange().exportSessions({serial});
+    ASSERT_TRUE(std::filesystem::exists(exported));
+    EXPECT_EQ(SessionExchange().importSessions(), 1);
+    EXPECT_EQ(count("Session"), 2);
+    EXPECT_EQ(asker.asked.size(), 3u) << "the export's and the import's own messages only";
+
+    // The header, and not one line more (the fresh log of the test says in
+    // its header that an earlier one was closed).
+    const std::string path = LogStream::instance().path();
+    LogStream::destroy();
+    std::istringstream log(kovatest::readFile(path));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);)
+        if (line != "Warning: the LogStream has been destroyed once")
+            lines.push_back(line);
+    const std::string dashes(75, '-');
+    const auto headerEnd = std::find(lines.rbegin(), lines.rend(), dashes);
+    ASSERT_NE(headerEnd, lines.rend()) << kovatest::readFile(path);
+    EXPECT_EQ(std::vector<std::string>(headerEnd.base(), lines.end()), std::vector<std::string>{"-eof-"})
+        << kovatest::readFile(path);
 }
