@@ -83,9 +83,12 @@ int countUnnamed(const std::string& folder, DatabaseConnection& records)
     return unnamed;
 }
 
+// The log is for what went wrong: a claim is told only when it leaves files alone.
 void logClaim(const DataFolderOwner::Finding& finding, DatabaseConnection& records)
 {
     const int unnamed = countUnnamed(finding.folder, records);
+    if (unnamed == 0)
+        return;
     LogStream::instance() << "The data folder " << finding.folder << " had no mark of its records; it is now those of "
                           << recordsText(finding.records, finding.database) << ". " << unnamed
                           << " files there that these records do not name were there before, and are left as they "
