@@ -6,8 +6,10 @@
 #include "Database/SessionRecord.h"
 #include "Database/SqlIdentifier.h"
 #include "Database/stored-sessions/DataFileChange.h"
+#include "Database/stored-sessions/DataFolderOwner.h"
 #include "Database/stored-sessions/UnfinishedExports.h"
 #include "Rodezir/LogStream.h"
+#include "platform/MessageBox.h"
 #include "platform/ReplacingFile.h"
 
 #include <cerrno>
@@ -89,8 +91,8 @@ std::vector<std::string> fileNames(const std::string& folder)
 
 class FolderRecovery {
 public:
-    FolderRecovery(const std::string& folder, DatabaseConnection* rows, std::time_t start)
-        : folder_(folder), rows_(rows), start_(start)
+    FolderRecovery(const std::string& folder, DatabaseConnection* rows, std::time_t start, std::int64_t claimed)
+        : folder_(folder), rows_(rows), start_(start), claimed_(claimed)
     {
     }
 
@@ -105,7 +107,7 @@ public:
                 finishChange(name, dataFileName, fingerprint);
             else if (rows_ && endsWith(name, DataFileRemoval::ASIDE_MARK))
                 finishRemoval(name);
-            else if (isDataFileTemporary(name))
+            else if (isDataFileTemporary(name) && writtenAfterClaim(name))
                 platform::withUnheldFile(path(name), [&] {
                     return DataFolderRecovery::setAside(path(name), folder_, "a data file's unfinished temporary");
                 });
@@ -116,6 +118,14 @@ public:
 
 private:
     std::string path(const std::string& name) const { return (fs::path(folder_) / name).string(); }
+
+    // A file the folder held before its records claimed it may be another
+    // database's: only what its own rows name is theirs to set right.
+    bool writtenAfterClaim(const std::string& name) const
+    {
+        struct stat info {};
+        return ::lstat(path(name).c_str(), &info) == 0 && static_cast<std::int64_t>(info.st_mtime) > claimed_;
+    }
 
     static bool isDataFileTemporary(const std::string& name)
     {
@@ -134,6 +144,8 @@ private:
                 log("the rows of " + path(name) + " could not be read; it stays: " + error.what());
                 return false;
             }
+            if (stored != fingerprint && !writtenAfterClaim(name))
+                return false;
             if (stored != fingerprint)
                 return DataFolderRecovery::setAside(path(name), folder_, "its session's row was never stored");
             if (!renameDurably(path(name), path(dataFileName))) {
@@ -160,6 +172,8 @@ private:
                 log("the row of " + path(name) + " could not be read; it stays: " + error.what());
                 return false;
             }
+            if (rows == 0 && !writtenAfterClaim(name))
+                return false;
             if (rows == 0) {
                 if (::unlink(path(name).c_str()) != 0) {
                     log(path(name) + " could not be removed: " + errorText(static_cast<unsigned long>(errno)));
@@ -197,7 +211,7 @@ private:
             struct stat info {};
             const bool old = ::lstat(path(name).c_str(), &info) == 0
                              && info.st_mtime <= start_ - DataFolderRecovery::UNNAMED_FILE_AGE;
-            if (!old)
+            if (!old || !writtenAfterClaim(name))
                 continue;
             platform::withUnheldFile(path(name), [&] {
                 return DataFolderRecovery::setAside(path(name), folder_, "no stored session names it");
@@ -208,6 +222,7 @@ private:
     std::string folder_;
     DatabaseConnection* rows_;
     std::time_t start_;
+    std::int64_t claimed_;
 };
 
 // Another file system: a copy, on the disk before the original goes.
@@ -234,14 +249,27 @@ void DataFolderRecovery::run(std::time_t start)
     std::string folder;
     if (!readDataFolder(folder))
         return;
-    DatabaseConnection* rows = databaseOpen && theDatabase.isOpen() ? &theDatabase : nullptr;
-    recoverDataFolder(folder, rows, start);
+    // Without the records nothing tells whose the folder's files are.
+    if (!databaseOpen || !theDatabase.isOpen()) {
+        log("the records are not open: the data folder " + folder + " is left as it is");
+        return;
+    }
+    const DataFolderOwner::Finding owner = DataFolderOwner::examine(folder, theDatabase, true);
+    if (!owner.permitsWriting()) {
+        log(owner.logText());
+        platform::messageBox(owner.message(), DataFolderOwner::caption(), platform::MB_OK | platform::MB_ICONWARNING);
+        return;
+    }
+    if (owner.standing == DataFolderOwner::Standing::Unclaimed)
+        log(owner.logText());
+    recoverDataFolder(folder, &theDatabase, start, owner.sweepsAfter());
     sweepUnfinishedExports(folder);
 }
 
-void DataFolderRecovery::recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start)
+void DataFolderRecovery::recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
+                                           std::int64_t claimed)
 {
-    FolderRecovery(folder, rows, start).run();
+    FolderRecovery(folder, rows, start, claimed).run();
 }
 
 void DataFolderRecovery::sweepUnfinishedExports(const std::string& dataFolder)

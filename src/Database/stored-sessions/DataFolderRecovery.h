@@ -15,7 +15,11 @@
 // Set aside means moved into the folder "lost-and-found" inside the data
 // folder, never deleted. Files a living writer holds (another station
 // sharing the folder) are left alone. Every step is one line in the error log.
+// Only a data folder of the records' own is set right (see DataFolderOwner),
+// and of the files it held before the records claimed it only those their
+// rows name.
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -29,13 +33,17 @@ public:
     static constexpr std::time_t UNNAMED_FILE_AGE = 60 * 60;
 
     // The station's data folder (from the registry) with the rows of the
-    // records database when it is open, and the unfinished exports.
-    // `start` is when the station started.
+    // records database, and the unfinished exports, when the folder is the
+    // records' own (see DataFolderOwner); a folder of other records is left
+    // as it is, and the user is told. `start` is when the station started.
     static void run(std::time_t start);
 
     // The same for one data folder; without `rows` only the temporaries are
-    // set aside (nothing else can be judged without the rows).
-    static void recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start);
+    // set aside (nothing else can be judged without the rows). Files last
+    // written up to `claimed`, when the records claimed the folder, are set
+    // aside or removed only when the rows name them.
+    static void recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
+                                  std::int64_t claimed = 0);
     // The temporaries beside the unfinished exports, set aside into the data
     // folder's lost-and-found; a target is forgotten once none is left.
     static void sweepUnfinishedExports(const std::string& dataFolder);

@@ -17,6 +17,7 @@ using StartUpRecovery = SessionRecordsFixture;
 
 TEST_F(StartUpRecovery, theStationSetsItsDataFolderRightOnceItsRecordsAreOpen)
 {
+    markDataFolder(dataFolder);
     SessionRecord record;
     record.Done = true;
     addSessionRow(record);
