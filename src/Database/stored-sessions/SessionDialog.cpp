@@ -331,6 +331,12 @@ void SessionDialog::beforeRemove() { dataFile_.moveAside(currentRecord()); }
 
 void SessionDialog::onDelete()
 {
+    // A row whose identifier names no data file is left as it is: the delete
+    // could not say which file goes with it.
+    if (!currentRecord().namesDataFile()) {
+        currentRecord().tellIdentifierRefused();
+        return;
+    }
     const bool removed = remove(false);
     dataFile_.settle(removed);
     // The session is gone: nothing is left to save, whatever the fields hold.
@@ -344,6 +350,10 @@ void SessionDialog::openSession(bool showDebriefing)
     if (!hasInspector())
         return;
     SessionRecord record = readRecord();
+    if (!record.namesDataFile()) {
+        record.tellIdentifierRefused();
+        return;
+    }
     // Bound to the data file of the session, not to a manikin port.
     record.Manikin = -1;
     const AlgorithmRecord algorithm = algorithmTable_.getByName(record.Algorithm);

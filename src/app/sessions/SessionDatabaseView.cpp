@@ -34,6 +34,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 using namespace kova;
@@ -238,8 +239,11 @@ bool SessionDatabaseView::afterStore()
 
 void SessionDatabaseView::beforeRemove()
 {
+    const std::optional<std::string> dataFile = currentRecord().dataFileName();
+    if (!dataFile)
+        return;
     std::error_code ignored;
-    std::filesystem::remove(currentRecord().dataFileName(), ignored);
+    std::filesystem::remove(*dataFile, ignored);
 }
 
 void SessionDatabaseView::showWaitCursor(bool on)
@@ -264,6 +268,12 @@ bool SessionDatabaseView::save()
                              Gettext::translate("Problem saving session"), platform::MB_OK);
         return false;
     }
+    // A course row of a shared database may carry any identifier: one of
+    // another form names no data file, and the session stays open unstored.
+    if (!currentRecord().namesDataFile()) {
+        currentRecord().tellIdentifierRefused();
+        return false;
+    }
     saved_ = true;
     const SessionRecord before = currentRecord();
     const bool wasNew = isNewEntry();
@@ -281,7 +291,7 @@ bool SessionDatabaseView::save()
         // The data file changes with the row: its new contents wait beside
         // it until the row is committed, so a kill at any moment leaves the
         // old row with the old file or the new row with the new one.
-        DataFileChange file(withResults.dataFileName());
+        DataFileChange file(withResults.dataFileName().value());
         dataFile_ = &file;
         DatabaseTransaction whole(theDatabase);
         // The row's save counts only with its data file written (afterStore).

@@ -221,7 +221,7 @@ TEST(DataFileText, exportedContentsAreTheFileAsATextReadHandsItOver)
         EXPECT_EQ(std::string(contents.begin(), contents.end()), c.contents) << c.file.substr(0, 20);
     }
     const std::vector<unsigned char> withLf{'a', '\n', '\n', 'b'};
-    EXPECT_EQ(DataFileContents::withCrLf(withLf), (std::vector<unsigned char>{'a', '\r', '\n', '\r', '\n', 'b'}));
+    EXPECT_EQ(DataFileContents::asDataFile(withLf), (std::vector<unsigned char>{'a', '\r', '\n', '\r', '\n', 'b'}));
 }
 
 } // namespace

@@ -114,7 +114,7 @@ TEST(SessionDataFile, aFileWithCrLfLineEndsReadsAsTheOneItCameFrom)
     // Exported (as text, CR LF arriving as LF) and imported again (LF written as CR LF).
     std::vector<unsigned char> carried;
     DataFileContents::appendAsText(reinterpret_cast<const unsigned char*>(original.data()), original.size(), carried);
-    const std::vector<unsigned char> imported = DataFileContents::withCrLf(carried);
+    const std::vector<unsigned char> imported = DataFileContents::asDataFile(carried);
     const std::string text(imported.begin(), imported.end());
     ASSERT_EQ(text.find("\r\r"), std::string::npos);
     ASSERT_NE(text.find("recommendations:\r\nKeep the arms straight.\r\nPress harder.\r\n"), std::string::npos);
