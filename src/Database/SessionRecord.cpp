@@ -13,6 +13,7 @@
 #include "gettext/Gettext.h"
 #include "platform/MessageBox.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <new>
 
@@ -37,6 +38,9 @@ std::string dataFileIn(const std::string& folder, const std::string& serial) { r
 
 bool SessionRecord::serialIdentifierTaken(const std::string& serial)
 {
+    // An identifier of another form names no file and is never given out.
+    if (!isSerialIdentifier(serial))
+        return true;
     std::string folder;
     // A link or an entry that cannot be looked at counts as taken: the
     // identifier must never lead a new data file onto something that is there.
@@ -158,8 +162,10 @@ bool readDataFolder(std::string& folder)
 
 void forgetDataFolderWarning() { dataFolderWarned = false; }
 
-std::string SessionRecord::dataFileName() const
+std::optional<std::string> SessionRecord::dataFileName() const
 {
+    if (!namesDataFile())
+        return std::nullopt;
     std::string folder;
     if (!readDataFolder(folder) && !dataFolderWarned) {
         dataFolderWarned = true;
@@ -172,6 +178,40 @@ std::string SessionRecord::dataFileName() const
         platform::messageBox(text, Gettext::translate("Unexpected problem with locating data files"), platform::MB_OK);
     }
     return dataFileIn(folder, Serialidentifier);
+}
+
+std::string SessionRecord::shownIdentifier(const std::string& serial)
+{
+    constexpr std::size_t LONGEST_SHOWN = 60;
+    std::string shown;
+    for (const char c : serial.substr(0, LONGEST_SHOWN)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+            shown += escape;
+        } else {
+            shown += c;
+        }
+    }
+    if (serial.size() > LONGEST_SHOWN)
+        shown += "...";
+    return shown;
+}
+
+void SessionRecord::tellIdentifierRefused() const
+{
+    LogStream::instance() << "The session identifier '" << Serialidentifier
+                          << "' is not one this station gives; it names no data file, and the session's data "
+                             "file is not read, written or removed.\n";
+    const std::wstring text =
+        formatWide(Gettext::translate("The identifier of this session,\n%hs\nis not one this station gives, so it "
+                                      "names no data file.\nThe session's data file is not read, written or "
+                                      "removed.")
+                       .c_str(),
+                   cStr(shownIdentifier(Serialidentifier)));
+    platform::messageBox(text, Gettext::translate("Session identifier refused"),
+                         platform::MB_OK | platform::MB_ICONERROR);
 }
 
 std::wstring cstringToWide(const std::string& text) { return toWide(text, CP_ACP); }

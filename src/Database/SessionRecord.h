@@ -4,6 +4,7 @@
 // and its binary form in exported session files. Copied by value.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -85,7 +86,18 @@ struct SessionRecord {
     static bool isSerialIdentifier(const std::string& serial);
 
     // The session's data file: the data folder, the identifier, ".dat".
-    std::string dataFileName() const;
+    // Nothing for an identifier of another form: a row of a shared database
+    // or of a damaged one may hold any text, and "../" in it would name a
+    // file outside the data folder. Every data file name is made here.
+    std::optional<std::string> dataFileName() const;
+    // The identifier may name a data file (see isSerialIdentifier).
+    bool namesDataFile() const { return isSerialIdentifier(Serialidentifier); }
+    // Logs and tells the user that the session's identifier names no data
+    // file, so its data file is not read, written or removed.
+    void tellIdentifierRefused() const;
+    // A text from a row or a file as a message box shows it: control
+    // characters as escapes, and no longer than a line.
+    static std::string shownIdentifier(const std::string& text);
 
     // The binary record of exported session files.
     void write(ObjectOutput& out) const;

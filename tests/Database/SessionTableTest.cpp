@@ -165,7 +165,7 @@ TEST_F(SessionTables, dataFileNamesComeFromTheDataFolderWithOneSeparator)
     record.Serialidentifier = "a1b2c3d4e5f6g7";
     for (const char* stored : {"/srv/kova/data", "/srv/kova/data/"}) {
         setMachineString("Data Folder", stored);
-        EXPECT_EQ(record.dataFileName(), "/srv/kova/data/a1b2c3d4e5f6g7.dat");
+        EXPECT_EQ(record.dataFileName().value(), "/srv/kova/data/a1b2c3d4e5f6g7.dat");
     }
     EXPECT_TRUE(asker.asked.empty());
 }
@@ -174,8 +174,8 @@ TEST_F(SessionTables, aMissingDataFolderIsToldOnceAndTheNameHasNoFolder)
 {
     SessionRecord record;
     record.Serialidentifier = "a1b2c3d4e5f6g7";
-    EXPECT_EQ(record.dataFileName(), "a1b2c3d4e5f6g7.dat");
-    EXPECT_EQ(record.dataFileName(), "a1b2c3d4e5f6g7.dat");
+    EXPECT_EQ(record.dataFileName().value(), "a1b2c3d4e5f6g7.dat");
+    EXPECT_EQ(record.dataFileName().value(), "a1b2c3d4e5f6g7.dat");
     ASSERT_EQ(asker.asked.size(), 1u);
     EXPECT_EQ(asker.asked[0].caption, L"Unexpected problem with locating data files");
     EXPECT_NE(asker.asked[0].text.find(L"the correct definition for key\n\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Kova\\Kova "
@@ -186,7 +186,7 @@ TEST_F(SessionTables, aMissingDataFolderIsToldOnceAndTheNameHasNoFolder)
     // A value too long for the registry key's reader counts as missing.
     forgetDataFolderWarning();
     setMachineString("Data Folder", "/" + std::string(199, 'x'));
-    EXPECT_EQ(record.dataFileName(), "a1b2c3d4e5f6g7.dat");
+    EXPECT_EQ(record.dataFileName().value(), "a1b2c3d4e5f6g7.dat");
     EXPECT_EQ(asker.asked.size(), 2u);
 }
 
@@ -330,16 +330,16 @@ TEST_F(CourseWriteBacks, thePlannerRemovesUnheldPlannedRowsButOnlyTheFinishedRow
     read = stored();
     for (const SessionRecord& row : ran)
         if (row.Done)
-            kovatest::writeFile(row.dataFileName(), "samples");
+            kovatest::writeFile(row.dataFileName().value(), "samples");
 
     // The planner holds row 4 only, and the user agreed that row 1's result goes.
     std::vector<SessionRecord> held = {read[3]};
     ASSERT_TRUE(writeBack(theDatabase, held, {read[0]}, SessionTable::CourseScope::WholeCourse));
     // Row 4 took the first place; row 2 keeps the place it was stored at.
     EXPECT_EQ(summary(), (std::vector<std::string>{"P4 planned 0", "P2 done 41"}));
-    EXPECT_FALSE(std::filesystem::exists(read[0].dataFileName()));
-    EXPECT_TRUE(std::filesystem::exists(read[1].dataFileName())) << "a finished row nobody removed keeps its file";
-    EXPECT_FALSE(std::filesystem::exists(read[0].dataFileName() + ".removing"));
+    EXPECT_FALSE(std::filesystem::exists(read[0].dataFileName().value()));
+    EXPECT_TRUE(std::filesystem::exists(read[1].dataFileName().value())) << "a finished row nobody removed keeps its file";
+    EXPECT_FALSE(std::filesystem::exists(read[0].dataFileName().value() + ".removing"));
     EXPECT_EQ(held[0].CourseOrder, 0);
 }
 
@@ -349,7 +349,7 @@ TEST_F(CourseWriteBacks, aRefusedWriteBackChangesNothingAndKeepsTheDataFiles)
     std::vector<SessionRecord> ran = finishing({0});
     ASSERT_TRUE(writeBack(theDatabase, ran));
     read = stored();
-    kovatest::writeFile(read[0].dataFileName(), "samples");
+    kovatest::writeFile(read[0].dataFileName().value(), "samples");
     refuseInserts("Session", "PersonVentilation", "bad");
 
     std::vector<SessionRecord> rows = {read[1], read[2], read[3]};
@@ -362,7 +362,7 @@ TEST_F(CourseWriteBacks, aRefusedWriteBackChangesNothingAndKeepsTheDataFiles)
     EXPECT_NE(asker.asked.back().text.find(L"refused by the test"), std::wstring::npos);
     EXPECT_EQ(summary(), (std::vector<std::string>{"P1 done 40", "P2 planned 0", "P3 planned 0", "P4 planned 0"}));
     EXPECT_EQ(column("Session", "Note"), (std::vector<std::string>{"", "", "", ""}));
-    EXPECT_EQ(kovatest::readFile(read[0].dataFileName()), "samples");
+    EXPECT_EQ(kovatest::readFile(read[0].dataFileName().value()), "samples");
     EXPECT_EQ(rows[0].CourseOrder, 0) << "the window's rows are as it had them";
 }
 

@@ -498,6 +498,11 @@ void CoursePlannerDialog::beforeRemove()
         if (!named)
             throw DatabaseError("A session of this course was finished on another station meanwhile.\n"
                                 "The course was not deleted.\n");
+        // Its data file could not be told, so the course keeps it and its row.
+        if (!row.namesDataFile())
+            throw DatabaseError("A finished session of this course has the identifier '"
+                                + SessionRecord::shownIdentifier(row.Serialidentifier)
+                                + "', which names no data file of this station.\nThe course was not deleted.\n");
         // The finished sessions' data files go with the course: not from a
         // data folder of other records.
         if (std::wstring refusal; !DataFolderOwner::permitsWriting(refusal))

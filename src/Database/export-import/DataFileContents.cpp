@@ -71,14 +71,24 @@ void DataFileContents::appendAsText(const unsigned char* bytes, std::size_t size
     }
 }
 
-std::vector<unsigned char> DataFileContents::withCrLf(const std::vector<unsigned char>& contents)
+std::vector<unsigned char> DataFileContents::asDataFile(const std::vector<unsigned char>& contents)
 {
-    std::vector<unsigned char> text;
-    text.reserve(contents.size() + contents.size() / 32);
-    for (unsigned char c : contents) {
-        if (c == '\n')
-            text.push_back('\r');
-        text.push_back(c);
+    // The session writes its recommendations with LF (the marker's line
+    // included): only the sections before them have CR LF to give back, so
+    // a session that goes out and comes back in keeps its file's bytes.
+    const std::string_view text(reinterpret_cast<const char*>(contents.data()), contents.size());
+    std::size_t recommendations = 0;
+    while (recommendations < text.size() && !text.substr(recommendations).starts_with(RECOMMENDATIONS_MARKER)) {
+        const std::size_t lineEnd = text.find('\n', recommendations);
+        recommendations = lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
     }
-    return text;
+    std::vector<unsigned char> file;
+    file.reserve(contents.size() + recommendations / 32);
+    for (std::size_t i = 0; i < recommendations; ++i) {
+        if (contents[i] == '\n')
+            file.push_back('\r');
+        file.push_back(contents[i]);
+    }
+    file.insert(file.end(), contents.begin() + static_cast<std::ptrdiff_t>(recommendations), contents.end());
+    return file;
 }

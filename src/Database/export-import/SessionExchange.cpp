@@ -11,6 +11,7 @@
 #include "Database/stored-sessions/DataFolderOwner.h"
 #include "Rodezir/DateText.h"
 #include "Rodezir/LogStream.h"
+#include "Rodezir/gstringUtil.h"
 #include "gettext/Gettext.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -76,6 +77,26 @@ std::optional<std::string> chooseFile(bool save, const char* title)
     return platform::fileDialog(request);
 }
 
+SessionExchange::DataCheck& dataCheck()
+{
+    static SessionExchange::DataCheck installed;
+    return installed;
+}
+
+// The reason given when no reader of stored sessions is installed.
+const char* const NO_READER = "The station has no reader of session data.";
+// At most this many refused sessions are named in the closing message.
+constexpr std::size_t NAMED_REFUSALS = 20;
+
+// A session of the file as the closing message names it: its identifier
+// (shown safely, whatever the file held), its date and its start time.
+std::wstring refusedSession(const SessionRecord& record)
+{
+    return cstringToWide(SessionRecord::shownIdentifier(record.Serialidentifier) + ", "
+                         + SessionRecord::shownIdentifier(record.CourseDate) + " "
+                         + SessionRecord::shownIdentifier(record.StartTime));
+}
+
 // "Date:\t\t2024-11-05\r\n": the label translated, the value as it stands.
 std::wstring questionLine(const char* label, const wchar_t* separator, const std::string& value)
 {
@@ -101,7 +122,12 @@ bool SessionExchange::collect(const std::string& serial, SessionRecord& record)
         return false;
     }
     record = row.getRecord();
-    switch (DataFileContents::read(record.dataFileName(), record.data)) {
+    const std::optional<std::string> dataFile = record.dataFileName();
+    if (!dataFile) {
+        record.tellIdentifierRefused();
+        return false;
+    }
+    switch (DataFileContents::read(*dataFile, record.data)) {
     case DataFileContents::ReadResult::Read:
         return true;
     case DataFileContents::ReadResult::CannotOpen:
@@ -160,8 +186,22 @@ std::wstring SessionExchange::alreadyExistsText(const SessionRecord& record)
     return text;
 }
 
-bool SessionExchange::importSession(SessionRecord& record)
+void SessionExchange::setDataCheck(DataCheck check) { dataCheck() = std::move(check); }
+
+bool SessionExchange::importSession(SessionRecord& record, std::string* refusal)
 {
+    // The data is read as opening the session would read it, before
+    // anything is asked or stored: a session that cannot be opened is no
+    // session imported.
+    const std::vector<unsigned char> text = DataFileContents::asDataFile(record.data);
+    const std::string unreadable = dataCheck() ? dataCheck()(record, text) : std::string(NO_READER);
+    if (!unreadable.empty()) {
+        LogStream::instance() << "Import: the session " << record.Serialidentifier
+                              << " is not imported, as it could not be opened: " << unreadable << "\n";
+        if (refusal)
+            *refusal = unreadable;
+        return false;
+    }
     // The identifier becomes a file name in the data folder: one that is not
     // the station's own kind could lead anywhere, so it is replaced unseen.
     if (!SessionRecord::isSerialIdentifier(record.Serialidentifier)) {
@@ -182,8 +222,7 @@ bool SessionExchange::importSession(SessionRecord& record)
     // The data file comes with its row: its contents wait beside their name
     // until the row is committed, so a kill at any moment leaves both or
     // neither (see DataFileChange).
-    DataFileChange file(record.dataFileName());
-    const std::vector<unsigned char> text = DataFileContents::withCrLf(record.data);
+    DataFileChange file(record.dataFileName().value());
     if (!file.open() || !platform::writeAll(file.fd(), text.data(), text.size()) || !file.finishWriting()) {
         LogStream::instance() << "Could not write the data file '" << file.dataFile()
                               << "' error: " << errorText(static_cast<unsigned long>(errno)) << "\n";
@@ -228,14 +267,27 @@ int SessionExchange::importSessions(const std::function<void()>& afterImport)
         return 0;
     std::vector<SessionRecord> sessions = SessionFile::read(*path);
     int imported = 0;
+    std::wstring refusedLines;
+    std::size_t refused = 0;
     for (SessionRecord& record : sessions) {
-        if (importSession(record))
+        const SessionRecord asRead = record;
+        std::string refusal;
+        if (importSession(record, &refusal)) {
             ++imported;
+        } else if (!refusal.empty() && ++refused <= NAMED_REFUSALS) {
+            refusedLines += refusedSession(asRead) + L": " + translated(refusal.c_str()) + L"\r\n";
+        }
     }
     if (afterImport)
         afterImport();
-    tell(translated("Imported ") + SessionFile::sessionCount(static_cast<std::size_t>(imported))
-             + translated(" from ") + cstringToWide(*path),
-         "Import sessions", platform::MB_ICONINFORMATION);
+    std::wstring text = translated("Imported ") + SessionFile::sessionCount(static_cast<std::size_t>(imported))
+                        + translated(" from ") + cstringToWide(*path);
+    if (refused > 0) {
+        text += L"\r\n\r\n" + translated("Not imported, as they could not be opened:") + L"\r\n" + refusedLines;
+        if (refused > NAMED_REFUSALS)
+            text += formatWide(translated("and %d more").c_str(), static_cast<int>(refused - NAMED_REFUSALS))
+                    + L"\r\n";
+    }
+    tell(text, "Import sessions", refused > 0 ? platform::MB_ICONEXCLAMATION : platform::MB_ICONINFORMATION);
     return imported;
 }

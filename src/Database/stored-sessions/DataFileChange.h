@@ -8,7 +8,7 @@
 // the file's name. A start-up after a kill (DataFolderRecovery) finishes a
 // change whose rows match the name and sets aside one whose rows do not.
 //
-//   DataFileChange file(record.dataFileName());
+//   DataFileChange file(*record.dataFileName());
 //   DatabaseTransaction whole(theDatabase);
 //   ... the row is written ...
 //   file.open(); write to file.fd(); file.finishWriting();

@@ -5,11 +5,23 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 DataFileRemoval::~DataFileRemoval() { settle(false); }
+
+void DataFileRemoval::moveAside(const SessionRecord& session)
+{
+    const std::optional<std::string> dataFile = session.dataFileName();
+    if (!dataFile) {
+        LogStream::instance() << "The session identifier '" << session.Serialidentifier
+                              << "' names no data file; no file is moved aside for it.\n";
+        return;
+    }
+    moveAside(*dataFile);
+}
 
 void DataFileRemoval::moveAside(const std::string& dataFile)
 {

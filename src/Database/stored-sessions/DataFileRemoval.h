@@ -31,7 +31,8 @@ public:
     // is logged and stays (the row goes all the same, as the session dialog
     // has it).
     void moveAside(const std::string& dataFile);
-    void moveAside(const SessionRecord& session) { moveAside(session.dataFileName()); }
+    // A session whose identifier names no data file has none to move (logged).
+    void moveAside(const SessionRecord& session);
     // The change is over: with `rowsDeleted` the files go, else they return.
     void settle(bool rowsDeleted);
 

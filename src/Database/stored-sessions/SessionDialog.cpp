@@ -332,6 +332,12 @@ void SessionDialog::beforeRemove() { dataFile_.moveAside(currentRecord()); }
 
 void SessionDialog::onDelete()
 {
+    // A row whose identifier names no data file is left as it is: the delete
+    // could not say which file goes with it.
+    if (!currentRecord().namesDataFile()) {
+        currentRecord().tellIdentifierRefused();
+        return;
+    }
     // The data file of a session in a data folder of other records stays.
     if (!DataFolderOwner::permitsWritingOrTell())
         return;
@@ -348,6 +354,10 @@ void SessionDialog::openSession(bool showDebriefing)
     if (!hasInspector())
         return;
     SessionRecord record = readRecord();
+    if (!record.namesDataFile()) {
+        record.tellIdentifierRefused();
+        return;
+    }
     // Bound to the data file of the session, not to a manikin port.
     record.Manikin = -1;
     const AlgorithmRecord algorithm = algorithmTable_.getByName(record.Algorithm);

@@ -87,6 +87,12 @@ void Print::install()
 
 void Print::printSession(Session& session, bool debriefing)
 {
+    // A stored session prints what its data file held; one whose identifier
+    // names no data file has read nothing and prints nothing.
+    if (session.getUsingFile() && !session.getRecord().namesDataFile()) {
+        session.getRecord().tellIdentifierRefused();
+        return;
+    }
     setOrientation(!debriefing);
     // Named before the dialog: a PDF file takes the document's name.
     platform::applicationPrinter().setDocName(qtext(translate("Kova CPR Evaluation Data")));

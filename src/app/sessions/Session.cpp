@@ -31,6 +31,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 #include <unistd.h>
@@ -83,7 +84,12 @@ Session::Session(const SessionRecord& record, const AlgorithmRecord& algorithm, 
     comm_.setAlgorithm(&algorithm_);
     comm_.trainingMode = static_cast<std::int32_t>(record_.TrainingMode);
     if (usingFile_) {
-        if (!loadDataFile()) {
+        if (!record_.namesDataFile()) {
+            // Whatever a row holds, only an identifier of the station's own
+            // form may lead to a file: nothing is read.
+            dataFileMissing_ = true;
+            record_.tellIdentifierRefused();
+        } else if (!loadDataFile()) {
             LogStream::instance() << "The session " << record_.Serialidentifier << " could not be read from "
                                   << dataFilePath() << (dataFileMissing_ ? ": the file cannot be opened.\n" : ".\n");
             if (dataFileMissing_)
@@ -469,7 +475,12 @@ std::wstring Session::getRecommendationText() const
 
 bool Session::save()
 {
-    platform::ReplacingFile target(dataFilePath());
+    const std::optional<std::string> path = record_.dataFileName();
+    if (!path) {
+        record_.tellIdentifierRefused();
+        return false;
+    }
+    platform::ReplacingFile target(*path);
     return tellSaved(target.open() && writeDataFile(target.fd()) && target.finish() && target.commit());
 }
 
@@ -512,8 +523,12 @@ bool Session::tellSaved(bool saved)
 
 bool Session::loadDataFile()
 {
-    const std::string path = dataFilePath();
-    std::ifstream in(path, std::ios::binary);
+    const std::optional<std::string> path = record_.dataFileName();
+    if (!path) {
+        dataFileMissing_ = true;
+        return false;
+    }
+    std::ifstream in(*path, std::ios::binary);
     if (!in) {
         dataFileMissing_ = true;
         return false;

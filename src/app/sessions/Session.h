@@ -112,11 +112,12 @@ public:
     // recommendations; false when it could not (a damaged file is told).
     bool loadDataFile();
     // A stored session whose data file could not be opened (it is missing:
-    // stored by a station that keeps another data folder): it holds no
-    // samples and is not shown. The user was told which file in which folder.
+    // stored by a station that keeps another data folder), or whose
+    // identifier names no data file at all: it holds no samples and is not
+    // shown. The user was told which file in which folder, or why none.
     bool getDataFileMissing() const { return dataFileMissing_; }
-    // The data file's path.
-    std::string dataFilePath() const { return record_.dataFileName(); }
+    // The data file's path; empty when the identifier names none.
+    std::string dataFilePath() const { return record_.dataFileName().value_or(std::string()); }
 
     // The record's Metronome becomes 1 on every beat; the review panel ticks its box.
     void onMetronomeBeat();

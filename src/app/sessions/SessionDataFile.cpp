@@ -1,8 +1,12 @@
 #include "app/sessions/SessionDataFile.h"
 
+#include "Database/export-import/SessionExchange.h"
 #include "Rodezir/gstringUtil.h"
 #include "app/graphs/GraphDoc.h"
+#include "app/graphs/GraphSource.h"
 #include "comm/session/CommSession.h"
+#include "comm/session/ConfigurationAnalysisSettings.h"
+#include "config/AlgorithmRecord.h"
 
 #include <algorithm>
 
@@ -42,6 +46,44 @@ SessionDataFile::ReadResult SessionDataFile::read(std::string_view text, double 
     text.remove_prefix(std::min(used, text.size()));
     recommendations = recommendationsAfter(text);
     return ReadResult::Read;
+}
+
+SessionDataFile::ReadResult SessionDataFile::check(std::string_view text, double rate)
+{
+    // Built as a stored session builds them, so the reader meets what it
+    // meets when the session is opened.
+    const AlgorithmRecord algorithm;
+    CommSession data(&ConfigurationAnalysisSettings::instance());
+    GraphSource compressionSource = GraphSource::compression(data, algorithm);
+    GraphSource ventilationSource = GraphSource::ventilation(data, algorithm);
+    GraphDoc compression(compressionSource);
+    GraphDoc ventilation(ventilationSource);
+    data.setAlgorithm(&algorithm);
+    std::string recommendations;
+    return read(text, rate, compression, ventilation, data, recommendations);
+}
+
+const char* SessionDataFile::refusalText(ReadResult result)
+{
+    switch (result) {
+    case ReadResult::Read:
+        return "";
+    case ReadResult::RateRefused:
+        return "its sample rate is not between 1 and 1000 samples a second";
+    case ReadResult::MarksDamaged:
+        return "the marks in its data are damaged";
+    case ReadResult::MeasurementsDamaged:
+        return "the measurements in its data are damaged";
+    }
+    return "its data is damaged";
+}
+
+void SessionDataFile::installImportCheck()
+{
+    SessionExchange::setDataCheck([](const SessionRecord& record, const std::vector<unsigned char>& dataFile) {
+        const std::string_view text(reinterpret_cast<const char*>(dataFile.data()), dataFile.size());
+        return std::string(refusalText(check(text, record.InterfaceFrequency)));
+    });
 }
 
 std::string SessionDataFile::recommendationsAfter(std::string_view rest)

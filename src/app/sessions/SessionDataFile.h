@@ -36,6 +36,16 @@ public:
     static ReadResult read(std::string_view text, double rate, GraphDoc& compression, GraphDoc& ventilation,
                            CommSession& data, std::string& recommendations);
 
+    // Reads a data file's whole text as opening a stored session of that
+    // sample rate reads it, into curves and a store of its own that go
+    // afterwards: whether the session would open.
+    static ReadResult check(std::string_view text, double rate);
+    // Why a session would not open, as an import names it (untranslated);
+    // empty for Read.
+    static const char* refusalText(ReadResult result);
+    // The import of session files stores only sessions this reader opens.
+    static void installImportCheck();
+
     // The recommendations in what follows the measurement text: everything
     // behind the marker's line, less the writer's final "\n", with CR LF
     // read as LF; empty without the marker.

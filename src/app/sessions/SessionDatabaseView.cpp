@@ -35,6 +35,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 using namespace kova;
@@ -241,8 +242,11 @@ void SessionDatabaseView::beforeRemove()
 {
     if (std::wstring refusal; !DataFolderOwner::permitsWriting(refusal))
         throw DatabaseError(toNarrow(refusal));
+    const std::optional<std::string> dataFile = currentRecord().dataFileName();
+    if (!dataFile)
+        return;
     std::error_code ignored;
-    std::filesystem::remove(currentRecord().dataFileName(), ignored);
+    std::filesystem::remove(*dataFile, ignored);
 }
 
 void SessionDatabaseView::showWaitCursor(bool on)
@@ -271,6 +275,12 @@ bool SessionDatabaseView::save()
                              Gettext::translate("Problem saving session"), platform::MB_OK);
         return false;
     }
+    // A course row of a shared database may carry any identifier: one of
+    // another form names no data file, and the session stays open unstored.
+    if (!currentRecord().namesDataFile()) {
+        currentRecord().tellIdentifierRefused();
+        return false;
+    }
     saved_ = true;
     const SessionRecord before = currentRecord();
     const bool wasNew = isNewEntry();
@@ -288,7 +298,7 @@ bool SessionDatabaseView::save()
         // The data file changes with the row: its new contents wait beside
         // it until the row is committed, so a kill at any moment leaves the
         // old row with the old file or the new row with the new one.
-        DataFileChange file(withResults.dataFileName());
+        DataFileChange file(withResults.dataFileName().value());
         dataFile_ = &file;
         DatabaseTransaction whole(theDatabase);
         // The row's save counts only with its data file written (afterStore).

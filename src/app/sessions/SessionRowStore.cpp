@@ -117,6 +117,12 @@ void SessionRowStore::takeResults(SessionRecord& record, CommSession& data)
 
 bool SessionRowStore::store(Session& session, SessionRecord record)
 {
+    // A course row of a shared database may carry any identifier: one of
+    // another form names no data file, and the session stays open unstored.
+    if (!record.namesDataFile()) {
+        record.tellIdentifierRefused();
+        return false;
+    }
     // A data folder of other records takes nothing: the session stays as it
     // is, to be stored once the station has a folder of its own.
     if (!DataFolderOwner::permitsWritingOrTell())
@@ -133,7 +139,7 @@ bool SessionRowStore::store(Session& session, SessionRecord record)
             // The data file changes with the row: its new contents wait beside
             // it until the row is committed, so a kill at any moment leaves the
             // old row with the old file or the new row with the new one.
-            DataFileChange file(record.dataFileName());
+            DataFileChange file(record.dataFileName().value());
             DatabaseTransaction whole(theDatabase);
             outcome = storeRow(session, record, adding, reason);
             if (outcome == RowOutcome::Stored) {

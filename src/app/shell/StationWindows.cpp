@@ -11,6 +11,7 @@
 #include "app/search/CalibrateView.h"
 #include "app/search/NewSessionDialog.h"
 #include "app/search/RecordDetailsEditors.h"
+#include "app/sessions/SessionDataFile.h"
 #include "app/sessions/SessionWindowSet.h"
 #include "app/shell/DialogFrame.h"
 #include "app/shell/MainCommands.h"
@@ -75,6 +76,8 @@ void install(CMainFrame& frame)
     // The Database menu's session manager; the session dialog it opens
     // shows a stored session's graphs and debriefing.
     frame.setCommand(MainCommands::SESSION_MANAGER, [&frame] { BrowseSessionsDialog(&frame).run(); });
+    // Its import stores only sessions that open.
+    SessionDataFile::installImportCheck();
     SessionDetailsDialog::install();
     CPBTransferFrontEnd::install();
 }

@@ -374,7 +374,7 @@ TEST_F(CoursePlannerWindow, finishedSessionsGoOnlyAfterAQuestionThatNamesThemAnd
         table.open("");
         for (const SessionRecord& row : table.findCourseSessions({"Ann", "2025-03-04", "09:00"}))
             if (row.PersonVentilation == ventilation)
-                return std::filesystem::path(row.dataFileName());
+                return std::filesystem::path(row.dataFileName().value());
         return std::filesystem::path();
     };
     const std::filesystem::path bob = dataFileOf("Bob"), fay = dataFileOf("Fay");

@@ -5,6 +5,7 @@
 #include "Database/export-import/SessionExchange.h"
 #include "Database/export-import/SessionFile.h"
 #include "Rodezir/LogStream.h"
+#include "app/sessions/SessionDataFile.h"
 #include "platform/FileDialog.h"
 
 #include <QLocale>
@@ -17,6 +18,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A data file as a session writes it (marks and measurements with CR LF, the
+// recommendations with LF), and what an export carries of it.
+std::string stationFile(const std::string& recommendation)
+{
+    return "0\r\n0\r\n2\r\n45.68 0 1 0 0 0 128 0\r\n0 1 0 0 0.5234 0 17 1\r\nrecommendations:\n" + recommendation
+           + "\n";
+}
+std::string exportedForm(const std::string& recommendation)
+{
+    return "0\n0\n2\n45.68 0 1 0 0 0 128 0\n0 1 0 0 0.5234 0 17 1\nrecommendations:\n" + recommendation + "\n";
+}
+
 class SessionExchanges : public TablesFixture {
 protected:
     void SetUp() override
@@ -27,9 +40,11 @@ protected:
         LogStream::destroy();
         dataFolder = makeDataFolder();
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        SessionDataFile::installImportCheck();
     }
     void TearDown() override
     {
+        SessionExchange::setDataCheck({});
         QLocale::setDefault(QLocale::c());
         LogStream::destroy();
         TablesFixture::TearDown();
@@ -46,6 +61,7 @@ protected:
         record.CompDepth = 51.5;
         record.Duration = -1;
         record.Done = true;
+        record.InterfaceFrequency = 20.0;
         SessionTable table(theDatabase);
         table.open("");
         table.addNew();
@@ -178,15 +194,15 @@ TEST_F(SessionExchanges, sessionsWhoseDataFileFailsAreLeftOutAfterTellingWhy)
 
 TEST_F(SessionExchanges, aRoundTripIntoAnEmptyStationGivesTheSameRowsAndDataFiles)
 {
-    const std::string crLf = "compressions\r\n1 2 3\r\n\r\nrecommendations:\r\nkeep going\r\n";
+    const std::string crLf = stationFile("keep going\nand count");
     const SessionRecord first = store("first", crLf);
-    const SessionRecord second = store("second", "");
+    const SessionRecord second = store("second", stationFile(""));
     const std::vector<SessionRecord> originals = storedRows();
     const std::string path = exported({first.Serialidentifier, second.Serialidentifier});
 
     // Line ends travel as LF.
     const std::string bytes = kovatest::readFile(path);
-    EXPECT_NE(bytes.find("compressions\n1 2 3\n\nrecommendations:\nkeep going\n"), std::string::npos);
+    EXPECT_NE(bytes.find(exportedForm("keep going\nand count")), std::string::npos);
     EXPECT_EQ(bytes.find('\r'), std::string::npos);
 
     forgetEverySession();
@@ -201,7 +217,7 @@ TEST_F(SessionExchanges, aRoundTripIntoAnEmptyStationGivesTheSameRowsAndDataFile
     EXPECT_TRUE(searched);
     EXPECT_EQ(storedRows(), originals);
     EXPECT_EQ(kovatest::readFile(dataFileOf(first.Serialidentifier)), crLf);
-    EXPECT_EQ(kovatest::readFile(dataFileOf(second.Serialidentifier)), "");
+    EXPECT_EQ(kovatest::readFile(dataFileOf(second.Serialidentifier)), stationFile(""));
     EXPECT_EQ(dataFiles().size(), 2u);
 
     ASSERT_EQ(files.asked.size(), 2u);
@@ -224,11 +240,11 @@ TEST_F(SessionExchanges, aRoundTripIntoAnEmptyStationGivesTheSameRowsAndDataFile
 
 TEST_F(SessionExchanges, aSessionTheStationHoldsIsCopiedUnderANewIdentifierOnlyWhenTheUserSaysYes)
 {
-    SessionRecord first = store("first", "a\nb\n");
+    SessionRecord first = store("first", stationFile("a\nb"));
     first.ApprovedBy = "Dr. Ng";
     exec("UPDATE \"Session\" SET \"ApprovedBy\" = ? WHERE \"Serialidentifier\" = ?",
          {first.ApprovedBy, first.Serialidentifier});
-    const SessionRecord second = store("second", "c\n");
+    const SessionRecord second = store("second", stationFile("c"));
     const std::string path = exported({first.Serialidentifier, second.Serialidentifier});
     // A row without its data file is on the station all the same.
     fs::remove(dataFileOf(second.Serialidentifier));
@@ -257,8 +273,8 @@ TEST_F(SessionExchanges, aSessionTheStationHoldsIsCopiedUnderANewIdentifierOnlyW
     SessionRecord copy = rows.back();
     EXPECT_TRUE(SessionRecord::isSerialIdentifier(copy.Serialidentifier)) << copy.Serialidentifier;
     EXPECT_NE(copy.Serialidentifier, first.Serialidentifier);
-    EXPECT_EQ(kovatest::readFile(dataFileOf(copy.Serialidentifier)), "a\r\nb\r\n");
-    EXPECT_EQ(kovatest::readFile(dataFileOf(first.Serialidentifier)), "a\nb\n");
+    EXPECT_EQ(kovatest::readFile(dataFileOf(copy.Serialidentifier)), stationFile("a\nb"));
+    EXPECT_EQ(kovatest::readFile(dataFileOf(first.Serialidentifier)), stationFile("a\nb"));
     copy.Serialidentifier = first.Serialidentifier;
     EXPECT_EQ(copy, rows.front());
     EXPECT_EQ(dataFiles().size(), 2u);
@@ -313,11 +329,13 @@ TEST_F(SessionExchanges, aForeignIdentifierNamesNoFileOutsideTheDataFolder)
     for (const char* serial : {"../../x", "", "abc/def/ghijk0", "ABCDEFGHIJKLMN", "0123456789abcdw"}) {
         SessionRecord record(SessionRecord::Unstamped{});
         record.Serialidentifier = serial;
-        record.data = {'z', '\n'};
+        record.InterfaceFrequency = 20.0;
+        const std::string data = exportedForm("z");
+        record.data.assign(data.begin(), data.end());
         SessionExchange exchange;
         ASSERT_TRUE(exchange.importSession(record)) << serial;
         EXPECT_TRUE(SessionRecord::isSerialIdentifier(record.Serialidentifier)) << serial;
-        EXPECT_EQ(kovatest::readFile(dataFileOf(record.Serialidentifier)), "z\r\n") << serial;
+        EXPECT_EQ(kovatest::readFile(dataFileOf(record.Serialidentifier)), stationFile("z")) << serial;
     }
     EXPECT_TRUE(asker.asked.empty());
     for (const fs::path& file : dataFiles())
@@ -329,9 +347,11 @@ TEST_F(SessionExchanges, aForeignIdentifierNamesNoFileOutsideTheDataFolder)
 TEST_F(SessionExchanges, aRowTheDatabaseRefusesLeavesNoDataFileBehind)
 {
     refuseInserts("Session", "Note", "refused");
+    const std::string data = exportedForm("d");
     SessionRecord record;
     record.Note = "refused";
-    record.data = {'d', '\n'};
+    record.InterfaceFrequency = 20.0;
+    record.data.assign(data.begin(), data.end());
     const std::string serial = record.Serialidentifier;
 
     EXPECT_FALSE(SessionExchange().importSession(record));
@@ -348,7 +368,8 @@ TEST_F(SessionExchanges, aRowTheDatabaseRefusesLeavesNoDataFileBehind)
     // not even root, creates files in /proc.
     setMachineString("Data Folder", "/proc/self");
     SessionRecord blocked;
-    blocked.data = {'d'};
+    blocked.InterfaceFrequency = 20.0;
+    blocked.data.assign(data.begin(), data.end());
     asker.asked.clear();
     const bool stored = SessionExchange().importSession(blocked);
     EXPECT_FALSE(stored);

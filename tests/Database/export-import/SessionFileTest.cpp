@@ -220,8 +220,25 @@ TEST(DataFileText, exportedContentsAreTheFileAsATextReadHandsItOver)
                                        contents);
         EXPECT_EQ(std::string(contents.begin(), contents.end()), c.contents) << c.file.substr(0, 20);
     }
-    const std::vector<unsigned char> withLf{'a', '\n', '\n', 'b'};
-    EXPECT_EQ(DataFileContents::withCrLf(withLf), (std::vector<unsigned char>{'a', '\r', '\n', '\r', '\n', 'b'}));
+}
+
+TEST(DataFileText, importedContentsGetCrLfOnlyBeforeTheRecommendations)
+{
+    const struct {
+        std::string contents;
+        std::string file;
+    } cases[] = {
+        {"a\n\nb", "a\r\n\r\nb"},
+        {"0\n0\n1\n1 2\nrecommendations:\nx\nrecommendations:\n", "0\r\n0\r\n1\r\n1 2\r\nrecommendations:\nx\nrecommendations:\n"},
+        {"recommendations:\n\n", "recommendations:\n\n"},
+        // Only a line that starts with the marker opens the section.
+        {"1 recommendations:\n2\n", "1 recommendations:\r\n2\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<unsigned char> file =
+            DataFileContents::asDataFile(std::vector<unsigned char>(c.contents.begin(), c.contents.end()));
+        EXPECT_EQ(std::string(file.begin(), file.end()), c.file) << c.contents;
+    }
 }
 
 } // namespace

@@ -6,7 +6,7 @@ kova_test(SessionExchangeTests
     ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionFileTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionExchangeTest.cpp
-  LIBS Database)
+  LIBS Database app_core)
 
 kova_fuzzer(SessionFileFuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/SessionFileFuzz.cpp

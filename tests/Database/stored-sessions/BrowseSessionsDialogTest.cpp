@@ -8,6 +8,8 @@
 #include "StoredSessionsFixture.h"
 
 #include "Database/SessionTable.h"
+#include "Database/export-import/SessionExchange.h"
+#include "app/sessions/SessionDataFile.h"
 #include "Database/stored-sessions/BrowseSessionsDialog.h"
 #include "Database/stored-sessions/SessionDialog.h"
 #include "Rodezir/DateText.h"
@@ -213,19 +215,24 @@ TEST_F(SessionManagerWindow, exportAndImportCarryTheSelectedSessionsWithTheirDat
     setMachineString("Data Folder", dataFolder.string());
     forgetDataFolderWarning();
     ScopedRecordTime now{2024, 11, 5, 10, 0};
-    // Data files as the Windows station writes them, with CR LF line ends.
+    // Data files as a session writes them: CR LF, and LF from the recommendations on.
+    const auto dataOf = [](const std::string& name) {
+        return "1\r\n0 3\r\n0\r\n1\r\n45.68 0 1 0 0 0 128 0\r\nrecommendations:\nmarks of " + name + "\n";
+    };
+    SessionDataFile::installImportCheck();
     std::vector<SessionRecord> stored;
     for (const char* name : {"Ann", "Bob", "Cid"}) {
         SessionRecord record;
         record.PersonVentilation = name;
         record.CourseDate = "2024-11-05";
         record.Done = true;
+        record.InterfaceFrequency = 20.0;
         SessionTable table(theDatabase);
         table.open("");
         table.addNew();
         table.setRecord(record);
         ASSERT_TRUE(table.update()) << table.lastError();
-        kovatest::writeFile(record.dataFileName(), std::string("marks of ") + name + "\r\n0 1 2\r\n");
+        kovatest::writeFile(record.dataFileName().value(), dataOf(name));
         stored.push_back(record);
     }
     platform::RecordingFileDialogAsker files;
@@ -256,7 +263,7 @@ TEST_F(SessionManagerWindow, exportAndImportCarryTheSelectedSessionsWithTheirDat
     // Gone from this station, then imported again from the file.
     for (const SessionRecord& gone : {stored[0], stored[2]}) {
         exec("DELETE FROM \"Session\" WHERE \"Serialidentifier\" = ?", {gone.Serialidentifier});
-        fs::remove(gone.dataFileName());
+        fs::remove(gone.dataFileName().value());
     }
     click(dialog, Dialog::SHOW_MATCHING);
     ASSERT_EQ(dialog.sessionModel().rowCount(), 1);
@@ -273,10 +280,10 @@ TEST_F(SessionManagerWindow, exportAndImportCarryTheSelectedSessionsWithTheirDat
         listed.insert(dialog.sessionModel().session(row)->serialIdentifier);
     for (const SessionRecord& back : stored) {
         EXPECT_EQ(listed.count(back.Serialidentifier), 1u) << back.PersonVentilation;
-        EXPECT_EQ(kovatest::readFile(back.dataFileName()),
-                  "marks of " + back.PersonVentilation + "\r\n0 1 2\r\n")
+        EXPECT_EQ(kovatest::readFile(back.dataFileName().value()), dataOf(back.PersonVentilation))
             << "byte for byte, line ends included";
     }
+    SessionExchange::setDataCheck({});
 }
 
 TEST_F(SessionManagerWindow, screenshot)

@@ -93,7 +93,7 @@ protected:
         record.Serialidentifier = serial;
         record.Note = note;
         record.Done = true;
-        DataFileChange file(record.dataFileName());
+        DataFileChange file(record.dataFileName().value());
         DatabaseTransaction whole(theDatabase);
         addSessionRow(record);
         std::string reason;

@@ -107,7 +107,7 @@ TEST_F(FullDiskRecords, aSessionDeletedOnAFullDiskKeepsItsRowAndItsDataFile)
     record.Done = true;
     record.Note = bulky('n', 250);
     addSessionRow(record);
-    const std::filesystem::path dataFile = record.dataFileName();
+    const std::filesystem::path dataFile = record.dataFileName().value();
     kovatest::writeFile(dataFile, "0\r\n0\r\n1\r\n1 2 3 4 5 6 7 8\r\nrecommendations:\nKeep going\n");
     const std::string contents = kovatest::readFile(dataFile);
 

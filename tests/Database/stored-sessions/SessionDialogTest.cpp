@@ -222,7 +222,7 @@ TEST_F(SessionDialogWindow, deleteTakesTheDataFileOnlyWithTheRow)
 {
     const SessionRecord record = session(true);
     store(record);
-    const std::filesystem::path dataFile = record.dataFileName();
+    const std::filesystem::path dataFile = record.dataFileName().value();
     kovatest::writeFile(dataFile, "0\r\n0\r\n");
 
     // A row the database keeps keeps its data file, and the user is told.

@@ -12,6 +12,7 @@
 #include "Database/SessionTable.h"
 #include "Database/export-import/SessionExchange.h"
 #include "Database/export-import/SessionFile.h"
+#include "app/sessions/SessionDataFile.h"
 #include "Database/stored-sessions/DataFileChange.h"
 #include "Database/stored-sessions/DataFolderRecovery.h"
 #include "Database/stored-sessions/UnfinishedExports.h"
@@ -80,7 +81,7 @@ protected:
         record.Serialidentifier = serial;
         record.Note = note;
         record.Done = true;
-        DataFileChange file(record.dataFileName());
+        DataFileChange file(record.dataFileName().value());
         const std::string text = killtest::dataFileText(note);
         DatabaseTransaction whole(theDatabase);
         SessionTable table(theDatabase);
@@ -131,14 +132,22 @@ TEST_F(StorageKills, aKilledImportLeavesEachSessionWholeOrAbsent)
         SessionRecord record;
         record.Note = "imported " + std::to_string(i);
         record.Done = true;
-        const std::string text = killtest::dataFileText(record.Note);
+        record.InterfaceFrequency = 20.0;
+        // Some weight, so that the writes take their time: 20,000 samples.
+        std::string text = "0\n0\n20000\n";
+        for (int sample = 0; sample < 20000; ++sample)
+            text += "1 2 3 4 5 6 7 8\n";
+        text += "recommendations:\n" + record.Note + "\n";
         record.data.assign(text.begin(), text.end());
-        // Some weight, so that the writes take their time.
-        record.data.insert(record.data.begin(), 200000, '#');
         return exchange->importSession(record);
     };
     for (int run = 0; run < killtest::runsPerPath(RUNS) && !HasFailure(); ++run) {
-        killAndRecover([&] { exchange = std::make_unique<SessionExchange>(); }, step, 40ms);
+        killAndRecover(
+            [&] {
+                SessionDataFile::installImportCheck();
+                exchange = std::make_unique<SessionExchange>();
+            },
+            step, 40ms);
         expectAllInStep(run);
     }
 }

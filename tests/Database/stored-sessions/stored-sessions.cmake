@@ -11,7 +11,7 @@ kova_test(StoredSessionDialogTests GUI
     ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BrowseSessionsDialogTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionDialogTest.cpp
-  LIBS Database_gui Qt6::Test)
+  LIBS Database_gui app_core Qt6::Test)
 
 # The records on a full disk: a tmpfs in a mount namespace of each test
 # process's own (unprivileged, also under `unshare -r`).
@@ -47,7 +47,7 @@ kova_test(StorageKillTests
     ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/KillLoop.cpp
     ${CMAKE_CURRENT_LIST_DIR}/StorageKillTest.cpp
-  LIBS Database
+  LIBS Database app_core
   LABELS kill)
 
 # The mark of the records a data folder belongs to, read from the folder.

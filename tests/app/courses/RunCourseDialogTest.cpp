@@ -889,7 +889,7 @@ TEST_F(RunCourseWindow, aFinishedRowGoesOnlyAfterAQuestionThatNamesItAndTakesIts
     makeDataFolder();
     storeRows({plannedRow("Bob Baker", 247, "09:02", "09:12", true), plannedRow("Cid", 248, "09:02", "09:12")});
     const SessionRecord finished = storedRows()[0];
-    kovatest::writeFile(finished.dataFileName(), "samples");
+    kovatest::writeFile(finished.dataFileName().value(), "samples");
     Dialog* dialog = openRun();
     ASSERT_NE(dialog, nullptr);
     item(*dialog, ROWS[0].number)->setFocus();
@@ -909,14 +909,14 @@ TEST_F(RunCourseWindow, aFinishedRowGoesOnlyAfterAQuestionThatNamesItAndTakesIts
     asker.answers = {platform::IDYES};
     dialog->removeRow();
     EXPECT_EQ(dialog->run().schedule().row(0).PersonVentilation, "Cid");
-    EXPECT_TRUE(std::filesystem::exists(finished.dataFileName())) << "nothing goes before the rows are written";
+    EXPECT_TRUE(std::filesystem::exists(finished.dataFileName().value())) << "nothing goes before the rows are written";
     click(*dialog, RunCourseDialog::CLOSE);
     settle();
     EXPECT_EQ(app->runCourseFrame(), nullptr);
     ASSERT_EQ(storedRows().size(), 1u);
     EXPECT_EQ(storedRows()[0].PersonVentilation, "Cid");
-    EXPECT_FALSE(std::filesystem::exists(finished.dataFileName())) << "the data file went with its row";
-    EXPECT_FALSE(std::filesystem::exists(finished.dataFileName() + ".removing"));
+    EXPECT_FALSE(std::filesystem::exists(finished.dataFileName().value())) << "the data file went with its row";
+    EXPECT_FALSE(std::filesystem::exists(finished.dataFileName().value() + ".removing"));
 }
 
 TEST_F(RunCourseWindow, closingAfterAnotherStationRanRowsKeepsTheirResults)

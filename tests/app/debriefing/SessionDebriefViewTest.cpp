@@ -60,7 +60,7 @@ protected:
         plan.sampleRate = RATE;
         link.port.recording = recordedSamples(plan, static_cast<int>(DURATION) * RATE);
         SessionRecord record = liveRecord(DURATION, 1);
-        record.Serialidentifier = "debrief-1";
+        record.Serialidentifier = "debrief0000001";
         record.TrainingMode = 0;
         sessions.push_back(liveSession(link, record));
         Session& session = *sessions.back();
@@ -131,7 +131,7 @@ TEST_F(SessionDebriefViewTest, aCompressionOnlySessionIsJudgedByItsCompleteCycle
     plan.leadInSeconds = 1.0;
     link.port.recording = recordedSamples(plan, static_cast<int>(MINUTE) * RATE);
     SessionRecord record = liveRecord(MINUTE, 1);
-    record.Serialidentifier = "compressions-only";
+    record.Serialidentifier = "compressions01";
     record.TrainingMode = 3;
     sessions.push_back(liveSession(link, record));
     Session& session = *sessions.back();

@@ -175,7 +175,7 @@ protected:
         plan.sampleRate = RATE;
         link.port.recording = recordedSamples(plan, static_cast<int>(record.Duration) * RATE);
         record.Duration = DURATION;
-        record.Serialidentifier = "print-1";
+        record.Serialidentifier = "print000000001";
         AlgorithmRecord algorithm;
         algorithm.Name = "ERC 2010";
         sessions.push_back(std::make_unique<Session>(record, algorithm,

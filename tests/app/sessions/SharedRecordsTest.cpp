@@ -11,6 +11,7 @@
 #include "Database/DBUtil.h"
 #include "Database/SessionTable.h"
 #include "Database/export-import/SessionExchange.h"
+#include "app/sessions/SessionDataFile.h"
 #include "Database/stored-sessions/SessionSearch.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
@@ -56,6 +57,12 @@ protected:
         SessionRecordsFixture::SetUp();
         if (!IsSkipped() && !HasFatalFailure() && !onPostgresql())
             GTEST_SKIP() << "the stations share a PostgreSQL server";
+        SessionDataFile::installImportCheck();
+    }
+    void TearDown() override
+    {
+        SessionExchange::setDataCheck({});
+        SessionRecordsFixture::TearDown();
     }
 
     // The station process storing `count` sessions; its registry (and so

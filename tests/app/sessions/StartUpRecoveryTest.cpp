@@ -21,7 +21,7 @@ TEST_F(StartUpRecovery, theStationSetsItsDataFolderRightOnceItsRecordsAreOpen)
     SessionRecord record;
     record.Done = true;
     addSessionRow(record);
-    const std::filesystem::path dataFile = record.dataFileName();
+    const std::filesystem::path dataFile = record.dataFileName().value();
     kovatest::writeFile(dataFile.string() + ".removing", "kept");
     kovatest::writeFile(dataFile.string() + ".tmpA1b2C3", "half");
     theDatabase.close();

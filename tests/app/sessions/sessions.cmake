@@ -13,6 +13,7 @@ kova_test(SessionRecordsTests
   SOURCES
     ${CMAKE_SOURCE_DIR}/tests/Database/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SessionRecordsTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SessionImportTest.cpp
   LIBS app_core)
 kova_test_on_postgresql(SessionRecordsTests)
 

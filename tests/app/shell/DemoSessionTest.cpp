@@ -280,7 +280,7 @@ TEST_F(DemoSession, aBuiltInScenarioRunsInTheSessionWindowToItsDebriefingAndIsSt
     EXPECT_DOUBLE_EQ(stored.InterfaceFrequency, 20.0);
     EXPECT_EQ(count("Session"), 1);
     const std::filesystem::path dataFile = dataFolder / (serial + ".dat");
-    EXPECT_EQ(stored.dataFileName(), dataFile.string());
+    EXPECT_EQ(stored.dataFileName().value(), dataFile.string());
     ASSERT_TRUE(std::filesystem::is_regular_file(dataFile)) << dataFile;
     EXPECT_EQ(readSamples(dataFile), samples) << "the five minutes of samples";
     EXPECT_EQ(column("Person", "Name"), (std::vector<std::string>{"Ada Lind", "Ben Ols"}));

@@ -168,7 +168,7 @@ TEST_F(StoredSessionWindows, theWaitCursorShowsWhileTheDataFileIsRead)
 {
     const SessionRecord record = storedSession();
     // Damaged marks: the reader stops at them and says so.
-    kovatest::writeFile(record.dataFileName(), "not a mark count\n");
+    kovatest::writeFile(record.dataFileName().value(), "not a mark count\n");
     std::vector<bool> waitingAtBoxes;
     asker.whileAsked = [&](const platform::RecordingMessageAsker::Asked&) {
         const QCursor* cursor = QGuiApplication::overrideCursor();
