@@ -7,6 +7,7 @@ target_sources(Database PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DataFileChange.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataFileRemoval.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataFolderRecovery.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LostAndFound.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UnfinishedExports.cpp)
 if(TARGET Database_gui)
   target_sources(Database_gui PRIVATE

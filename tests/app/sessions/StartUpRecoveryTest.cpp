@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -23,6 +24,9 @@ TEST_F(StartUpRecovery, theStationSetsItsDataFolderRightOnceItsRecordsAreOpen)
     const std::filesystem::path dataFile = record.dataFileName();
     kovatest::writeFile(dataFile.string() + ".removing", "kept");
     kovatest::writeFile(dataFile.string() + ".tmpA1b2C3", "half");
+    // Left by a writer killed an hour ago.
+    std::filesystem::last_write_time(dataFile.string() + ".tmpA1b2C3",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     theDatabase.close();
     databaseOpen = false;
 
