@@ -11,13 +11,12 @@
 #include "platform/ReplacingFile.h"
 
 #include <cerrno>
-#include <fcntl.h>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <string_view>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -66,14 +65,6 @@ std::set<std::string> storedSerials(DatabaseConnection& connection)
             serials.insert(*serial);
     }
     return serials;
-}
-
-bool renameDurably(const std::string& from, const std::string& to)
-{
-    if (::rename(from.c_str(), to.c_str()) != 0)
-        return false;
-    platform::syncFolderOf(to);
-    return true;
 }
 
 std::string reason(int error)
@@ -170,6 +161,15 @@ public:
 private:
     std::string path(const std::string& name) const { return (fs::path(folder_) / name).string(); }
 
+    // Durable with the start's other moves.
+    bool rename(const std::string& from, const std::string& to)
+    {
+        if (::rename(path(from).c_str(), path(to).c_str()) != 0)
+            return false;
+        lostAndFound_.renamedIn(path(to));
+        return true;
+    }
+
     bool setAside(const std::string& name, const std::string& why)
     {
         return lostAndFound_.setAside(path(name), why);
@@ -202,7 +202,7 @@ private:
             }
             if (stored != fingerprint)
                 return unfinishedLongAgo(name) && setAside(name, "its session's row was never stored");
-            if (!renameDurably(path(name), path(dataFileName))) {
+            if (!rename(name, dataFileName)) {
                 log(path(name) + " could not become " + dataFileName + ": " + reason(errno));
                 return false;
             }
@@ -232,7 +232,7 @@ private:
             std::error_code ec;
             if (fs::exists(fs::symlink_status(path(dataFileName), ec)))
                 return setAside(name, "its session was not deleted, and has a newer data file");
-            if (!renameDurably(path(name), path(dataFileName))) {
+            if (!rename(name, dataFileName)) {
                 log(path(name) + " could not go back: " + reason(errno));
                 return false;
             }

@@ -43,7 +43,9 @@ public:
     static void run(std::time_t start);
 
     // The same for one data folder; without `rows` only the temporaries are
-    // set aside (nothing else can be judged without the rows).
+    // set aside (nothing else can be judged without the rows). The steps of
+    // one start share one lost-and-found, whose moves reach the disk
+    // together when it goes.
     static void recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start);
     static void recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
                                   LostAndFound& lostAndFound);

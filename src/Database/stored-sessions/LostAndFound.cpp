@@ -188,6 +188,15 @@ bool LostAndFound::moveAcross(int from, const std::string& name, const std::stri
     return true;
 }
 
+void LostAndFound::renamedIn(const std::string& path)
+{
+    const int folder = sourceFolder(path);
+    if (folder >= 0)
+        touched(folder);
+    else
+        platform::syncFolderOf(path);
+}
+
 void LostAndFound::touched(int folder)
 {
     struct stat info {};

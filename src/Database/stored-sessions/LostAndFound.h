@@ -25,6 +25,9 @@ public:
     // why. False when it stays where it is: logged, or, when the folder
     // cannot be used, said once for the whole sweep.
     bool setAside(const std::string& path, const std::string& why);
+    // A rename of the sweep's own into `path`, in the folder of `path`:
+    // made durable with the moves.
+    void renamedIn(const std::string& path);
     // Puts the moves so far on the disk: each folder they touched synced once.
     void sync();
 
