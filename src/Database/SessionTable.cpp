@@ -3,6 +3,7 @@
 #include "Database/ColumnName.h"
 #include "Database/DBUtil.h"
 #include "Database/stored-sessions/DataFileRemoval.h"
+#include "Database/stored-sessions/DataFolderOwner.h"
 #include "Database/DatabaseConnection.h"
 #include "Database/DatabaseError.h"
 #include "Database/RowReplacement.h"
@@ -10,6 +11,7 @@
 #include "Database/TablePool.h"
 #include "Rodezir/LogStream.h"
 
+#include <algorithm>
 #include <new>
 #include <variant>
 
@@ -187,6 +189,12 @@ bool SessionTable::writeCourseSessions(const CourseRecord& course, std::vector<S
         return false;
     stampCourseOrder(rows, course);
     std::vector<SessionRecord> going = removed;
+    // The finished sessions that go take their data files with them: not
+    // from a data folder of other records.
+    const bool removesDataFiles =
+        std::any_of(going.begin(), going.end(), [](const SessionRecord& row) { return row.Done; });
+    if (removesDataFiles && !DataFolderOwner::permitsWritingOrTell())
+        return false;
     DataFileRemoval dataFiles;
     for (SessionRecord& row : going) {
         stampCourse(row, course);

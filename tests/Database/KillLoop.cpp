@@ -2,6 +2,7 @@
 
 #include "Database/Database.h"
 #include "Database/SqlIdentifier.h"
+#include "Database/stored-sessions/DataFolderMark.h"
 #include "TempDir.h"
 
 #include <map>
@@ -126,6 +127,8 @@ std::vector<std::string> faultsInDataFolder(const std::filesystem::path& folder)
         if (!entry.is_regular_file())
             continue;
         const std::string name = entry.path().filename().string();
+        if (name == DataFolderMark::FILE_NAME)
+            continue;
         if (name.size() > 4 && name.ends_with(".dat")) {
             if (rows.count(name.substr(0, name.size() - 4)) == 0)
                 faults.push_back("the data file " + name + " has no row");

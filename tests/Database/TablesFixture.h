@@ -8,6 +8,8 @@
 #include "Database/RecordTime.h"
 #include "Database/SessionRecord.h"
 #include "Database/SessionTable.h"
+#include "Database/stored-sessions/DataFolderMark.h"
+#include "Database/stored-sessions/RecordsIdentity.h"
 #include "platform/RegistryStore.h"
 
 #include <cstdlib>
@@ -76,6 +78,16 @@ protected:
         std::filesystem::create_directories(data);
         setMachineString("Data Folder", data.string());
         return data;
+    }
+
+    // The folder's mark naming the records (the open ones when `records` is
+    // empty), claimed `age` seconds ago.
+    void markDataFolder(const std::filesystem::path& data, std::string records = {}, std::time_t age = 60)
+    {
+        if (records.empty())
+            records = RecordsIdentity::read(theDatabase);
+        const DataFolderMark mark{records, "", std::time(nullptr) - age};
+        kovatest::writeFile(data / DataFolderMark::FILE_NAME, mark.text());
     }
 
     void exec(const std::string& sql, const std::vector<SqlValue>& parameters = {})

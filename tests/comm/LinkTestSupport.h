@@ -29,16 +29,24 @@ namespace linktest {
 constexpr int SIM_COM_PORT = 5;
 
 // The real clock, moved ahead on demand: handshakes run against a real peer
-// while an idle time-out can still be reached at once.
+// while an idle time-out can still be reached at once. It counts the sleeps
+// asked of it: every wait of the station goes through its clock, so a step
+// that asked none did not wait.
 class JumpClock final : public platform::Clock {
 public:
     std::uint32_t tickCount() override { return system_.tickCount() + offset_; }
-    void sleep(std::uint32_t milliseconds) override { system_.sleep(milliseconds); }
+    void sleep(std::uint32_t milliseconds) override
+    {
+        ++sleeps_;
+        system_.sleep(milliseconds);
+    }
     void jump(std::uint32_t milliseconds) { offset_ += milliseconds; }
+    int sleeps() const { return sleeps_; }
 
 private:
     platform::SystemClock system_;
     std::atomic<std::uint32_t> offset_{0};
+    std::atomic<int> sleeps_{0};
 };
 
 // The real clock with short sleeps: every sleep lasts at most 2 ms but moves

@@ -12,7 +12,9 @@
 #include "Database/course-planner/SchedulePrinter.h"
 #include "Database/editors/PersonDialog.h"
 #include "Database/editors/ScenarioDialog.h"
+#include "Database/stored-sessions/DataFolderOwner.h"
 #include "Rodezir/WindowTextUtil.h"
+#include "Rodezir/gstringUtil.h"
 #include "Rodezir/dialogs/BoxLayout.h"
 #include "Rodezir/dialogs/ControlGroup.h"
 #include "Rodezir/dialogs/LayoutSpacer.h"
@@ -496,6 +498,10 @@ void CoursePlannerDialog::beforeRemove()
         if (!named)
             throw DatabaseError("A session of this course was finished on another station meanwhile.\n"
                                 "The course was not deleted.\n");
+        // The finished sessions' data files go with the course: not from a
+        // data folder of other records.
+        if (std::wstring refusal; !DataFolderOwner::permitsWriting(refusal))
+            throw DatabaseError(toNarrow(refusal));
         removedDataFiles_.moveAside(row);
     }
     std::vector<SessionRecord> none;

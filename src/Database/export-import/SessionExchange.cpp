@@ -8,6 +8,7 @@
 #include "Database/export-import/DataFileContents.h"
 #include "Database/export-import/SessionFile.h"
 #include "Database/stored-sessions/DataFileChange.h"
+#include "Database/stored-sessions/DataFolderOwner.h"
 #include "Rodezir/DateText.h"
 #include "Rodezir/LogStream.h"
 #include "gettext/Gettext.h"
@@ -220,6 +221,8 @@ bool SessionExchange::importSession(SessionRecord& record)
 
 int SessionExchange::importSessions(const std::function<void()>& afterImport)
 {
+    if (!DataFolderOwner::permitsWritingOrTell())
+        return 0;
     const std::optional<std::string> path = chooseFile(false, "Import sessions");
     if (!path)
         return 0;

@@ -102,6 +102,16 @@ CREATE TABLE IF NOT EXISTS "Session" (
     "WrongHandPosition" DOUBLE PRECISION NOT NULL DEFAULT 0
 );
 
+-- The identity of these records, drawn once when the tables are made: a
+-- data folder names the records it belongs to by it, so that a station on
+-- other records never takes the folder's files for its own. One row only.
+-- The station makes it for a database made without it.
+CREATE TABLE IF NOT EXISTS "RecordsIdentity" (
+    "RowId" BIGINT PRIMARY KEY CHECK ("RowId" = 1),
+    "Identity" TEXT NOT NULL
+);
+INSERT INTO "RecordsIdentity" ("RowId", "Identity") VALUES (1, replace(gen_random_uuid()::text, '-', '')) ON CONFLICT DO NOTHING;
+
 -- A serial identifier names one session and its data file: no store may
 -- make a second row with it (a row without one names nothing). The station
 -- adds this index to a database made without it, once its rows allow it.

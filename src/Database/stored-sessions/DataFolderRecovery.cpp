@@ -6,8 +6,10 @@
 #include "Database/SessionRecord.h"
 #include "Database/SqlIdentifier.h"
 #include "Database/stored-sessions/DataFileChange.h"
+#include "Database/stored-sessions/DataFolderOwner.h"
 #include "Database/stored-sessions/UnfinishedExports.h"
 #include "Rodezir/LogStream.h"
+#include "platform/MessageBox.h"
 #include "platform/ReplacingFile.h"
 
 #include <cerrno>
@@ -133,9 +135,9 @@ bool writtenBefore(const std::string& path, std::time_t start, std::time_t age, 
 
 class FolderRecovery {
 public:
-    FolderRecovery(const std::string& folder, DatabaseConnection* rows, std::time_t start,
+    FolderRecovery(const std::string& folder, DatabaseConnection* rows, std::time_t start, std::int64_t claimed,
                    LostAndFound& lostAndFound)
-        : folder_(folder), rows_(rows), start_(start), lostAndFound_(lostAndFound)
+        : folder_(folder), rows_(rows), start_(start), claimed_(claimed), lostAndFound_(lostAndFound)
     {
     }
 
@@ -150,7 +152,7 @@ public:
                 finishChange(name, dataFileName, fingerprint);
             else if (rows_ && endsWith(name, DataFileRemoval::ASIDE_MARK))
                 finishRemoval(name);
-            else if (isDataFileTemporary(name) && unfinishedLongAgo(name))
+            else if (isDataFileTemporary(name) && writtenAfterClaim(name) && unfinishedLongAgo(name))
                 withUnheldFile(path(name), unreadable_,
                                [&] { return setAside(name, "a data file's unfinished temporary"); });
         }
@@ -183,6 +185,14 @@ private:
         return writtenBefore(path(name), start_, DataFolderRecovery::UNFINISHED_FILE_AGE, unreadable_);
     }
 
+    // A file the folder held before its records claimed it may be another
+    // database's: only what its own rows name is theirs to set right.
+    bool writtenAfterClaim(const std::string& name) const
+    {
+        struct stat info {};
+        return ::lstat(path(name).c_str(), &info) == 0 && static_cast<std::int64_t>(info.st_mtime) > claimed_;
+    }
+
     static bool isDataFileTemporary(const std::string& name)
     {
         const std::size_t mark = name.rfind(".tmp");
@@ -200,6 +210,8 @@ private:
                 log("the rows of " + path(name) + " could not be read; it stays: " + error.what());
                 return false;
             }
+            if (stored != fingerprint && !writtenAfterClaim(name))
+                return false;
             if (stored != fingerprint)
                 return unfinishedLongAgo(name) && setAside(name, "its session's row was never stored");
             if (!rename(name, dataFileName)) {
@@ -227,6 +239,8 @@ private:
             }
             // Kept, not removed: the rows read here may not be the records
             // the file was stored with.
+            if (rows == 0 && !writtenAfterClaim(name))
+                return false;
             if (rows == 0)
                 return setAside(name, "its session was deleted");
             std::error_code ec;
@@ -254,7 +268,8 @@ private:
             const std::string serial = serialOf(name);
             if (serial.empty() || serials.count(serial) != 0)
                 continue;
-            if (!writtenBefore(path(name), start_, DataFolderRecovery::UNNAMED_FILE_AGE, unreadable_))
+            if (!writtenBefore(path(name), start_, DataFolderRecovery::UNNAMED_FILE_AGE, unreadable_)
+                || !writtenAfterClaim(name))
                 continue;
             withUnheldFile(path(name), unreadable_, [&] { return setAside(name, "no stored session names it"); });
         }
@@ -263,6 +278,7 @@ private:
     std::string folder_;
     DatabaseConnection* rows_;
     std::time_t start_;
+    std::int64_t claimed_;
     LostAndFound& lostAndFound_;
     Unreadable unreadable_;
 };
@@ -274,23 +290,36 @@ void DataFolderRecovery::run(std::time_t start)
     std::string folder;
     if (!readDataFolder(folder))
         return;
-    DatabaseConnection* rows = databaseOpen && theDatabase.isOpen() ? &theDatabase : nullptr;
+    // Without the records nothing tells whose the folder's files are.
+    if (!databaseOpen || !theDatabase.isOpen()) {
+        log("the records are not open: the data folder " + folder + " is left as it is");
+        return;
+    }
+    const DataFolderOwner::Finding owner = DataFolderOwner::examine(folder, theDatabase, true);
+    if (!owner.permitsWriting()) {
+        log(owner.logText());
+        platform::messageBox(owner.message(), DataFolderOwner::caption(), platform::MB_OK | platform::MB_ICONWARNING);
+        return;
+    }
+    if (owner.standing == DataFolderOwner::Standing::Unclaimed)
+        log(owner.logText());
     // One lost-and-found for the whole start, on the disk before it goes on.
     LostAndFound lostAndFound(folder);
-    recoverDataFolder(folder, rows, start, lostAndFound);
+    recoverDataFolder(folder, &theDatabase, start, owner.sweepsAfter(), lostAndFound);
     sweepUnfinishedExports(lostAndFound, start);
 }
 
-void DataFolderRecovery::recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start)
+void DataFolderRecovery::recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
+                                           std::int64_t claimed)
 {
     LostAndFound lostAndFound(folder);
-    recoverDataFolder(folder, rows, start, lostAndFound);
+    recoverDataFolder(folder, rows, start, claimed, lostAndFound);
 }
 
 void DataFolderRecovery::recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
-                                           LostAndFound& lostAndFound)
+                                           std::int64_t claimed, LostAndFound& lostAndFound)
 {
-    FolderRecovery(folder, rows, start, lostAndFound).run();
+    FolderRecovery(folder, rows, start, claimed, lostAndFound).run();
 }
 
 void DataFolderRecovery::sweepUnfinishedExports(const std::string& dataFolder, std::time_t start)

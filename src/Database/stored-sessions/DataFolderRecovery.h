@@ -19,9 +19,13 @@
 // and so are the files a writer may have made a moment ago, before it could
 // hold them. Every step is one line in the error log, and so is every file
 // that could not be read.
+// Only a data folder of the records' own is set right (see DataFolderOwner),
+// and of the files it held before the records claimed it only those their
+// rows name.
 
 #include "Database/stored-sessions/LostAndFound.h"
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -38,17 +42,20 @@ public:
     static constexpr std::time_t UNFINISHED_FILE_AGE = 10 * 60;
 
     // The station's data folder (from the registry) with the rows of the
-    // records database when it is open, and the unfinished exports.
-    // `start` is when the station started.
+    // records database, and the unfinished exports, when the folder is the
+    // records' own (see DataFolderOwner); a folder of other records is left
+    // as it is, and the user is told. `start` is when the station started.
     static void run(std::time_t start);
 
     // The same for one data folder; without `rows` only the temporaries are
-    // set aside (nothing else can be judged without the rows). The steps of
-    // one start share one lost-and-found, whose moves reach the disk
-    // together when it goes.
-    static void recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start);
+    // set aside (nothing else can be judged without the rows). Files last
+    // written up to `claimed`, when the records claimed the folder, are set
+    // aside only when the rows name them. The steps of one start share one
+    // lost-and-found, whose moves reach the disk together when it goes.
     static void recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
-                                  LostAndFound& lostAndFound);
+                                  std::int64_t claimed = 0);
+    static void recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
+                                  std::int64_t claimed, LostAndFound& lostAndFound);
     // The temporaries beside the unfinished exports, set aside into the data
     // folder's lost-and-found; a target is forgotten once none is left.
     static void sweepUnfinishedExports(const std::string& dataFolder, std::time_t start);

@@ -11,6 +11,7 @@
 #include "Database/editors/AlgorithmDialog.h"
 #include "Database/editors/PersonDialog.h"
 #include "Database/editors/ScenarioDialog.h"
+#include "Database/stored-sessions/DataFolderOwner.h"
 #include "Database/stored-sessions/SessionDialogTables.h"
 #include "Rodezir/DateText.h"
 #include "Rodezir/WindowTextUtil.h"
@@ -331,6 +332,9 @@ void SessionDialog::beforeRemove() { dataFile_.moveAside(currentRecord()); }
 
 void SessionDialog::onDelete()
 {
+    // The data file of a session in a data folder of other records stays.
+    if (!DataFolderOwner::permitsWritingOrTell())
+        return;
     const bool removed = remove(false);
     dataFile_.settle(removed);
     // The session is gone: nothing is left to save, whatever the fields hold.

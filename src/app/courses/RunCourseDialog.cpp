@@ -683,8 +683,17 @@ void RunCourseDialog::onCancel()
         close->setFocus(Qt::OtherFocusReason);
     if (!canClose())
         return;
-    CprTrainingApp* app = CprTrainingApp::instance();
     ChildDialog::onCancel();
-    if (app)
+    goOnToNewSession();
+}
+
+void RunCourseDialog::onFrameClosed() { goOnToNewSession(); }
+
+void RunCourseDialog::goOnToNewSession()
+{
+    // The end of the program asks this window too, and closes it with the
+    // main window: nothing is to come up then.
+    CprTrainingApp* app = CprTrainingApp::instance();
+    if (app && !app->isEnding())
         app->onNewSession();
 }

@@ -60,6 +60,9 @@ public:
     // session refuses or the database refuses the rows: the window and its
     // rows stay. The frame asks before it closes any way at all.
     bool canClose() override;
+    // The frame's close box and Ctrl+F4 end the window as Close does: the
+    // station goes on to a new session.
+    void onFrameClosed() override;
     void help() override;
 
     const CourseRun& run() const { return run_; }
@@ -116,6 +119,8 @@ private:
     int visibleRowOf(const QWidget* control) const;
     // Writes the rows back; false when the database refused them.
     bool writeRows();
+    // After the window closed: New session, unless the program is ending.
+    static void goOnToNewSession();
 
     CourseTable courseTable_;
     SessionTable sessionTable_;

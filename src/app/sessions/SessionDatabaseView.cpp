@@ -15,6 +15,7 @@
 #include "Database/editors/PersonDialog.h"
 #include "Database/editors/ScenarioDialog.h"
 #include "Database/stored-sessions/DataFileChange.h"
+#include "Database/stored-sessions/DataFolderOwner.h"
 #include "Rodezir/ComboUtil.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/WindowTextUtil.h"
@@ -238,6 +239,8 @@ bool SessionDatabaseView::afterStore()
 
 void SessionDatabaseView::beforeRemove()
 {
+    if (std::wstring refusal; !DataFolderOwner::permitsWriting(refusal))
+        throw DatabaseError(toNarrow(refusal));
     std::error_code ignored;
     std::filesystem::remove(currentRecord().dataFileName(), ignored);
 }
@@ -254,6 +257,10 @@ void SessionDatabaseView::handRecordToSession() { getSession().setRecord(readRec
 
 bool SessionDatabaseView::save()
 {
+    // A data folder of other records takes nothing: the session stays as it
+    // is, to be stored once the station has a folder of its own.
+    if (!DataFolderOwner::permitsWritingOrTell())
+        return false;
     // A review that never got its window stores what the session holds.
     if (!isCreated())
         return SessionRowStore::store(getSession(), getSession().getRecord());

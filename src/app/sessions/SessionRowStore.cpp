@@ -8,6 +8,7 @@
 #include "Database/SqlIdentifier.h"
 #include "Database/TablePool.h"
 #include "Database/stored-sessions/DataFileChange.h"
+#include "Database/stored-sessions/DataFolderOwner.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
 #include "app/sessions/Session.h"
@@ -116,6 +117,10 @@ void SessionRowStore::takeResults(SessionRecord& record, CommSession& data)
 
 bool SessionRowStore::store(Session& session, SessionRecord record)
 {
+    // A data folder of other records takes nothing: the session stays as it
+    // is, to be stored once the station has a folder of its own.
+    if (!DataFolderOwner::permitsWritingOrTell())
+        return false;
     record.Done = true;
     takeResults(record, session.getCommSession());
     std::string reason = "The database is not connected.\n";

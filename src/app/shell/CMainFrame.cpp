@@ -428,6 +428,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    ending_ = true;
     if (timer_)
         timer_->stop();
     event->accept();

@@ -100,6 +100,9 @@ public:
     // A timed beat of the metronome; every session marks its record.
     Signal<> metronomeBeat;
 
+    // The window agreed to close: the program is ending.
+    bool isEnding() const { return ending_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -125,4 +128,5 @@ private:
     QTimer* timer_ = nullptr;
     std::map<int, Command> commands_;
     Metronome metronome_;
+    bool ending_ = false;
 };

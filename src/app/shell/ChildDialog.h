@@ -27,6 +27,10 @@ public:
     virtual bool canClose() { return true; }
     // The frame was shown or hidden.
     virtual void onFrameShow(bool show, int status) {}
+    // The frame was closed for good by its close box, Ctrl+F4 or its system
+    // menu, once canClose agreed; the dialog's own OK and Cancel do not
+    // come here. The frame goes once control is back in the event loop.
+    virtual void onFrameClosed() {}
     // The Help button; a dialog with a help topic opens it here.
     virtual void help() {}
 

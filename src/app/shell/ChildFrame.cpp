@@ -233,8 +233,10 @@ void ChildFrame::closeEvent(QCloseEvent* event)
     event->ignore();
     if (!canClose())
         return;
-    if (hideOnClose)
+    if (hideOnClose) {
         hideFrame();
-    else
-        destroyFrame();
+        return;
+    }
+    destroyFrame();
+    onClosed();
 }

@@ -83,6 +83,9 @@ protected:
     // Makes the hosted window the frame's content; false without one.
     // Overrides make or build the window first, then call this.
     virtual bool createClient();
+    // The frame was closed for good by its close box, Ctrl+F4 or its system
+    // menu (not hidden, and not by its hosted window's own OK or Cancel).
+    virtual void onClosed() {}
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -263,6 +263,8 @@ void CprTrainingApp::openRunCourse(std::unique_ptr<ChildDialog> runCourseDialog)
 
 void CprTrainingApp::runCourseClosed() { runCourseFrame_ = nullptr; }
 
+bool CprTrainingApp::isEnding() const { return exited_ || !mainFrame_ || mainFrame_->isEnding(); }
+
 bool CprTrainingApp::showSearchForManikins()
 {
     if (searchFrame_) {

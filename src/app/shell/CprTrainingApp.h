@@ -85,6 +85,9 @@ public:
     void openRunCourse(std::unique_ptr<ChildDialog> runCourseDialog);
     // The Run-course window went away.
     void runCourseClosed();
+    // The main window agreed to close, or the station is being taken down:
+    // no window is brought up any more.
+    bool isEnding() const;
     // Opens the "Search for Manikins" window and runs its start-up search;
     // answers whether its calibration failed. An open window is only shown
     // again (false).

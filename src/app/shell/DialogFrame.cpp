@@ -23,6 +23,12 @@ bool DialogFrame::createClient()
     return ChildFrame::createClient();
 }
 
+void DialogFrame::onClosed()
+{
+    if (dialog_ && dialog_->isCreated())
+        dialog_->onFrameClosed();
+}
+
 void DialogFrame::showEvent(QShowEvent* event)
 {
     ChildFrame::showEvent(event);

@@ -26,6 +26,8 @@ public:
 protected:
     // Builds the dialog through its own create(parent).
     bool createClient() override;
+    // Tells the dialog (onFrameClosed).
+    void onClosed() override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

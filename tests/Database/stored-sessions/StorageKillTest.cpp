@@ -42,6 +42,8 @@ protected:
         if (onPostgresql())
             GTEST_SKIP() << "the kills run on the SQLite file";
         dataFolder = makeDataFolder();
+        // The records' own folder since an earlier start.
+        markDataFolder(dataFolder);
     }
 
     // One kill of a child running `step`, then the next start's recovery.

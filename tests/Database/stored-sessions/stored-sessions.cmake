@@ -26,14 +26,16 @@ if(TARGET FullDiskRecordsTests)
   target_compile_definitions(FullDiskRecordsTests PRIVATE KOVA_PRIVATE_MOUNTS_GUI)
 endif()
 
-# What a killed station left in its data folder, set right at start-up, and
-# a data file's change that fails: on the SQLite data source and on the
-# throwaway PostgreSQL server.
+# What a killed station left in its data folder, set right at start-up,
+# which records the data folder belongs to, and a data file's change that
+# fails: on the SQLite data source and on the throwaway PostgreSQL server.
 kova_test(DataFolderRecoveryTests
   SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DataFileChangeTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DataFolderRecoveryTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DataFolderOwnerTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DataFolderMarkTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecoveryLogLineTest.cpp
   LIBS Database)
 kova_test_on_postgresql(DataFolderRecoveryTests)
@@ -48,3 +50,8 @@ kova_test(StorageKillTests
     ${CMAKE_CURRENT_LIST_DIR}/StorageKillTest.cpp
   LIBS Database
   LABELS kill)
+
+# The mark of the records a data folder belongs to, read from the folder.
+kova_fuzzer(DataFolderMarkFuzzer
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DataFolderMarkFuzz.cpp
+  LIBS Database)

@@ -26,6 +26,7 @@
 #include "app/shell/MainCommands.h"
 #include "comm/link/SerialPort.h"
 #include "controls/MaskedEdit.h"
+#include "controls/MdiClientWnd.h"
 #include "platform/PdfPrintDialogAsker.h"
 #include "platform/PrintDialog.h"
 #include "platform/SystemClock.h"
@@ -181,6 +182,12 @@ protected:
         storeRows(rows);
     }
 
+    // The dialog of the open Run-course window, or null.
+    Dialog* runDialog() const
+    {
+        DialogFrame* frame = app->runCourseFrame();
+        return frame ? static_cast<Dialog*>(frame->getHostedWindow()) : nullptr;
+    }
     Dialog* openRun()
     {
         app->openRunCourse(std::make_unique<Dialog>(course));
@@ -776,6 +783,68 @@ TEST_F(RunCourseWindow, closingAsksEverySessionAndAgreementWritesTheRowsAndOpens
     for (const auto& person : instructors)
         persons.push_back(std::get<std::string>(person[0]) + (std::get<long long>(person[1]) ? "*" : ""));
     EXPECT_EQ(persons, (std::vector<std::string>{"Ann*", "Bob", "Bob Jr", "Cid", "Cid Jr", "Dan", "Eve"}));
+}
+
+TEST_F(RunCourseWindow, everyWayOutWritesTheRowsAndGoesOnToNewSessionButTheProgramsEndOpensNothing)
+{
+    storeRows({plannedRow("Bob", 247, "09:02", "09:12")});
+    struct Road {
+        const char* what;
+        const char* typed;
+        std::function<void()> leaveBy;
+        bool programEnds = false;
+    };
+    const Road roads[] = {
+        {"Close", "Cid", [this] { click(*runDialog(), RunCourseDialog::CLOSE); }},
+        {"Escape in the field", "Dan", [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); }},
+        {"the frame's close box", "Eve", [this] { app->runCourseFrame()->close(); }},
+        // What Ctrl+F4 runs (the key itself is pressed on a real display).
+        {"Ctrl+F4", "Fay", [this] { app->mainFrame()->mdiClient()->closeActiveSubWindow(); }},
+        // The main window agreed to end the program; a close that reaches the
+        // Run-course window then brings nothing up.
+        {"the close box as the program ends", "Gus",
+         [this] {
+             ASSERT_TRUE(app->mainFrame()->close());
+             ASSERT_NE(app->runCourseFrame(), nullptr);
+             app->runCourseFrame()->close();
+         },
+         true},
+    };
+    std::vector<std::string> names{"Bob"};
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.what);
+        if (DialogFrame* newSession = app->newSessionFrame())
+            newSession->hideFrame();
+        Dialog* dialog = openRun();
+        ASSERT_NE(dialog, nullptr);
+        // A participant typed into the blank row, the field not left.
+        const int blank = dialog->run().schedule().rowCount();
+        ASSERT_LE(blank, RunCourseDialog::VISIBLE_ROWS);
+        QComboBox* ventilation = box(*dialog, ROWS[blank - 1].ventilation);
+        ventilation->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), ventilation);
+        QTest::keyClicks(ventilation, road.typed);
+        names.push_back(road.typed);
+
+        road.leaveBy();
+        settle();
+        EXPECT_EQ(app->runCourseFrame(), nullptr) << "the window went";
+        std::vector<std::string> stored;
+        for (const SessionRecord& row : storedRows())
+            stored.push_back(row.PersonVentilation);
+        EXPECT_EQ(stored, names) << "what was typed is written";
+        DialogFrame* newSession = app->newSessionFrame();
+        if (road.programEnds) {
+            // (The main window is hidden by now: its windows are asked directly.)
+            EXPECT_TRUE(!newSession || !newSession->isVisibleTo(app->mainFrame()))
+                << "nothing comes up as the program ends";
+            continue;
+        }
+        ASSERT_NE(newSession, nullptr);
+        EXPECT_TRUE(newSession->isVisible()) << "New session came";
+        EXPECT_EQ(app->mainFrame()->mdiClient()->activeSubWindow(), newSession);
+    }
 }
 
 TEST_F(RunCourseWindow, rowsTheDatabaseRefusesStayInTheOpenWindowOnEveryWayOut)

@@ -78,7 +78,8 @@ protected:
     {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(dataFolder))
-            names.push_back(entry.path().filename().string());
+            if (entry.path().filename() != DataFolderMark::FILE_NAME)
+                names.push_back(entry.path().filename().string());
         return names;
     }
 
@@ -141,6 +142,25 @@ TEST_F(SessionRecords, aStoreTheDatabaseRefusesKeepsTheSessionOpen)
     EXPECT_NE(asker.asked[0].text.find(L"refused by the test"), std::wstring::npos);
     EXPECT_TRUE(filesInData().empty());
     EXPECT_EQ(count("Person"), 0);
+}
+
+TEST_F(SessionRecords, aDataFolderOfOtherRecordsTakesNoStoreAndTheSessionStaysOpen)
+{
+    const std::string others(32, 'e');
+    markDataFolder(dataFolder, others);
+    auto session = collected(link);
+    WindowsLog& w = windows.of(*session);
+    w.onStore = [](Session& s) { return SessionRowStore::store(s, s.getRecord()); };
+    w.answers = {Answer::Yes};
+    EXPECT_FALSE(session->close());
+    EXPECT_EQ(session->getState(), Session::REVIEW);
+    EXPECT_TRUE(session->getModified());
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_EQ(asker.asked[0].caption, L"Data folder of other training records");
+    for (const std::string& part : {dataFolder.string(), others, RecordsIdentity::read(theDatabase)})
+        EXPECT_NE(asker.asked[0].text.find(toWide(part)), std::wstring::npos) << part;
+    EXPECT_TRUE(filesInData().empty());
+    EXPECT_EQ(count("Session"), 0);
 }
 
 // Two stations whose generators were seeded alike: the second draws, one

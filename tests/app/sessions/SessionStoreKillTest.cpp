@@ -30,6 +30,8 @@ TEST_F(SessionStoreKills, aKilledStoreLeavesTheOldRowWithItsFileOrTheNewRowWithI
 {
     if (onPostgresql())
         GTEST_SKIP() << "the kills run on the SQLite file";
+    // The records' own folder since an earlier start.
+    markDataFolder(dataFolder);
     LinkLog link;
     // A new session stored, then stored again with another note: a new row
     // and a changed one, each with the data file written for it.

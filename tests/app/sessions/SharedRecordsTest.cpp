@@ -125,7 +125,9 @@ TEST_F(SharedRecords, twoStationsStartedTogetherWithOneSeedStoreEverySessionOnce
     EXPECT_EQ(serials.size(), 2u * SESSIONS);
     EXPECT_EQ(notes.size(), 2u * SESSIONS);
     EXPECT_EQ(told, serials);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dataFolder), fs::directory_iterator()), 2 * SESSIONS);
+    // The data files, and the folder's mark of the records it belongs to.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dataFolder), fs::directory_iterator()), 2 * SESSIONS + 1);
+    EXPECT_TRUE(fs::exists(dataFolder / DataFolderMark::FILE_NAME));
 }
 
 TEST_F(SharedRecords, aSessionStoredOnOneStationOpensOnAnotherOnlyWhenTheyShareTheDataFolder)

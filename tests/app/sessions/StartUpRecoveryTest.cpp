@@ -18,6 +18,8 @@ using StartUpRecovery = SessionRecordsFixture;
 
 TEST_F(StartUpRecovery, theStationSetsItsDataFolderRightOnceItsRecordsAreOpen)
 {
+    // The records' own folder since two hours.
+    markDataFolder(dataFolder, {}, 2 * 60 * 60);
     SessionRecord record;
     record.Done = true;
     addSessionRow(record);

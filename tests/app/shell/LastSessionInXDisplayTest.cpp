@@ -3,13 +3,20 @@
 // close box, and a real click on the answer of "Save session?". Cancel keeps
 // the session and its windows; No and Yes end it, the session window and the
 // surveillance window go, and New session comes back in front. The
-// keyboard's Ctrl+F4 closes the window the same way. Run through
-// tests/support/in-x-display; it saves <build>/close-box-x.png (the question
-// over the session window) and <build>/after-close-box-x.png (the station
-// after the last session), screenshots of the display.
+// keyboard's Ctrl+F4 closes the window the same way. The Run-course window's
+// close box and Ctrl+F4 end it as its Close does: its running row's session
+// is asked about, its rows are written and New session comes in front. Run
+// through tests/support/in-x-display; it saves <build>/close-box-x.png (the
+// question over the session window), <build>/after-close-box-x.png (the
+// station after the last session), <build>/run-course-close-box-x.png (the
+// question over the Run-course window) and
+// <build>/after-run-course-close-box-x.png (the station after it), screenshots
+// of the display.
 
 #include "DemoStationFixture.h"
 
+#include "Database/SessionTable.h"
+#include "app/courses/RunCourseDialog.h"
 #include "app/sessions/Session.h"
 #include "app/sessions/SessionPanel.h"
 #include "app/shell/MainCommands.h"
@@ -176,6 +183,72 @@ TEST_F(LastSessionInXDisplay, theCloseBoxAnsweredNoOrYesBringsBackNewSessionAndC
         if (road.answer == Answer::No && !road.byKeyboard) {
             QTest::qWait(300);
             saveScreen("after-close-box-x.png");
+        }
+    }
+    EXPECT_TRUE(asker.asked.empty());
+    EXPECT_EQ(kovatest::errorLog().find("Assert failed"), std::string::npos) << kovatest::errorLog();
+}
+
+TEST_F(LastSessionInXDisplay, theRunCourseWindowsCloseBoxAndCtrlF4GoOnToNewSessionAsItsCloseDoes)
+{
+    const CourseRecord course = plannedCourse();
+    struct Road {
+        const char* what;
+        bool byKeyboard;
+        // The course's row runs a session, which "Save session?" is asked about.
+        bool rowRunning;
+        const char* screenshot;
+    };
+    const Road roads[] = {
+        {"the close box over a running row, No", false, true, "after-run-course-close-box-x.png"},
+        {"the close box", false, false, nullptr},
+        {"Ctrl+F4", true, false, nullptr},
+    };
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.what);
+        app->newSessionFrame()->hideFrame();
+        app->openRunCourse(std::make_unique<RunCourseDialog>(course));
+        const QPointer<DialogFrame> runCourseWindow = app->runCourseFrame();
+        ASSERT_TRUE(runCourseWindow);
+        Session* session = nullptr;
+        if (road.rowRunning) {
+            ASSERT_NO_FATAL_FAILURE(startCourseRow(session));
+        }
+        // The Run-course window in front, where the instructor closes it.
+        runCourseWindow->showFrame();
+        QTest::qWait(300);
+        ASSERT_TRUE(runCourseWindow->isVisible());
+        ASSERT_EQ(app->mainFrame()->mdiClient()->activeSubWindow(), runCourseWindow.data());
+
+        Question seen;
+        if (road.rowRunning)
+            answerWhenAsked(Answer::No, seen, "run-course-close-box-x.png");
+        if (road.byKeyboard) {
+            runCourse()->getDlgItem(RunCourseDialog::ROWS[0].ventilation)->setFocus();
+            QTest::qWait(200);
+            EXPECT_TRUE(xdotool({"key", "--clearmodifiers", "ctrl+F4"}));
+        } else {
+            EXPECT_TRUE(clickAt(closeBoxOf(*runCourseWindow)));
+        }
+        if (road.rowRunning) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return seen.answered && !QApplication::activeModalWidget(); }, 15000));
+        }
+        watch_.reset();
+        settle();
+
+        EXPECT_FALSE(runCourseWindow) << "the Run-course window went";
+        EXPECT_EQ(app->runCourseFrame(), nullptr);
+        EXPECT_EQ(windowed->getSessionCount(), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app->newSessionFrame()->isVisible(); }, 5000)) << "New session came";
+        EXPECT_EQ(app->mainFrame()->mdiClient()->activeSubWindow(), app->newSessionFrame());
+        SessionTable table(theDatabase);
+        table.open("");
+        const std::vector<SessionRecord> rows = table.findCourseSessions(course.getKey());
+        ASSERT_EQ(rows.size(), 1u) << "the course's rows were written, the blank one left out";
+        EXPECT_EQ(rows[0].PersonVentilation, "Bob");
+        if (road.screenshot) {
+            QTest::qWait(300);
+            saveScreen(road.screenshot);
         }
     }
     EXPECT_TRUE(asker.asked.empty());

@@ -35,47 +35,7 @@ using Answer = SessionWindows::SaveAnswer;
 
 class LastSessionRoads : public demostation::DemoStationFixture {
 public:
-    // A planned course of one row, Bob's on manikin 249.
-    CourseRecord plannedCourse()
-    {
-        CourseRecord course;
-        course.instructor = "Ann";
-        course.date = "2025-03-04";
-        course.time = "09:00";
-        course.defaultScenario = "5 minute BLS (AHA)";
-        exec("INSERT INTO \"Person\" (\"Name\", \"Instructor\") VALUES ('Ann', 1)");
-        exec("INSERT INTO \"Course\" (\"Instructor\", \"Date\", \"Time\", \"DefaultScenario\") VALUES (?, ?, ?, ?)",
-             {course.instructor, course.date, course.time, course.defaultScenario});
-        SessionRecord row;
-        row.PersonVentilation = "Bob";
-        row.PersonChestCompression = "Bob Jr";
-        row.Scenario = course.defaultScenario;
-        row.Duration = 300;
-        row.Manikin = 249;
-        row.StartTime = "09:02";
-        row.EndTime = "09:07";
-        std::vector<SessionRecord> rows{row};
-        SessionTable table(theDatabase);
-        table.open("");
-        EXPECT_TRUE(table.deleteCourseSessions(course, rows));
-        return course;
-    }
-
-    RunCourseDialog* runCourse() const
-    {
-        DialogFrame* frame = app->runCourseFrame();
-        return frame ? static_cast<RunCourseDialog*>(frame->getHostedWindow()) : nullptr;
-    }
-    // The course's first row started from its '>': its session is `started`.
-    void startCourseRow(Session*& started)
-    {
-        started = nullptr;
-        RunCourseDialog* run = runCourse();
-        ASSERT_NE(run, nullptr);
-        qobject_cast<QAbstractButton*>(run->getDlgItem(RunCourseDialog::ROWS[0].play))->click();
-        started = run->run().session(0);
-        ASSERT_NE(started, nullptr);
-    }
+    using DemoStationFixture::runCourse;
 
     static void click(const QWidget* window, int id)
     {
