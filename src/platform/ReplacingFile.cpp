@@ -1,5 +1,6 @@
 #include "platform/ReplacingFile.h"
 
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +38,44 @@ void discard(int fd, const std::string& name)
     ::close(fd);
     ::unlink(name.c_str());
     errno = savedErrno;
+}
+
+void closeKeepingErrno(int fd)
+{
+    const int savedErrno = errno;
+    ::close(fd);
+    errno = savedErrno;
+}
+
+// Six letters and digits as mkstemp draws them, from the system's random
+// source: processes forked from one another never draw the same.
+std::string randomCharacters()
+{
+    static constexpr std::string_view CHARACTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char bytes[6] = {};
+    std::size_t got = 0;
+    while (got < sizeof bytes) {
+        const ssize_t read = ::getrandom(bytes + got, sizeof bytes - got, 0);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            break;
+        got += static_cast<std::size_t>(read);
+    }
+    // Without the random source a name still differs from try to try.
+    static std::atomic<unsigned> fallback{0};
+    std::string text;
+    for (std::size_t i = 0; i < sizeof bytes; ++i) {
+        const unsigned value = got == sizeof bytes ? bytes[i] : (::getpid() * 31u + fallback++ * 7u + i);
+        text += CHARACTERS[value % CHARACTERS.size()];
+    }
+    return text;
+}
+
+ReplacingFile::TestSeam& testSeam()
+{
+    static ReplacingFile::TestSeam seam;
+    return seam;
 }
 } // namespace
 
@@ -70,19 +110,76 @@ bool ReplacingFile::open()
     temporary_.clear();
     committed_ = false;
     kept_ = false;
+    const int flags = O_CLOEXEC | (dataSync_ ? O_DSYNC : 0);
+    // Made without a name, locked, and named only then: no sweep ever meets
+    // the temporary unlocked. A file system that cannot make a file without
+    // a name gets it named at once and locked right after.
+    if (!testSeam().namedAtOnce && openUnnamed(flags))
+        return true;
+    return openNamed(flags);
+}
+
+bool ReplacingFile::openUnnamed(int flags)
+{
+    const std::filesystem::path target(target_);
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : std::string(".");
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | flags, 0600);
+    if (fd < 0)
+        return false;
+    if (testSeam().beforeLock)
+        testSeam().beforeLock();
+    if (lockWaiting(fd) != 0) {
+        closeKeepingErrno(fd);
+        return false;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < OPEN_TRIES; ++attempt) {
+        std::string name = target_ + TEMPORARY_MARK + randomCharacters();
+        bool named = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        // Without /proc the descriptor itself, where the system allows it.
+        if (!named && errno == ENOENT)
+            named = ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+        if (!named && errno == EEXIST)
+            continue;
+        if (!named) {
+            closeKeepingErrno(fd);
+            return false;
+        }
+        const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (lockFd < 0) {
+            discard(fd, name);
+            return false;
+        }
+        ::fchmod(fd, mode_);
+        fd_ = fd;
+        lockFd_ = lockFd;
+        temporary_ = std::move(name);
+        return true;
+    }
+    ::close(fd);
+    errno = EEXIST;
+    return false;
+}
+
+bool ReplacingFile::openNamed(int flags)
+{
     for (int attempt = 0; attempt < OPEN_TRIES; ++attempt) {
         std::string name = target_ + TEMPORARY_MARK + "XXXXXX";
-        const int fd = ::mkostemp(name.data(), O_CLOEXEC | (dataSync_ ? O_DSYNC : 0));
+        const int fd = ::mkostemp(name.data(), flags);
         if (fd < 0)
             return false;
+        if (testSeam().beforeLock)
+            testSeam().beforeLock();
         struct stat info {};
         if (lockWaiting(fd) != 0 || ::fstat(fd, &info) != 0) {
             discard(fd, name);
             return false;
         }
         // A sweep that came between the creation and the lock has taken the
-        // name away; the next try makes another.
-        if (info.st_nlink == 0) {
+        // name away (removed the file, or moved it elsewhere); the next try
+        // makes another, and the name is left to whatever holds it now.
+        struct stat named {};
+        if (::lstat(name.c_str(), &named) != 0 || named.st_dev != info.st_dev || named.st_ino != info.st_ino) {
             ::close(fd);
             continue;
         }
@@ -101,6 +198,8 @@ bool ReplacingFile::open()
     errno = EEXIST;
     return false;
 }
+
+void ReplacingFile::setTestSeam(TestSeam seam) { testSeam() = std::move(seam); }
 
 bool ReplacingFile::write(const void* data, std::size_t size)
 {
@@ -185,15 +284,31 @@ bool writeAll(int fd, const void* data, std::size_t size)
 
 bool withUnheldFile(const std::string& path, const std::function<bool()>& action)
 {
+    int unreadable = 0;
+    return withUnheldFile(path, action, unreadable);
+}
+
+bool withUnheldFile(const std::string& path, const std::function<bool()>& action, int& unreadable)
+{
+    unreadable = 0;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0)
+    if (fd < 0) {
+        // Gone since it was listed, or a link in its place: nothing to judge.
+        if (errno != ENOENT && errno != ELOOP)
+            unreadable = errno;
         return false;
+    }
     // Only a plain file that no writer holds, and only while the name still
     // means the file locked here: a writer may have renamed it into place
     // since it was opened.
     struct stat held {};
     struct stat named {};
-    const bool unheld = ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+    if (::fstat(fd, &held) != 0) {
+        unreadable = errno;
+        ::close(fd);
+        return false;
+    }
+    const bool unheld = S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
                         && ::lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev
                         && named.st_ino == held.st_ino;
     const bool done = unheld && action();

@@ -5,9 +5,9 @@
 //
 // Each replacement makes a temporary of its own ("<file>.tmp" and six random
 // characters), so programs saving the same file at once never write into each
-// other's temporary. The writer holds a lock on its temporary until the rename
-// is done; a temporary whose lock is free was left by a writer that died, and
-// removeStale clears those away.
+// other's temporary. The writer holds a lock on its temporary from before the
+// temporary has its name until the rename is done; a temporary whose lock is
+// free was left by a writer that died, and removeStale clears those away.
 
 #include <cstddef>
 #include <functional>
@@ -58,7 +58,20 @@ public:
     // `base` (without a folder).
     static bool isTemporaryOf(std::string_view name, std::string_view base);
 
+    // For tests: what happens between a temporary's creation and its lock
+    // (a loaded machine's delay, another program's sweep), and whether the
+    // temporary is made under its name at once, as on file systems that
+    // cannot make a file without a name first.
+    struct TestSeam {
+        std::function<void()> beforeLock;
+        bool namedAtOnce = false;
+    };
+    static void setTestSeam(TestSeam seam);
+
 private:
+    bool openUnnamed(int flags);
+    bool openNamed(int flags);
+
     void release();
 
     std::string target_;
@@ -84,5 +97,9 @@ void syncFolderOf(const std::string& file);
 // `action` answered; false without calling it when the file is held, is no
 // plain file, or is gone.
 bool withUnheldFile(const std::string& path, const std::function<bool()>& action);
+// The same, answering in `unreadable` the errno of a file that could not be
+// opened or looked at (a permission, a failing disk); 0 when the file was
+// judged, or is gone or no plain file.
+bool withUnheldFile(const std::string& path, const std::function<bool()>& action, int& unreadable);
 
 } // namespace platform

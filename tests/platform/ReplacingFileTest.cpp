@@ -1,5 +1,6 @@
 // Replacing a file whole through a temporary of its own, and clearing away
-// the temporaries of writers that died before their rename.
+// the temporaries of writers that died before their rename; no sweep ever
+// meets a living writer's temporary unlocked, or takes it from the writer.
 
 #include "platform/ReplacingFile.h"
 #include "TempDir.h"
@@ -7,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <set>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,6 +105,75 @@ TEST(ReplacingFile, onlyTheTemporariesOfDeadWritersAreSweptAway)
     EXPECT_EQ(namesIn(dir.path()), expected);
     ASSERT_TRUE(live.finish());
     EXPECT_TRUE(live.commit()) << "a sweep never takes a live writer's file";
+    EXPECT_EQ(kovatest::readFile(target), "new");
+}
+
+// The seam set for one test only.
+class ScopedSeam {
+public:
+    explicit ScopedSeam(ReplacingFile::TestSeam seam) { ReplacingFile::setTestSeam(std::move(seam)); }
+    ~ScopedSeam() { ReplacingFile::setTestSeam({}); }
+};
+
+TEST(ReplacingFile, aTemporaryIsHeldBeforeAnySweepCanSeeIt)
+{
+    kovatest::TempDir dir;
+    const int probe = ::open(dir.path().c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (probe < 0)
+        GTEST_SKIP() << "this file system cannot make a file without a name";
+    ::close(probe);
+    const std::string target = dir.file("kept.dat");
+    int seen = 0;
+    int unheld = 0;
+    // What a sweep finds between the creation and the lock.
+    const ScopedSeam seam({[&] {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+            ++seen;
+            const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+                ++unheld;
+            ::close(fd);
+        }
+    }});
+    ReplacingFile file(target);
+    ASSERT_TRUE(file.open());
+    EXPECT_EQ(seen, 0);
+    EXPECT_EQ(unheld, 0);
+    EXPECT_EQ(file.temporaryPath().rfind(target + ".tmp", 0), 0u);
+    EXPECT_TRUE(ReplacingFile::isTemporaryOf(std::filesystem::path(file.temporaryPath()).filename().string(),
+                                             "kept.dat"));
+    EXPECT_EQ(ReplacingFile::removeStale(target), 0) << "held from the start";
+    ASSERT_TRUE(file.write("new", 3) && file.finish() && file.commit());
+    EXPECT_EQ(kovatest::readFile(target), "new");
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"kept.dat"});
+}
+
+TEST(ReplacingFile, aTemporaryTakenBeforeItsLockIsMadeAgain)
+{
+    kovatest::TempDir dir;
+    const std::string target = dir.file("kept.dat");
+    const std::filesystem::path elsewhere = dir.path() / "lost-and-found";
+    std::filesystem::create_directory(elsewhere);
+    // A sweep of a station that does not wait: the first temporary is moved
+    // away, and the second removed, before their writer locked them.
+    int sweeps = 0;
+    const ScopedSeam seam({[&] {
+                               for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+                                   if (!entry.is_regular_file())
+                                       continue;
+                                   if (sweeps == 0)
+                                       std::filesystem::rename(entry.path(), elsewhere / entry.path().filename());
+                                   else if (sweeps == 1)
+                                       std::filesystem::remove(entry.path());
+                               }
+                               ++sweeps;
+                           },
+                           true});
+    ReplacingFile file(target);
+    ASSERT_TRUE(file.open());
+    EXPECT_EQ(sweeps, 3);
+    ASSERT_TRUE(file.write("new", 3) && file.finish());
+    EXPECT_TRUE(file.commit());
     EXPECT_EQ(kovatest::readFile(target), "new");
 }
 

@@ -13,12 +13,12 @@
 #include "platform/ReplacingFile.h"
 
 #include <cerrno>
-#include <fcntl.h>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string_view>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -69,37 +69,82 @@ std::set<std::string> storedSerials(DatabaseConnection& connection)
     return serials;
 }
 
-bool renameDurably(const std::string& from, const std::string& to)
+std::string reason(int error)
 {
-    if (::rename(from.c_str(), to.c_str()) != 0)
-        return false;
-    platform::syncFolderOf(to);
-    return true;
+    std::string text = errorText(static_cast<unsigned long>(error));
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
 }
 
+// The files a sweep could not read, each told once.
+class Unreadable {
+public:
+    void note(const std::string& path, int error)
+    {
+        if (error != 0 && told_.insert(path).second)
+            log(path + " could not be read; it stays: " + reason(error));
+    }
+
+private:
+    std::set<std::string> told_;
+};
+
 // The plain files directly in the folder, by name.
-std::vector<std::string> fileNames(const std::string& folder)
+std::vector<std::string> fileNames(const std::string& folder, Unreadable& unreadable)
 {
     std::vector<std::string> names;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->symlink_status(ec).type() == fs::file_type::regular)
+    fs::directory_iterator it(folder, ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        std::error_code statError;
+        const fs::file_type type = it->symlink_status(statError).type();
+        if (statError && statError != std::errc::no_such_file_or_directory)
+            unreadable.note(it->path().string(), statError.value());
+        else if (type == fs::file_type::regular)
             names.push_back(it->path().filename().string());
     }
+    // A folder that is not there holds nothing to set right.
+    if (ec && ec != std::errc::no_such_file_or_directory)
+        unreadable.note(folder, ec.value());
     return names;
+}
+
+// Runs `action` on a file no living writer holds (see withUnheldFile),
+// telling when the file could not be read.
+bool withUnheldFile(const std::string& path, Unreadable& unreadable, const std::function<bool()>& action)
+{
+    int error = 0;
+    const bool done = platform::withUnheldFile(path, action, error);
+    unreadable.note(path, error);
+    return done;
+}
+
+// Whether the file was last written `age` seconds or more before the start;
+// false, and told when it cannot be read, for a file that cannot be looked at.
+bool writtenBefore(const std::string& path, std::time_t start, std::time_t age, Unreadable& unreadable)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT)
+            unreadable.note(path, errno);
+        return false;
+    }
+    return info.st_mtime <= start - age;
 }
 
 class FolderRecovery {
 public:
-    FolderRecovery(const std::string& folder, DatabaseConnection* rows, std::time_t start, std::int64_t claimed)
-        : folder_(folder), rows_(rows), start_(start), claimed_(claimed)
+    FolderRecovery(const std::string& folder, DatabaseConnection* rows, std::time_t start, std::int64_t claimed,
+                   LostAndFound& lostAndFound)
+        : folder_(folder), rows_(rows), start_(start), claimed_(claimed), lostAndFound_(lostAndFound)
     {
     }
 
     void run()
     {
         // Changes first: finishing one gives a data file its name back.
-        for (const std::string& name : fileNames(folder_)) {
+        for (const std::string& name : fileNames(folder_, unreadable_)) {
             std::string dataFileName;
             std::string fingerprint;
             if (rows_ && DataFileChange::parsePendingName(name, dataFileName, fingerprint)
@@ -107,10 +152,9 @@ public:
                 finishChange(name, dataFileName, fingerprint);
             else if (rows_ && endsWith(name, DataFileRemoval::ASIDE_MARK))
                 finishRemoval(name);
-            else if (isDataFileTemporary(name) && writtenAfterClaim(name))
-                platform::withUnheldFile(path(name), [&] {
-                    return DataFolderRecovery::setAside(path(name), folder_, "a data file's unfinished temporary");
-                });
+            else if (isDataFileTemporary(name) && writtenAfterClaim(name) && unfinishedLongAgo(name))
+                withUnheldFile(path(name), unreadable_,
+                               [&] { return setAside(name, "a data file's unfinished temporary"); });
         }
         if (rows_)
             setAsideUnnamed();
@@ -118,6 +162,28 @@ public:
 
 private:
     std::string path(const std::string& name) const { return (fs::path(folder_) / name).string(); }
+
+    // Durable with the start's other moves.
+    bool rename(const std::string& from, const std::string& to)
+    {
+        if (::rename(path(from).c_str(), path(to).c_str()) != 0)
+            return false;
+        lostAndFound_.renamedIn(path(to));
+        return true;
+    }
+
+    bool setAside(const std::string& name, const std::string& why)
+    {
+        return lostAndFound_.setAside(path(name), why);
+    }
+
+    // A writer that lives may have made the file a moment ago and not yet
+    // hold it; one that wrote it before this start and some minutes before
+    // has died or given it up.
+    bool unfinishedLongAgo(const std::string& name)
+    {
+        return writtenBefore(path(name), start_, DataFolderRecovery::UNFINISHED_FILE_AGE, unreadable_);
+    }
 
     // A file the folder held before its records claimed it may be another
     // database's: only what its own rows name is theirs to set right.
@@ -136,7 +202,7 @@ private:
 
     void finishChange(const std::string& name, const std::string& dataFileName, const std::string& fingerprint)
     {
-        platform::withUnheldFile(path(name), [&] {
+        withUnheldFile(path(name), unreadable_, [&] {
             std::string stored;
             try {
                 stored = DataFileChange::rowsFingerprint(*rows_, serialOf(dataFileName));
@@ -147,10 +213,9 @@ private:
             if (stored != fingerprint && !writtenAfterClaim(name))
                 return false;
             if (stored != fingerprint)
-                return DataFolderRecovery::setAside(path(name), folder_, "its session's row was never stored");
-            if (!renameDurably(path(name), path(dataFileName))) {
-                log(path(name) + " could not become " + dataFileName + ": "
-                    + errorText(static_cast<unsigned long>(errno)));
+                return unfinishedLongAgo(name) && setAside(name, "its session's row was never stored");
+            if (!rename(name, dataFileName)) {
+                log(path(name) + " could not become " + dataFileName + ": " + reason(errno));
                 return false;
             }
             log(path(name) + " became " + dataFileName + ": its session's row was stored");
@@ -164,7 +229,7 @@ private:
         const std::string serial = serialOf(dataFileName);
         if (serial.empty())
             return;
-        platform::withUnheldFile(path(name), [&] {
+        withUnheldFile(path(name), unreadable_, [&] {
             long long rows = 0;
             try {
                 rows = rowsOf(*rows_, serial);
@@ -172,22 +237,17 @@ private:
                 log("the row of " + path(name) + " could not be read; it stays: " + error.what());
                 return false;
             }
+            // Kept, not removed: the rows read here may not be the records
+            // the file was stored with.
             if (rows == 0 && !writtenAfterClaim(name))
                 return false;
-            if (rows == 0) {
-                if (::unlink(path(name).c_str()) != 0) {
-                    log(path(name) + " could not be removed: " + errorText(static_cast<unsigned long>(errno)));
-                    return false;
-                }
-                log(path(name) + " removed: its session was deleted");
-                return true;
-            }
+            if (rows == 0)
+                return setAside(name, "its session was deleted");
             std::error_code ec;
             if (fs::exists(fs::symlink_status(path(dataFileName), ec)))
-                return DataFolderRecovery::setAside(path(name), folder_,
-                                                    "its session was not deleted, and has a newer data file");
-            if (!renameDurably(path(name), path(dataFileName))) {
-                log(path(name) + " could not go back: " + errorText(static_cast<unsigned long>(errno)));
+                return setAside(name, "its session was not deleted, and has a newer data file");
+            if (!rename(name, dataFileName)) {
+                log(path(name) + " could not go back: " + reason(errno));
                 return false;
             }
             log(path(name) + " went back to " + dataFileName + ": its session was not deleted");
@@ -204,18 +264,14 @@ private:
             log("the stored sessions could not be read; no data file is set aside: " + std::string(error.what()));
             return;
         }
-        for (const std::string& name : fileNames(folder_)) {
+        for (const std::string& name : fileNames(folder_, unreadable_)) {
             const std::string serial = serialOf(name);
             if (serial.empty() || serials.count(serial) != 0)
                 continue;
-            struct stat info {};
-            const bool old = ::lstat(path(name).c_str(), &info) == 0
-                             && info.st_mtime <= start_ - DataFolderRecovery::UNNAMED_FILE_AGE;
-            if (!old || !writtenAfterClaim(name))
+            if (!writtenBefore(path(name), start_, DataFolderRecovery::UNNAMED_FILE_AGE, unreadable_)
+                || !writtenAfterClaim(name))
                 continue;
-            platform::withUnheldFile(path(name), [&] {
-                return DataFolderRecovery::setAside(path(name), folder_, "no stored session names it");
-            });
+            withUnheldFile(path(name), unreadable_, [&] { return setAside(name, "no stored session names it"); });
         }
     }
 
@@ -223,24 +279,9 @@ private:
     DatabaseConnection* rows_;
     std::time_t start_;
     std::int64_t claimed_;
+    LostAndFound& lostAndFound_;
+    Unreadable unreadable_;
 };
-
-// Another file system: a copy, on the disk before the original goes.
-bool moveAcross(const std::string& from, const fs::path& to)
-{
-    std::error_code ec;
-    if (!fs::copy_file(from, to, fs::copy_options::none, ec))
-        return false;
-    const int fd = ::open(to.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool synced = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    if (!synced || ::unlink(from.c_str()) != 0) {
-        fs::remove(to, ec);
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -262,18 +303,34 @@ void DataFolderRecovery::run(std::time_t start)
     }
     if (owner.standing == DataFolderOwner::Standing::Unclaimed)
         log(owner.logText());
-    recoverDataFolder(folder, &theDatabase, start, owner.sweepsAfter());
-    sweepUnfinishedExports(folder);
+    // One lost-and-found for the whole start, on the disk before it goes on.
+    LostAndFound lostAndFound(folder);
+    recoverDataFolder(folder, &theDatabase, start, owner.sweepsAfter(), lostAndFound);
+    sweepUnfinishedExports(lostAndFound, start);
 }
 
 void DataFolderRecovery::recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
                                            std::int64_t claimed)
 {
-    FolderRecovery(folder, rows, start, claimed).run();
+    LostAndFound lostAndFound(folder);
+    recoverDataFolder(folder, rows, start, claimed, lostAndFound);
 }
 
-void DataFolderRecovery::sweepUnfinishedExports(const std::string& dataFolder)
+void DataFolderRecovery::recoverDataFolder(const std::string& folder, DatabaseConnection* rows, std::time_t start,
+                                           std::int64_t claimed, LostAndFound& lostAndFound)
 {
+    FolderRecovery(folder, rows, start, claimed, lostAndFound).run();
+}
+
+void DataFolderRecovery::sweepUnfinishedExports(const std::string& dataFolder, std::time_t start)
+{
+    LostAndFound lostAndFound(dataFolder);
+    sweepUnfinishedExports(lostAndFound, start);
+}
+
+void DataFolderRecovery::sweepUnfinishedExports(LostAndFound& lostAndFound, std::time_t start)
+{
+    Unreadable unreadable;
     for (const UnfinishedExports::Target& target : UnfinishedExports::list()) {
         std::vector<std::string> targets{target.path};
         std::error_code ec;
@@ -286,13 +343,14 @@ void DataFolderRecovery::sweepUnfinishedExports(const std::string& dataFolder)
         for (const std::string& path : targets) {
             const fs::path folder = fs::path(path).has_parent_path() ? fs::path(path).parent_path() : fs::path(".");
             const std::string base = fs::path(path).filename().string();
-            for (const std::string& name : fileNames(folder.string())) {
+            for (const std::string& name : fileNames(folder.string(), unreadable)) {
                 if (!platform::ReplacingFile::isTemporaryOf(name, base))
                     continue;
                 const std::string temporary = (folder / name).string();
-                left |= !platform::withUnheldFile(temporary, [&] {
-                    return setAside(temporary, dataFolder, "an unfinished export to " + path);
-                });
+                left |= !writtenBefore(temporary, start, UNFINISHED_FILE_AGE, unreadable)
+                        || !withUnheldFile(temporary, unreadable, [&] {
+                               return lostAndFound.setAside(temporary, "an unfinished export to " + path);
+                           });
             }
         }
         if (!left)
@@ -302,23 +360,5 @@ void DataFolderRecovery::sweepUnfinishedExports(const std::string& dataFolder)
 
 bool DataFolderRecovery::setAside(const std::string& path, const std::string& dataFolder, const std::string& why)
 {
-    const fs::path folder = fs::path(dataFolder) / LOST_AND_FOUND;
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    const std::string name = fs::path(path).filename().string();
-    fs::path destination = folder / name;
-    for (int number = 1; fs::exists(fs::symlink_status(destination, ec)); ++number)
-        destination = folder / (name + "." + std::to_string(number));
-    bool moved = ::rename(path.c_str(), destination.c_str()) == 0;
-    if (!moved && errno == EXDEV)
-        moved = moveAcross(path, destination);
-    if (!moved) {
-        log(path + " could not be set aside into " + folder.string() + ": "
-            + errorText(static_cast<unsigned long>(errno)));
-        return false;
-    }
-    platform::syncFolderOf(destination.string());
-    platform::syncFolderOf(path);
-    log(path + " set aside as " + destination.string() + ": " + why);
-    return true;
+    return LostAndFound(dataFolder).setAside(path, why);
 }

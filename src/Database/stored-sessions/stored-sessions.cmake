@@ -9,6 +9,7 @@ target_sources(Database PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DataFolderMark.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataFolderOwner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataFolderRecovery.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LostAndFound.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RecordsIdentity.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UnfinishedExports.cpp)
 if(TARGET Database_gui)

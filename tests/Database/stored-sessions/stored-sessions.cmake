@@ -26,12 +26,13 @@ if(TARGET FullDiskRecordsTests)
   target_compile_definitions(FullDiskRecordsTests PRIVATE KOVA_PRIVATE_MOUNTS_GUI)
 endif()
 
-# What a killed station left in its data folder, set right at start-up, and
-# which records the data folder belongs to: on the SQLite data source and on
-# the throwaway PostgreSQL server.
+# What a killed station left in its data folder, set right at start-up,
+# which records the data folder belongs to, and a data file's change that
+# fails: on the SQLite data source and on the throwaway PostgreSQL server.
 kova_test(DataFolderRecoveryTests
   SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/RecordsFixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DataFileChangeTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DataFolderRecoveryTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DataFolderOwnerTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DataFolderMarkTest.cpp

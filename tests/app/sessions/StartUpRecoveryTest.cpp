@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -17,13 +18,17 @@ using StartUpRecovery = SessionRecordsFixture;
 
 TEST_F(StartUpRecovery, theStationSetsItsDataFolderRightOnceItsRecordsAreOpen)
 {
-    markDataFolder(dataFolder);
+    // The records' own folder since two hours.
+    markDataFolder(dataFolder, {}, 2 * 60 * 60);
     SessionRecord record;
     record.Done = true;
     addSessionRow(record);
     const std::filesystem::path dataFile = record.dataFileName().value();
     kovatest::writeFile(dataFile.string() + ".removing", "kept");
     kovatest::writeFile(dataFile.string() + ".tmpA1b2C3", "half");
+    // Left by a writer killed an hour ago.
+    std::filesystem::last_write_time(dataFile.string() + ".tmpA1b2C3",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     theDatabase.close();
     databaseOpen = false;
 
