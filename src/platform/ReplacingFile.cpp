@@ -145,16 +145,7 @@ bool ReplacingFile::openUnnamed(int flags)
             closeKeepingErrno(fd);
             return false;
         }
-        const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-        if (lockFd < 0) {
-            discard(fd, name);
-            return false;
-        }
-        ::fchmod(fd, mode_);
-        fd_ = fd;
-        lockFd_ = lockFd;
-        temporary_ = std::move(name);
-        return true;
+        return adopt(fd, std::move(name));
     }
     ::close(fd);
     errno = EEXIST;
@@ -183,20 +174,25 @@ bool ReplacingFile::openNamed(int flags)
             ::close(fd);
             continue;
         }
-        const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-        if (lockFd < 0) {
-            discard(fd, name);
-            return false;
-        }
-        // The new file gets the old one's permissions, not mkstemp's 0600.
-        ::fchmod(fd, mode_);
-        fd_ = fd;
-        lockFd_ = lockFd;
-        temporary_ = std::move(name);
-        return true;
+        return adopt(fd, std::move(name));
     }
     errno = EEXIST;
     return false;
+}
+
+bool ReplacingFile::adopt(int fd, std::string name)
+{
+    const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (lockFd < 0) {
+        discard(fd, name);
+        return false;
+    }
+    // The new file gets the old one's permissions, not the creation's 0600.
+    ::fchmod(fd, mode_);
+    fd_ = fd;
+    lockFd_ = lockFd;
+    temporary_ = std::move(name);
+    return true;
 }
 
 void ReplacingFile::setTestSeam(TestSeam seam) { testSeam() = std::move(seam); }

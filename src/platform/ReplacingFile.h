@@ -71,6 +71,8 @@ public:
 private:
     bool openUnnamed(int flags);
     bool openNamed(int flags);
+    // Takes the locked, named temporary as this file's.
+    bool adopt(int fd, std::string name);
 
     void release();
 
