@@ -57,9 +57,10 @@ std::set<std::string> storedSerials(DatabaseConnection& records)
     return serials;
 }
 
-// The files of the folder that the records do not name: every file but the
-// mark and the data files of stored sessions with what a change or a delete
-// of theirs left (their names start with the data file's).
+// The data files of the folder, with what a change or a delete left beside
+// them (their names start with the data file's), that the records do not
+// name. Other files (the records' own SQLite file among them) are nothing a
+// sweep would ever take, and are not counted.
 int countUnnamed(const std::string& folder, DatabaseConnection& records)
 {
     std::set<std::string> serials;
@@ -73,10 +74,8 @@ int countUnnamed(const std::string& folder, DatabaseConnection& records)
         if (it->symlink_status(ec).type() != fs::file_type::regular)
             continue;
         const std::string name = it->path().filename().string();
-        if (name == DataFolderMark::FILE_NAME)
-            continue;
         const std::size_t dot = name.find(".dat");
-        if (dot != std::string::npos && serials.count(name.substr(0, dot)) != 0)
+        if (dot == std::string::npos || serials.count(name.substr(0, dot)) != 0)
             continue;
         ++unnamed;
     }

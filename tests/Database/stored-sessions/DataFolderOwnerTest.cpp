@@ -217,6 +217,10 @@ TEST_F(DataFolderOwnerTest, anUnmarkedFolderIsClaimedAndWhatItHeldBeforeIsLeftAl
         put(name, contents, 3 * HOUR);
     std::map<std::string, std::string> expected = foreign;
     expected["aaaaaaaaaaaaa1.dat"] = "own";
+    // A SQLite station keeps its records file in the data folder: no data
+    // file, nothing a sweep would take, so not one of those left alone.
+    put("kovacpr.db", "the records", 3 * HOUR);
+    expected["kovacpr.db"] = "the records";
 
     for (int round = 0; round < 3; ++round) {
         start("", std::time(nullptr) + round * 2 * HOUR);
