@@ -294,3 +294,15 @@ void SessionTable::removeUnheldPlannedRows(const CourseRecord& course, const std
         connection().execute(sql, {found[0]});
     }
 }
+
+std::set<std::string> SessionTable::storedSerials(DatabaseConnection& connection)
+{
+    std::set<std::string> serials;
+    for (const auto& row :
+         connection.query("SELECT " + quoteIdentifier("Serialidentifier") + " FROM " + quoteIdentifier("Session"), {},
+                          {SqlType::Text})) {
+        if (const auto* serial = std::get_if<std::string>(&row.front()))
+            serials.insert(*serial);
+    }
+    return serials;
+}

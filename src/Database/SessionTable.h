@@ -6,6 +6,8 @@
 #include "Database/DatabaseTable.h"
 #include "Database/SessionRecord.h"
 
+#include <set>
+#include <string>
 #include <vector>
 
 class SessionTable : public DatabaseTable<SessionRecord> {
@@ -55,6 +57,10 @@ public:
     bool writeCourseSessions(const CourseRecord& course, std::vector<SessionRecord>& rows,
                              const std::vector<SessionRecord>& read, const std::vector<SessionRecord>& removed,
                              CourseScope scope);
+    // The serial identifiers of every stored session, as the rows give them
+    // (unchecked: a shared database's rows may name anything). Throws
+    // DatabaseError when they cannot be read.
+    static std::set<std::string> storedSerials(DatabaseConnection& connection);
 
 protected:
     void exchangeFields(FieldExchange& exchange) override;

@@ -342,3 +342,11 @@ std::string errorText(unsigned long code)
 }
 
 std::wstring errorTextWide(unsigned long code) { return toWide(errorText(code), CP_ACP); }
+
+std::string errorReason(unsigned long code)
+{
+    std::string text = errorText(code);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}

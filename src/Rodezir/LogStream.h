@@ -89,6 +89,8 @@ char narrowChar(wchar_t unit);
 // The system's text for an error number (errno), or "Unknown error: <n>".
 std::string errorText(unsigned long code);
 std::wstring errorTextWide(unsigned long code);
+// The same without its line end, for a reason inside a line.
+std::string errorReason(unsigned long code);
 
 // An internal check: when the expression is false, one line goes to the error
 // log and the program carries on. It never stops, throws or shows anything.

@@ -65,14 +65,6 @@ std::vector<unsigned char> recordBytes(const SessionRecord& record)
     }
 }
 
-// The system's error texts end in a line end of their own.
-std::string withoutLineEnd(std::string text)
-{
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
-
 bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
 
 } // namespace
@@ -97,7 +89,7 @@ bool DataFileChange::bindToRows(DatabaseConnection& connection, const std::strin
     const std::string pending = dataFile_ + std::string(PENDING_MARK) + fingerprint;
     if (!file_.stageAs(pending)) {
         reason = "Could not name the new data file '" + pending
-                 + "': " + withoutLineEnd(errorText(static_cast<unsigned long>(errno))) + "\n";
+                 + "': " + errorReason(static_cast<unsigned long>(errno)) + "\n";
         return false;
     }
     bound_ = true;
@@ -111,7 +103,7 @@ bool DataFileChange::commit()
     if (file_.commit())
         return true;
     LogStream::instance() << "The new data file '" << file_.temporaryPath() << "' could not take the name '"
-                          << dataFile_ << "' (" << withoutLineEnd(errorText(static_cast<unsigned long>(errno)))
+                          << dataFile_ << "' (" << errorReason(static_cast<unsigned long>(errno))
                           << "); the next start finishes it.\n";
     // Kept for that start: the rows already name these contents.
     file_.keep();

@@ -3,7 +3,7 @@
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 #include "Database/SessionRecord.h"
-#include "Database/SqlIdentifier.h"
+#include "Database/SessionTable.h"
 #include "Database/stored-sessions/RecordsIdentity.h"
 #include "Rodezir/LogStream.h"
 #include "Rodezir/gstringUtil.h"
@@ -46,17 +46,6 @@ std::string oneLine(std::string text)
     return text;
 }
 
-std::set<std::string> storedSerials(DatabaseConnection& records)
-{
-    std::set<std::string> serials;
-    for (const auto& row : records.query("SELECT " + quoteIdentifier("Serialidentifier") + " FROM "
-                                             + quoteIdentifier("Session"),
-                                         {}, {SqlType::Text}))
-        if (const auto* serial = std::get_if<std::string>(&row.front()))
-            serials.insert(*serial);
-    return serials;
-}
-
 // The data files of the folder, with what a change or a delete left beside
 // them (their names start with the data file's), that the records do not
 // name. Other files (the records' own SQLite file among them) are nothing a
@@ -65,7 +54,7 @@ int countUnnamed(const std::string& folder, DatabaseConnection& records)
 {
     std::set<std::string> serials;
     try {
-        serials = storedSerials(records);
+        serials = SessionTable::storedSerials(records);
     } catch (const DatabaseError&) {
     }
     int unnamed = 0;

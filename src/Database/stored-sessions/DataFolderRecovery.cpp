@@ -4,6 +4,7 @@
 #include "Database/Database.h"
 #include "Database/DatabaseError.h"
 #include "Database/SessionRecord.h"
+#include "Database/SessionTable.h"
 #include "Database/SqlIdentifier.h"
 #include "Database/stored-sessions/DataFileChange.h"
 #include "Database/stored-sessions/DataFolderOwner.h"
@@ -28,12 +29,7 @@ namespace {
 constexpr std::string_view DATA_EXTENSION = ".dat";
 
 // One line; a database's reason comes with its own line end.
-void log(std::string text)
-{
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    LogStream::instance() << "Start-up: " << text << "\n";
-}
+void log(const std::string& text) { LostAndFound::log(text); }
 
 bool endsWith(std::string_view text, std::string_view end)
 {
@@ -57,25 +53,7 @@ long long rowsOf(DatabaseConnection& connection, const std::string& serial)
     return count ? *count : 0;
 }
 
-std::set<std::string> storedSerials(DatabaseConnection& connection)
-{
-    std::set<std::string> serials;
-    for (const auto& row :
-         connection.query("SELECT " + quoteIdentifier("Serialidentifier") + " FROM " + quoteIdentifier("Session"), {},
-                          {SqlType::Text})) {
-        if (const auto* serial = std::get_if<std::string>(&row.front()))
-            serials.insert(*serial);
-    }
-    return serials;
-}
-
-std::string reason(int error)
-{
-    std::string text = errorText(static_cast<unsigned long>(error));
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    return text;
-}
+std::string reason(int error) { return errorReason(static_cast<unsigned long>(error)); }
 
 // The files a sweep could not read, each told once.
 class Unreadable {
@@ -259,7 +237,7 @@ private:
     {
         std::set<std::string> serials;
         try {
-            serials = storedSerials(*rows_);
+            serials = SessionTable::storedSerials(*rows_);
         } catch (const DatabaseError& error) {
             log("the stored sessions could not be read; no data file is set aside: " + std::string(error.what()));
             return;

@@ -18,20 +18,7 @@ namespace {
 // A name taken so often is no name for a file of ours.
 constexpr int MOST_NUMBERS = 10000;
 
-void log(std::string text)
-{
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    LogStream::instance() << "Start-up: " << text << "\n";
-}
-
-std::string reason(int error)
-{
-    std::string text = errorText(static_cast<unsigned long>(error));
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    return text;
-}
+std::string reason(int error) { return errorReason(static_cast<unsigned long>(error)); }
 
 void closeKeepingErrno(int fd)
 {
@@ -41,6 +28,13 @@ void closeKeepingErrno(int fd)
 }
 
 } // namespace
+
+void LostAndFound::log(std::string text)
+{
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    LogStream::instance() << "Start-up: " << text << "\n";
+}
 
 LostAndFound::LostAndFound(std::string dataFolder)
     : dataFolder_(std::move(dataFolder)), folder_((fs::path(dataFolder_) / NAME).string())

@@ -33,6 +33,9 @@ public:
 
     const std::string& folder() const { return folder_; }
 
+    // One line of the start-up's sweep in the error log.
+    static void log(std::string text);
+
 private:
     bool openFolder();
     // The descriptor of the folder holding `path`, opened once.
